@@ -1,0 +1,232 @@
+#include "platform/rtl/Component.h"
+
+#include <algorithm>
+
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Texts.h"
+#include "platform/stream/Reader.h"
+#include "platform/stream/Writer.h"
+
+// ---- TPersistent ----
+
+DEFINE_CLASS(TPersistent, TObject) {}
+
+void TPersistent::Assign(TPersistent* source) {
+  if (source) {
+    source->AssignTo(this);
+    return;
+  }
+  AssignTo(this);  // raises the error for a missing source
+}
+
+void TPersistent::AssignTo(TPersistent* dest) {
+  std::string sourceName = dest == this ? "nil" : ClassName();
+  throw EConvertError("Cannot assign a " + sourceName + " to a " + dest->ClassName());
+}
+
+std::string TPersistent::GetNamePath() {
+  std::string result = ClassName();
+  if (TPersistent* owner = GetOwner()) {
+    std::string ownerPath = owner->GetNamePath();
+    if (!ownerPath.empty()) result = ownerPath + "." + result;
+  }
+  return result;
+}
+
+void TPersistent::DefineProperties(TFiler*) {}
+
+TPersistent* TPersistent::GetOwner() { return nullptr; }
+
+// ---- TComponent ----
+
+DEFINE_CLASS(TComponent, TPersistent) {
+  // The name is the record's header in a stream, so it is not stored as a property.
+  c.Prop("Name", &TComponent::Name, &TComponent::SetName).Stored(false);
+  c.Prop("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+}
+
+bool IsValidIdent(std::string_view ident) {
+  if (ident.empty()) return false;
+  auto alpha = [](char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_'; };
+  if (!alpha(ident[0])) return false;
+  return std::all_of(ident.begin() + 1, ident.end(),
+                     [&](char ch) { return alpha(ch) || (ch >= '0' && ch <= '9'); });
+}
+
+TComponent::~TComponent() {
+  // A component deleted without Free still leaves its owner and tells its peers.
+  if (!destroyed_) TComponent::Destroy();
+}
+
+void TComponent::Create(TComponent* owner) {
+  style_ = {csInheritable};
+  if (owner) owner->InsertComponent(this);
+}
+
+TComponent* TComponent::Components(int index) const {
+  if (index < 0 || index >= ComponentCount())
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  return components_[static_cast<size_t>(index)];
+}
+
+int TComponent::ComponentIndex() const {
+  if (!owner_) return -1;
+  auto& list = owner_->components_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TComponent::SetName(const std::string& newName) {
+  if (name_ == newName) return;
+  if (!newName.empty() && !IsValidIdent(newName))
+    throw EComponentError("'" + newName + "' is not a valid component name");
+  if (owner_) owner_->ValidateRename(this, name_, newName);
+  else ValidateRename(nullptr, name_, newName);
+  SetReference(false);
+  ChangeName(newName);
+  SetReference(true);
+}
+
+void TComponent::ChangeName(const std::string& newName) { name_ = newName; }
+
+void TComponent::ValidateRename(TComponent* component, const std::string& curName,
+                                const std::string& newName) {
+  if (component && !SameText(curName, newName) && component->owner_ == this &&
+      FindComponent(newName))
+    throw EComponentError("A component named " + newName + " already exists");
+}
+
+void TComponent::SetReference(bool enable) {
+  if (!owner_) return;
+  if (const TFieldEntry* field = owner_->ClassType().FindField(name_))
+    field->Set(owner_, enable ? this : nullptr);
+}
+
+void TComponent::SetSubComponent(bool value) {
+  if (value) style_.Include(csSubComponent);
+  else style_.Exclude(csSubComponent);
+}
+
+TComponent* TComponent::FindComponent(std::string_view name) const {
+  if (name.empty()) return nullptr;
+  for (TComponent* c : components_)
+    if (SameText(c->name_, name)) return c;
+  return nullptr;
+}
+
+void TComponent::InsertComponent(TComponent* component) {
+  if (component->owner_) component->owner_->RemoveComponent(component);
+  ValidateRename(component, "", component->name_);
+  Insert(component);
+  component->SetReference(true);
+  if (state_.Contains(csDesigning)) component->SetDesigning(true);
+  Notification(component, opInsert);
+}
+
+void TComponent::RemoveComponent(TComponent* component) {
+  Notification(component, opRemove);
+  component->SetReference(false);
+  Remove(component);
+}
+
+void TComponent::Insert(TComponent* component) {
+  components_.push_back(component);
+  component->owner_ = this;
+}
+
+void TComponent::Remove(TComponent* component) {
+  auto it = std::find(components_.begin(), components_.end(), component);
+  if (it != components_.end()) components_.erase(it);
+  component->owner_ = nullptr;
+}
+
+void TComponent::DestroyComponents() {
+  while (!components_.empty()) {
+    TComponent* doomed = components_.back();
+    // Peers that asked about it hear of it through its own free notices; the rest of the owner
+    // tree hears through the removal.
+    RemoveComponent(doomed);
+    doomed->Free();
+  }
+}
+
+void TComponent::Destroying() {
+  if (state_.Contains(csDestroying)) return;
+  state_.Include(csDestroying);
+  for (TComponent* c : components_) c->Destroying();
+}
+
+void TComponent::FreeNotification(TComponent* component) {
+  if (!component || component == this) return;
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
+    freeNotifies_.push_back(component);
+    component->FreeNotification(this);
+  }
+  state_.Include(csFreeNotification);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* component) {
+  auto drop = [](std::vector<TComponent*>& list, TComponent* c) {
+    list.erase(std::remove(list.begin(), list.end(), c), list.end());
+  };
+  if (!component) return;
+  drop(freeNotifies_, component);
+  drop(component->freeNotifies_, this);
+}
+
+void TComponent::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove && component) RemoveFreeNotification(component);
+  // Walk from the end and re-check the bounds: a notified component may free others.
+  for (size_t i = components_.size(); i > 0; --i) {
+    if (i > components_.size()) i = components_.size();
+    if (i == 0) break;
+    components_[i - 1]->Notification(component, operation);
+  }
+}
+
+void TComponent::SetDesigning(bool value, bool setChildren) {
+  if (value) state_.Include(csDesigning);
+  else state_.Exclude(csDesigning);
+  if (setChildren)
+    for (TComponent* c : components_) c->SetDesigning(value, true);
+}
+
+void TComponent::Loaded() { state_.Exclude(csLoading); }
+
+void TComponent::GetChildren(const TGetChildProc&, TComponent*) {}
+TComponent* TComponent::GetChildOwner() { return nullptr; }
+TComponent* TComponent::GetChildParent() { return this; }
+bool TComponent::HasParent() const { return false; }
+TComponent* TComponent::GetParentComponent() const { return nullptr; }
+void TComponent::SetParentComponent(TComponent*) {}
+void TComponent::SetChildOrder(TComponent*, int) {}
+
+void TComponent::ReadState(TReader& reader) {
+  if (reader.Parent() && HasParent()) SetParentComponent(reader.Parent());
+  reader.ReadData(this);
+}
+
+void TComponent::WriteState(TWriter& writer) { writer.WriteData(this); }
+
+std::string TComponent::GetNamePath() { return name_; }
+
+TPersistent* TComponent::GetOwner() { return owner_; }
+
+void TComponent::BeforeDestruction() { Destroying(); }
+
+void TComponent::Destroy() {
+  if (destroyed_) return;
+  Destroying();
+  while (!freeNotifies_.empty()) {
+    TComponent* peer = freeNotifies_.back();
+    RemoveFreeNotification(peer);
+    peer->Notification(this, opRemove);
+  }
+  state_.Exclude(csFreeNotification);
+  RemoveFixupReferences(this);
+  DestroyComponents();
+  if (owner_) owner_->RemoveComponent(this);
+  destroyed_ = true;
+  TPersistent::Destroy();
+}

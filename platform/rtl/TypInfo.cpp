@@ -1,0 +1,297 @@
+#include "platform/rtl/TypInfo.h"
+
+#include <map>
+
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Texts.h"
+
+// ---- types ----
+
+TTypeInfo TTypeInfo::Make(TTypeKind kind, std::string name) {
+  TTypeInfo t;
+  t.Kind = kind;
+  t.Name = std::move(name);
+  return t;
+}
+
+TTypeInfo TTypeInfo::Enumeration(std::string name, std::string_view commaSeparatedNames) {
+  TTypeInfo t = Make(tkEnumeration, std::move(name));
+  size_t start = 0;
+  while (start <= commaSeparatedNames.size()) {
+    size_t comma = commaSeparatedNames.find(',', start);
+    if (comma == std::string_view::npos) comma = commaSeparatedNames.size();
+    std::string_view item = commaSeparatedNames.substr(start, comma - start);
+    while (!item.empty() && isspace(static_cast<unsigned char>(item.front()))) item.remove_prefix(1);
+    while (!item.empty() && isspace(static_cast<unsigned char>(item.back()))) item.remove_suffix(1);
+    if (!item.empty()) t.EnumNames.emplace_back(item);
+    start = comma + 1;
+  }
+  return t;
+}
+
+TTypeInfo TTypeInfo::SetOf(std::string name, const TTypeInfo& element) {
+  TTypeInfo t = Make(tkSet, std::move(name));
+  t.CompType = &element;
+  return t;
+}
+
+TTypeInfo TTypeInfo::IntegerConsts(std::string name, const TIdentMap& idents) {
+  TTypeInfo t = Make(tkInteger, std::move(name));
+  t.Idents = &idents;
+  return t;
+}
+
+namespace {
+TTypeInfo FloatTypeInfo(const char* name, TFloatType floatType) {
+  TTypeInfo t = TTypeInfo::Make(tkFloat, name);
+  t.FloatType = floatType;
+  return t;
+}
+}  // namespace
+
+#define SIMPLE_TYPE(Fn, Kind, Name)                          \
+  const TTypeInfo& Fn() {                                    \
+    static const TTypeInfo info = TTypeInfo::Make(Kind, Name); \
+    return info;                                             \
+  }
+SIMPLE_TYPE(IntegerType, tkInteger, "Integer")
+SIMPLE_TYPE(Int64Type, tkInt64, "Int64")
+SIMPLE_TYPE(CharType, tkChar, "Char")
+SIMPLE_TYPE(WideCharType, tkWChar, "WideChar")
+SIMPLE_TYPE(StringType, tkLString, "string")
+SIMPLE_TYPE(ShortStringType, tkString, "ShortString")
+SIMPLE_TYPE(WideStringType, tkWString, "WideString")
+SIMPLE_TYPE(MethodType, tkMethod, "TMethod")
+SIMPLE_TYPE(VariantType, tkVariant, "Variant")
+#undef SIMPLE_TYPE
+
+#define FLOAT_TYPE(Fn, Name, FloatKind)                          \
+  const TTypeInfo& Fn() {                                        \
+    static const TTypeInfo info = FloatTypeInfo(Name, FloatKind); \
+    return info;                                                 \
+  }
+FLOAT_TYPE(SingleType, "Single", ftSingle)
+FLOAT_TYPE(DoubleType, "Double", ftDouble)
+FLOAT_TYPE(ExtendedType, "Extended", ftExtended)
+FLOAT_TYPE(CurrencyType, "Currency", ftCurr)
+FLOAT_TYPE(DateTimeType, "TDateTime", ftDouble)
+#undef FLOAT_TYPE
+
+const TTypeInfo& BooleanType() {
+  static const TTypeInfo info = TTypeInfo::Enumeration("Boolean", "False, True");
+  return info;
+}
+
+std::string GetEnumName(const TTypeInfo& type, int64_t value) {
+  if (value < 0 || value >= static_cast<int64_t>(type.EnumNames.size())) return {};
+  return type.EnumNames[static_cast<size_t>(value)];
+}
+
+int GetEnumValue(const TTypeInfo& type, std::string_view name) {
+  for (size_t i = 0; i < type.EnumNames.size(); ++i)
+    if (SameText(type.EnumNames[i], name)) return static_cast<int>(i);
+  return -1;
+}
+
+bool IntToIdent(int32_t value, std::string& ident, const TIdentMap& map) {
+  for (const auto& e : map)
+    if (e.Value == value) {
+      ident = e.Name;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToInt(std::string_view ident, int32_t& value, const TIdentMap& map) {
+  for (const auto& e : map)
+    if (SameText(e.Name, ident)) {
+      value = e.Value;
+      return true;
+    }
+  return false;
+}
+
+// ---- classes ----
+
+const TClassInfo& TObject::StaticClass() {
+  static const TClassInfo info(TClassTag<TObject>(), "TObject", nullptr,
+                               static_cast<void (*)(TClassBuilder<TObject>&)>(nullptr));
+  return info;
+}
+
+void TObject::Free() {
+  BeforeDestruction();
+  Destroy();
+  delete this;
+}
+
+void TClassInfo::Finish() {
+  if (parent_) allProps_ = parent_->allProps_;
+  for (const auto& p : ownProps_) {
+    // A class may republish an inherited property (to change its default); it keeps its place.
+    bool replaced = false;
+    for (auto& existing : allProps_)
+      if (SameText(existing->Name, p->Name)) {
+        existing = p.get();
+        replaced = true;
+      }
+    if (!replaced) allProps_.push_back(p.get());
+  }
+  for (const TPropInfo* p : allProps_) propsByName_[UpperCase(p->Name)] = p;
+  typeInfo_ = TTypeInfo::Make(tkClass, name_);
+  typeInfo_.ClassType = this;
+}
+
+bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
+  for (const TClassInfo* c = this; c; c = c->parent_)
+    if (c == &other) return true;
+  return false;
+}
+
+bool TClassInfo::ClassNameIs(std::string_view name) const { return SameText(name_, name); }
+
+const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
+  auto it = propsByName_.find(UpperCase(name));
+  return it == propsByName_.end() ? nullptr : it->second;
+}
+
+const TMethodEntry* TClassInfo::FindMethod(std::string_view name) const {
+  for (const TClassInfo* c = this; c; c = c->parent_)
+    for (const auto& m : c->methods_)
+      if (SameText(m->Name, name)) return m.get();
+  return nullptr;
+}
+
+std::string TClassInfo::MethodName(const TMethodEntry* code) const {
+  if (!code) return {};
+  for (const TClassInfo* c = this; c; c = c->parent_)
+    for (const auto& m : c->methods_)
+      if (m.get() == code) return m->Name;
+  return {};
+}
+
+const TFieldEntry* TClassInfo::FindField(std::string_view name) const {
+  if (name.empty()) return nullptr;
+  for (const TClassInfo* c = this; c; c = c->parent_)
+    for (const auto& f : c->fields_)
+      if (SameText(f.Name, name)) return &f;
+  return nullptr;
+}
+
+const TClassInfo* TClassInfo::FindFieldClass(std::string_view className) const {
+  for (const TClassInfo* c = this; c; c = c->parent_)
+    for (const auto& f : c->fields_)
+      if (f.FieldClass->ClassNameIs(className)) return f.FieldClass;
+  return nullptr;
+}
+
+// ---- property access ----
+
+bool TPropInfo::HasGetter() const {
+  return GetOrd || GetFloat || GetStr || GetObj || GetMethod;
+}
+
+bool TPropInfo::HasSetter() const {
+  return SetOrd || SetFloat || SetStr || SetObj || SetMethod;
+}
+
+namespace {
+[[noreturn]] void NoAccessor(const TPropInfo& prop, const char* what) {
+  throw EPropertyError("Property " + prop.Name + " cannot be " + what);
+}
+}  // namespace
+
+const TPropInfo* GetPropInfo(const TObject* instance, std::string_view name) {
+  return instance ? instance->ClassType().FindProp(name) : nullptr;
+}
+
+bool IsStoredProp(TObject* instance, const TPropInfo& prop) {
+  return !prop.StoredFn || prop.StoredFn(instance);
+}
+
+int64_t GetOrdProp(TObject* instance, const TPropInfo& prop) {
+  if (!prop.GetOrd) NoAccessor(prop, "read as an ordinal");
+  return prop.GetOrd(instance);
+}
+
+void SetOrdProp(TObject* instance, const TPropInfo& prop, int64_t value) {
+  if (!prop.SetOrd) NoAccessor(prop, "written as an ordinal");
+  prop.SetOrd(instance, value);
+}
+
+std::string GetEnumProp(TObject* instance, const TPropInfo& prop) {
+  return GetEnumName(*prop.PropType, GetOrdProp(instance, prop));
+}
+
+void SetEnumProp(TObject* instance, const TPropInfo& prop, std::string_view name) {
+  int value = GetEnumValue(*prop.PropType, name);
+  if (value < 0) throw EPropertyError("Invalid property value");
+  SetOrdProp(instance, prop, value);
+}
+
+long double GetFloatProp(TObject* instance, const TPropInfo& prop) {
+  if (!prop.GetFloat) NoAccessor(prop, "read as a number");
+  return prop.GetFloat(instance);
+}
+
+void SetFloatProp(TObject* instance, const TPropInfo& prop, long double value) {
+  if (!prop.SetFloat) NoAccessor(prop, "written as a number");
+  prop.SetFloat(instance, value);
+}
+
+std::string GetStrProp(TObject* instance, const TPropInfo& prop) {
+  if (!prop.GetStr) NoAccessor(prop, "read as a string");
+  return prop.GetStr(instance);
+}
+
+void SetStrProp(TObject* instance, const TPropInfo& prop, const std::string& value) {
+  if (!prop.SetStr) NoAccessor(prop, "written as a string");
+  prop.SetStr(instance, value);
+}
+
+TObject* GetObjectProp(TObject* instance, const TPropInfo& prop) {
+  if (!prop.GetObj) NoAccessor(prop, "read as an object");
+  return prop.GetObj(instance);
+}
+
+void SetObjectProp(TObject* instance, const TPropInfo& prop, TObject* value) {
+  if (!prop.SetObj) NoAccessor(prop, "written as an object");
+  prop.SetObj(instance, value);
+}
+
+TMethod GetMethodProp(TObject* instance, const TPropInfo& prop) {
+  if (!prop.GetMethod) NoAccessor(prop, "read as a method");
+  return prop.GetMethod(instance);
+}
+
+void SetMethodProp(TObject* instance, const TPropInfo& prop, const TMethod& value) {
+  if (!prop.SetMethod) NoAccessor(prop, "written as a method");
+  prop.SetMethod(instance, value);
+}
+
+// ---- class registry ----
+
+namespace {
+std::map<std::string, const TClassInfo*>& Registry() {
+  static std::map<std::string, const TClassInfo*> registry;  // upper-case names
+  return registry;
+}
+}  // namespace
+
+void RegisterClass(const TClassInfo& cls) { Registry()[UpperCase(cls.Name())] = &cls; }
+
+void UnRegisterClass(const TClassInfo& cls) {
+  auto it = Registry().find(UpperCase(cls.Name()));
+  if (it != Registry().end() && it->second == &cls) Registry().erase(it);
+}
+
+const TClassInfo* GetClass(std::string_view name) {
+  auto it = Registry().find(UpperCase(name));
+  return it == Registry().end() ? nullptr : it->second;
+}
+
+const TClassInfo& FindClass(std::string_view name) {
+  if (const TClassInfo* cls = GetClass(name)) return *cls;
+  throw EClassNotFound("Class " + std::string(name) + " not found");
+}

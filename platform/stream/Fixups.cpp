@@ -1,0 +1,128 @@
+#include "platform/stream/Fixups.h"
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+#include "platform/rtl/Texts.h"
+#include "platform/stream/Reader.h"
+
+namespace {
+
+struct PropFixup {
+  TReader* reader;  // null once the reader is done and the reference waits for another root
+  TPersistent* instance;
+  const TPropInfo* prop;
+  TComponent* component;
+  TComponent* root;
+  std::string name;
+};
+
+std::vector<PropFixup>& Fixups() {
+  static std::vector<PropFixup> fixups;
+  return fixups;
+}
+
+TFindGlobalComponent& GlobalFinder() {
+  static TFindGlobalComponent finder;
+  return finder;
+}
+
+// Tries the fixups selected by `pick`; resolved ones are removed, the others stay waiting.
+template <class Pick>
+void Resolve(Pick pick) {
+  auto& fixups = Fixups();
+  std::exception_ptr firstError;
+  // Setting a property may run code that reads other components; take the entries out first.
+  std::vector<PropFixup> work;
+  for (auto it = fixups.begin(); it != fixups.end();) {
+    if (pick(*it)) {
+      work.push_back(*it);
+      it = fixups.erase(it);
+    } else {
+      ++it;
+    }
+  }
+  for (PropFixup& f : work) {
+    TComponent* target = FindNestedComponent(f.root, f.name);
+    if (!target) {
+      f.reader = nullptr;
+      fixups.push_back(f);
+      continue;
+    }
+    try {
+      SetObjectProp(f.instance, *f.prop, target);
+    } catch (...) {
+      if (!firstError) firstError = std::current_exception();
+    }
+  }
+  if (firstError) std::rethrow_exception(firstError);
+}
+
+}  // namespace
+
+void AddFixup(TReader* reader, TPersistent* instance, const TPropInfo& prop, TComponent* component,
+              TComponent* root, std::string name) {
+  Fixups().push_back(PropFixup{reader, instance, &prop, component, root, std::move(name)});
+}
+
+void ResolveFixups(TReader* reader) {
+  Resolve([reader](const PropFixup& f) { return f.reader == reader; });
+}
+
+void DropFixups(TReader* reader) {
+  auto& fixups = Fixups();
+  fixups.erase(std::remove_if(fixups.begin(), fixups.end(),
+                              [reader](const PropFixup& f) { return f.reader == reader; }),
+               fixups.end());
+}
+
+void GlobalFixupReferences() {
+  if (Fixups().empty()) return;
+  Resolve([](const PropFixup& f) { return f.reader == nullptr; });
+}
+
+void RemoveFixupReferences(TComponent* component) {
+  auto& fixups = Fixups();
+  if (fixups.empty()) return;
+  fixups.erase(std::remove_if(fixups.begin(), fixups.end(),
+                              [component](const PropFixup& f) {
+                                return f.component == component || f.root == component ||
+                                       f.instance == static_cast<TPersistent*>(component);
+                              }),
+               fixups.end());
+}
+
+void RegisterFindGlobalComponentProc(TFindGlobalComponent proc) { GlobalFinder() = std::move(proc); }
+
+TComponent* FindGlobalComponent(std::string_view name) {
+  return GlobalFinder() ? GlobalFinder()(name) : nullptr;
+}
+
+TComponent* FindNestedComponent(TComponent* root, const std::string& path) {
+  if (!root) return nullptr;
+  size_t start = 0;
+  TComponent* current = root;
+  bool first = true;
+  while (start <= path.size()) {
+    size_t dot = path.find('.', start);
+    if (dot == std::string::npos) dot = path.size();
+    std::string segment = path.substr(start, dot - start);
+    if (segment.empty()) return nullptr;
+    TComponent* next = nullptr;
+    if (SameText(segment, "Owner")) {
+      next = first ? root : current->Owner();
+    } else {
+      next = current->FindComponent(segment);
+      if (!next && first) {
+        if (SameText(root->Name(), segment)) next = root;
+        else next = FindGlobalComponent(segment);
+      }
+    }
+    if (!next) return nullptr;
+    current = next;
+    first = false;
+    start = dot + 1;
+  }
+  return current;
+}

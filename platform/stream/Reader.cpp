@@ -1,0 +1,765 @@
+#include "platform/stream/Reader.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "platform/rtl/Collection.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Texts.h"
+#include "platform/stream/Fixups.h"
+
+namespace {
+// Deeper nesting of components, collections or lists than this is taken as a damaged stream.
+constexpr int kMaxDepth = 200;
+
+// Marks errors of the stream's structure: after one of them nothing that follows can be trusted,
+// so no hook may handle it.
+class EStreamFormat : public EReadError {
+  using EReadError::EReadError;
+};
+}  // namespace
+
+class TReader::DepthGuard {
+ public:
+  explicit DepthGuard(TReader& reader) : reader_(reader) {
+    if (++reader_.depth_ > kMaxDepth) {
+      --reader_.depth_;
+      reader_.FormatError("Stream nesting too deep");
+    }
+  }
+  ~DepthGuard() { --reader_.depth_; }
+  DepthGuard(const DepthGuard&) = delete;
+  DepthGuard& operator=(const DepthGuard&) = delete;
+
+ private:
+  TReader& reader_;
+};
+
+TReader::TReader(TStream& stream, int bufSize) : TFiler(stream, bufSize) {}
+
+TReader::~TReader() {
+  if (bufEnd_ > bufPos_) {
+    try {
+      stream_.Seek(-static_cast<int64_t>(bufEnd_ - bufPos_), soCurrent);
+    } catch (...) {
+      // The stream is left where the buffer ended; nothing else can be done in a destructor.
+    }
+  }
+  DropFixups(this);
+}
+
+// ---- raw reading ----
+
+void TReader::FormatError(const std::string& what) { throw EStreamFormat(what); }
+
+void TReader::ReadBuffer() {
+  bufEnd_ = static_cast<size_t>(stream_.Read(buffer_.data(), static_cast<int64_t>(buffer_.size())));
+  bufPos_ = 0;
+  if (bufEnd_ == 0) FormatError("Stream read error");
+}
+
+void TReader::Read(void* data, size_t count) {
+  auto* out = static_cast<uint8_t*>(data);
+  while (count > 0) {
+    if (bufPos_ == bufEnd_) ReadBuffer();
+    size_t n = std::min(count, bufEnd_ - bufPos_);
+    std::memcpy(out, buffer_.data() + bufPos_, n);
+    bufPos_ += n;
+    out += n;
+    count -= n;
+  }
+}
+
+int64_t TReader::Remaining() {
+  return static_cast<int64_t>(bufEnd_ - bufPos_) + std::max<int64_t>(0, stream_.Size() - stream_.Position());
+}
+
+// A 4-byte length that must fit in what is left of the stream; checked before anything is
+// allocated for it.
+uint32_t TReader::ReadLength() {
+  int32_t length;
+  Read(&length, sizeof length);
+  if (length < 0 || length > Remaining()) FormatError("Invalid stream format: length past the end");
+  return static_cast<uint32_t>(length);
+}
+
+void TReader::SkipBytes(uint64_t count) {
+  while (count > 0) {
+    if (bufPos_ == bufEnd_) ReadBuffer();
+    size_t n = static_cast<size_t>(std::min<uint64_t>(count, bufEnd_ - bufPos_));
+    bufPos_ += n;
+    count -= n;
+  }
+}
+
+TValueType TReader::ReadValue() {
+  uint8_t value;
+  Read(&value, 1);
+  if (value > kLastValueType) FormatError("Invalid stream format: unknown value type " + std::to_string(value));
+  return static_cast<TValueType>(value);
+}
+
+TValueType TReader::NextValue() {
+  TValueType value = ReadValue();
+  --bufPos_;  // ReadValue always leaves the byte it read in the buffer
+  return value;
+}
+
+bool TReader::EndOfList() { return NextValue() == vaNull; }
+
+void TReader::ReadListBegin() {
+  if (ReadValue() != vaList) PropValueError();
+}
+
+void TReader::ReadListEnd() {
+  if (ReadValue() != vaNull) FormatError("Invalid stream format: end of list expected");
+}
+
+int32_t TReader::ReadInteger() {
+  switch (ReadValue()) {
+    case vaInt8: {
+      int8_t v;
+      Read(&v, 1);
+      return v;
+    }
+    case vaInt16: {
+      int16_t v;
+      Read(&v, 2);
+      return v;
+    }
+    case vaInt32: {
+      int32_t v;
+      Read(&v, 4);
+      return v;
+    }
+    default:
+      --bufPos_;
+      PropValueError();
+  }
+}
+
+int64_t TReader::ReadInt64() {
+  if (NextValue() != vaInt64) return ReadInteger();
+  ReadValue();
+  int64_t v;
+  Read(&v, 8);
+  return v;
+}
+
+bool TReader::ReadBoolean() {
+  TValueType value = ReadValue();
+  if (value == vaTrue) return true;
+  if (value == vaFalse) return false;
+  --bufPos_;
+  PropValueError();
+}
+
+long double TReader::ReadFloat() {
+  switch (NextValue()) {
+    case vaExtended: {
+      ReadValue();
+      uint8_t bytes[16] = {};
+      Read(bytes, 10);
+      long double v;
+      std::memcpy(&v, bytes, sizeof v);
+      return v;
+    }
+    case vaSingle: {
+      ReadValue();
+      float v;
+      Read(&v, 4);
+      return v;
+    }
+    case vaCurrency: {
+      ReadValue();
+      int64_t v;
+      Read(&v, 8);
+      return static_cast<long double>(v) / 10000;
+    }
+    case vaDate: {
+      ReadValue();
+      double v;
+      Read(&v, 8);
+      return v;
+    }
+    default:
+      return static_cast<long double>(ReadInt64());
+  }
+}
+
+std::string TReader::ReadStr() {
+  uint8_t length;
+  Read(&length, 1);
+  std::string s(length, '\0');
+  Read(s.data(), length);
+  return s;
+}
+
+std::string TReader::ReadString() {
+  std::string s;
+  TValueType type = ReadValue();
+  switch (type) {
+    case vaString:
+      s = ReadStr();
+      break;
+    case vaLString:
+    case vaUTF8String:
+      s.resize(ReadLength());
+      Read(s.data(), s.size());
+      if (type == vaUTF8String) return s;
+      break;
+    case vaWString: {
+      uint32_t count = ReadLength();
+      if (static_cast<int64_t>(count) * 2 > Remaining())
+        FormatError("Invalid stream format: length past the end");
+      std::u16string w(count, u'\0');
+      Read(w.data(), count * 2);
+      return Utf16ToUtf8(w);
+    }
+    default:
+      --bufPos_;
+      PropValueError();
+  }
+  // Short and long strings of other writers carry the code page's bytes.
+  return IsAscii(s) ? s : Cp950ToUtf8(s);
+}
+
+std::string TReader::ReadIdent() {
+  switch (ReadValue()) {
+    case vaIdent:
+      return ReadStr();
+    case vaFalse:
+      return "False";
+    case vaTrue:
+      return "True";
+    case vaNull:
+      return "Null";
+    case vaNil:
+      return "nil";
+    default:
+      --bufPos_;
+      PropValueError();
+  }
+}
+
+void TReader::ReadSignature() {
+  char signature[4];
+  Read(signature, 4);
+  if (std::memcmp(signature, kFilerSignature, 4) != 0) FormatError("Invalid stream format");
+}
+
+void TReader::ReadPrefix(uint8_t& flags, int& childPos) {
+  flags = 0;
+  childPos = 0;
+  uint8_t next;
+  Read(&next, 1);
+  if ((next & 0xF0) != kFilerPrefixMask) {
+    --bufPos_;
+    return;
+  }
+  flags = next & 0x0F;
+  if (flags & ffChildPos) {
+    TValueType type = NextValue();
+    if (type != vaInt8 && type != vaInt16 && type != vaInt32)
+      FormatError("Invalid stream format: child position expected");
+    childPos = ReadInteger();
+  }
+}
+
+void TReader::SkipSetBody() {
+  while (!ReadStr().empty()) {
+  }
+}
+
+void TReader::SkipValue() {
+  DepthGuard guard(*this);
+  switch (ReadValue()) {
+    case vaNull:
+    case vaFalse:
+    case vaTrue:
+    case vaNil:
+      break;
+    case vaList:
+      while (!EndOfList()) SkipValue();
+      ReadListEnd();
+      break;
+    case vaInt8:
+      SkipBytes(1);
+      break;
+    case vaInt16:
+      SkipBytes(2);
+      break;
+    case vaInt32:
+    case vaSingle:
+      SkipBytes(4);
+      break;
+    case vaExtended:
+      SkipBytes(10);
+      break;
+    case vaString:
+    case vaIdent:
+      ReadStr();
+      break;
+    case vaBinary:
+    case vaLString:
+    case vaUTF8String:
+      SkipBytes(ReadLength());
+      break;
+    case vaWString: {
+      uint64_t count = ReadLength();
+      if (static_cast<int64_t>(count * 2) > Remaining()) FormatError("Invalid stream format: length past the end");
+      SkipBytes(count * 2);
+      break;
+    }
+    case vaSet:
+      SkipSetBody();
+      break;
+    case vaCollection:
+      while (!EndOfList()) {
+        TValueType type = NextValue();
+        if (type == vaInt8 || type == vaInt16 || type == vaInt32) ReadInteger();
+        ReadListBegin();
+        while (!EndOfList()) {
+          ReadStr();
+          SkipValue();
+        }
+        ReadListEnd();
+      }
+      ReadListEnd();
+      break;
+    case vaCurrency:
+    case vaDate:
+    case vaInt64:
+      SkipBytes(8);
+      break;
+  }
+}
+
+// ---- errors ----
+
+void TReader::PropValueError() {
+  // Step over the offending value so that reading can go on with the next property.
+  SkipValue();
+  throw EReadError("Invalid property value");
+}
+
+void TReader::PropertyError(const std::string& name) {
+  SkipValue();
+  throw EReadError("Property " + name + " does not exist");
+}
+
+bool TReader::Error(const std::string& message) {
+  bool handled = false;
+  if (OnError) OnError(*this, message, handled);
+  return handled;
+}
+
+// ---- properties ----
+
+void TReader::ReadProperty(TPersistent* instance) {
+  std::string path = ReadStr();
+  try {
+    try {
+      // "Font.Name": walk the sub-objects to the one that holds the last name.
+      TPersistent* target = instance;
+      size_t start = 0;
+      for (size_t dot; (dot = path.find('.', start)) != std::string::npos; start = dot + 1) {
+        const TPropInfo* p = GetPropInfo(target, std::string_view(path).substr(start, dot - start));
+        auto* sub = p && p->Kind() == tkClass && p->GetObj ? dynamic_cast<TPersistent*>(p->GetObj(target)) : nullptr;
+        if (!sub) PropertyError(path);
+        target = sub;
+      }
+      std::string name = path.substr(start);
+      if (const TPropInfo* prop = GetPropInfo(target, name)) {
+        ReadPropValue(target, *prop);
+      } else {
+        // A property the class declares to the filer; an exception inside its reader leaves the
+        // stream in an unknown place, so it can't be handled.
+        propName_ = name;
+        canHandleExcepts_ = false;
+        target->DefineProperties(this);
+        canHandleExcepts_ = true;
+        if (!propName_.empty()) {
+          propName_.clear();
+          PropertyError(path);
+        }
+      }
+    } catch (const EStreamFormat&) {
+      throw;
+    } catch (const Exception& e) {
+      bool recoverable = canHandleExcepts_;
+      canHandleExcepts_ = true;
+      propName_.clear();
+      if (!recoverable || !Error(e.Message())) throw;
+    }
+  } catch (Exception& e) {
+    auto* component = dynamic_cast<TComponent*>(instance);
+    if (component && !dynamic_cast<EStreamFormat*>(&e))
+      e.SetMessage("Error reading " + component->Name() + "." + path + ": " + e.Message());
+    throw;
+  }
+}
+
+void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
+  const TTypeInfo& type = *prop.PropType;
+  if (!prop.HasSetter() && !(type.Kind == tkClass && NextValue() == vaCollection)) {
+    SkipValue();
+    throw EReadError("Property " + prop.Name + " is read-only");
+  }
+  switch (type.Kind) {
+    case tkInteger:
+      if (NextValue() == vaIdent) {
+        std::string ident = ReadIdent();
+        int32_t value;
+        if (!type.Idents || !IdentToInt(ident, value, *type.Idents)) throw EReadError("Invalid property value");
+        SetOrdProp(instance, prop, value);
+      } else {
+        SetOrdProp(instance, prop, ReadInteger());
+      }
+      break;
+    case tkChar: {
+      std::string s = ReadString();
+      if (s.size() != 1) throw EReadError("Invalid property value");
+      SetOrdProp(instance, prop, static_cast<unsigned char>(s[0]));
+      break;
+    }
+    case tkWChar: {
+      std::u16string s = Utf8ToUtf16(ReadString());
+      if (s.size() != 1) throw EReadError("Invalid property value");
+      SetOrdProp(instance, prop, s[0]);
+      break;
+    }
+    case tkEnumeration: {
+      int value = GetEnumValue(type, ReadIdent());
+      if (value < 0) throw EReadError("Invalid property value");
+      SetOrdProp(instance, prop, value);
+      break;
+    }
+    case tkSet:
+      SetOrdProp(instance, prop, ReadSet(type));
+      break;
+    case tkFloat: {
+      TValueType next = NextValue();
+      if (next != vaExtended && next != vaSingle && next != vaCurrency && next != vaDate &&
+          next != vaInt8 && next != vaInt16 && next != vaInt32 && next != vaInt64)
+        PropValueError();
+      SetFloatProp(instance, prop, ReadFloat());
+      break;
+    }
+    case tkString:
+    case tkLString:
+    case tkWString:
+      SetStrProp(instance, prop, ReadString());
+      break;
+    case tkInt64:
+      SetOrdProp(instance, prop, ReadInt64());
+      break;
+    case tkMethod:
+      ReadMethodProperty(instance, prop);
+      break;
+    case tkClass:
+      switch (NextValue()) {
+        case vaNil:
+          ReadValue();
+          SetObjectProp(instance, prop, nullptr);
+          break;
+        case vaCollection: {
+          ReadValue();
+          auto* collection = prop.GetObj ? dynamic_cast<TCollection*>(prop.GetObj(instance)) : nullptr;
+          if (!collection) {
+            --bufPos_;
+            PropValueError();
+          }
+          ReadCollection(collection);
+          break;
+        }
+        case vaIdent:
+          AddFixup(this, instance, prop, current_, root_, ReadIdent());
+          break;
+        default:
+          PropValueError();
+      }
+      break;
+    default:
+      PropValueError();
+  }
+}
+
+int64_t TReader::ReadSet(const TTypeInfo& setType) {
+  if (ReadValue() != vaSet) {
+    --bufPos_;
+    PropValueError();
+  }
+  int64_t result = 0;
+  for (std::string name; !(name = ReadStr()).empty();) {
+    int value = GetEnumValue(*setType.CompType, name);
+    if (value < 0 || value > 31) {
+      SkipSetBody();
+      throw EReadError("Invalid property value");
+    }
+    result |= int64_t{1} << value;
+  }
+  return result;
+}
+
+void TReader::ReadMethodProperty(TPersistent* instance, const TPropInfo& prop) {
+  if (NextValue() == vaNil) {
+    ReadValue();
+    SetMethodProp(instance, prop, TMethod{});
+    return;
+  }
+  std::string name = ReadIdent();
+  TMethod method;
+  if (root_) method = TMethod{root_->ClassType().FindMethod(name), root_};
+  bool error = !method.Code;
+  if (OnFindMethod) OnFindMethod(*this, name, method, error);
+  if (error) throw EReadError("Invalid property value");
+  SetMethodProp(instance, prop, method.Code ? method : TMethod{});
+}
+
+void TReader::ReadCollection(TCollection* collection) {
+  DepthGuard guard(*this);
+  collection->BeginUpdate();
+  try {
+    if (!EndOfList()) collection->Clear();
+    while (!EndOfList()) {
+      TValueType next = NextValue();
+      if (next == vaInt8 || next == vaInt16 || next == vaInt32) ReadInteger();
+      TCollectionItem* item = collection->Add();
+      if (ReadValue() != vaList) FormatError("Invalid stream format: collection item expected");
+      while (!EndOfList()) ReadProperty(item);
+      ReadListEnd();
+    }
+    ReadListEnd();
+  } catch (...) {
+    collection->EndUpdate();
+    throw;
+  }
+  collection->EndUpdate();
+}
+
+void TReader::DefineProperty(const std::string& name, const TReaderProc& read, const TWriterProc&,
+                             bool) {
+  if (!read || propName_.empty() || !SameText(name, propName_)) return;
+  propName_.clear();
+  read(*this);
+}
+
+void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& read,
+                                   const TStreamProc&, bool) {
+  if (!read || propName_.empty() || !SameText(name, propName_)) return;
+  propName_.clear();
+  if (ReadValue() != vaBinary) {
+    --bufPos_;
+    PropValueError();
+  }
+  TMemoryStream data;
+  data.SetSize(ReadLength());
+  if (data.Size() > 0) Read(const_cast<uint8_t*>(data.Memory()), static_cast<size_t>(data.Size()));
+  data.SetPosition(0);
+  read(data);
+}
+
+// ---- components ----
+
+const TClassInfo& TReader::FindComponentClass(const std::string& className) {
+  const TClassInfo* cls = root_ ? root_->ClassType().FindFieldClass(className) : nullptr;
+  if (!cls) cls = GetClass(className);
+  if (OnFindComponentClass) OnFindComponentClass(*this, className, cls);
+  if (!cls) throw EStreamFormat("Class " + className + " not found");
+  if (!cls->InheritsFrom(TComponent::StaticClass()) || !cls->IsCreatable())
+    throw EStreamFormat("Class " + className + " is not a component class");
+  return *cls;
+}
+
+TComponent* TReader::ReadComponent(TComponent* component) {
+  DepthGuard guard(*this);
+  uint8_t flags;
+  int childPos;
+  ReadPrefix(flags, childPos);
+  std::string className = ReadStr();
+  std::string name = ReadStr();
+  TComponent* result = component;
+  bool created = false;
+  if (!result) {
+    const TClassInfo& cls = FindComponentClass(className);
+    result = static_cast<TComponent*>(cls.NewInstance());
+    result->IncludeState(csLoading);
+    try {
+      result->Create(owner_);
+    } catch (...) {
+      result->Free();
+      throw;
+    }
+    result->AfterConstruction();
+    created = true;
+  }
+  size_t loadedMark = loaded_ ? loaded_->size() : 0;
+  TComponent* savedCurrent = current_;
+  try {
+    result->IncludeState(csLoading);
+    if (loaded_) loaded_->push_back(result);
+    if (OnSetName) OnSetName(*this, result, name);
+    result->SetName(name);
+    current_ = result;
+    result->IncludeState(csReading);
+    result->ReadState(*this);
+    result->ExcludeState(csReading);
+    if ((flags & ffChildPos) && parent_) parent_->SetChildOrder(result, childPos);
+    current_ = savedCurrent;
+  } catch (...) {
+    current_ = savedCurrent;
+    if (created) {
+      // The half-read component goes, with the children read into it so far.
+      if (loaded_) {
+        for (size_t i = loaded_->size(); i > loadedMark + 1; --i) (*loaded_)[i - 1]->Free();
+        loaded_->resize(loadedMark);
+      }
+      result->Free();
+    } else {
+      result->ExcludeState(csReading);
+    }
+    throw;
+  }
+  return result;
+}
+
+void TReader::ReadData(TComponent* instance) {
+  while (!EndOfList()) ReadProperty(instance);
+  ReadListEnd();
+  TComponent* savedOwner = owner_;
+  TComponent* savedParent = parent_;
+  parent_ = instance->GetChildParent();
+  owner_ = instance->GetChildOwner();
+  if (!owner_) owner_ = root_;
+  try {
+    while (!EndOfList()) ReadComponent(nullptr);
+    ReadListEnd();
+  } catch (...) {
+    owner_ = savedOwner;
+    parent_ = savedParent;
+    throw;
+  }
+  owner_ = savedOwner;
+  parent_ = savedParent;
+}
+
+// Resolves the references read and tells every component read that loading is over. Runs after a
+// failed read too, so that the components that stay are complete.
+void TReader::FixupReferences(bool callLoaded) {
+  std::exception_ptr error;
+  try {
+    ResolveFixups(this);
+  } catch (...) {
+    error = std::current_exception();
+  }
+  if (callLoaded && loaded_) {
+    std::vector<TComponent*> loaded;
+    loaded.swap(*loaded_);
+    for (TComponent* c : loaded) {
+      try {
+        c->Loaded();
+      } catch (...) {
+        if (!error) error = std::current_exception();
+      }
+    }
+  }
+  try {
+    GlobalFixupReferences();
+  } catch (...) {
+    if (!error) error = std::current_exception();
+  }
+  if (error) std::rethrow_exception(error);
+}
+
+void TReader::ReadComponents(TComponent* owner, TComponent* parent,
+                             const std::function<void(TComponent*)>& proc) {
+  SetRoot(owner);
+  owner_ = owner;
+  parent_ = parent;
+  std::vector<TComponent*> loaded;
+  loaded_ = &loaded;
+  try {
+    while (!EndOfList()) {
+      ReadSignature();
+      TComponent* component = ReadComponent(nullptr);
+      if (proc) proc(component);
+    }
+    ReadListEnd();
+  } catch (...) {
+    try {
+      FixupReferences(true);
+    } catch (...) {
+      // The read error is the one to report.
+    }
+    loaded_ = nullptr;
+    throw;
+  }
+  FixupReferences(true);
+  loaded_ = nullptr;
+}
+
+TComponent* TReader::ReadRootComponent(TComponent* root) {
+  ReadSignature();
+  uint8_t flags;
+  int childPos;
+  ReadPrefix(flags, childPos);
+  TComponent* result = root;
+  std::vector<TComponent*> loaded;
+  loaded_ = &loaded;
+  bool created = false;
+  try {
+    std::string className = ReadStr();
+    std::string name = ReadStr();
+    if (!result) {
+      const TClassInfo& cls = FindClass(className);
+      if (!cls.InheritsFrom(TComponent::StaticClass()) || !cls.IsCreatable())
+        throw EStreamFormat("Class " + className + " is not a component class");
+      result = static_cast<TComponent*>(cls.NewInstance());
+      result->Create(nullptr);
+      result->AfterConstruction();
+      created = true;
+    }
+    if (!result->ComponentState().Contains(csDesigning)) {
+      result->IncludeState(csLoading);
+      result->IncludeState(csReading);
+      // Another root of the same name (a second window from the same layout) gets "name_1" …
+      std::string unique = name;
+      for (int i = 1; !name.empty(); ++i) {
+        TComponent* other = FindGlobalComponent(unique);
+        if (!other || other == result) break;
+        unique = name + "_" + std::to_string(i);
+      }
+      result->SetName(unique);
+    }
+    SetRoot(result);
+    owner_ = result;
+    parent_ = nullptr;
+    loaded.push_back(result);
+    result->IncludeState(csLoading);
+    result->IncludeState(csReading);
+    current_ = result;
+    result->ReadState(*this);
+    current_ = nullptr;
+    result->ExcludeState(csReading);
+  } catch (...) {
+    current_ = nullptr;
+    if (created) {
+      loaded_ = nullptr;
+      DropFixups(this);
+      result->Free();  // frees every component it owns, including those read so far
+      throw;
+    }
+    result->ExcludeState(csReading);
+    try {
+      FixupReferences(true);
+    } catch (...) {
+    }
+    loaded_ = nullptr;
+    throw;
+  }
+  FixupReferences(true);
+  loaded_ = nullptr;
+  return result;
+}

@@ -1,0 +1,342 @@
+#include "platform/stream/Writer.h"
+
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+#include "platform/rtl/Collection.h"
+#include "platform/rtl/Texts.h"
+
+static_assert(std::numeric_limits<long double>::digits == 64,
+              "vaExtended needs the x87 80-bit long double");
+
+TWriter::TWriter(TStream& stream, int bufSize) : TFiler(stream, bufSize) {}
+
+TWriter::~TWriter() {
+  try {
+    FlushBuffer();
+  } catch (...) {
+    // A destructor cannot report it; callers that care flush explicitly first.
+  }
+}
+
+void TWriter::FlushBuffer() {
+  if (bufPos_ == 0) return;
+  size_t n = bufPos_;
+  bufPos_ = 0;
+  stream_.WriteBuffer(buffer_.data(), static_cast<int64_t>(n));
+}
+
+void TWriter::Write(const void* data, size_t count) {
+  const auto* bytes = static_cast<const uint8_t*>(data);
+  while (count > 0) {
+    if (bufPos_ == buffer_.size()) FlushBuffer();
+    size_t n = std::min(count, buffer_.size() - bufPos_);
+    std::memcpy(buffer_.data() + bufPos_, bytes, n);
+    bufPos_ += n;
+    bytes += n;
+    count -= n;
+  }
+}
+
+namespace {
+template <class T>
+void PutLE(TWriter& w, T value) {
+  // The stream is little-endian, as is every machine this program runs on.
+  w.Write(&value, sizeof value);
+}
+}  // namespace
+
+void TWriter::WriteValue(TValueType value) { Write(&value, 1); }
+
+// An integer takes the smallest of vaInt8, vaInt16 and vaInt32 that holds it; only a value outside
+// the 32-bit range is written as vaInt64.
+void TWriter::WriteInteger(int64_t value) {
+  if (value >= -128 && value <= 127) {
+    WriteValue(vaInt8);
+    PutLE<int8_t>(*this, static_cast<int8_t>(value));
+  } else if (value >= -32768 && value <= 32767) {
+    WriteValue(vaInt16);
+    PutLE<int16_t>(*this, static_cast<int16_t>(value));
+  } else if (value >= std::numeric_limits<int32_t>::min() &&
+             value <= std::numeric_limits<int32_t>::max()) {
+    WriteValue(vaInt32);
+    PutLE<int32_t>(*this, static_cast<int32_t>(value));
+  } else {
+    WriteValue(vaInt64);
+    PutLE<int64_t>(*this, value);
+  }
+}
+
+void TWriter::WriteBoolean(bool value) { WriteValue(value ? vaTrue : vaFalse); }
+
+void TWriter::WriteFloat(long double value) {
+  WriteValue(vaExtended);
+  uint8_t bytes[16] = {};
+  std::memcpy(bytes, &value, sizeof value);
+  Write(bytes, 10);
+}
+
+void TWriter::WriteSingle(float value) {
+  WriteValue(vaSingle);
+  PutLE<float>(*this, value);
+}
+
+void TWriter::WriteCurrency(int64_t scaledBy10000) {
+  WriteValue(vaCurrency);
+  PutLE<int64_t>(*this, scaledBy10000);
+}
+
+void TWriter::WriteDate(double value) {
+  WriteValue(vaDate);
+  PutLE<double>(*this, value);
+}
+
+// Texts are UTF-8 in memory: one with any non-ASCII character is written as vaUTF8String, plain
+// ASCII as vaString up to 255 bytes and as vaLString from 256 bytes on.
+void TWriter::WriteString(const std::string& value) {
+  if (!IsAscii(value)) {
+    WriteValue(vaUTF8String);
+    PutLE<int32_t>(*this, static_cast<int32_t>(value.size()));
+  } else if (value.size() <= 255) {
+    WriteValue(vaString);
+    PutLE<uint8_t>(*this, static_cast<uint8_t>(value.size()));
+  } else {
+    WriteValue(vaLString);
+    PutLE<int32_t>(*this, static_cast<int32_t>(value.size()));
+  }
+  Write(value.data(), value.size());
+}
+
+void TWriter::WriteIdent(const std::string& ident) {
+  if (SameText(ident, "False")) WriteValue(vaFalse);
+  else if (SameText(ident, "True")) WriteValue(vaTrue);
+  else if (SameText(ident, "Null")) WriteValue(vaNull);
+  else if (SameText(ident, "nil")) WriteValue(vaNil);
+  else {
+    WriteValue(vaIdent);
+    WriteStr(ident);
+  }
+}
+
+void TWriter::WriteStr(const std::string& shortString) {
+  uint8_t n = static_cast<uint8_t>(std::min<size_t>(shortString.size(), 255));
+  Write(&n, 1);
+  Write(shortString.data(), n);
+}
+
+void TWriter::WriteBinary(const TStreamProc& writeData) {
+  TMemoryStream data;
+  writeData(data);
+  WriteValue(vaBinary);
+  PutLE<int32_t>(*this, static_cast<int32_t>(data.Size()));
+  Write(data.Memory(), static_cast<size_t>(data.Size()));
+}
+
+void TWriter::WriteSignature() { Write(kFilerSignature, sizeof kFilerSignature); }
+
+void TWriter::WritePrefix(uint8_t flags, int childPos) {
+  if (flags == 0) return;
+  uint8_t prefix = kFilerPrefixMask | flags;
+  Write(&prefix, 1);
+  if (flags & ffChildPos) WriteInteger(childPos);
+}
+
+// ---- components ----
+
+void TWriter::WriteComponent(TComponent* component) {
+  component->IncludeState(csWriting);
+  try {
+    component->WriteState(*this);
+  } catch (...) {
+    component->ExcludeState(csWriting);
+    throw;
+  }
+  component->ExcludeState(csWriting);
+}
+
+void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
+  rootAncestor_ = ancestor;
+  ancestor_ = ancestor;
+  SetRoot(root);
+  WriteSignature();
+  WriteComponent(root);
+}
+
+void TWriter::WriteData(TComponent* instance) {
+  WritePrefix(0, 0);
+  WriteStr(instance->ClassName());
+  WriteStr(instance->Name());
+  WriteProperties(instance);
+  WriteListEnd();
+  TComponent* savedLookupRoot = lookupRoot_;
+  instance->GetChildren([this](TComponent* child) { WriteComponent(child); }, root_);
+  lookupRoot_ = savedLookupRoot;
+  WriteListEnd();
+}
+
+void TWriter::WriteProperties(TPersistent* instance) {
+  for (const TPropInfo* prop : instance->ClassType().Props())
+    if (IsStoredProp(instance, *prop)) WriteProperty(instance, *prop);
+  instance->DefineProperties(this);
+}
+
+void TWriter::WritePropName(const std::string& name) { WriteStr(propPath_ + name); }
+
+void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
+  if (!prop.HasGetter()) return;
+  // A read-only property is written only when it holds a sub-component, whose state is then
+  // written under the property's path.
+  if (!prop.HasSetter()) {
+    auto* sub = prop.Kind() == tkClass ? dynamic_cast<TComponent*>(prop.GetObj(instance)) : nullptr;
+    if (!sub || !sub->ComponentStyle().Contains(csSubComponent)) return;
+  }
+  switch (prop.Kind()) {
+    case tkInteger:
+    case tkChar:
+    case tkWChar:
+    case tkEnumeration:
+    case tkSet:
+      WriteOrdProperty(instance, prop);
+      break;
+    case tkFloat: {
+      long double value = prop.GetFloat(instance);
+      if (value == 0) return;
+      WritePropName(prop.Name);
+      const TTypeInfo* type = prop.PropType;
+      if (type == &DateTimeType()) WriteDate(static_cast<double>(value));
+      else if (type->FloatType == ftCurr) WriteCurrency(std::llround(value * 10000));
+      else if (type->FloatType == ftSingle) WriteSingle(static_cast<float>(value));
+      else WriteFloat(value);
+      break;
+    }
+    case tkString:
+    case tkLString:
+    case tkWString: {
+      std::string value = prop.GetStr(instance);
+      if (value.empty()) return;
+      WritePropName(prop.Name);
+      WriteString(value);
+      break;
+    }
+    case tkInt64: {
+      int64_t value = prop.GetOrd(instance);
+      if (value == 0 || (prop.Default && value == *prop.Default)) return;
+      WritePropName(prop.Name);
+      WriteInteger(value);
+      break;
+    }
+    case tkMethod: {
+      TMethod method = prop.GetMethod(instance);
+      // Only handlers that are published methods of the root can be named in a stream.
+      std::string name = lookupRoot_ ? lookupRoot_->ClassType().MethodName(method.Code) : std::string();
+      if (name.empty()) return;
+      WritePropName(prop.Name);
+      WriteIdent(name);
+      break;
+    }
+    case tkClass:
+      WriteObjectProperty(instance, prop);
+      break;
+    default:
+      break;
+  }
+}
+
+void TWriter::WriteOrdProperty(TPersistent* instance, const TPropInfo& prop) {
+  int64_t value = prop.GetOrd(instance);
+  if (prop.Default && value == *prop.Default) return;
+  const TTypeInfo& type = *prop.PropType;
+  WritePropName(prop.Name);
+  switch (type.Kind) {
+    case tkInteger: {
+      std::string ident;
+      if (type.Idents && IntToIdent(static_cast<int32_t>(value), ident, *type.Idents))
+        WriteIdent(ident);
+      else
+        WriteInteger(static_cast<int32_t>(value));
+      break;
+    }
+    case tkChar:
+      WriteString(std::string(1, static_cast<char>(value)));
+      break;
+    case tkWChar:
+      WriteString(Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(value))));
+      break;
+    case tkEnumeration:
+      WriteIdent(GetEnumName(type, value));
+      break;
+    case tkSet: {
+      WriteValue(vaSet);
+      const auto& names = type.CompType->EnumNames;
+      for (size_t i = 0; i < names.size() && i < 32; ++i)
+        if (value & (int64_t{1} << i)) WriteStr(names[i]);
+      WriteStr("");
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) {
+  TObject* value = prop.GetObj(instance);
+  if (!value) return;
+  auto* component = dynamic_cast<TComponent*>(value);
+  bool subComponent = component && (component->ComponentStyle().Contains(csSubComponent) ||
+                                    component->Owner() == instance);
+  if (component && !subComponent) {
+    std::string name = ComponentReferenceName(component);
+    if (name.empty()) return;
+    WritePropName(prop.Name);
+    WriteIdent(name);
+    return;
+  }
+  if (auto* collection = dynamic_cast<TCollection*>(value)) {
+    WritePropName(prop.Name);
+    WriteCollection(collection);
+    return;
+  }
+  if (auto* persistent = dynamic_cast<TPersistent*>(value)) {
+    std::string savedPath = propPath_;
+    propPath_ += prop.Name + ".";
+    WriteProperties(persistent);
+    propPath_ = savedPath;
+  }
+}
+
+void TWriter::WriteCollection(TCollection* collection) {
+  WriteValue(vaCollection);
+  std::string savedPath = propPath_;
+  propPath_.clear();
+  for (int i = 0; i < collection->Count(); ++i) {
+    WriteListBegin();
+    WriteProperties(collection->Items(i));
+    WriteListEnd();
+  }
+  propPath_ = savedPath;
+  WriteListEnd();
+}
+
+std::string TWriter::ComponentReferenceName(TComponent* component) const {
+  if (component->Owner() == lookupRoot_) return component->Name();
+  if (component == lookupRoot_) return "Owner";
+  if (component->Owner() && !component->Owner()->Name().empty() && !component->Name().empty())
+    return component->Owner()->Name() + "." + component->Name();
+  if (!component->Name().empty()) return component->Name() + ".Owner";
+  return {};
+}
+
+void TWriter::DefineProperty(const std::string& name, const TReaderProc&, const TWriterProc& write,
+                             bool hasData) {
+  if (!hasData || !write) return;
+  WritePropName(name);
+  write(*this);
+}
+
+void TWriter::DefineBinaryProperty(const std::string& name, const TStreamProc&,
+                                   const TStreamProc& write, bool hasData) {
+  if (!hasData || !write) return;
+  WritePropName(name);
+  WriteBinary(write);
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Profile files: plain text in sections,
+//
+//   [section]
+//   key=value
+//
+// read the way the system's profile routines read them.
+
+#include <string>
+
+// Where a profile file lives: a bare file name (no "/") names the file in WindowsFolder(); any
+// other name is the path as given.
+std::string ProfilePath(const std::string& fileName);
+
+// The value of `key` in `section` of the profile file, or `defaultValue` when the file, the section
+// or the key is missing or the file cannot be read. Never throws.
+//
+// Section and key names compare without regard to ASCII case. Blanks around names and values are
+// dropped, and so is one pair of double or single quotes enclosing the whole value. Lines that
+// start with ';' are comments. Lines may end in CRLF, and the file may open with a UTF-8 byte order
+// mark. Values that are not well-formed UTF-8 are taken to be in code page 950 and converted.
+//
+// Only the first section of a name counts: its first line for the key wins, and a later section
+// of the same name is ignored, even when the first one lacks the key.
+std::string GetPrivateProfileString(const std::string& section, const std::string& key,
+                                    const std::string& defaultValue, const std::string& fileName);
