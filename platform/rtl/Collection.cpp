@@ -69,8 +69,12 @@ TCollectionItem* TCollection::Items(int index) const {
 }
 
 TCollectionItem* TCollection::Add() {
-  auto* item = dynamic_cast<TCollectionItem*>(itemClass_->NewInstance());
-  if (!item) throw EConvertError("Cannot create an item of class " + itemClass_->Name());
+  TObject* made = itemClass_->NewInstance();
+  auto* item = dynamic_cast<TCollectionItem*>(made);
+  if (!item) {
+    delete made;  // only its C++ constructors ran
+    throw EConvertError("Cannot create an item of class " + itemClass_->Name());
+  }
   try {
     item->Create(this);
   } catch (...) {
@@ -129,8 +133,13 @@ void TCollection::Assign(TPersistent* source) {
   }
   if (other == this) return;
   BeginUpdate();
-  Clear();
-  for (TCollectionItem* item : other->items_) Add()->Assign(item);
+  try {
+    Clear();
+    for (TCollectionItem* item : other->items_) Add()->Assign(item);
+  } catch (...) {
+    EndUpdate();  // a failed copy must not stop the updates for good
+    throw;
+  }
   EndUpdate();
 }
 

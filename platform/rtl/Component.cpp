@@ -92,8 +92,11 @@ void TComponent::ChangeName(const std::string& newName) { name_ = newName; }
 
 void TComponent::ValidateRename(TComponent* component, const std::string& curName,
                                 const std::string& newName) {
-  if (component && !SameText(curName, newName) && component->owner_ == this &&
-      FindComponent(newName))
+  // `component` is one of this component's own or one about to be inserted; a name that only
+  // the component itself has is no clash.
+  if (!component || SameText(curName, newName)) return;
+  TComponent* holder = FindComponent(newName);
+  if (holder && holder != component)
     throw EComponentError("A component named " + newName + " already exists");
 }
 
@@ -116,8 +119,9 @@ TComponent* TComponent::FindComponent(std::string_view name) const {
 }
 
 void TComponent::InsertComponent(TComponent* component) {
-  if (component->owner_) component->owner_->RemoveComponent(component);
+  // Checked before the component leaves its old owner, so that a refused one stays where it was.
   ValidateRename(component, "", component->name_);
+  if (component->owner_) component->owner_->RemoveComponent(component);
   Insert(component);
   component->SetReference(true);
   if (state_.Contains(csDesigning)) component->SetDesigning(true);

@@ -10,6 +10,22 @@
 DEFINE_CLASS(TStrings, TPersistent) {}
 DEFINE_CLASS(TStringList, TStrings) {}
 
+namespace {
+// Runs `change` as one update; the update ends even when `change` raises, so that a failed batch
+// doesn't silence the list's change notices for good.
+template <class F>
+void Batch(TStrings& strings, F&& change) {
+  strings.BeginUpdate();
+  try {
+    change();
+  } catch (...) {
+    strings.EndUpdate();
+    throw;
+  }
+  strings.EndUpdate();
+}
+}  // namespace
+
 // ---- TStrings ----
 
 void TStrings::Put(int index, const std::string& s) {
@@ -45,30 +61,30 @@ int TStrings::AddObject(const std::string& s, TObject* object) {
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-  BeginUpdate();
-  for (int i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
-  EndUpdate();
+  Batch(*this, [&] {
+    for (int i = 0; i < strings.Count(); ++i) AddObject(strings.Get(i), strings.GetObject(i));
+  });
 }
 
 void TStrings::Move(int from, int to) {
   if (from == to) return;
   std::string s = Get(from);
   TObject* object = GetObject(from);
-  BeginUpdate();
-  Delete(from);
-  InsertObject(to, s, object);
-  EndUpdate();
+  Batch(*this, [&] {
+    Delete(from);
+    InsertObject(to, s, object);
+  });
 }
 
 void TStrings::Exchange(int a, int b) {
   std::string sa = Get(a), sb = Get(b);
   TObject *oa = GetObject(a), *ob = GetObject(b);
-  BeginUpdate();
-  Put(a, sb);
-  PutObject(a, ob);
-  Put(b, sa);
-  PutObject(b, oa);
-  EndUpdate();
+  Batch(*this, [&] {
+    Put(a, sb);
+    PutObject(a, ob);
+    Put(b, sa);
+    PutObject(b, oa);
+  });
 }
 
 std::string TStrings::Names(int index) const {
@@ -103,18 +119,18 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(std::string_view text) {
-  BeginUpdate();
-  Clear();
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) end = text.size();
-    Add(std::string(text.substr(start, end - start)));
-    if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
-      ++end;
-    start = end + 1;
-  }
-  EndUpdate();
+  Batch(*this, [&] {
+    Clear();
+    size_t start = 0;
+    while (start < text.size()) {
+      size_t end = text.find_first_of("\r\n", start);
+      if (end == std::string_view::npos) end = text.size();
+      Add(std::string(text.substr(start, end - start)));
+      if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+        ++end;
+      start = end + 1;
+    }
+  });
 }
 
 std::string TStrings::CommaText() const {
@@ -158,10 +174,10 @@ bool TStrings::Equals(const TStrings& other) const {
 void TStrings::Assign(TPersistent* source) {
   if (auto* strings = dynamic_cast<TStrings*>(source)) {
     if (strings == this) return;
-    BeginUpdate();
-    Clear();
-    AddStrings(*strings);
-    EndUpdate();
+    Batch(*this, [&] {
+      Clear();
+      AddStrings(*strings);
+    });
     return;
   }
   TPersistent::Assign(source);
@@ -172,10 +188,10 @@ void TStrings::DefineProperties(TFiler* filer) {
       "Strings",
       [this](TReader& reader) {
         reader.ReadListBegin();
-        BeginUpdate();
-        Clear();
-        while (!reader.EndOfList()) Add(reader.ReadString());
-        EndUpdate();
+        Batch(*this, [&] {
+          Clear();
+          while (!reader.EndOfList()) Add(reader.ReadString());
+        });
         reader.ReadListEnd();
       },
       [this](TWriter& writer) {

@@ -106,7 +106,12 @@ TValueType TReader::NextValue() {
   return value;
 }
 
-bool TReader::EndOfList() { return NextValue() == vaNull; }
+// Peeks at the raw next byte without taking it for a value type: what follows may as well be a
+// property name's length, a record's prefix byte or the signature of the next component block.
+bool TReader::EndOfList() {
+  if (bufPos_ == bufEnd_) ReadBuffer();
+  return buffer_[bufPos_] == vaNull;
+}
 
 void TReader::ReadListBegin() {
   if (ReadValue() != vaList) PropValueError();
@@ -582,6 +587,11 @@ TComponent* TReader::ReadComponent(TComponent* component) {
   std::string name = ReadStr();
   TComponent* result = component;
   bool created = false;
+  // An inherited record describes a component that the owner has already.
+  if (!result && (flags & ffInherited)) {
+    result = owner_ ? owner_->FindComponent(name) : nullptr;
+    if (!result) throw EStreamFormat("Ancestor for '" + name + "' not found");
+  }
   if (!result) {
     const TClassInfo& cls = FindComponentClass(className);
     result = static_cast<TComponent*>(cls.NewInstance());
@@ -717,9 +727,9 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
       if (!cls.InheritsFrom(TComponent::StaticClass()) || !cls.IsCreatable())
         throw EStreamFormat("Class " + className + " is not a component class");
       result = static_cast<TComponent*>(cls.NewInstance());
+      created = true;  // from here on a failure frees it, a failing Create included
       result->Create(nullptr);
       result->AfterConstruction();
-      created = true;
     }
     if (!result->ComponentState().Contains(csDesigning)) {
       result->IncludeState(csLoading);
@@ -745,6 +755,11 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     result->ExcludeState(csReading);
   } catch (...) {
     current_ = nullptr;
+    if (!result) {
+      // No root given and none created yet: the header or the class name was wrong.
+      loaded_ = nullptr;
+      throw;
+    }
     if (created) {
       loaded_ = nullptr;
       DropFixups(this);
