@@ -289,6 +289,16 @@ int TStringList::Add(const std::string& s) {
   return index;
 }
 
+void TStringList::Move(int from, int to) {
+  if (sorted_) throw EListError("Operation not allowed on sorted list");
+  TStrings::Move(from, to);
+}
+
+void TStringList::Exchange(int a, int b) {
+  if (sorted_) throw EListError("Operation not allowed on sorted list");
+  TStrings::Exchange(a, b);
+}
+
 bool TStringList::Find(std::string_view s, int& index) const {
   int lo = 0, hi = Count() - 1;
   bool found = false;

@@ -27,8 +27,8 @@ class TStrings : public TPersistent {
   virtual int Add(const std::string& s);
   int AddObject(const std::string& s, TObject* object);
   void AddStrings(const TStrings& strings);
-  void Move(int from, int to);
-  void Exchange(int a, int b);
+  virtual void Move(int from, int to);
+  virtual void Exchange(int a, int b);
 
   std::string operator[](int index) const { return Get(index); }
   std::string Strings(int index) const { return Get(index); }
@@ -79,6 +79,9 @@ class TStringList : public TStrings {
   void Clear() override;
   int IndexOf(std::string_view s) const override;
   int Add(const std::string& s) override;
+  // A sorted list keeps its own order: moving and exchanging raise EListError and change nothing.
+  void Move(int from, int to) override;
+  void Exchange(int a, int b) override;
 
   bool Sorted() const { return sorted_; }
   void SetSorted(bool sorted);

@@ -124,14 +124,6 @@ TEST(Collection, DeletingOrFreeingAnItemRemovesIt) {
   panels->Free();
 }
 
-TEST(Collection, IdsAreNeverReused) {
-  TCollection* panels = New<TCollection>(TPanelItem::StaticClass());
-  int first = panels->Add()->ID();
-  panels->Delete(0);
-  EXPECT_EQ(panels->Add()->ID(), first + 1);
-  panels->Free();
-}
-
 TEST(Collection, SetIndexMovesAndClamps) {
   TCollection* panels = New<TCollection>(TPanelItem::StaticClass());
   for (const char* text : {"a", "b", "c"}) AddPanel(panels, text);

@@ -193,21 +193,6 @@ TEST(ComponentOwner, FreedComponentLeavesItsOwner) {
   owner->Free();
 }
 
-TEST(ComponentOwner, InsertMovesAComponentBetweenOwners) {
-  TComponent* first = New<TComponent>(nullptr);
-  TComponent* second = New<TComponent>(nullptr);
-  TProbe* probe = NewProbe(first, "Moving");
-  second->InsertComponent(probe);
-  EXPECT_EQ(first->ComponentCount(), 0);
-  EXPECT_EQ(probe->Owner(), second);
-  EXPECT_EQ(second->FindComponent("moving"), probe);
-  first->Free();
-  second->RemoveComponent(probe);
-  EXPECT_EQ(probe->Owner(), nullptr);
-  second->Free();
-  probe->Free();  // no owner frees it any more
-}
-
 TEST(ComponentNotification, InsertAndRemoveReachTheOwnerAndEveryComponentBelowIt) {
   TProbe* owner = NewProbe(nullptr);
   TProbe* sibling = NewProbe(owner);
@@ -541,15 +526,6 @@ TEST(TwoPhaseConstruction, CreateReachesOverridesOfTheFinalClass) {
   EXPECT_FALSE(base->Is<THookedChild>());
   base->Free();
   child->Free();
-}
-
-TEST(TwoPhaseConstruction, ClassInfoCreatesInstancesOfTheFinalClass) {
-  TObject* made = THookedChild::StaticClass().NewInstance();
-  auto* component = dynamic_cast<THookedChild*>(made);
-  ASSERT_NE(component, nullptr);
-  component->Create(nullptr);
-  EXPECT_EQ(component->Described, "child");
-  component->Free();
 }
 
 class TFailing : public TComponent {

@@ -106,6 +106,8 @@ TEST(SortedStringList, KeepsOrderAndRefusesPositionalChanges) {
   EXPECT_EQ(list->IndexOf("kiwi"), -1);
   EXPECT_THROW(list->Insert(0, "zz"), EListError);
   EXPECT_THROW(list->Put(0, "zz"), EListError);
+  EXPECT_THROW(list->Move(0, 2), EListError);  // refused before anything is taken out
+  EXPECT_THROW(list->Exchange(0, 1), EListError);
   EXPECT_EQ(list.Lines(), (Lines{"Apple", "banana", "fig", "pear"}));
 }
 

@@ -178,17 +178,6 @@ TEST(PropertyAccess, ObjectPropertyRefusesObjectsOfAnotherClass) {
   object->Free();
 }
 
-TEST(PropertyAccess, StoredConditionAndDefaults) {
-  const TClassInfo& cls = TTypedBase::StaticClass();
-  TTypedBase* object = New<TTypedBase>(nullptr);
-  EXPECT_FALSE(IsStoredProp(object, Prop(cls, "Name")));  // the record's header carries it
-  EXPECT_TRUE(IsStoredProp(object, Prop(cls, "Tag")));
-  EXPECT_EQ(Prop(cls, "Visible").Default, 1);
-  EXPECT_EQ(Prop(cls, "Color").Default, clBtnFace);
-  EXPECT_FALSE(Prop(cls, "Caption").Default.has_value());
-  object->Free();
-}
-
 // ---- enumerations, sets and named constants ----
 
 TEST(EnumerationInfo, NamesByOrdinalAndValuesByName) {
@@ -240,15 +229,6 @@ TEST(IdentInfo, ColoursHaveNamesBothWays) {
   value = 7;
   EXPECT_FALSE(IdentToInt("clPlaid", value, *type.Idents));
   EXPECT_EQ(value, 7);
-}
-
-TEST(IdentInfo, CharsetsHaveNames) {
-  std::string ident;
-  ASSERT_TRUE(IntToIdent(GB2312_CHARSET, ident, CharsetIdents()));
-  EXPECT_EQ(ident, "GB2312_CHARSET");
-  int32_t value = 0;
-  ASSERT_TRUE(IdentToInt("chinesebig5_charset", value, CharsetIdents()));
-  EXPECT_EQ(value, CHINESEBIG5_CHARSET);
 }
 
 // ---- events and published methods ----
