@@ -587,10 +587,15 @@ TComponent* TReader::ReadComponent(TComponent* component) {
   std::string name = ReadStr();
   TComponent* result = component;
   bool created = false;
-  // An inherited record describes a component that the owner has already.
+  // An inherited record describes a component that the owner had before this read. It can't stand
+  // inside the record of a component this read created (that one has no ancestor, and when its
+  // reading fails it frees the components read into it, which must all be its own), nor name a
+  // component that this read has read already.
   if (!result && (flags & ffInherited)) {
     result = owner_ ? owner_->FindComponent(name) : nullptr;
     if (!result) throw EStreamFormat("Ancestor for '" + name + "' not found");
+    if (inCreated_ || (loaded_ && std::find(loaded_->begin(), loaded_->end(), result) != loaded_->end()))
+      throw EStreamFormat("Invalid stream format: inherited component " + name + " out of place");
   }
   if (!result) {
     const TClassInfo& cls = FindComponentClass(className);
@@ -607,19 +612,23 @@ TComponent* TReader::ReadComponent(TComponent* component) {
   }
   size_t loadedMark = loaded_ ? loaded_->size() : 0;
   TComponent* savedCurrent = current_;
+  bool savedInCreated = inCreated_;
   try {
     result->IncludeState(csLoading);
     if (loaded_) loaded_->push_back(result);
     if (OnSetName) OnSetName(*this, result, name);
     result->SetName(name);
     current_ = result;
+    inCreated_ = created;
     result->IncludeState(csReading);
     result->ReadState(*this);
     result->ExcludeState(csReading);
     if ((flags & ffChildPos) && parent_) parent_->SetChildOrder(result, childPos);
     current_ = savedCurrent;
+    inCreated_ = savedInCreated;
   } catch (...) {
     current_ = savedCurrent;
+    inCreated_ = savedInCreated;
     if (created) {
       // The half-read component goes, with the children read into it so far.
       if (loaded_) {

@@ -102,6 +102,7 @@ class TReader : public TFiler {
   int depth_ = 0;
   std::vector<TComponent*>* loaded_ = nullptr;
   TComponent* current_ = nullptr;  // the component whose record is being read
+  bool inCreated_ = false;         // ... and this read created it
 };
 
 // References to components by name wait until the whole stream is read; those that name a

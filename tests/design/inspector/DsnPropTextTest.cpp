@@ -35,6 +35,10 @@ struct NameCase {
   const char* expected;
 };
 
+void PrintTo(const NameCase& c, std::ostream* os) {
+  *os << c.incoming << " among " << c.taken.size() << " taken -> " << c.expected;
+}
+
 class UniqueLabelName : public testing::TestWithParam<NameCase> {};
 
 TEST_P(UniqueLabelName, IsTheFirstFreeName) {

@@ -133,6 +133,7 @@ struct Comparison {
   const char* b;
   int sign;
 };
+void PrintTo(const Comparison& c, std::ostream* os) { *os << c.a << " vs " << c.b; }
 
 class CompareTextSign : public testing::TestWithParam<Comparison> {};
 

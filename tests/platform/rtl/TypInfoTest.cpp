@@ -114,6 +114,7 @@ struct KindCase {
   TTypeKind kind;
   int code;
 };
+void PrintTo(const KindCase& c, std::ostream* os) { *os << c.prop; }
 
 class PropertyKind : public testing::TestWithParam<KindCase> {};
 

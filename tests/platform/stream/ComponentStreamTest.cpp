@@ -102,6 +102,7 @@ struct IntegerCase {
   TValueType type;
   size_t bytes;
 };
+void PrintTo(const IntegerCase& c, std::ostream* os) { *os << c.value; }
 class IntegerEncoding : public ::testing::TestWithParam<IntegerCase> {};
 
 TEST_P(IntegerEncoding, UsesTheSmallestTypeThatHoldsTheValue) {

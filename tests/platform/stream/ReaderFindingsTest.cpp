@@ -147,3 +147,103 @@ TEST(ReaderCreatedRoot, FailsCleanlyBeforeTheRootExistsAndFreesNothingItDoesNotO
   UnRegisterClass(TSampleFont::StaticClass());
   UnRegisterClass(TSampleForm::StaticClass());
 }
+
+// An inherited record (prefix flag ffInherited) reads into a component that the owner had before
+// the read. The fuzzer found one that named the label whose record held it: the label was read
+// twice, and when its reading failed it was freed twice.
+TEST(ReaderInheritedRecord, ReadsIntoTheOwnersComponentAndNeverIntoOneThisReadMade) {
+  auto inherited = [](TWriter& w, const std::string& cls, const std::string& name) {
+    w.WritePrefix(ffInherited, 0);
+    w.WriteStr(cls);
+    w.WriteStr(name);
+  };
+  {
+    SCOPED_TRACE("a component the form had: read into, with a new child inside it");
+    FormPtr form = MakeForm();
+    auto* panel = New<TSamplePanel>(form.get());
+    panel->SetName("Panel1");
+    std::string bytes = Design({"Panel1"}, [&](TWriter& w, const std::string& name) {
+      inherited(w, "TSamplePanel", name);
+      w.WriteStr("Caption");
+      w.WriteString("changed");
+      w.WriteListEnd();
+      w.WriteStr("TSampleLabel");
+      w.WriteStr("Inner");
+      w.WriteListEnd();
+      w.WriteListEnd();
+      w.WriteListEnd();
+    });
+    ReadDesign(bytes, form.get());
+    EXPECT_EQ(form->ComponentCount(), 2);
+    EXPECT_EQ(form->Panel1, panel);
+    EXPECT_EQ(panel->Caption(), "changed");
+    ASSERT_EQ(panel->Children.size(), 1u);
+    EXPECT_EQ(panel->Children[0]->Name(), "Inner");
+    EXPECT_FALSE(panel->ComponentState().Contains(csLoading)) << "Loaded was not called";
+  }
+  {
+    SCOPED_TRACE("the new child fails: it goes, the inherited panel stays");
+    FormPtr form = MakeForm();
+    auto* panel = New<TSamplePanel>(form.get());
+    panel->SetName("Panel1");
+    std::string bytes = Design({"Panel1"}, [&](TWriter& w, const std::string& name) {
+      inherited(w, "TSamplePanel", name);
+      w.WriteListEnd();
+      w.WriteStr("TSampleLabel");
+      w.WriteStr("Inner");
+      w.WriteStr("Left");
+      w.WriteString("not a number");
+      w.WriteListEnd();
+      w.WriteListEnd();
+      w.WriteListEnd();
+    });
+    EXPECT_THROW(ReadDesign(bytes, form.get()), EReadError);
+    ASSERT_EQ(form->ComponentCount(), 1);
+    EXPECT_EQ(form->Components(0), panel);
+    EXPECT_TRUE(panel->Children.empty());
+    EXPECT_FALSE(panel->ComponentState().Contains(csLoading));
+  }
+  {
+    SCOPED_TRACE("inside a new component, naming that component itself, then failing");
+    FormPtr form = MakeForm();
+    std::string bytes = Design({"Label1"}, [&](TWriter& w, const std::string& name) {
+      w.WriteStr("TSampleLabel");
+      w.WriteStr(name);
+      w.WriteListEnd();
+      inherited(w, "TSampleLabel", name);
+      w.WriteStr("Left");
+      w.WriteString("not a number");
+      w.WriteListEnd();
+      w.WriteListEnd();
+      w.WriteListEnd();
+      w.WriteListEnd();
+    });
+    for (bool handle : {false, true}) {
+      std::vector<std::string> errors;
+      EXPECT_THROW(ReadDesign(bytes, form.get(), handle ? &errors : nullptr), EReadError);
+      EXPECT_EQ(form->ComponentCount(), 0);
+      EXPECT_EQ(form->Label1, nullptr);
+    }
+  }
+  {
+    SCOPED_TRACE("a component this read has read already");
+    FormPtr form = MakeForm();
+    TMemoryStream ms;
+    {
+      TWriter w(ms, 4096);
+      w.WriteSignature();
+      w.WriteStr("TSampleLabel");
+      w.WriteStr("Label1");
+      w.WriteListEnd();
+      w.WriteListEnd();
+      w.WriteSignature();
+      inherited(w, "TSampleLabel", "Label1");
+      w.WriteListEnd();
+      w.WriteListEnd();
+      w.WriteListEnd();
+    }
+    EXPECT_THROW(ReadDesign(ms.Bytes(), form.get()), EReadError);
+    ASSERT_EQ(form->ComponentCount(), 1) << "what was read before the error stays";
+    EXPECT_FALSE(form->Components(0)->ComponentState().Contains(csLoading));
+  }
+}

@@ -82,6 +82,7 @@ struct Case {
   std::string bytes;
 };
 std::string CaseName(const testing::TestParamInfo<Case>& info) { return info.param.name; }
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
 
 // ---- Every value our writer produces converts back byte for byte ----
 
