@@ -88,7 +88,21 @@ void TComponent::SetName(const std::string& newName) {
   SetReference(true);
 }
 
-void TComponent::ChangeName(const std::string& newName) { name_ = newName; }
+void TComponent::ChangeName(const std::string& newName) {
+  if (owner_) owner_->UnindexName(this);
+  name_ = newName;
+  if (owner_) owner_->IndexName(this);
+}
+
+void TComponent::IndexName(TComponent* component) {
+  if (!component->name_.empty()) nameIndex_[UpperCase(component->name_)] = component;
+}
+
+void TComponent::UnindexName(TComponent* component) {
+  if (component->name_.empty()) return;
+  auto it = nameIndex_.find(UpperCase(component->name_));
+  if (it != nameIndex_.end() && it->second == component) nameIndex_.erase(it);
+}
 
 void TComponent::ValidateRename(TComponent* component, const std::string& curName,
                                 const std::string& newName) {
@@ -113,9 +127,8 @@ void TComponent::SetSubComponent(bool value) {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : components_)
-    if (SameText(c->name_, name)) return c;
-  return nullptr;
+  auto it = nameIndex_.find(UpperCase(name));
+  return it == nameIndex_.end() ? nullptr : it->second;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -137,20 +150,24 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::Insert(TComponent* component) {
   components_.push_back(component);
   component->owner_ = this;
+  IndexName(component);
 }
 
 void TComponent::Remove(TComponent* component) {
-  auto it = std::find(components_.begin(), components_.end(), component);
-  if (it != components_.end()) components_.erase(it);
+  // Components mostly leave from the end (an owner destroys its last one first).
+  auto it = std::find(components_.rbegin(), components_.rend(), component);
+  if (it != components_.rend()) components_.erase(std::next(it).base());
+  UnindexName(component);
   component->owner_ = nullptr;
 }
 
 void TComponent::DestroyComponents() {
   while (!components_.empty()) {
     TComponent* doomed = components_.back();
-    // Peers that asked about it hear of it through its own free notices; the rest of the owner
-    // tree hears through the removal.
-    RemoveComponent(doomed);
+    // The whole owner tree is going, so only a component that others asked about is announced to
+    // it; the others leave quietly, which keeps tearing down a large window linear.
+    if (doomed->state_.Contains(csFreeNotification)) RemoveComponent(doomed);
+    else Remove(doomed);
     doomed->Free();
   }
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/rtl/Object.h"
@@ -131,6 +132,8 @@ class TComponent : public TPersistent {
   friend class TWriter;
   void Insert(TComponent* component);
   void Remove(TComponent* component);
+  void IndexName(TComponent* component);
+  void UnindexName(TComponent* component);
   void IncludeState(TComponentStateItem item) { state_.Include(item); }
   void ExcludeState(TComponentStateItem item) { state_.Exclude(item); }
 
@@ -138,6 +141,7 @@ class TComponent : public TPersistent {
   std::string name_;
   int tag_ = 0;
   std::vector<TComponent*> components_;
+  std::unordered_map<std::string, TComponent*> nameIndex_;  // owned components by upper-case name
   std::vector<TComponent*> freeNotifies_;
   TComponentState state_;
   TComponentStyle style_;

@@ -108,6 +108,12 @@ void TSampleLabel::DefineProperties(TFiler* filer) {
 
 DEFINE_CLASS(TSamplePanel, TSampleLabel) {}
 
+void TSamplePanel::Destroy() {
+  // Children outlive their parent when their owner frees the parent first.
+  for (TSampleLabel* child : std::vector<TSampleLabel*>(Children)) child->SetParentComponent(nullptr);
+  TSampleLabel::Destroy();
+}
+
 void TSamplePanel::GetChildren(const TGetChildProc& proc, TComponent* root) {
   for (TSampleLabel* child : std::vector<TSampleLabel*>(Children))
     if (child->Owner() == root) proc(child);

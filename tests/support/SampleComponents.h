@@ -127,6 +127,9 @@ class TSamplePanel : public TSampleLabel {
   void GetChildren(const TGetChildProc& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
   std::vector<TSampleLabel*> Children;
+
+ protected:
+  void Destroy() override;
 };
 
 // A window-like root: published fields for the components it declares and methods that streams

@@ -217,6 +217,34 @@ TEST(ComponentNotification, FreeingAComponentTellsItsOwnerTree) {
   owner->Free();
 }
 
+// Writes the components it hears removed into a list that outlives it.
+class TRemovalLog : public TComponent {
+  DECLARE_CLASS(TRemovalLog)
+
+ public:
+  std::vector<std::string>* Heard = nullptr;
+  void Notification(TComponent* component, TOperation operation) override {
+    if (operation == opRemove && Heard) Heard->push_back(component->Name());
+    TComponent::Notification(component, operation);
+  }
+};
+DEFINE_CLASS(TRemovalLog, TComponent) {}
+
+TEST(ComponentNotification, OwnersTeardownAnnouncesOnlyComponentsOthersAskedAbout) {
+  std::vector<std::string> heard;
+  TComponent* owner = New<TComponent>(nullptr);
+  auto* log = New<TRemovalLog>(owner);  // freed last, so it hears the others go
+  log->Heard = &heard;
+  NewProbe(owner, "Quiet");
+  TProbe* watched = NewProbe(owner, "Watched");
+  TProbe* watcher = NewProbe(nullptr, "Watcher");
+  watcher->Watch(watched);
+  owner->Free();
+  EXPECT_EQ(heard, std::vector<std::string>{"Watched"});
+  EXPECT_EQ(watcher->Ref, nullptr);
+  watcher->Free();
+}
+
 // ---- free notifications ----
 
 TEST(FreeNotification, AcrossOwnersClearsTheReferenceOnEitherSide) {
