@@ -11,14 +11,7 @@ namespace {
 constexpr char32_t kReplacementChar = 0xFFFD;
 constexpr std::string_view kUtf8Replacement = "\xEF\xBF\xBD";
 
-// One step of UTF-8 decoding. When the bytes at the front form a well-formed character, `valid` is
-// set and `length` counts its bytes. Otherwise `length` counts the maximal ill-formed prefix (at
-// least one byte), so that each broken sequence is replaced once, as Unicode recommends.
-struct Utf8Step {
-  char32_t code = 0;
-  size_t length = 1;
-  bool valid = false;
-};
+}  // namespace
 
 Utf8Step DecodeUtf8(std::string_view text) {
   const auto byteAt = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
@@ -73,6 +66,8 @@ void AppendUtf8(std::string& out, char32_t code) {
     out += static_cast<char>(0x80 | (code & 0x3F));
   }
 }
+
+namespace {
 
 // An iconv descriptor owned by one thread. Opening a descriptor costs far more than a short
 // conversion, and a descriptor must not be shared between threads, hence one per thread and

@@ -2,6 +2,7 @@
 // Texts are UTF-8 in memory. The system's code page is Big5 (code page 950); where positions and
 // lengths are counted in bytes of the code page, texts are converted, counted and converted back.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,18 @@ std::string Utf8ToCp950(std::string_view utf8);
 
 // Converts code page 950 to UTF-8. Byte sequences that are not valid Big5 become U+FFFD.
 std::string Cp950ToUtf8(std::string_view cp950);
+
+// One step of UTF-8 decoding. When the bytes at the front form a well-formed character (no overlong
+// forms, no surrogates, nothing above U+10FFFF), `valid` is set and `length` counts its bytes.
+// Otherwise `length` counts the maximal ill-formed prefix (at least one byte), so that each broken
+// sequence is replaced once, as Unicode recommends. `text` must not be empty.
+struct Utf8Step {
+  char32_t code = 0;
+  size_t length = 1;
+  bool valid = false;
+};
+Utf8Step DecodeUtf8(std::string_view text);
+void AppendUtf8(std::string& out, char32_t code);
 
 // True when every byte is below 0x80.
 bool IsAscii(std::string_view text);

@@ -42,48 +42,10 @@ bool IsSpecialFloatWord(std::string_view word) {
 }
 
 size_t Utf8SequenceLength(std::string_view s, size_t pos, char32_t* cp) {
-  const auto byteAt = [&](size_t i) { return static_cast<unsigned char>(s[i]); };
-  const unsigned char lead = byteAt(pos);
-  size_t length;
-  char32_t value, minimum;
-  if (lead < 0x80) {
-    *cp = lead;
-    return 1;
-  } else if ((lead & 0xE0) == 0xC0) {
-    length = 2, value = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    length = 3, value = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    length = 4, value = lead & 0x07, minimum = 0x10000;
-  } else {
-    return 0;
-  }
-  if (s.size() - pos < length) return 0;
-  for (size_t i = 1; i < length; ++i) {
-    if ((byteAt(pos + i) & 0xC0) != 0x80) return 0;
-    value = (value << 6) | (byteAt(pos + i) & 0x3F);
-  }
-  if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return 0;
-  *cp = value;
-  return length;
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
+  const Utf8Step step = DecodeUtf8(s.substr(pos));
+  if (!step.valid) return 0;
+  *cp = step.code;
+  return step.length;
 }
 
 }  // namespace textform

@@ -46,6 +46,5 @@ bool IsSpecialFloatWord(std::string_view word);
 // Length of the strictly valid UTF-8 sequence at s[pos] (no overlong forms, no surrogates, nothing
 // above U+10FFFF), or 0 when the bytes there are not one. Stores the code point in *cp.
 size_t Utf8SequenceLength(std::string_view s, size_t pos, char32_t* cp);
-void AppendUtf8(std::string& out, char32_t cp);
 
 }  // namespace textform
