@@ -1,0 +1,2 @@
+#pragma once
+#include "tests/support/QtApp.h"
