@@ -154,11 +154,7 @@ HDC GetDC(HWND window) {
   }
   WindowRecord* w = Find(window);
   if (!w || !w->widget) return 0;
-  if (w->inPaint) {
-    if (!w->paintPainter) w->paintPainter = new QPainter(w->widget);
-    DCRecord r{DCKind::WindowPaint, window, w->paintPainter};
-    return AddDC(std::move(r));
-  }
+  if (w->inPaint) return AddDC(DCRecord{DCKind::WindowPaint, window});
   // Outside a paint: draw on a layer over the window that its next paint shows.
   QSize size = w->widget->size().expandedTo(QSize(1, 1));
   if (!w->scribble || w->scribble->size() != size) {
@@ -212,9 +208,22 @@ bool DeleteDC(HDC dc) {
   return true;
 }
 
+// A window's paint painter is looked up on every use: it ends while the widget paints itself in
+// the middle of a paint, and the next drawing starts a new one.
+static QPainter* PainterOf(DCRecord& r) {
+  if (r.kind != DCKind::WindowPaint) return r.painter;
+  WindowRecord* w = Find(r.window);
+  if (!w || !w->inPaint || !w->widget) return nullptr;
+  if (!w->paintPainter) {
+    w->paintPainter = new QPainter(w->widget);
+    w->paintPainter->translate(r.origin.X, r.origin.Y);
+  }
+  return w->paintPainter;
+}
+
 QPainter* DCPainter(HDC dc) {
   DCRecord* r = FindDC(dc);
-  return r ? r->painter : nullptr;
+  return r ? PainterOf(*r) : nullptr;
 }
 
 void DCDrawn(HDC dc, const TRect& rect) {
@@ -229,8 +238,9 @@ void DCDrawn(HDC dc, const TRect& rect) {
 
 int SaveDC(HDC dc) {
   DCRecord* r = FindDC(dc);
-  if (!r) return 0;
-  r->painter->save();
+  QPainter* p = r ? PainterOf(*r) : nullptr;
+  if (!p) return 0;
+  p->save();
   r->savedOrigins.push_back(r->origin);
   return static_cast<int>(r->savedOrigins.size());
 }
@@ -241,8 +251,9 @@ bool RestoreDC(HDC dc, int level) {
   int depth = static_cast<int>(r->savedOrigins.size());
   if (level < 0) level = depth + 1 + level;  // -1 restores the last save
   if (level < 1 || level > depth) return false;
+  QPainter* p = PainterOf(*r);
   while (static_cast<int>(r->savedOrigins.size()) >= level) {
-    r->painter->restore();
+    if (p && p->isActive()) p->restore();
     r->origin = r->savedOrigins.back();
     r->savedOrigins.pop_back();
   }
@@ -253,7 +264,7 @@ bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old) {
   DCRecord* r = FindDC(dc);
   if (!r) return false;
   if (old) *old = r->origin;
-  r->painter->translate(x - r->origin.X, y - r->origin.Y);
+  if (QPainter* p = PainterOf(*r)) p->translate(x - r->origin.X, y - r->origin.Y);
   r->origin = {x, y};
   return true;
 }
@@ -267,7 +278,9 @@ bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old) {
 bool IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
   DCRecord* r = FindDC(dc);
   if (!r) return false;
-  r->painter->setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
+  QPainter* p = PainterOf(*r);
+  if (!p) return false;
+  p->setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
   return true;
 }
 
