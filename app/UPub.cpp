@@ -1,8 +1,11 @@
 #include "app/UPub.h"
 
+#include <QCoreApplication>
+
 #include <cstddef>
 
 #include "platform/rtl/Texts.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/Profile.h"
 
 std::string DataPath;
@@ -14,6 +17,11 @@ std::string ReadProfileString(const std::string& fileName, const std::string& se
   } catch (...) {
     return "";
   }
+}
+
+void ShowWarning(const std::string& message) {
+  MessageBox(0, message, QCoreApplication::applicationName().toStdString(),
+             MB_ICONWARNING | MB_OK);
 }
 
 namespace {

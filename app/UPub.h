@@ -11,6 +11,10 @@ extern std::string DataPath;
 std::string ReadProfileString(const std::string& fileName, const std::string& section,
                               const std::string& key);
 
+// Shows `message` in a modal warning box with a single OK button, titled with the application's
+// name, and returns when the user has closed it.
+void ShowWarning(const std::string& message);
+
 // Positions and counts of the two routines below are bytes of code page 950, where a Chinese
 // character takes two bytes, as the fixed-width fields of mark texts are laid out; the first byte
 // is at position 1. Texts go in and come out as UTF-8.

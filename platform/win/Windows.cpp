@@ -377,6 +377,21 @@ bool ScreenToClient(HWND window, TPoint& point) {
   return true;
 }
 
+bool InvalidateRect(HWND window, const TRect* rect, bool) {
+  QWidget* w = WindowWidget(window);
+  if (!w) return false;
+  if (rect) w->update(QRect(rect->Left, rect->Top, rect->Width(), rect->Height()).normalized());
+  else w->update();
+  return true;
+}
+
+bool UpdateWindow(HWND window) {
+  QWidget* w = WindowWidget(window);
+  if (!w) return false;
+  if (w->isVisible()) w->repaint();
+  return true;
+}
+
 HWND WindowFromPoint(TPoint screen) {
   QPoint g(screen.X, screen.Y);
   HWND window = WindowFromWidget(QApplication::widgetAt(g));

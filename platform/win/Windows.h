@@ -160,6 +160,10 @@ bool GetClientRect(HWND window, TRect& rect);
 bool GetWindowRect(HWND window, TRect& rect);  // screen coordinates
 bool ClientToScreen(HWND window, TPoint& point);
 bool ScreenToClient(HWND window, TPoint& point);
+// Marks part of a window (all of it for null) for repainting from the event loop; UpdateWindow
+// repaints what is marked at once.
+bool InvalidateRect(HWND window, const TRect* rect, bool erase);
+bool UpdateWindow(HWND window);
 // The window under a screen point that does not answer HTTRANSPARENT; 0 over no window of ours.
 HWND WindowFromPoint(TPoint screen);
 // The top-level window that holds `window`.

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -9,6 +11,7 @@
 #include <string>
 
 #include "platform/rtl/Texts.h"
+#include "platform/win/MessageBox.h"
 
 namespace {
 
@@ -24,6 +27,29 @@ TEST(ReadProfileString, GivesValueOrEmptyText) {
   EXPECT_EQ(ReadProfileString(folder.string(), "tavrix", "datapath"), "");
   fs::remove_all(folder);
   EXPECT_EQ(ReadProfileString(path, "tavrix", "datapath"), "");
+}
+
+TEST(ShowWarning, AsksWarningBoxWithOkTitledWithApplicationName) {
+  const QString savedName = QCoreApplication::applicationName();
+  QCoreApplication::setApplicationName(QStringLiteral("嘜頭編輯"));
+  std::string text, caption;
+  UINT type = 0;
+  int calls = 0;
+  SetMessageBoxHook([&](const std::string& t, const std::string& c, UINT ty) {
+    text = t;
+    caption = c;
+    type = ty;
+    ++calls;
+    return IDOK;
+  });
+  ShowWarning("客戶編號不存在");
+  SetMessageBoxHook({});
+  QCoreApplication::setApplicationName(savedName);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(text, "客戶編號不存在");
+  EXPECT_EQ(caption, "嘜頭編輯");
+  EXPECT_EQ(type & MB_ICONMASK, MB_ICONWARNING);
+  EXPECT_EQ(type & MB_TYPEMASK, MB_OK);
 }
 
 TEST(DataPath, StartsEmpty) { EXPECT_EQ(DataPath, ""); }
