@@ -19,6 +19,7 @@ namespace wintable {
 
 struct WindowRecord {
   QPointer<QWidget> widget;
+  QMetaObject::Connection widgetGone;  // forgets the window when Qt deletes the widget
   HWND parent = 0;
   std::vector<HWND> children;  // z-order, topmost first
   WNDPROC proc = 0;

@@ -208,7 +208,7 @@ HWND CreateWindowHandle(QWidget* widget, HWND parent) {
   t.byWidget.insert(widget, window);
   if (WindowRecord* p = Find(parent)) p->children.insert(p->children.begin(), window);
   // A widget deleted behind the table's back leaves it quietly.
-  QObject::connect(widget, &QObject::destroyed, [window] { Forget(window); });
+  r.widgetGone = QObject::connect(widget, &QObject::destroyed, [window] { Forget(window); });
   EnsureInputFilter();
   RaiseScreenOverlay(window);
   return window;
@@ -222,7 +222,7 @@ bool DestroyWindow(HWND window) {
   SendMessage(window, WM_DESTROY, 0, 0);
   if ((r = Find(window)))
     for (HWND child : std::vector<HWND>(r->children)) DestroyWindow(child);
-  if ((r = Find(window)) && r->widget) QObject::disconnect(r->widget, &QObject::destroyed, nullptr, nullptr);
+  if ((r = Find(window))) QObject::disconnect(r->widgetGone);
   Forget(window);
   return true;
 }
