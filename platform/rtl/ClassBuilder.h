@@ -123,9 +123,10 @@ class TClassBuilder {
     return PropRef(p);
   }
 
-  // Publishes an event held in a data member.
-  template <class... A>
-  PropRef Event(const char* name, TEvent<A...> T::*field) {
+  // Publishes an event held in a data member of the class or of an ancestor.
+  template <class B, class... A>
+  PropRef Event(const char* name, TEvent<A...> B::*field) {
+    static_assert(std::is_base_of_v<B, T>, "the event must be a member of the class or an ancestor");
     TPropInfo& p = Add(name, MethodType());
     p.GetMethod = [field](TObject* o) { return (Cast(o)->*field).Method(); };
     p.SetMethod = [field](TObject* o, const TMethod& m) { (Cast(o)->*field).SetMethod(m); };

@@ -1,0 +1,75 @@
+#include "platform/controls/Application.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include "platform/controls/Form.h"
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Exception.h"
+#include "platform/win/MessageBox.h"
+
+DEFINE_CLASS(TApplication, TComponent) {}
+
+TApplication* Application = nullptr;
+
+TApplication* ApplicationInstance() {
+  if (!Application) Application = New<TApplication>(nullptr);
+  return Application;
+}
+
+void TApplication::Create(TComponent* owner) {
+  TComponent::Create(owner);
+  // Every window procedure and every posted message ends its errors here.
+  auto handle = [this](std::exception_ptr error) { HandleException(error); };
+  SetControlExceptionHandler(handle);
+  SetWindowExceptionHandler(handle);
+}
+
+void TApplication::Destroy() {
+  SetControlExceptionHandler(nullptr);
+  SetWindowExceptionHandler(nullptr);
+  if (Application == this) Application = nullptr;
+  TComponent::Destroy();
+}
+
+void TApplication::Initialize() {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    throw Exception("The application needs a display");
+  if (title_.empty()) title_ = QCoreApplication::applicationName().toStdString();
+}
+
+void TApplication::Run() {
+  if (!mainForm_) return;
+  mainForm_->Show();
+  while (!terminated_ && mainForm_ && mainForm_->Showing()) {
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    DispatchPostedMessages();
+  }
+}
+
+void TApplication::ProcessMessages() {
+  QCoreApplication::processEvents();
+  DispatchPostedMessages();
+}
+
+void TApplication::Terminate() {
+  terminated_ = true;
+  if (mainForm_ && mainForm_->HandleAllocated()) WindowWidget(mainForm_->Handle())->hide();
+}
+
+void TApplication::HandleException(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    if (OnException) OnException(this, e);
+    else ShowException(e);
+  } catch (...) {
+    ShowException(Exception("Unknown error"));
+  }
+}
+
+void TApplication::ShowException(const std::exception& error) {
+  std::string message = error.what();
+  if (!message.empty() && message.back() != '.') message += '.';
+  MessageBox(0, message, title_, MB_OK | MB_ICONSTOP);
+}

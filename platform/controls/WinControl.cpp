@@ -1,0 +1,527 @@
+#include "platform/controls/WinControl.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+
+#include "platform/graphics/Colors.h"
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/win/DeviceContext.h"
+#include "platform/win/Geometry.h"
+
+DEFINE_CLASS(TWinControl, TControl) {}
+
+namespace {
+TExceptionHandler& ExceptionHandler() {
+  static TExceptionHandler handler;
+  return handler;
+}
+}  // namespace
+
+void SetControlExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
+
+void HandleControlException(std::exception_ptr error) {
+  if (ExceptionHandler()) {
+    ExceptionHandler()(error);
+    return;
+  }
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::exception& e) {
+    fprintf(stderr, "markedit: %s\n", e.what());
+  } catch (...) {
+    fprintf(stderr, "markedit: unknown error\n");
+  }
+}
+
+void TWinControl::Create(TComponent* owner) {
+  TControl::Create(owner);
+  color_ = clBtnFace;
+}
+
+void TWinControl::Destroy() {
+  DestroyHandle();
+  // Child controls go with their parent, whoever owns them.
+  while (ControlCount() > 0) {
+    TControl* child = Controls(ControlCount() - 1);
+    RemoveControl(child);
+    child->Free();
+  }
+  TControl::Destroy();
+}
+
+// ---- the window ----
+
+HWND TWinControl::Handle() {
+  if (!handle_) CreateHandle();
+  return handle_;
+}
+
+QWidget* TWinControl::CreateWidget() { return new QWidget(); }
+
+void TWinControl::CreateHandle() {
+  if (handle_) return;
+  if (Parent()) Parent()->HandleNeeded();  // making the parent's window makes ours too
+  if (handle_) return;
+  widget_ = CreateWidget();
+  widget_->setObjectName(QString::fromStdString(Name()));
+  if (Parent()) widget_->setParent(WindowWidget(Parent()->handle_));
+  handle_ = CreateWindowHandle(widget_, Parent() ? Parent()->handle_ : 0);
+  objectInstance_ = MakeObjectInstance([this](TMessage& m) { MainWndProc(m); });
+  defWndProc_ = SetWindowLong(handle_, GWL_WNDPROC, objectInstance_);
+  CreateWnd();
+  for (TWinControl* child : std::vector<TWinControl*>(winControls_)) child->CreateHandle();
+  Realign();
+}
+
+void TWinControl::CreateWnd() { UpdateWidgetFromControl(); }
+
+void TWinControl::UpdateWidgetFromControl() {
+  if (!widget_) return;
+  widget_->setGeometry(Left(), Top(), std::max(0, Width()), std::max(0, Height()));
+  widget_->setEnabled(Enabled());
+  widget_->setFont(font_->ToQFont());
+  QPalette palette = widget_->palette();
+  palette.setColor(QPalette::Window, ColorToQColor(color_));
+  widget_->setPalette(palette);
+  SetWindowCursor(handle_, ToQCursor(Cursor()));
+  UpdateShowing();
+}
+
+void TWinControl::UpdateShowing() {
+  if (!widget_) return;
+  // A child window shows with its parent; a top-level window shows when the form says so.
+  if (Parent()) widget_->setVisible(Visible());
+}
+
+void TWinControl::DestroyHandle() {
+  if (!handle_) return;
+  for (TWinControl* child : winControls_) child->DestroyHandle();
+  DestroyWnd();
+}
+
+void TWinControl::DestroyWnd() {
+  HWND window = handle_;
+  DestroyWindow(window);  // WM_DESTROY still reaches the control's procedure
+  handle_ = 0;
+  FreeObjectInstance(objectInstance_);
+  objectInstance_ = 0;
+  defWndProc_ = 0;
+  delete widget_;
+  widget_ = nullptr;
+}
+
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  DestroyHandle();
+  CreateHandle();
+}
+
+void TWinControl::MainWndProc(TMessage& message) {
+  try {
+    WindowProc(message);
+  } catch (...) {
+    HandleControlException(std::current_exception());
+  }
+}
+
+// ---- children ----
+
+TControl* TWinControl::Controls(int index) const {
+  size_t n = controls_.size();
+  if (index < 0 || index >= ControlCount()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  size_t i = static_cast<size_t>(index);
+  return i < n ? controls_[i] : winControls_[i - n];
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  control->parent_ = this;
+  if (auto* win = dynamic_cast<TWinControl*>(control)) {
+    winControls_.push_back(win);
+    if (handle_) {
+      if (win->handle_) {
+        // A window that changes parents keeps its window.
+        ::SetParent(win->handle_, handle_);
+        win->UpdateWidgetFromControl();
+      } else {
+        win->CreateHandle();
+      }
+    }
+  } else {
+    controls_.push_back(control);
+    control->Invalidate();
+  }
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 1);
+  control->Perform(CM_PARENTFONTCHANGED, 0, 0);
+  if (control->ParentColor()) control->Perform(CM_COLORCHANGED, 0, 0);
+  if (control->Align() != alNone) Realign();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 0);
+  if (auto* win = dynamic_cast<TWinControl*>(control)) {
+    win->DestroyHandle();
+    winControls_.erase(std::remove(winControls_.begin(), winControls_.end(), win), winControls_.end());
+  } else {
+    control->Invalidate();
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  }
+  control->parent_ = nullptr;
+  if (control->Align() != alNone) Realign();
+}
+
+void TWinControl::SetChildOrder(TComponent* child, int order) {
+  auto place = [order](auto& list, auto* item) {
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it == list.end()) return false;
+    list.erase(it);
+    int at = std::clamp(order, 0, static_cast<int>(list.size()));
+    list.insert(list.begin() + at, item);
+    return true;
+  };
+  if (auto* win = dynamic_cast<TWinControl*>(child)) {
+    if (!place(winControls_, win) || !win->handle_) return;
+    auto it = std::find(winControls_.begin(), winControls_.end(), win);
+    // Windows are ordered topmost first: put it just below the sibling that follows it here.
+    if (std::next(it) == winControls_.end() || !(*std::next(it))->handle_) BringWindowToTop(win->handle_);
+    else SetWindowZOrder(win->handle_, (*std::next(it))->handle_);
+  } else if (auto* control = dynamic_cast<TControl*>(child)) {
+    if (place(controls_, control)) control->Invalidate();
+  }
+}
+
+void TWinControl::GetChildren(const TGetChildProc& proc, TComponent* root) {
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* control = Controls(i);
+    if (control->Owner() == root) proc(control);
+  }
+}
+
+TControl* TWinControl::ControlAtPos(TPoint pos, bool allowDisabled, bool allowWinControls) const {
+  auto hits = [&](TControl* c) {
+    if (!c->Visible() && !c->ComponentState().Contains(csDesigning)) return false;
+    if (!c->Enabled() && !allowDisabled) return false;
+    if (!PtInRect(c->BoundsRect(), pos)) return false;
+    return c->Perform(CM_HITTEST, 0, MAKELPARAM(pos.X - c->Left(), pos.Y - c->Top())) != 0;
+  };
+  if (allowWinControls)
+    for (auto it = winControls_.rbegin(); it != winControls_.rend(); ++it)
+      if (hits(*it)) return *it;
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it)
+    if (hits(*it)) return *it;
+  return nullptr;
+}
+
+bool TWinControl::ContainsControl(const TControl* control) const {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (c == this) return true;
+  return false;
+}
+
+// ---- bounds and layout ----
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+}
+
+void TWinControl::BoundsChanged(const TRect&) {
+  if (widget_) widget_->setGeometry(Left(), Top(), std::max(0, Width()), std::max(0, Height()));
+  Realign();
+}
+
+TPoint TWinControl::ClientOrigin() const {
+  if (handle_) {
+    TPoint p{0, 0};
+    ::ClientToScreen(handle_, p);
+    return p;
+  }
+  return TControl::ClientOrigin();
+}
+
+bool TWinControl::Showing() const {
+  if (Parent()) return Visible() && Parent()->Showing();
+  return widget_ && widget_->isVisible();
+}
+
+void TWinControl::VisibleChanging() {}
+
+void TWinControl::Realign() {
+  if (alignDisabled_ > 0) {
+    alignPending_ = true;
+    return;
+  }
+  TRect rect = ClientRect();
+  AlignControls(nullptr, rect);
+}
+
+void TWinControl::EnableAlign() {
+  if (alignDisabled_ > 0 && --alignDisabled_ == 0 && alignPending_) {
+    alignPending_ = false;
+    Realign();
+  }
+}
+
+void TWinControl::AlignControls(TControl*, TRect& rect) {
+  // Edges first in the order top, bottom, left, right, each taking its strip off the rectangle
+  // that is left, and the client-aligned controls fill the rest.
+  auto aligned = [&](TAlign align) {
+    std::vector<TControl*> list;
+    for (int i = 0; i < ControlCount(); ++i) {
+      TControl* c = Controls(i);
+      if (c->Align() == align && (c->Visible() || c->ComponentState().Contains(csDesigning))) list.push_back(c);
+    }
+    auto key = [align](TControl* c) {
+      switch (align) {
+        case alTop: return c->Top();
+        case alBottom: return -(c->Top() + c->Height());
+        case alLeft: return c->Left();
+        case alRight: return -(c->Left() + c->Width());
+        default: return 0;
+      }
+    };
+    std::stable_sort(list.begin(), list.end(), [&](TControl* a, TControl* b) { return key(a) < key(b); });
+    return list;
+  };
+  ++alignDisabled_;  // bounds set here must not start another round
+  for (TControl* c : aligned(alTop)) {
+    c->SetBounds(rect.Left, rect.Top, rect.Width(), c->Height());
+    rect.Top += c->Height();
+  }
+  for (TControl* c : aligned(alBottom)) {
+    rect.Bottom -= c->Height();
+    c->SetBounds(rect.Left, rect.Bottom, rect.Width(), c->Height());
+  }
+  for (TControl* c : aligned(alLeft)) {
+    c->SetBounds(rect.Left, rect.Top, c->Width(), rect.Height());
+    rect.Left += c->Width();
+  }
+  for (TControl* c : aligned(alRight)) {
+    rect.Right -= c->Width();
+    c->SetBounds(rect.Right, rect.Top, c->Width(), rect.Height());
+  }
+  for (TControl* c : aligned(alClient)) c->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
+  --alignDisabled_;
+}
+
+// ---- focus ----
+
+bool TWinControl::CanFocus() const {
+  for (const TWinControl* c = this; c; c = c->Parent())
+    if (!c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+// ---- painting ----
+
+void TWinControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, !controlStyle_.Contains(csOpaque));
+}
+
+void TWinControl::Update() {
+  if (handle_) UpdateWindow(handle_);
+}
+
+void TWinControl::Repaint() {
+  Invalidate();
+  Update();
+}
+
+void TWinControl::BringToFront() {
+  if (Parent()) Parent()->SetChildOrder(this, Parent()->ControlCount());
+  else if (handle_) BringWindowToTop(handle_);
+}
+
+void TWinControl::SendToBack() {
+  if (Parent()) Parent()->SetChildOrder(this, 0);
+}
+
+void TWinControl::PaintHandler(TMessage&) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(handle_, ps);
+  try {
+    if (!controlStyle_.Contains(csOpaque))
+      if (QPainter* p = DCPainter(dc)) {
+        p->fillRect(QRect(ps.rcPaint.Left, ps.rcPaint.Top, ps.rcPaint.Width(), ps.rcPaint.Height()),
+                    ColorToQColor(color_));
+        DCDrawn(dc, ps.rcPaint);
+      }
+    PaintWindow(dc);
+    PaintControls(dc);
+  } catch (...) {
+    EndPaint(handle_, ps);
+    throw;
+  }
+  EndPaint(handle_, ps);
+}
+
+void TWinControl::PaintWindow(HDC dc) {
+  TMessage m{WM_PAINT, static_cast<WPARAM>(dc), 0, 0};
+  DefaultHandler(m);
+}
+
+void TWinControl::PaintControls(HDC dc) {
+  for (TControl* c : std::vector<TControl*>(controls_)) {
+    if (!c->Visible() && !c->ComponentState().Contains(csDesigning)) continue;
+    int level = SaveDC(dc);
+    if (!level) return;
+    OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);
+    IntersectClipRect(dc, 0, 0, c->Width(), c->Height());
+    c->Perform(WM_PAINT, static_cast<WPARAM>(dc), 0);
+    RestoreDC(dc, level);
+  }
+}
+
+// ---- messages ----
+
+bool TWinControl::IsControlMouseMsg(TMessage& message) {
+  TControl* control = nullptr;
+  if (handle_ && GetCapture() == handle_) {
+    if (CaptureControl() && CaptureControl()->Parent() == this) control = CaptureControl();
+  } else {
+    control = ControlAtPos({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)}, false);
+  }
+  if (!control) return false;
+  int x = GET_X_LPARAM(message.LParam) - control->Left();
+  int y = GET_Y_LPARAM(message.LParam) - control->Top();
+  message.Result = control->Perform(message.Msg, message.WParam, MAKELPARAM(x, y));
+  return true;
+}
+
+void TWinControl::WndProc(TMessage& message) {
+  switch (message.Msg) {
+    case WM_NCHITTEST:
+      TControl::WndProc(message);
+      // Transparent parts still belong to the window when a child without a window is there.
+      if (message.Result == HTTRANSPARENT) {
+        TPoint p = ScreenToClient({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)});
+        if (ControlAtPos(p, false)) message.Result = HTCLIENT;
+      }
+      return;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+      if (IsControlMouseMsg(message)) {
+        // The control may have taken the window away meanwhile.
+        if (message.Result == 0 && handle_)
+          CallWindowProc(defWndProc_, handle_, message.Msg, message.WParam, message.LParam);
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  TControl::WndProc(message);
+}
+
+void TWinControl::SetCursorFromPoint(TMessage& message) {
+  if (static_cast<HWND>(message.WParam) != handle_ || LOWORD(static_cast<uintptr_t>(message.LParam)) != HTCLIENT) {
+    DefaultHandler(message);
+    return;
+  }
+  TPoint p;
+  GetCursorPos(p);
+  TCursor cursor = crDefault;
+  if (TControl* control = ControlAtPos(ScreenToClient(p), false))
+    cursor = control->ComponentState().Contains(csDesigning) ? crArrow : control->Cursor();
+  if (cursor == crDefault) cursor = ComponentState().Contains(csDesigning) ? crArrow : Cursor();
+  if (widget_) widget_->setCursor(ToQCursor(cursor));
+  message.Result = 1;
+}
+
+void TWinControl::Dispatch(TMessage& message) {
+  switch (message.Msg) {
+    case WM_PAINT:
+      PaintHandler(message);
+      return;
+    case WM_SETCURSOR:
+      SetCursorFromPoint(message);
+      return;
+    case WM_KEYDOWN:
+    case WM_KEYUP: {
+      uint16_t key = static_cast<uint16_t>(message.WParam);
+      TShiftState shift = KeysToShiftState(0);
+      if (QGuiApplication::instance()) {
+        auto mods = QGuiApplication::keyboardModifiers();
+        if (mods & Qt::ShiftModifier) shift.Include(ssShift);
+        if (mods & Qt::ControlModifier) shift.Include(ssCtrl);
+      }
+      if (message.Msg == WM_KEYDOWN) KeyDown(key, shift);
+      else KeyUp(key, shift);
+      if (key == 0) return;  // the handler kept the key
+      message.WParam = key;
+      DefaultHandler(message);
+      return;
+    }
+    case WM_CHAR: {
+      char32_t ch = static_cast<char32_t>(message.WParam);
+      KeyPress(ch);
+      if (ch == 0) return;
+      message.WParam = ch;
+      DefaultHandler(message);
+      return;
+    }
+    case WM_SETFOCUS:
+      DefaultHandler(message);
+      OnEnter(this);
+      return;
+    case WM_KILLFOCUS:
+      DefaultHandler(message);
+      OnExit(this);
+      return;
+    case WM_SIZE:
+    case WM_MOVE:
+      DefaultHandler(message);
+      if (widget_ && (widget_->geometry() != QRect(Left(), Top(), Width(), Height())) && !Parent()) {
+        QRect g = widget_->geometry();
+        TControl::SetBounds(g.x(), g.y(), g.width(), g.height());
+      }
+      return;
+    case CM_COLORCHANGED:
+      if (ParentColor() && Parent()) color_ = Parent()->Color();
+      if (widget_) {
+        QPalette palette = widget_->palette();
+        palette.setColor(QPalette::Window, ColorToQColor(color_));
+        widget_->setPalette(palette);
+      }
+      Invalidate();
+      for (int i = 0; i < ControlCount(); ++i)
+        if (Controls(i)->ParentColor()) Controls(i)->Perform(CM_COLORCHANGED, 0, 0);
+      return;
+    case CM_FONTCHANGED:
+      if (widget_) widget_->setFont(font_->ToQFont());
+      Invalidate();
+      for (int i = 0; i < ControlCount(); ++i) Controls(i)->Perform(CM_PARENTFONTCHANGED, 0, 0);
+      return;
+    case CM_ENABLEDCHANGED:
+      if (handle_) EnableWindow(handle_, Enabled());
+      Invalidate();
+      return;
+    case CM_VISIBLECHANGED:
+      UpdateShowing();
+      return;
+    default:
+      TControl::Dispatch(message);
+  }
+}
+
+void TWinControl::DefaultHandler(TMessage& message) {
+  if (handle_) message.Result = CallWindowProc(defWndProc_, handle_, message.Msg, message.WParam, message.LParam);
+}
+
+void TWinControl::KeyDown(uint16_t& key, TShiftState shift) { OnKeyDown(this, key, shift); }
+void TWinControl::KeyUp(uint16_t& key, TShiftState shift) { OnKeyUp(this, key, shift); }
+void TWinControl::KeyPress(char32_t& key) { OnKeyPress(this, key); }

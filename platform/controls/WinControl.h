@@ -1,0 +1,110 @@
+#pragma once
+// TWinControl: a control with a window of its own. The window (a Qt widget) is made when the
+// handle is first needed and may be destroyed and made again while the control lives on; its
+// procedure is the control's MainWndProc, which runs WindowProc inside the error boundary. Child
+// controls are listed window-less ones first, then windowed ones, each in z-order from the bottom.
+
+#include <vector>
+
+#include "platform/controls/Control.h"
+#include "platform/win/DeviceContext.h"
+
+class QWidget;
+
+class TWinControl : public TControl {
+  DECLARE_CLASS(TWinControl)
+
+ public:
+  void Create(TComponent* owner) override;
+
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != 0; }
+  void HandleNeeded() { Handle(); }
+  // Destroys the window and makes a new one, as a change of some properties requires.
+  void RecreateWnd();
+  void DestroyHandle();
+  // The window's procedure before the control's own: where DefaultHandler sends messages.
+  WNDPROC DefWndProc() const { return defWndProc_; }
+
+  int ControlCount() const { return static_cast<int>(controls_.size() + winControls_.size()); }
+  TControl* Controls(int index) const;
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  // Moves a child to a position among the children of its kind (window-less or windowed).
+  void SetChildOrder(TComponent* child, int order) override;
+  void GetChildren(const TGetChildProc& proc, TComponent* root) override;
+  TComponent* GetChildParent() override { return this; }
+  // The topmost child without a window of its own under a client point (also windowed ones when
+  // asked), visible and, unless `allowDisabled`, enabled.
+  TControl* ControlAtPos(TPoint pos, bool allowDisabled, bool allowWinControls = false) const;
+  bool ContainsControl(const TControl* control) const;
+
+  void SetBounds(int left, int top, int width, int height) override;
+  TPoint ClientOrigin() const override;
+  bool Showing() const override;
+
+  bool CanFocus() const;
+  bool Focused() const;
+  virtual void SetFocus();
+  void Realign();
+  void DisableAlign() { ++alignDisabled_; }
+  void EnableAlign();
+
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+  void BringToFront() override;
+  void SendToBack() override;
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+  TNotifyEvent OnEnter;
+  TNotifyEvent OnExit;
+
+  void WndProc(TMessage& message) override;
+  void Dispatch(TMessage& message) override;
+  void DefaultHandler(TMessage& message) override;
+
+ protected:
+  void Destroy() override;
+  // Makes the widget of the window; a native control returns its Qt widget.
+  virtual QWidget* CreateWidget();
+  // After the window exists: settings that live on the widget.
+  virtual void CreateWnd();
+  virtual void DestroyWnd();
+  virtual void AlignControls(TControl* control, TRect& rect);
+  // Paints the window: background, the control's own painting, then the window-less children.
+  void PaintHandler(TMessage& message);
+  virtual void PaintWindow(HDC dc);
+  void PaintControls(HDC dc);
+  virtual void KeyDown(uint16_t& key, TShiftState shift);
+  virtual void KeyUp(uint16_t& key, TShiftState shift);
+  virtual void KeyPress(char32_t& key);
+  void BoundsChanged(const TRect& old) override;
+  void VisibleChanging() override;
+  void UpdateWidgetFromControl();
+  // Windows of controls that are not in this control's owner tree are not design targets; the
+  // designer uses this test, and so does the mouse routing below.
+  bool IsControlMouseMsg(TMessage& message);
+
+ private:
+  void MainWndProc(TMessage& message);
+  void CreateHandle();
+  void UpdateShowing();
+  void SetCursorFromPoint(TMessage& message);
+
+  HWND handle_ = 0;
+  QWidget* widget_ = nullptr;
+  WNDPROC objectInstance_ = 0;
+  WNDPROC defWndProc_ = 0;
+  std::vector<TControl*> controls_;     // window-less children, bottom first
+  std::vector<TWinControl*> winControls_;  // windowed children, bottom first
+  int alignDisabled_ = 0;
+  bool alignPending_ = false;
+};
+
+// The error boundary of window procedures: the application's default error display.
+using TExceptionHandler = std::function<void(std::exception_ptr)>;
+void SetControlExceptionHandler(TExceptionHandler handler);
+void HandleControlException(std::exception_ptr error);
