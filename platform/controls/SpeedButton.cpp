@@ -205,7 +205,11 @@ void TSpeedButton::Dispatch(TMessage& message) {
       if (flat_ && Enabled()) Invalidate();
       return;
     case CM_ENABLEDCHANGED:
-      if (!Enabled()) dragging_ = false;
+      // A press in progress ends when the button is disabled.
+      if (!Enabled() && dragging_) {
+        dragging_ = false;
+        state_ = down_ ? bsExclusive : bsUp;
+      }
       break;
     case WM_LBUTTONDBLCLK:
       // The second press of a double click presses the button again; a button that stays down
@@ -280,12 +284,7 @@ QImage TSpeedButton::GlyphImage(TButtonState state) {
 }
 
 void TSpeedButton::Paint() {
-  if (!Enabled()) {
-    state_ = bsDisabled;
-    dragging_ = false;
-  } else if (state_ == bsDisabled) {
-    state_ = down_ ? bsExclusive : bsUp;
-  }
+  const TButtonState state = State();
   TCanvas* canvas = Canvas();
   HDC dc = canvas->Handle();
   QPainter* painter = DCPainter(dc);
@@ -293,14 +292,14 @@ void TSpeedButton::Paint() {
   QWidget* host = WindowWidget(WindowFromDC(dc));
   QStyle* style = host ? host->style() : QApplication::style();
 
-  const bool sunken = state_ == bsDown || state_ == bsExclusive;
+  const bool sunken = state == bsDown || state == bsExclusive;
   const bool hot = mouseInControl_ && Enabled();
   QStyleOptionButton option;
   option.palette = host ? host->palette() : QApplication::palette();
   option.rect = QRect(0, 0, Width(), Height());
   option.state = sunken ? QStyle::State_Sunken : QStyle::State_Raised;
   if (Enabled()) option.state |= QStyle::State_Enabled;
-  if (state_ == bsExclusive) option.state |= QStyle::State_On;
+  if (state == bsExclusive) option.state |= QStyle::State_On;
   if (hot) option.state |= QStyle::State_MouseOver;
   if (flat_) option.state |= QStyle::State_AutoRaise;
   if (!flat_ || sunken || hot) {
@@ -316,8 +315,8 @@ void TSpeedButton::Paint() {
     int dy = style->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, nullptr);
     client = {client.Left + dx, client.Top + dy, client.Right + dx, client.Bottom + dy};
   }
-  QImage image = GlyphImage(state_);
-  if (state_ == bsDisabled && image.isNull() && !glyph_->Empty()) {
+  QImage image = GlyphImage(state);
+  if (state == bsDisabled && image.isNull() && !glyph_->Empty()) {
     QPixmap up = QPixmap::fromImage(GlyphImage(bsUp));
     image = style->generatedIconPixmap(QIcon::Disabled, up, &option).toImage();
   }

@@ -54,7 +54,8 @@ class TSpeedButton : public TGraphicControl {
   int Spacing() const { return spacing_; }
   void SetSpacing(int v);
 
-  TButtonState State() const { return state_; }
+  // How the face is drawn now.
+  TButtonState State() const { return Enabled() ? state_ : bsDisabled; }
   bool IsFontStored() const { return !ParentFont(); }
 
   void Dispatch(TMessage& message) override;
@@ -69,7 +70,7 @@ class TSpeedButton : public TGraphicControl {
  private:
   void GlyphChanged();
   // Tells the other buttons of the parent that this one went down, or that the group's
-  // AllowAllUp changed.
+  // AllowAllUp changed: CM_BUTTONPRESSED with the group in WParam and this button in LParam.
   void UpdateExclusive();
   void ButtonPressed(TMessage& message);
   bool ContainsPoint(int x, int y) const;
@@ -86,7 +87,7 @@ class TSpeedButton : public TGraphicControl {
   int numGlyphs_ = 1;
   int spacing_ = 4;
 
-  TButtonState state_ = bsUp;
+  TButtonState state_ = bsUp;  // up, down or exclusive; State() adds disabled
   bool dragging_ = false;  // the left button went down on this button and is still down
   bool mouseInControl_ = false;
   QImage maskedGlyph_;  // the whole glyph with transparency applied, until it changes

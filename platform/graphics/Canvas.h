@@ -27,12 +27,6 @@
 class QPainter;
 class TGraphic;
 
-struct TSize {
-  int cx = 0;
-  int cy = 0;
-  friend bool operator==(const TSize& a, const TSize& b) { return a.cx == b.cx && a.cy == b.cy; }
-};
-
 class TCanvas : public TPersistent {
   DECLARE_CLASS(TCanvas)
 

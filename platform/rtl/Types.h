@@ -8,6 +8,12 @@ struct TPoint {
   friend bool operator!=(const TPoint& a, const TPoint& b) { return !(a == b); }
 };
 
+struct TSize {
+  int cx = 0;
+  int cy = 0;
+  friend bool operator==(const TSize& a, const TSize& b) { return a.cx == b.cx && a.cy == b.cy; }
+};
+
 struct TRect {
   int Left = 0;
   int Top = 0;

@@ -89,6 +89,9 @@ class FormTest : public ::testing::Test {
   TForm* form = nullptr;
 };
 
+// A panel colour that no theme uses for anything else.
+constexpr TColor kPanelColor = 0x00C08040;
+
 // The RGB value of a colour as grabbed pixels show it.
 inline QRgb Rgb(TColor color) { return ColorToQColor(color).rgb(); }
 

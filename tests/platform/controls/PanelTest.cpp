@@ -12,8 +12,6 @@ namespace {
 
 using namespace controls_test;
 
-constexpr TColor kPanelColor = 0x00C08040;  // a colour no theme uses for anything
-
 class PanelTest : public FormTest {
  protected:
   TPanel* AddPanel(TWinControl* parent, TRect bounds) {

@@ -72,23 +72,6 @@ TEST_F(WindowTest, FormProcedureCanBeReplacedAndRestoredWhileItsControlsWork) {
   EXPECT_EQ(labelClicks, 1);
 }
 
-TEST_F(WindowTest, SubclassThatSwallowsAMessageKeepsItFromTheControl) {
-  ShowForm();
-  const HWND window = form->Handle();
-  WNDPROC old = 0;
-  WNDPROC swallow = MakeObjectInstance([&](TMessage& m) {
-    if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONUP) return;
-    m.Result = CallWindowProc(old, window, m.Msg, m.WParam, m.LParam);
-  });
-  old = SetWindowLong(window, GWL_WNDPROC, swallow);
-  ClickButton();
-  EXPECT_EQ(buttonClicks, 0);
-  SetWindowLong(window, GWL_WNDPROC, old);
-  FreeObjectInstance(swallow);
-  ClickButton();
-  EXPECT_EQ(buttonClicks, 1);
-}
-
 TEST_F(WindowTest, RecreatedWindowHasANewHandleAndTheOldOneHeardWmDestroy) {
   ShowForm();
   const HWND old = panel->Handle();

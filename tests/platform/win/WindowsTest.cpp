@@ -251,3 +251,26 @@ TEST_F(WindowsTest, XorOnTheScreenDrawnTwiceLeavesThePixelsAsTheyWere) {
   EXPECT_EQ(top->grab().toImage(), before);
   ReleaseDC(0, dc);
 }
+
+TEST_F(WindowsTest, KeysBecomeVirtualKeysAndCharacters) {
+  frontWidget->setFocusPolicy(Qt::StrongFocus);
+  top->activateWindow();
+  SetFocus(front);
+  ASSERT_EQ(GetFocus(), front);
+  Subclass hook(front);
+  QTest::keyClick(frontWidget, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(frontWidget, Qt::Key_Delete);
+  QTest::keyClick(frontWidget, Qt::Key_A);
+  auto downs = hook.Of(WM_KEYDOWN);
+  std::vector<WPARAM> keys;
+  for (const TMessage& m : downs) keys.push_back(m.WParam);
+  // The modifier is a key of its own, pressed first.
+  EXPECT_EQ(keys, (std::vector<WPARAM>{VK_CONTROL, 'C', VK_DELETE, 'A'}));
+  std::vector<WPARAM> chars;
+  for (const TMessage& m : hook.Of(WM_CHAR)) chars.push_back(m.WParam);
+  EXPECT_EQ(chars, (std::vector<WPARAM>{3, 'a'}));  // Ctrl+C is 3; Delete has no character
+  EXPECT_EQ(hook.Of(WM_KEYUP).size(), 4u);
+
+  SetFocus(back);
+  EXPECT_EQ(hook.Of(WM_KILLFOCUS).size(), 1u);
+}
