@@ -27,3 +27,26 @@ function(markedit_add_test name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
                ENVIRONMENT_MODIFICATION "LSAN_OPTIONS=set:suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp")
 endfunction()
+
+# Converts layout files (the text form of component streams) into binary streams with streamconv
+# and links them into `target`, each registered under the class name of its root object.
+function(markedit_add_layouts target)
+  foreach(layout ${ARGN})
+    get_filename_component(path ${layout} ABSOLUTE)
+    get_filename_component(name ${layout} NAME_WE)
+    file(STRINGS ${path} lines REGEX "^[ \t]*(object|inherited|inline)[ \t]")
+    list(GET lines 0 first)
+    string(REGEX REPLACE "^.*:[ \t]*([A-Za-z0-9_]+).*$" "\\1" class "${first}")
+    set(bin ${CMAKE_CURRENT_BINARY_DIR}/layouts/${name}.bin)
+    set(cpp ${CMAKE_CURRENT_BINARY_DIR}/layouts/${name}_layout.cpp)
+    add_custom_command(OUTPUT ${bin}
+      COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/layouts
+      COMMAND streamconv to-binary ${path} ${bin}
+      DEPENDS streamconv ${path}
+      COMMENT "Converting layout ${name}")
+    add_custom_command(OUTPUT ${cpp}
+      COMMAND ${CMAKE_COMMAND} -DIN=${bin} -DOUT=${cpp} -DCLASS=${class} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedLayout.cmake
+      DEPENDS ${bin} ${PROJECT_SOURCE_DIR}/cmake/EmbedLayout.cmake)
+    target_sources(${target} PRIVATE ${cpp})
+  endforeach()
+endfunction()

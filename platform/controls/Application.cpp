@@ -6,6 +6,8 @@
 #include "platform/controls/Form.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/Texts.h"
+#include "platform/stream/Reader.h"
 #include "platform/win/MessageBox.h"
 
 DEFINE_CLASS(TApplication, TComponent) {}
@@ -23,11 +25,18 @@ void TApplication::Create(TComponent* owner) {
   auto handle = [this](std::exception_ptr error) { HandleException(error); };
   SetControlExceptionHandler(handle);
   SetWindowExceptionHandler(handle);
+  // References to another window by name ("fmmain.DsnPanel1") find the application's forms.
+  RegisterFindGlobalComponentProc([this](std::string_view name) -> TComponent* {
+    for (TComponent* c : ComponentList())
+      if (dynamic_cast<TCustomForm*>(c) && SameText(c->Name(), name)) return c;
+    return nullptr;
+  });
 }
 
 void TApplication::Destroy() {
   SetControlExceptionHandler(nullptr);
   SetWindowExceptionHandler(nullptr);
+  RegisterFindGlobalComponentProc(nullptr);
   if (Application == this) Application = nullptr;
   TComponent::Destroy();
 }

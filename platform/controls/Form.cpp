@@ -1,61 +1,121 @@
 #include "platform/controls/Form.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
+#include <QVBoxLayout>
 #include <QWidget>
 
 #include "platform/controls/Application.h"
+#include "platform/controls/Layouts.h"
+#include "platform/rtl/Exception.h"
 #include "platform/rtl/ClassBuilder.h"
 
 DEFINE_CLASS(TCustomForm, TWinControl) {}
 
 DEFINE_CLASS(TForm, TCustomForm) {
+  c.Prop("BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons)
+      .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize}.Bits());
+  c.Prop("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle).Default(bsSizeable);
   c.Prop("Caption", &TForm::Caption, &TForm::SetCaption);
-  c.Prop("Color", &TForm::Color, &TForm::SetColor).Type(ColorType()).Default(clBtnFace);
   c.Prop("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight);
   c.Prop("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth);
+  c.Prop("Color", &TForm::Color, &TForm::SetColor).Type(ColorType()).Default(clBtnFace);
   c.Prop("Font", &TForm::Font, &TForm::SetFont);
+  c.Prop("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle).Default(fsNormal);
+  c.Prop("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview).Default(false);
   c.Prop("Position", &TForm::Position, &TForm::SetPosition).Default(poDesigned);
-  c.Prop("Visible", &TForm::Visible, &TControl::SetVisible).Default(false);
+  c.Prop("Visible", &TControl::Visible, &TControl::SetVisible).Default(false);
+  c.Prop("WindowState", &TForm::WindowState, &TForm::SetWindowState).Default(wsNormal);
+  c.Event("OnActivate", &TForm::OnActivate);
   c.Event("OnClose", &TForm::OnClose);
   c.Event("OnCloseQuery", &TForm::OnCloseQuery);
   c.Event("OnCreate", &TForm::OnCreate);
+  c.Event("OnDeactivate", &TForm::OnDeactivate);
   c.Event("OnDestroy", &TForm::OnDestroy);
   c.Event("OnHide", &TForm::OnHide);
   c.Event("OnShow", &TForm::OnShow);
+  c.Event("OnKeyDown", &TForm::OnKeyDown);
+  c.Event("OnKeyPress", &TForm::OnKeyPress);
 }
 
 namespace {
-// The form's top-level widget: the window manager's close button asks the form.
-class FormWidget : public QWidget {
+
+// Runs a form callback from Qt code: an exception ends in the application's error display.
+template <class F>
+void Guarded(F&& f) {
+  try {
+    f();
+  } catch (...) {
+    HandleControlException(std::current_exception());
+  }
+}
+
+// The frame around a form's client window: the window manager's window (or the document area's
+// child) with the menu bar on top. It reports moves, resizes, activation and the close button.
+class FormFrame : public QWidget {
  public:
-  explicit FormWidget(TCustomForm* form) : QWidget(nullptr, Qt::Window), form_(form) {}
+  explicit FormFrame(TCustomForm* form) : form_(form) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+  }
+  void Detach() { form_ = nullptr; }
 
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    try {
-      form_->Close();
-    } catch (...) {
-      HandleControlException(std::current_exception());
-    }
+    if (form_) Guarded([this] { form_->FrameCloseRequested(); });
+  }
+  void moveEvent(QMoveEvent*) override {
+    if (form_) Guarded([this] { form_->FrameGeometryChanged(); });
+  }
+  void resizeEvent(QResizeEvent*) override {
+    if (form_) Guarded([this] { form_->FrameGeometryChanged(); });
+  }
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::ActivationChange && form_ && isWindow())
+      Guarded([this] { form_->FrameActivated(isActiveWindow()); });
+    QWidget::changeEvent(event);
   }
 
  private:
   TCustomForm* form_;
 };
+
+QWidget* Placed(QWidget* frame, QMdiSubWindow* sub) { return sub ? static_cast<QWidget*>(sub) : frame; }
+
 }  // namespace
+
+TCustomForm* GetParentForm(TControl* control) {
+  while (control && control->Parent()) control = control->Parent();
+  return dynamic_cast<TCustomForm*>(control);
+}
 
 void TCustomForm::Create(TComponent* owner) {
   TWinControl::Create(owner);
   TWinControl::SetVisible(false);
   SetBounds(0, 0, 320, 240);
+  // A form class with a layout of its own builds itself from it.
+  std::string_view layout = FindLayout(ClassName());
+  if (!layout.empty()) ReadLayout(this, layout);
 }
 
 void TCustomForm::AfterConstruction() {
   TWinControl::AfterConstruction();
   OnCreate(this);
+  if (Visible() && !Showing()) {
+    TWinControl::SetVisible(false);
+    Show();
+  }
+}
+
+void TCustomForm::Loaded() {
+  TWinControl::Loaded();
+  // A form that the layout says is visible shows once it is complete (after OnCreate).
 }
 
 void TCustomForm::Destroy() {
@@ -64,40 +124,177 @@ void TCustomForm::Destroy() {
   TWinControl::Destroy();
 }
 
-QWidget* TCustomForm::CreateWidget() { return new FormWidget(this); }
+// ---- the window ----
+
+TCustomForm* TCustomForm::FrameForm() const {
+  if (formStyle_ != fsMDIChild || !Application) return nullptr;
+  for (int i = 0; i < Application->ComponentCount(); ++i)
+    if (auto* f = dynamic_cast<TCustomForm*>(Application->Components(i)); f && f->formStyle_ == fsMDIForm)
+      return f;
+  return nullptr;
+}
+
+QWidget* TCustomForm::CreateWidget() {
+  auto* frame = new FormFrame(this);
+  frame_ = frame;
+  auto* client = new QWidget(frame);
+  frame->layout()->addWidget(client);
+  if (formStyle_ == fsMDIForm) {
+    mdiArea_ = new QMdiArea(client);
+    QObject::connect(mdiArea_, &QMdiArea::subWindowActivated, [this](QMdiSubWindow*) {
+      for (int i = 0; i < MDIChildCount(); ++i) {
+        TCustomForm* child = MDIChildren(i);
+        bool active = child->subWindow_ == mdiArea_->activeSubWindow();
+        Guarded([child, active] { child->FrameActivated(active); });
+      }
+    });
+  }
+  if (TCustomForm* host = FrameForm(); host && host->HandleAllocated() && host->mdiArea_) {
+    subWindow_ = host->mdiArea_->addSubWindow(frame_);
+    subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+  }
+  return client;
+}
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
-  WindowWidget(Handle())->setWindowTitle(QString::fromStdString(Caption()));
+  ApplyWindowFlags();
+  Placed(frame_, subWindow_)->setWindowTitle(QString::fromStdString(Caption()));
 }
 
-bool TCustomForm::Showing() const {
-  return HandleAllocated() && WindowWidget(const_cast<TCustomForm*>(this)->Handle())->isVisible();
+void TCustomForm::DestroyWnd() {
+  QWidget* frame = frame_;
+  QMdiSubWindow* sub = subWindow_;
+  static_cast<FormFrame*>(frame)->Detach();
+  frame_ = nullptr;
+  subWindow_ = nullptr;
+  mdiArea_ = nullptr;
+  TWinControl::DestroyWnd();  // deletes the client window
+  if (sub) {
+    sub->setWidget(nullptr);
+    delete sub;
+  }
+  delete frame;
 }
+
+void TCustomForm::ApplyWindowFlags() {
+  if (!frame_) return;
+  QWidget* target = Placed(frame_, subWindow_);
+  Qt::WindowFlags flags = subWindow_ ? Qt::SubWindow : (borderStyle_ == bsDialog ? Qt::Dialog : Qt::Window);
+  if (borderStyle_ == bsNone) {
+    flags |= Qt::FramelessWindowHint;
+  } else {
+    flags |= Qt::WindowTitleHint;
+    if (borderIcons_.Contains(biSystemMenu)) flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (borderIcons_.Contains(biMinimize) && borderStyle_ != bsDialog) flags |= Qt::WindowMinimizeButtonHint;
+    if (borderIcons_.Contains(biMaximize) && borderStyle_ != bsDialog) flags |= Qt::WindowMaximizeButtonHint;
+    if (borderIcons_.Contains(biHelp)) flags |= Qt::WindowContextHelpButtonHint;
+  }
+  if (formStyle_ == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
+  bool visible = target->isVisible();
+  target->setWindowFlags(flags);
+  if (visible) target->show();
+}
+
+void TCustomForm::ApplyBounds() {
+  if (!frame_) return;
+  QWidget* target = Placed(frame_, subWindow_);
+  QRect wanted(Left(), Top(), std::max(0, Width()), std::max(0, Height()));
+  if (target->geometry() != wanted) target->setGeometry(wanted);
+}
+
+void TCustomForm::FrameGeometryChanged() {
+  if (!frame_) return;
+  QRect g = Placed(frame_, subWindow_)->geometry();
+  if (g != QRect(Left(), Top(), Width(), Height())) TControl::SetBounds(g.x(), g.y(), g.width(), g.height());
+  Realign();
+}
+
+TRect TCustomForm::ClientRect() const {
+  if (QWidget* client = const_cast<TCustomForm*>(this)->HandleAllocated()
+                            ? WindowWidget(const_cast<TCustomForm*>(this)->Handle())
+                            : nullptr)
+    return {0, 0, client->width(), client->height()};
+  return TWinControl::ClientRect();
+}
+
+void TCustomForm::AlignControls(TControl* control, TRect& rect) {
+  TWinControl::AlignControls(control, rect);
+  // The document area takes what the aligned controls leave.
+  if (mdiArea_) mdiArea_->setGeometry(rect.Left, rect.Top, std::max(0, rect.Width()), std::max(0, rect.Height()));
+}
+
+// ---- showing and closing ----
+
+bool TCustomForm::Showing() const { return frame_ && Placed(frame_, subWindow_)->isVisible(); }
 
 void TCustomForm::SetVisible(bool v) {
-  if (Visible() == v) return;
+  if (Visible() == v && (!v || Showing())) return;
   TWinControl::SetVisible(v);
-  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csDesigning)) return;
-  QWidget* w = WindowWidget(Handle());
-  if (v) {
-    if (!placed_ && position_ == poScreenCenter && QGuiApplication::primaryScreen()) {
-      QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-      SetBounds(screen.x() + (screen.width() - Width()) / 2, screen.y() + (screen.height() - Height()) / 2,
-                Width(), Height());
-    }
-    placed_ = true;
-    w->show();
-    DoShow();
-  } else {
-    w->hide();
+  if (ComponentState().Contains(csLoading) || ComponentState().Contains(csReading) ||
+      ComponentState().Contains(csDesigning))
+    return;
+  HandleNeeded();
+  QWidget* target = Placed(frame_, subWindow_);
+  if (!v) {
+    target->hide();
     DoHide();
+    return;
   }
+  if (!placed_) {
+    placed_ = true;
+    QRect area = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->availableGeometry() : QRect();
+    TCustomForm* main = Application ? Application->MainForm() : nullptr;
+    if (position_ == poScreenCenter || position_ == poDesktopCenter) {
+      SetBounds(area.x() + (area.width() - Width()) / 2, area.y() + (area.height() - Height()) / 2, Width(), Height());
+    } else if ((position_ == poMainFormCenter || position_ == poOwnerFormCenter) && main && main != this &&
+               main->frame_) {
+      QRect m = main->frame_->geometry();
+      SetBounds(m.x() + (m.width() - Width()) / 2, m.y() + (m.height() - Height()) / 2, Width(), Height());
+    }
+  }
+  switch (windowState_) {
+    case wsMaximized: target->showMaximized(); break;
+    case wsMinimized: target->showMinimized(); break;
+    default: target->show(); break;
+  }
+  DoShow();
 }
 
 void TCustomForm::Show() {
   SetVisible(true);
-  BringToFront();
+  if (frame_) {
+    Placed(frame_, subWindow_)->raise();
+    if (subWindow_ && subWindow_->mdiArea()) subWindow_->mdiArea()->setActiveSubWindow(subWindow_);
+  }
+}
+
+void TCustomForm::SetWindowState(TWindowState v) {
+  if (windowState_ == v) return;
+  windowState_ = v;
+  if (!Showing()) return;
+  QWidget* target = Placed(frame_, subWindow_);
+  if (v == wsMaximized) target->showMaximized();
+  else if (v == wsMinimized) target->showMinimized();
+  else target->showNormal();
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle v) {
+  if (borderStyle_ == v) return;
+  borderStyle_ = v;
+  ApplyWindowFlags();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons v) {
+  if (borderIcons_ == v) return;
+  borderIcons_ = v;
+  ApplyWindowFlags();
+}
+
+void TCustomForm::SetFormStyle(TFormStyle v) {
+  if (formStyle_ == v) return;
+  formStyle_ = v;
+  if (HandleAllocated()) RecreateWnd();
 }
 
 bool TCustomForm::CloseQuery() {
@@ -106,9 +303,21 @@ bool TCustomForm::CloseQuery() {
   return canClose;
 }
 
+void TCustomForm::FrameCloseRequested() {
+  if (inModal_) {
+    if (CloseQuery()) modalResult_ = mrCancel;
+    return;
+  }
+  Close();
+}
+
 void TCustomForm::Close() {
+  if (inModal_) {
+    modalResult_ = mrCancel;
+    return;
+  }
   if (!CloseQuery()) return;
-  TCloseAction action = caHide;
+  TCloseAction action = formStyle_ == fsMDIChild ? caFree : caHide;
   OnClose(this, action);
   if (Application && Application->MainForm() == this && action != caNone) {
     Application->Terminate();
@@ -116,7 +325,7 @@ void TCustomForm::Close() {
   }
   switch (action) {
     case caHide: SetVisible(false); break;
-    case caMinimize: WindowWidget(Handle())->showMinimized(); break;
+    case caMinimize: SetWindowState(wsMinimized); break;
     case caFree: Release(); break;
     case caNone: break;
   }
@@ -124,12 +333,147 @@ void TCustomForm::Close() {
 
 void TCustomForm::Release() {
   // Freed from the event loop: the handler that asked may still be running on it.
-  QObject* context = WindowWidget(Handle());
-  QMetaObject::invokeMethod(context, [this] { Free(); }, Qt::QueuedConnection);
+  TCustomForm* self = this;
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [self] { self->Free(); }, Qt::QueuedConnection);
+}
+
+int TCustomForm::ShowModal() {
+  if (inModal_ || Showing()) throw Exception("Cannot make a visible window modal");
+  HandleNeeded();
+  modalResult_ = mrNone;
+  Placed(frame_, subWindow_)->setWindowModality(Qt::ApplicationModal);
+  inModal_ = true;
+  Show();
+  try {
+    while (modalResult_ == mrNone && Showing()) {
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+      DispatchPostedMessages();
+      if (Application && Application->Terminated()) modalResult_ = mrCancel;
+    }
+  } catch (...) {
+    inModal_ = false;
+    throw;
+  }
+  inModal_ = false;
+  if (modalResult_ == mrNone) modalResult_ = mrCancel;
+  TCloseAction action = caHide;
+  OnClose(this, action);
+  SetVisible(false);
+  Placed(frame_, subWindow_)->setWindowModality(Qt::NonModal);
+  return modalResult_;
+}
+
+void TCustomForm::FrameActivated(bool active) {
+  if (active) OnActivate(this);
+  else OnDeactivate(this);
+}
+
+bool TCustomForm::PreviewKey(UINT msg, WPARAM& key) {
+  if (!keyPreview_) return false;
+  if (msg == WM_CHAR) {
+    char32_t ch = static_cast<char32_t>(key);
+    KeyPress(ch);
+    key = ch;
+  } else {
+    uint16_t k = static_cast<uint16_t>(key);
+    if (msg == WM_KEYDOWN) KeyDown(k, KeysToShiftState(0));
+    else KeyUp(k, KeysToShiftState(0));
+    key = k;
+  }
+  return key == 0;
+}
+
+// ---- document children ----
+
+int TCustomForm::MDIChildCount() const {
+  int n = 0;
+  for (int i = 0; Application && i < Application->ComponentCount(); ++i)
+    if (auto* f = dynamic_cast<TCustomForm*>(Application->Components(i)); f && f->subWindow_ && f->subWindow_->mdiArea() == mdiArea_)
+      ++n;
+  return mdiArea_ ? n : 0;
+}
+
+TCustomForm* TCustomForm::MDIChildren(int index) const {
+  int n = 0;
+  for (int i = 0; mdiArea_ && Application && i < Application->ComponentCount(); ++i)
+    if (auto* f = dynamic_cast<TCustomForm*>(Application->Components(i)); f && f->subWindow_ && f->subWindow_->mdiArea() == mdiArea_)
+      if (n++ == index) return f;
+  throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() const {
+  if (!mdiArea_ || !mdiArea_->activeSubWindow()) return nullptr;
+  for (int i = 0; i < MDIChildCount(); ++i)
+    if (MDIChildren(i)->subWindow_ == mdiArea_->activeSubWindow()) return MDIChildren(i);
+  return nullptr;
+}
+
+void TCustomForm::Cascade() {
+  if (mdiArea_) mdiArea_->cascadeSubWindows();
+}
+
+void TCustomForm::TileHorizontal() {
+  if (!mdiArea_) return;
+  // Children stacked one above the other, each as wide as the area.
+  auto windows = mdiArea_->subWindowList();
+  int visible = 0;
+  for (auto* w : windows)
+    if (!w->isMinimized() && w->isVisible()) ++visible;
+  if (!visible) return;
+  int h = mdiArea_->viewport()->height() / visible, y = 0;
+  for (auto* w : windows) {
+    if (w->isMinimized() || !w->isVisible()) continue;
+    w->showNormal();
+    w->setGeometry(0, y, mdiArea_->viewport()->width(), h);
+    y += h;
+  }
+}
+
+void TCustomForm::TileVertical() {
+  if (!mdiArea_) return;
+  auto windows = mdiArea_->subWindowList();
+  int visible = 0;
+  for (auto* w : windows)
+    if (!w->isMinimized() && w->isVisible()) ++visible;
+  if (!visible) return;
+  int wdt = mdiArea_->viewport()->width() / visible, x = 0;
+  for (auto* w : windows) {
+    if (w->isMinimized() || !w->isVisible()) continue;
+    w->showNormal();
+    w->setGeometry(x, 0, wdt, mdiArea_->viewport()->height());
+    x += wdt;
+  }
+}
+
+void TCustomForm::MinimizeAll() {
+  if (!mdiArea_) return;
+  for (auto* w : mdiArea_->subWindowList()) w->showMinimized();
+}
+
+void TCustomForm::ArrangeIcons() {
+  if (!mdiArea_) return;
+  // Minimised children line up along the bottom of the area.
+  int x = 0;
+  for (auto* w : mdiArea_->subWindowList()) {
+    if (!w->isMinimized()) continue;
+    QSize s = w->size();
+    w->move(x, mdiArea_->viewport()->height() - s.height());
+    x += s.width();
+  }
 }
 
 void TCustomForm::Dispatch(TMessage& message) {
-  if (message.Msg == CM_TEXTCHANGED && HandleAllocated())
-    WindowWidget(Handle())->setWindowTitle(QString::fromStdString(Caption()));
+  switch (message.Msg) {
+    case CM_TEXTCHANGED:
+      if (frame_) Placed(frame_, subWindow_)->setWindowTitle(QString::fromStdString(Caption()));
+      break;
+    case WM_SIZE:
+    case WM_MOVE:
+      DefaultHandler(message);
+      Realign();
+      return;
+    default:
+      break;
+  }
   TWinControl::Dispatch(message);
 }

@@ -79,9 +79,15 @@ void TWinControl::CreateHandle() {
 
 void TWinControl::CreateWnd() { UpdateWidgetFromControl(); }
 
+void TWinControl::ApplyBounds() {
+  if (widget_) widget_->setGeometry(Left(), Top(), std::max(0, Width()), std::max(0, Height()));
+}
+
+bool TWinControl::PreviewKey(UINT, WPARAM&) { return false; }
+
 void TWinControl::UpdateWidgetFromControl() {
   if (!widget_) return;
-  widget_->setGeometry(Left(), Top(), std::max(0, Width()), std::max(0, Height()));
+  ApplyBounds();
   widget_->setEnabled(Enabled());
   widget_->setFont(font_->ToQFont());
   QPalette palette = widget_->palette();
@@ -228,7 +234,7 @@ void TWinControl::SetBounds(int left, int top, int width, int height) {
 }
 
 void TWinControl::BoundsChanged(const TRect&) {
-  if (widget_) widget_->setGeometry(Left(), Top(), std::max(0, Width()), std::max(0, Height()));
+  ApplyBounds();
   Realign();
 }
 
@@ -451,6 +457,15 @@ void TWinControl::Dispatch(TMessage& message) {
       SetCursorFromPoint(message);
       return;
     case WM_KEYDOWN:
+    case WM_KEYUP:
+    case WM_CHAR:
+      if (KeyPreviewed(message)) return;
+      break;
+    default:
+      break;
+  }
+  switch (message.Msg) {
+    case WM_KEYDOWN:
     case WM_KEYUP: {
       uint16_t key = static_cast<uint16_t>(message.WParam);
       TShiftState shift = KeysToShiftState(0);
@@ -516,6 +531,16 @@ void TWinControl::Dispatch(TMessage& message) {
     default:
       TControl::Dispatch(message);
   }
+}
+
+bool TWinControl::KeyPreviewed(TMessage& message) {
+  TWinControl* top = this;
+  while (top->Parent()) top = top->Parent();
+  if (top == this) return false;
+  WPARAM key = message.WParam;
+  if (top->PreviewKey(message.Msg, key) || key == 0) return true;
+  message.WParam = key;
+  return false;
 }
 
 void TWinControl::DefaultHandler(TMessage& message) {

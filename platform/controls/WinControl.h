@@ -82,6 +82,11 @@ class TWinControl : public TControl {
   virtual void KeyUp(uint16_t& key, TShiftState shift);
   virtual void KeyPress(char32_t& key);
   void BoundsChanged(const TRect& old) override;
+  // Puts the window where the control's bounds say; a form moves its frame instead.
+  virtual void ApplyBounds();
+  // The topmost control of the parent chain sees key messages before the focused control when
+  // it asks to (a form's KeyPreview); true means it kept the key.
+  virtual bool PreviewKey(UINT msg, WPARAM& key);
   void VisibleChanging() override;
   void UpdateWidgetFromControl();
   // Windows of controls that are not in this control's owner tree are not design targets; the
@@ -93,6 +98,7 @@ class TWinControl : public TControl {
   void CreateHandle();
   void UpdateShowing();
   void SetCursorFromPoint(TMessage& message);
+  bool KeyPreviewed(TMessage& message);
 
   HWND handle_ = 0;
   QWidget* widget_ = nullptr;

@@ -75,7 +75,7 @@ class FormTest : public ::testing::Test {
   }
 
   QWidget* Widget() { return WindowWidget(form->Handle()); }
-  QWindow* Window() { return Widget()->windowHandle(); }
+  QWindow* Window() { return Widget()->window()->windowHandle(); }
 
   void Click(TPoint at, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     QTest::mouseClick(Window(), Qt::LeftButton, modifiers, QPoint(at.X, at.Y));
