@@ -22,6 +22,20 @@ TControl* captureControl = nullptr;
 
 TControl* CaptureControl() { return captureControl; }
 
+namespace {
+// The control the mouse is over, told CM_MOUSEENTER when the mouse comes and CM_MOUSELEAVE when it
+// goes.
+TControl* mouseControl = nullptr;
+}  // namespace
+
+void SetMouseControl(TControl* control) {
+  if (mouseControl == control) return;
+  TControl* old = mouseControl;
+  mouseControl = control;
+  if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
+  if (control && mouseControl == control) control->Perform(CM_MOUSEENTER, 0, 0);
+}
+
 TShiftState KeysToShiftState(WPARAM keys) {
   TShiftState shift;
   if (keys & MK_SHIFT) shift.Include(ssShift);
@@ -44,6 +58,7 @@ void TControl::Create(TComponent* owner) {
 
 void TControl::Destroy() {
   if (captureControl == this) captureControl = nullptr;
+  if (mouseControl == this) mouseControl = nullptr;
   SetParent(nullptr);
   FreeAndNil(font_);
   TComponent::Destroy();

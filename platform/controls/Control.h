@@ -80,6 +80,9 @@ using TKeyPressEvent = TEvent<TObject*, char32_t&>;
 
 // The window-less control that holds the mouse while a button is down on it, if any.
 TControl* CaptureControl();
+// Moves the mouse-over state to `control` (null: none), sending CM_MOUSELEAVE to the control the
+// mouse leaves and CM_MOUSEENTER to the one it enters.
+void SetMouseControl(TControl* control);
 
 // The shift state of a mouse message's key flags (and of the keyboard's modifier keys).
 TShiftState KeysToShiftState(WPARAM keys);

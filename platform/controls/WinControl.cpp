@@ -420,6 +420,10 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
     case WM_MBUTTONDBLCLK:
+      if (message.Msg == WM_MOUSEMOVE && !GetCapture()) {
+        TControl* over = ControlAtPos({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)}, false);
+        SetMouseControl(over ? over : this);
+      }
       if (IsControlMouseMsg(message)) {
         // The control may have taken the window away meanwhile.
         if (message.Result == 0 && handle_)
@@ -492,6 +496,10 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_SETFOCUS:
       DefaultHandler(message);
       OnEnter(this);
+      return;
+    case WM_MOUSELEAVE:
+      DefaultHandler(message);
+      SetMouseControl(nullptr);
       return;
     case WM_KILLFOCUS:
       DefaultHandler(message);

@@ -119,6 +119,10 @@ class InputFilter : public QObject {
         return Focus(widget, event);
       case QEvent::Paint:
         return Paint(widget, static_cast<QPaintEvent*>(event));
+      case QEvent::Leave:
+        // The mouse left the window for good (not for one of its inner widgets).
+        if (HWND window = Own(widget)) SendMessage(window, WM_MOUSELEAVE, 0, 0);
+        return false;
       case QEvent::Resize:
         if (HWND window = Own(widget))
           SendMessage(window, WM_SIZE, 0, MAKELPARAM(widget->width(), widget->height()));
