@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libqt6sql6-sqlite
+  qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6sql6-psql
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-arphic-uming
 )

@@ -1,0 +1,4 @@
+#pragma once
+// Registers the data components by class name, so that layouts can create them.
+
+void RegisterDataControls();
