@@ -115,8 +115,10 @@ XorOverlay* OverlayOf(QWidget* top) {
 
 // Every top-level window of ours gets its overlay the first time the screen is drawn on.
 void EnsureOverlays() {
-  for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (!WindowFromWidget(top) || OverlayOf(top)) continue;
+  // The top-level widgets that hold windows of ours (a form's window is inside its frame).
+  for (QWidget* w : AllWindowWidgets()) {
+    QWidget* top = w->window();
+    if (!top || OverlayOf(top)) continue;
     Overlays().push_back(new XorOverlay(top));
   }
 }

@@ -35,6 +35,8 @@ struct WindowRecord {
 
 // The record of a live window, or null.
 WindowRecord* Find(HWND window);
+// The widgets of every window in the table.
+std::vector<QWidget*> AllWindowWidgets();
 // The procedure id of the native default procedure.
 WNDPROC NativeProc();
 

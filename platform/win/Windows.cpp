@@ -128,6 +128,13 @@ WindowRecord* Find(HWND window) {
 
 WNDPROC NativeProc() { return kNativeProc; }
 
+std::vector<QWidget*> AllWindowWidgets() {
+  std::vector<QWidget*> widgets;
+  for (auto& [window, record] : T().windows)
+    if (record.widget) widgets.push_back(record.widget);
+  return widgets;
+}
+
 Translation* CurrentTranslation() { return T().translations.empty() ? nullptr : T().translations.back(); }
 void PushTranslation(Translation* translation) { T().translations.push_back(translation); }
 void PopTranslation() { T().translations.pop_back(); }
