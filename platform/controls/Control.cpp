@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 
+#include "platform/controls/Menus.h"
 #include "platform/controls/WinControl.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/win/Geometry.h"
@@ -333,6 +334,8 @@ void TControl::MouseButtonMessage(TMessage& message, TMouseButton button, bool d
     }
   }
   MouseUp(button, shift, x, y);
+  // A right click shows the control's popup menu where it was released.
+  if (button == mbRight && popupMenu_) ShowPopupMenuOf(this, ClientToScreen({x, y}));
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {

@@ -1,16 +1,20 @@
 #include "platform/controls/Form.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenuBar>
 #include <QScreen>
 #include <QVBoxLayout>
 #include <QWidget>
 
 #include "platform/controls/Application.h"
 #include "platform/controls/Layouts.h"
+#include "platform/controls/Menus.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/ClassBuilder.h"
 
@@ -27,8 +31,10 @@ DEFINE_CLASS(TForm, TCustomForm) {
   c.Prop("Font", &TForm::Font, &TForm::SetFont);
   c.Prop("FormStyle", &TForm::FormStyle, &TForm::SetFormStyle).Default(fsNormal);
   c.Prop("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview).Default(false);
+  c.Prop("Menu", &TForm::Menu, &TForm::SetMenu);
   c.Prop("Position", &TForm::Position, &TForm::SetPosition).Default(poDesigned);
   c.Prop("Visible", &TControl::Visible, &TControl::SetVisible).Default(false);
+  c.Prop("WindowMenu", &TForm::WindowMenu, &TForm::SetWindowMenu);
   c.Prop("WindowState", &TForm::WindowState, &TForm::SetWindowState).Default(wsNormal);
   c.Event("OnActivate", &TForm::OnActivate);
   c.Event("OnClose", &TForm::OnClose);
@@ -142,6 +148,7 @@ QWidget* TCustomForm::CreateWidget() {
   if (formStyle_ == fsMDIForm) {
     mdiArea_ = new QMdiArea(client);
     QObject::connect(mdiArea_, &QMdiArea::subWindowActivated, [this](QMdiSubWindow*) {
+      Guarded([this] { UpdateWindowMenu(); });
       for (int i = 0; i < MDIChildCount(); ++i) {
         TCustomForm* child = MDIChildren(i);
         bool active = child->subWindow_ == mdiArea_->activeSubWindow();
@@ -152,6 +159,8 @@ QWidget* TCustomForm::CreateWidget() {
   if (TCustomForm* host = FrameForm(); host && host->HandleAllocated() && host->mdiArea_) {
     subWindow_ = host->mdiArea_->addSubWindow(frame_);
     subWindow_->setAttribute(Qt::WA_DeleteOnClose, false);
+    // The frame's window menu lists this child from now on, and forgets it when it goes.
+    QObject::connect(subWindow_, &QObject::destroyed, host->frame_, [host] { Guarded([host] { host->UpdateWindowMenu(); }); });
   }
   return client;
 }
@@ -159,6 +168,7 @@ QWidget* TCustomForm::CreateWidget() {
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   ApplyWindowFlags();
+  ApplyMenu();
   Placed(frame_, subWindow_)->setWindowTitle(QString::fromStdString(Caption()));
 }
 
@@ -167,6 +177,7 @@ void TCustomForm::DestroyWnd() {
   QMdiSubWindow* sub = subWindow_;
   static_cast<FormFrame*>(frame)->Detach();
   frame_ = nullptr;
+  menuBar_ = nullptr;  // a child of the frame
   subWindow_ = nullptr;
   mdiArea_ = nullptr;
   TWinControl::DestroyWnd();  // deletes the client window
@@ -224,6 +235,78 @@ void TCustomForm::AlignControls(TControl* control, TRect& rect) {
   if (mdiArea_) mdiArea_->setGeometry(rect.Left, rect.Top, std::max(0, rect.Width()), std::max(0, rect.Height()));
 }
 
+// ---- menus ----
+
+void TCustomForm::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove) {
+    if (component == menu_) {
+      menu_ = nullptr;
+      ApplyMenu();
+    }
+    if (component == windowMenu_) {
+      windowMenu_ = nullptr;
+      windowItems_.clear();  // they went with their parent item
+    }
+    auto it = std::find(windowItems_.begin(), windowItems_.end(), component);
+    if (it != windowItems_.end()) windowItems_.erase(it);
+  }
+  TWinControl::Notification(component, operation);
+}
+
+void TCustomForm::SetMenu(TMainMenu* v) {
+  if (menu_ == v) return;
+  if (menu_) menu_->RemoveFreeNotification(this);
+  menu_ = v;
+  if (v) v->FreeNotification(this);
+  ApplyMenu();
+}
+
+void TCustomForm::ApplyMenu() {
+  if (!frame_) return;
+  delete menuBar_;
+  menuBar_ = nullptr;
+  if (menu_) {
+    menuBar_ = menu_->CreateMenuBar(frame_);
+    frame_->layout()->setMenuBar(menuBar_);
+  }
+  Realign();
+}
+
+void TCustomForm::SetWindowMenu(TMenuItem* v) {
+  if (windowMenu_ == v) return;
+  for (TMenuItem* item : std::vector<TMenuItem*>(windowItems_)) item->Free();
+  windowItems_.clear();
+  if (windowMenu_) windowMenu_->RemoveFreeNotification(this);
+  windowMenu_ = v;
+  if (v) v->FreeNotification(this);
+  UpdateWindowMenu();
+}
+
+void TCustomForm::UpdateWindowMenu() {
+  if (!windowMenu_ || !mdiArea_) return;
+  for (TMenuItem* item : std::vector<TMenuItem*>(windowItems_)) item->Free();
+  windowItems_.clear();
+  TCustomForm* active = ActiveMDIChild();
+  for (int i = 0; i < MDIChildCount(); ++i) {
+    TCustomForm* child = MDIChildren(i);
+    if (!child->Showing()) continue;
+    auto* item = New<TMenuItem>(nullptr);
+    if (windowItems_.empty()) {
+      auto* line = New<TMenuItem>(nullptr);
+      line->SetCaption("-");
+      windowMenu_->Add(line);
+      windowItems_.push_back(line);
+      line->FreeNotification(this);
+    }
+    item->SetCaption("&" + std::to_string(windowItems_.size()) + " " + child->Caption());
+    item->SetChecked(child == active);
+    item->OnClick.Bind([child](TObject*) { child->Show(); });
+    windowMenu_->Add(item);
+    item->FreeNotification(this);
+    windowItems_.push_back(item);
+  }
+}
+
 // ---- showing and closing ----
 
 bool TCustomForm::Showing() const { return frame_ && Placed(frame_, subWindow_)->isVisible(); }
@@ -259,6 +342,7 @@ void TCustomForm::SetVisible(bool v) {
     default: target->show(); break;
   }
   DoShow();
+  if (TCustomForm* host = FrameForm()) host->UpdateWindowMenu();
 }
 
 void TCustomForm::Show() {

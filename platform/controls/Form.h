@@ -6,9 +6,14 @@
 // A form whose class has a layout (Layouts.h) reads it while it is created, with itself as root:
 // properties, components, fields, event bindings and references, then Loaded; OnCreate follows.
 
+#include <vector>
+
 #include "platform/controls/WinControl.h"
 
 class QMdiArea;
+class QMenuBar;
+class TMainMenu;
+class TMenuItem;
 class QMdiSubWindow;
 class QWidget;
 
@@ -54,6 +59,12 @@ class TCustomForm : public TWinControl {
   void SetWindowState(TWindowState v);
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool v) { keyPreview_ = v; }
+  // The menu shown as the window's menu bar.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* v);
+  // The menu item that lists the children of a multiple-document frame, the active one checked.
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* v);
 
   TRect ClientRect() const override;
   bool Showing() const override;
@@ -107,12 +118,16 @@ class TCustomForm : public TWinControl {
   void DestroyWnd() override;
   void ApplyBounds() override;
   void AlignControls(TControl* control, TRect& rect) override;
+  void Notification(TComponent* component, TOperation operation) override;
   bool PreviewKey(UINT msg, WPARAM& key) override;
   void SetVisible(bool v) override;
   void Loaded() override;
   virtual void DoShow() { OnShow(this); }
   virtual void DoHide() { OnHide(this); }
   void ApplyWindowFlags();
+  void ApplyMenu();
+  // Lists the document children in the window menu; called whenever they change.
+  void UpdateWindowMenu();
   TCustomForm* FrameForm() const;
 
  private:
@@ -123,6 +138,10 @@ class TCustomForm : public TWinControl {
   TWindowState windowState_ = wsNormal;
   bool keyPreview_ = false;
   int modalResult_ = mrNone;
+  TMainMenu* menu_ = nullptr;
+  TMenuItem* windowMenu_ = nullptr;
+  std::vector<TMenuItem*> windowItems_;  // the items UpdateWindowMenu added
+  QMenuBar* menuBar_ = nullptr;
   bool placed_ = false;
   bool inModal_ = false;
   QWidget* frame_ = nullptr;
