@@ -7,6 +7,8 @@
 // Widths and heights are those of the cells without the grid lines; each line takes one pixel
 // after its cell. CellRect and MouseToCell work in the control's client coordinates, the ones its
 // mouse events report. Cells and sizes are kept by the control and live before the window.
+//
+// FIXME: fixed rows and columns scroll with the others, and goRowMoving / goColMoving move nothing.
 
 #include <string>
 #include <vector>

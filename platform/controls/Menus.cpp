@@ -150,7 +150,7 @@ void TMenuItem::Destroy() {
   if (parent_) parent_->Remove(this);
   while (!items_.empty()) items_.back()->Free();
   link_.reset();
-  qaction_->setMenu(static_cast<QMenu*>(nullptr));
+  if (qaction_) qaction_->setMenu(static_cast<QMenu*>(nullptr));
   delete qmenu_;
   qmenu_ = nullptr;
   delete qaction_;

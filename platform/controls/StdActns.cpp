@@ -66,7 +66,7 @@ void SetStandard(TCustomAction* action, const char* caption, const char* hint, T
 QWidget* TEditAction::FocusedEdit() {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
   QWidget* focus = QApplication::focusWidget();
-  // A text edit has the focus on its viewport's behalf.
+  // A text edit holds the focus itself, for its viewport.
   if (focus && (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus) ||
                 qobject_cast<QPlainTextEdit*>(focus)))
     return focus;

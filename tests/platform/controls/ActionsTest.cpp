@@ -165,17 +165,6 @@ TEST_F(ActionTest, AnActionNothingHandlesIsDisabledByItsUpdate) {
   EXPECT_FALSE(decided->Execute());  // updated first, and then disabled
 }
 
-TEST_F(ActionTest, AutoCheckTogglesCheckedBeforeTheHandlerRuns) {
-  auto* action = AddAction<TAction>();
-  action->SetAutoCheck(true);
-  bool seen = false;
-  action->OnExecute.Bind([&](TObject*) { seen = action->Checked(); });
-  action->Execute();
-  EXPECT_TRUE(seen);
-  action->Execute();
-  EXPECT_FALSE(action->Checked());
-}
-
 TEST_F(ActionTest, ActionsWithClientsAreUpdatedWhenTheLoopGoesIdle) {
   auto* shown = AddAction<TAction>();
   auto* unseen = AddAction<TAction>();
@@ -263,13 +252,6 @@ INSTANTIATE_TEST_SUITE_P(
                       EditCase{"Copy", Make<TEditCopy>, "x", "PO/NO", "PO"},
                       EditCase{"Paste", Make<TEditPaste>, "C/NO.", "C/NO./NO", "C/NO."}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(ActionTest, StandardEditActionsComeWithTheirCaptionsAndShortcuts) {
-  EXPECT_EQ(ShortCutToText(AddAction<TEditCut>()->ShortCut()), "Ctrl+X");
-  EXPECT_EQ(ShortCutToText(AddAction<TEditCopy>()->ShortCut()), "Ctrl+C");
-  EXPECT_EQ(ShortCutToText(AddAction<TEditPaste>()->ShortCut()), "Ctrl+V");
-  EXPECT_EQ(AddAction<TWindowTileHorizontal>()->Caption(), "Tile &Horizontally");
-}
 
 // ---- the Ctrl+C key ----
 

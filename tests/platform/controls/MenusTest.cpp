@@ -261,18 +261,6 @@ TEST_F(MenuTest, AClickThatFreesTheMenuEndsQuietly) {
   EXPECT_EQ(root->ComponentCount(), 0);  // the item went with its menu
 }
 
-TEST_F(MenuTest, FreeingTheActionLeavesTheItemItsValues) {
-  auto* action = New<TAction>(root);
-  action->SetCaption("&Copy");
-  auto* menu = New<TPopupMenu>(root);
-  TMenuItem* item = Item(menu->Items(), "");
-  item->SetAction(action);
-  action->Free();
-  EXPECT_EQ(item->Action(), nullptr);
-  EXPECT_EQ(item->Caption(), "&Copy");
-  item->Click();  // nothing to run, nothing to crash
-}
-
 TEST_F(MenuTest, RadioItemsOfOneGroupKeepOneChecked) {
   auto* menu = New<TPopupMenu>(root);
   std::vector<TMenuItem*> items;
