@@ -496,37 +496,32 @@ void TCustomForm::Cascade() {
   if (mdiArea_) mdiArea_->cascadeSubWindows();
 }
 
-void TCustomForm::TileHorizontal() {
-  if (!mdiArea_) return;
-  // Children stacked one above the other, each as wide as the area.
-  auto windows = mdiArea_->subWindowList();
-  int visible = 0;
-  for (auto* w : windows)
-    if (!w->isMinimized() && w->isVisible()) ++visible;
-  if (!visible) return;
-  int h = mdiArea_->viewport()->height() / visible, y = 0;
-  for (auto* w : windows) {
-    if (w->isMinimized() || !w->isVisible()) continue;
+namespace {
+// Lays the visible, not minimised children side by side: stacked one above the other, each as wide
+// as the area (horizontal tiling), or next to each other, each as high as the area.
+void Tile(QMdiArea* area, bool horizontal) {
+  std::vector<QMdiSubWindow*> shown;
+  for (auto* w : area->subWindowList())
+    if (!w->isMinimized() && w->isVisible()) shown.push_back(w);
+  if (shown.empty()) return;
+  QSize all = area->viewport()->size();
+  int step = (horizontal ? all.height() : all.width()) / static_cast<int>(shown.size());
+  int at = 0;
+  for (auto* w : shown) {
     w->showNormal();
-    w->setGeometry(0, y, mdiArea_->viewport()->width(), h);
-    y += h;
+    if (horizontal) w->setGeometry(0, at, all.width(), step);
+    else w->setGeometry(at, 0, step, all.height());
+    at += step;
   }
+}
+}  // namespace
+
+void TCustomForm::TileHorizontal() {
+  if (mdiArea_) Tile(mdiArea_, true);
 }
 
 void TCustomForm::TileVertical() {
-  if (!mdiArea_) return;
-  auto windows = mdiArea_->subWindowList();
-  int visible = 0;
-  for (auto* w : windows)
-    if (!w->isMinimized() && w->isVisible()) ++visible;
-  if (!visible) return;
-  int wdt = mdiArea_->viewport()->width() / visible, x = 0;
-  for (auto* w : windows) {
-    if (w->isMinimized() || !w->isVisible()) continue;
-    w->showNormal();
-    w->setGeometry(x, 0, wdt, mdiArea_->viewport()->height());
-    x += wdt;
-  }
+  if (mdiArea_) Tile(mdiArea_, false);
 }
 
 void TCustomForm::MinimizeAll() {
