@@ -152,7 +152,7 @@ void TControl::SetCursor(TCursor v) {
   if (cursor_ == v) return;
   cursor_ = v;
   if (auto* self = dynamic_cast<TWinControl*>(this); self && self->HandleAllocated())
-    SetWindowCursor(self->Handle(), ToQCursor(v));
+    v == crDefault ? ResetWindowCursor(self->Handle()) : SetWindowCursor(self->Handle(), ToQCursor(v));
 }
 
 void TControl::SetColor(TColor v) {

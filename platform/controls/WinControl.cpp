@@ -93,7 +93,8 @@ void TWinControl::UpdateWidgetFromControl() {
   QPalette palette = widget_->palette();
   palette.setColor(QPalette::Window, ColorToQColor(color_));
   widget_->setPalette(palette);
-  SetWindowCursor(handle_, ToQCursor(Cursor()));
+  if (Cursor() == crDefault) ResetWindowCursor(handle_);
+  else SetWindowCursor(handle_, ToQCursor(Cursor()));
   UpdateShowing();
 }
 
@@ -448,7 +449,10 @@ void TWinControl::SetCursorFromPoint(TMessage& message) {
   if (TControl* control = ControlAtPos(ScreenToClient(p), false))
     cursor = control->ComponentState().Contains(csDesigning) ? crArrow : control->Cursor();
   if (cursor == crDefault) cursor = ComponentState().Contains(csDesigning) ? crArrow : Cursor();
-  if (widget_) widget_->setCursor(ToQCursor(cursor));
+  if (widget_) {
+    if (cursor == crDefault) widget_->unsetCursor();  // the widget's own
+    else widget_->setCursor(ToQCursor(cursor));
+  }
   message.Result = 1;
 }
 

@@ -2,6 +2,7 @@
 // into messages and runs them through the windows' procedure chains.
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -206,12 +207,31 @@ class InputFilter : public QObject {
     return true;
   }
 
+  // The window that has the focus, as its messages told it.
+  static HWND& FocusWindow() {
+    static HWND window = 0;
+    return window;
+  }
+
   static bool Focus(QWidget* widget, QEvent* e) {
     HWND own = WindowFromWidget(widget);
     if (!own) return false;
+    // A popup (a combo box's list, a menu) borrows the focus without the window losing it, and
+    // moves between the inner widgets of one window are no change of window.
+    if (static_cast<QFocusEvent*>(e)->reason() == Qt::PopupFocusReason) return false;
     bool in = e->type() == QEvent::FocusIn;
+    HWND other;
+    if (in) {
+      if (FocusWindow() == own) return false;
+      other = FocusWindow();
+      FocusWindow() = own;
+    } else {
+      other = WindowFromWidget(QApplication::focusWidget());
+      if (other == own) return false;
+      if (FocusWindow() == own) FocusWindow() = 0;
+    }
     Translation t{own, in ? WM_SETFOCUS : WM_KILLFOCUS, widget, e};
-    Run(t, 0, 0);
+    Run(t, static_cast<WPARAM>(other), 0);
     return true;
   }
 

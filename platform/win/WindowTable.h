@@ -8,6 +8,7 @@
 
 #include <exception>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/win/Windows.h"
@@ -23,7 +24,7 @@ struct WindowRecord {
   HWND parent = 0;
   std::vector<HWND> children;  // z-order, topmost first
   WNDPROC proc = 0;
-  QCursor cursor;
+  std::optional<QCursor> cursor;  // none: the widget's own
   // Drawing done on the window outside its paint; shown at its next paint.
   std::unique_ptr<QImage> scribble;
   QRect scribbleDirty;

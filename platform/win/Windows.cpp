@@ -467,7 +467,8 @@ LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SETCURSOR:
       if (WindowRecord* target = Find(static_cast<HWND>(wParam)); target && target->widget) {
-        target->widget->setCursor(target->cursor);
+        if (target->cursor) target->widget->setCursor(*target->cursor);
+        else target->widget->unsetCursor();
         return 1;
       }
       return 0;
@@ -488,6 +489,14 @@ bool SetWindowCursor(HWND window, const QCursor& cursor) {
   if (!r) return false;
   r->cursor = cursor;
   if (r->widget) r->widget->setCursor(cursor);
+  return true;
+}
+
+bool ResetWindowCursor(HWND window) {
+  WindowRecord* r = Find(window);
+  if (!r) return false;
+  r->cursor.reset();
+  if (r->widget) r->widget->unsetCursor();
   return true;
 }
 

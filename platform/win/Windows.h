@@ -214,6 +214,8 @@ bool SetCursorPos(int x, int y);
 
 // The cursor shown over a window; the native WM_SETCURSOR handling applies it.
 bool SetWindowCursor(HWND window, const QCursor& cursor);
+// Gives the window its widget's own cursor again (an edit box's I-beam, for instance).
+bool ResetWindowCursor(HWND window);
 
 HWND SetFocus(HWND window);
 HWND GetFocus();
