@@ -37,12 +37,24 @@ function(markedit_add_layouts target)
     file(STRINGS ${path} lines REGEX "^[ \t]*(object|inherited|inline)[ \t]")
     list(GET lines 0 first)
     string(REGEX REPLACE "^.*:[ \t]*([A-Za-z0-9_]+).*$" "\\1" class "${first}")
+    # Image files the layout refers to ({picture 'x.png'} …) become binary values first.
+    get_filename_component(dir ${path} DIRECTORY)
+    file(STRINGS ${path} image_lines REGEX "{(picture|bitmap|image) '[^']+'}")
+    set(images "")
+    foreach(line ${image_lines})
+      string(REGEX REPLACE "^.*{(picture|bitmap|image) '([^']+)'}.*$" "\\2" image "${line}")
+      list(APPEND images ${dir}/${image})
+    endforeach()
+    set(txt ${CMAKE_CURRENT_BINARY_DIR}/layouts/${name}.txt)
     set(bin ${CMAKE_CURRENT_BINARY_DIR}/layouts/${name}.bin)
     set(cpp ${CMAKE_CURRENT_BINARY_DIR}/layouts/${name}_layout.cpp)
-    add_custom_command(OUTPUT ${bin}
+    add_custom_command(OUTPUT ${txt}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_CURRENT_BINARY_DIR}/layouts
-      COMMAND streamconv to-binary ${path} ${bin}
-      DEPENDS streamconv ${path}
+      COMMAND ${CMAKE_COMMAND} -DIN=${path} -DOUT=${txt} -P ${PROJECT_SOURCE_DIR}/cmake/ExpandLayoutImages.cmake
+      DEPENDS ${path} ${images} ${PROJECT_SOURCE_DIR}/cmake/ExpandLayoutImages.cmake)
+    add_custom_command(OUTPUT ${bin}
+      COMMAND streamconv to-binary ${txt} ${bin}
+      DEPENDS streamconv ${txt}
       COMMENT "Converting layout ${name}")
     add_custom_command(OUTPUT ${cpp}
       COMMAND ${CMAKE_COMMAND} -DIN=${bin} -DOUT=${cpp} -DCLASS=${class} -P ${PROJECT_SOURCE_DIR}/cmake/EmbedLayout.cmake

@@ -76,6 +76,10 @@ TEST_F(FormLayout, FormReadsItsLayoutWithFieldsHandlersAndLoaded) {
   EXPECT_EQ(form->Label1->Parent(), form->Panel1);
   EXPECT_EQ(form->Label1->Owner(), form);
   EXPECT_EQ(form->created, 1);
+  // The glyph came from the project's image file, converted when the layout was built.
+  ASSERT_FALSE(form->Button1->Glyph()->Empty());
+  EXPECT_EQ(form->Button1->Glyph()->Width(), 4);
+  EXPECT_EQ(form->Button1->Glyph()->Image().pixelColor(1, 1), QColor(Qt::red));
   EXPECT_FALSE(form->loadingWhenCreated);  // OnCreate runs after Loaded
 
   form->Show();

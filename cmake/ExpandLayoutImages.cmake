@@ -1,0 +1,51 @@
+# Copies a layout file, replacing references to the project's image files by the binary values the
+# stream holds for them:
+#   {picture 'file.png'}  a picture's "Data": class name TBitmap, 4-byte length, the file's bytes
+#   {bitmap 'file.png'}   a bitmap's "Data": 4-byte length, the file's bytes
+#   {image 'file.png'}    the file's bytes alone (an image list's strip)
+# Paths are relative to the layout file. Usage: cmake -DIN=a.layout -DOUT=a.txt -P ExpandLayoutImages.cmake
+file(READ "${IN}" text)
+get_filename_component(dir "${IN}" DIRECTORY)
+
+function(le32 value out)
+  set(bytes "")
+  foreach(shift 0 8 16 24)
+    math(EXPR byte "(${value} >> ${shift}) & 255" OUTPUT_FORMAT HEXADECIMAL)
+    string(SUBSTRING "${byte}" 2 -1 digits)
+    string(LENGTH "${digits}" n)
+    if(n EQUAL 1)
+      set(digits "0${digits}")
+    endif()
+    string(APPEND bytes "${digits}")
+  endforeach()
+  set(${out} "${bytes}" PARENT_SCOPE)
+endfunction()
+
+set(pattern "{(picture|bitmap|image) '([^']+)'}")
+string(REGEX MATCH "${pattern}" match "${text}")
+while(match)
+  set(kind "${CMAKE_MATCH_1}")
+  set(path "${dir}/${CMAKE_MATCH_2}")
+  if(NOT EXISTS "${path}")
+    message(FATAL_ERROR "${IN}: image file ${CMAKE_MATCH_2} not found")
+  endif()
+  file(READ "${path}" hex HEX)
+  string(LENGTH "${hex}" digits)
+  math(EXPR size "${digits} / 2")
+  set(prefix "")
+  if(kind STREQUAL "picture")
+    # A short string: length 7, then "TBitmap".
+    set(prefix "0754426974 6D6170")
+    string(REPLACE " " "" prefix "${prefix}")
+  endif()
+  if(kind STREQUAL "picture" OR kind STREQUAL "bitmap")
+    le32(${size} length)
+    string(APPEND prefix "${length}")
+  endif()
+  string(TOUPPER "${prefix}${hex}" value)
+  # Lines of 64 hex digits, as the text form writes binary values.
+  string(REGEX REPLACE "([0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F][0-9A-F])" "\\1\n" value "${value}")
+  string(REPLACE "${match}" "{\n${value}}" text "${text}")
+  string(REGEX MATCH "${pattern}" match "${text}")
+endwhile()
+file(WRITE "${OUT}" "${text}")
