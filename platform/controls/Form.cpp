@@ -13,6 +13,7 @@
 #include <QWidget>
 
 #include "platform/controls/Application.h"
+#include "platform/controls/Buttons.h"
 #include "platform/controls/Layouts.h"
 #include "platform/controls/Menus.h"
 #include "platform/rtl/Exception.h"
@@ -466,6 +467,8 @@ bool TCustomForm::PreviewKey(UINT msg, WPARAM& key) {
   }
   return key == 0;
 }
+
+bool TCustomForm::DialogKey(uint16_t key) { return PressDialogButton(this, key); }
 
 // ---- document children ----
 

@@ -120,6 +120,7 @@ class TCustomForm : public TWinControl {
   void AlignControls(TControl* control, TRect& rect) override;
   void Notification(TComponent* component, TOperation operation) override;
   bool PreviewKey(UINT msg, WPARAM& key) override;
+  bool DialogKey(uint16_t key) override;
   void SetVisible(bool v) override;
   void Loaded() override;
   virtual void DoShow() { OnShow(this); }

@@ -487,6 +487,11 @@ void TWinControl::Dispatch(TMessage& message) {
       if (key == 0) return;  // the handler kept the key
       message.WParam = key;
       DefaultHandler(message);
+      if (message.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) && !WantsDialogKey(key)) {
+        TWinControl* top = this;
+        while (top->Parent()) top = top->Parent();
+        top->DialogKey(key);
+      }
       return;
     }
     case WM_CHAR: {

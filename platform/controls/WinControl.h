@@ -87,6 +87,10 @@ class TWinControl : public TControl {
   // The topmost control of the parent chain sees key messages before the focused control when
   // it asks to (a form's KeyPreview); true means it kept the key.
   virtual bool PreviewKey(UINT msg, WPARAM& key);
+  // Enter and Escape that the focused control leaves alone go to the topmost control of the parent
+  // chain, which may press its default or cancel button; true when it did.
+  virtual bool WantsDialogKey(uint16_t) const { return false; }
+  virtual bool DialogKey(uint16_t) { return false; }
   void VisibleChanging() override;
   void UpdateWidgetFromControl();
   // Windows of controls that are not in this control's owner tree are not design targets; the

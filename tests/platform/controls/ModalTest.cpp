@@ -1,6 +1,7 @@
 #include <QTimer>
 
 #include "platform/controls/Buttons.h"
+#include "platform/controls/Panel.h"
 #include "tests/platform/controls/ControlsTestSupport.h"
 
 using controls_test::VisibleTopLevels;
@@ -46,6 +47,24 @@ TEST_F(ModalTest, ShowModalReturnsTheResultOfTheButtonClicked) {
   EXPECT_FALSE(dialog->Showing());
   ClickLater(cancel);
   EXPECT_EQ(dialog->ShowModal(), mrCancel);
+}
+
+TEST_F(ModalTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
+  auto* edit = New<TPanel>(dialog);  // a focusable window that leaves Enter and Escape alone
+  edit->SetParent(dialog);
+  edit->SetBounds(10, 10, 100, 30);
+  auto press = [this, edit](Qt::Key key) {
+    QTimer::singleShot(0, [edit, key] {
+      QWidget* w = WindowWidget(edit->Handle());
+      w->setFocusPolicy(Qt::StrongFocus);
+      w->activateWindow();
+      w->setFocus();
+      QTest::keyClick(w, key);
+    });
+    return dialog->ShowModal();
+  };
+  EXPECT_EQ(press(Qt::Key_Return), mrOk);
+  EXPECT_EQ(press(Qt::Key_Escape), mrCancel);
 }
 
 TEST_F(ModalTest, ClosingAModalFormGivesCancel) {
