@@ -1,0 +1,100 @@
+#pragma once
+// The main window: the multiple-document frame of the editor. It holds what both mark editors
+// share: the component palette with its label-text buttons, the hidden deposit panel with the
+// prototypes the palette copies, the image list of the tool bars, the menus, the status bar and the
+// database objects. Created first; closing it ends the program.
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "platform/controls/Form.h"
+
+class TActionList;
+class TArrowButton;
+class TDBText;
+class TDsnButton;
+class TDsnPanel;
+class TImageList;
+class TLabel;
+class TListBox;
+class TMainMenu;
+class TMenuItem;
+class TOpenDialog;
+class TPanel;
+class TQuery;
+class TStatusBar;
+class TStoredProc;
+class Tfmmd;
+class tshape2;
+
+// The caption the next label placed on a stage receives: the text of the label button clicked
+// last, in either editor, for the whole run. Empty until a label button is clicked.
+extern std::string NewLabelCaption;
+
+// The standard mark texts of the label buttons b0 … b8, in button order.
+extern const std::array<const char*, 9> DefaultLabelTexts;
+
+// The positional arguments of the command line, after the program name: the customer number, the
+// mark number and one more that is accepted and ignored. Set by the program before the main
+// window is created; arguments that are missing read as empty texts.
+void SetCommandLineArguments(std::vector<std::string> arguments);
+std::string CommandLineArgument(size_t index);
+
+class Tfmmain : public TForm {
+  DECLARE_CLASS(Tfmmain)
+
+ public:
+  void FormCreate(TObject* sender);
+  void FormShow(TObject* sender);
+  // The click handler of the label-text buttons: remembers the clicked button's caption.
+  void b0Click(TObject* sender);
+  void FileExit1Execute(TObject* sender);
+
+  // Opens one mark editor as a borderless child of the frame, titled `caption`.
+  Tfmmd* OpenMarkEditor(const std::string& caption);
+
+  const std::string& CustomerId() const { return customerId_; }
+  const std::string& MarkId() const { return markId_; }
+
+  // Components of the layout.
+  TPanel* DsnDpstPanel = nullptr;
+  TLabel* Dpst_TLabel = nullptr;
+  tshape2* Dpst_tshape2 = nullptr;
+  tshape2* Dpst_tshape2X = nullptr;
+  tshape2* Dpst_tshape2XX = nullptr;
+  tshape2* Dpst_tshape2XXX = nullptr;
+  tshape2* Dpst_tshape2XXXX = nullptr;
+  TDBText* Dpst_TDBText = nullptr;
+  TDsnPanel* DsnPanel1 = nullptr;
+  TArrowButton* ArrowButton1 = nullptr;
+  TDsnButton* DsnButton1 = nullptr;
+  TDsnButton* DsnButton2 = nullptr;
+  TDsnButton* DsnButton3 = nullptr;
+  TDsnButton* DsnButton4 = nullptr;
+  TDsnButton* DsnButton5 = nullptr;
+  TDsnButton* DsnButton6 = nullptr;
+  TDsnButton* ed1 = nullptr;
+  TStatusBar* StatusBar = nullptr;
+  TMainMenu* MainMenu1 = nullptr;
+  TMenuItem* Window1 = nullptr;
+  TActionList* ActionList1 = nullptr;
+  TImageList* ImageList1 = nullptr;
+  TListBox* ListBox1 = nullptr;
+  TListBox* ListBox2 = nullptr;
+  TListBox* ListBox3 = nullptr;
+  TQuery* Query1 = nullptr;
+  TStoredProc* StoredProc1 = nullptr;
+  TOpenDialog* OpenDialog = nullptr;
+
+ protected:
+  void Destroy() override;
+
+ private:
+  std::string customerId_;  // command-line argument 1
+  std::string markId_;      // command-line argument 2
+  bool editorsOpened_ = false;
+};
+
+// The main window once it has been created.
+extern Tfmmain* fmmain;
