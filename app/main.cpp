@@ -7,15 +7,18 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "app/DefaultData.h"
+#include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "design/palette/DsnPanel.h"
 #include "platform/controls/Application.h"
@@ -64,6 +67,31 @@ bool EditorsShown() {
   return true;
 }
 
+// Ends the event loop once both editors are shown, after saving a picture of the main window when
+// asked to. The picture is taken when the loop has been idle for a moment, so that what updates
+// itself when the program waits for input (the enabled state of commands) shows as a user sees it.
+void QuitWhenShown(QTimer& poll, TApplication* app, Tfmmain* mainForm, const char* screenshot,
+                   int& status) {
+  auto waited = std::make_shared<QElapsedTimer>();
+  waited->start();
+  QObject::connect(&poll, &QTimer::timeout, [=, &poll, &status] {
+    if (!EditorsShown()) {
+      if (waited->elapsed() < 30000) return;
+      std::fprintf(stderr, "markedit: the mark editors did not open\n");
+      status = 1;
+    } else if (screenshot) {
+      if (!mainForm->FrameWidget()->grab().save(QString::fromLocal8Bit(screenshot))) {
+        std::fprintf(stderr, "markedit: could not write %s\n", screenshot);
+        status = 1;
+      }
+    }
+    poll.stop();
+    app->Terminate();
+  });
+  // A screenshot waits a little for the first paints and idle updates.
+  poll.start(screenshot ? 300 : 0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -85,38 +113,25 @@ int main(int argc, char** argv) {
   for (qsizetype i = 1; i < qtArguments.size(); ++i) arguments.push_back(qtArguments[i].toStdString());
   SetCommandLineArguments(arguments);
 
+  // Without its default data the editor still opens; only the shipment data is missing then.
   std::string error;
-  if (!PrepareDefaultData(&error)) std::fprintf(stderr, "markedit: %s\n", error.c_str());
+  const bool prepared = PrepareDefaultData(&error);
+  if (!prepared) std::fprintf(stderr, "markedit: %s\n", error.c_str());
 
   RegisterStandardControls();
   RegisterDataControls();
   RegisterPaletteClasses();
   TApplication* app = ApplicationInstance();
   int status = 0;
+  QTimer poll;
   try {
     app->Initialize();
     app->SetTitle("嘜頭編輯程式");
+    if (!prepared && !options.quitWhenShown) ShowWarning(error);
     Tfmmain* mainForm = nullptr;
     app->CreateForm(mainForm);
-    if (options.quitWhenShown) {
-      mainForm->Show();
-      QElapsedTimer waited;
-      waited.start();
-      while (!EditorsShown() && mainForm->Showing() && waited.elapsed() < 30000) app->ProcessMessages();
-      if (!EditorsShown()) {
-        std::fprintf(stderr, "markedit: the mark editors did not open\n");
-        status = 1;
-      }
-      if (options.screenshot) {
-        for (int i = 0; i < 20; ++i) app->ProcessMessages();
-        if (!mainForm->FrameWidget()->grab().save(QString::fromLocal8Bit(options.screenshot))) {
-          std::fprintf(stderr, "markedit: could not write %s\n", options.screenshot);
-          status = 1;
-        }
-      }
-    } else {
-      app->Run();
-    }
+    if (options.quitWhenShown) QuitWhenShown(poll, app, mainForm, options.screenshot, status);
+    app->Run();
   } catch (const std::exception& e) {
     app->ShowException(e);
     status = 1;
