@@ -15,15 +15,19 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
+#include "mark/shape2.h"
 #include "platform/controls/Application.h"
+#include "platform/controls/DBText.h"
 #include "platform/controls/ImgList.h"
 #include "platform/controls/Label.h"
+#include "platform/controls/ListBox.h"
 #include "platform/controls/StatusBar.h"
 #include "platform/controls/StdControls.h"
 #include "platform/controls/ToolBar.h"
@@ -165,6 +169,48 @@ TEST_F(MainWindow, PaletteButtonsCarryTheirTextsAndStartDisabled) {
   // The prototypes lie outside the visible client area.
   EXPECT_LE(main_->DsnDpstPanel->Left() + main_->DsnDpstPanel->Width(), 0);
   EXPECT_LE(main_->DsnDpstPanel->Top() + main_->DsnDpstPanel->Height(), 0);
+}
+
+TEST_F(MainWindow, DesignModeBindsEachButtonToItsPrototypeByName) {
+  Start();
+  TDsnPanel* palette = main_->DsnPanel1;
+  palette->SetArrowButton(main_->ArrowButton1);
+  main_->ArrowButton1->SetPalette(palette);
+  palette->SetActive(true);
+  EXPECT_TRUE(main_->ArrowButton1->Down());
+  const std::vector<std::pair<TDsnButton*, TComponent*>> bindings = {
+      {main_->DsnButton1, main_->Dpst_tshape2},     {main_->DsnButton2, main_->Dpst_tshape2X},
+      {main_->DsnButton3, main_->Dpst_tshape2XX},   {main_->DsnButton4, main_->Dpst_tshape2XXX},
+      {main_->DsnButton5, main_->Dpst_tshape2XXXX}, {main_->DsnButton6, main_->Dpst_TLabel},
+      {static_cast<TDsnButton*>(Button("b8")), main_->Dpst_TLabel}, {main_->ed1, main_->Dpst_TDBText}};
+  for (const auto& [button, prototype] : bindings) {
+    ASSERT_NE(prototype, nullptr);
+    EXPECT_EQ(button->Gene(), prototype) << button->Name();
+    EXPECT_TRUE(button->Enabled()) << button->Name();
+  }
+  // The five shape prototypes draw the five figures.
+  const std::vector<std::pair<tshape2*, tkind>> kinds = {{main_->Dpst_tshape2, square1},
+                                                         {main_->Dpst_tshape2X, square2},
+                                                         {main_->Dpst_tshape2XX, triangle1},
+                                                         {main_->Dpst_tshape2XXX, eclipse},
+                                                         {main_->Dpst_tshape2XXXX, triangle2}};
+  for (const auto& [prototype, kind] : kinds) {
+    EXPECT_EQ(prototype->kind(), kind) << prototype->Name();
+    EXPECT_EQ(prototype->penwidth(), 3);
+    EXPECT_TRUE(prototype->Transparent());
+    EXPECT_EQ(prototype->Font()->Height(), -16);
+  }
+  EXPECT_EQ(main_->Dpst_TLabel->Caption(), "Label1");
+  palette->SetActive(false);
+  EXPECT_FALSE(main_->DsnButton1->Enabled());
+}
+
+TEST_F(MainWindow, KeepsTheMarkSchemaAsText) {
+  Start();
+  EXPECT_EQ(main_->ListBox1->Items()->Strings(0), "CREATE TABLE [dbo].[md] (");
+  EXPECT_EQ(main_->ListBox2->Items()->Strings(0), "ALTER TABLE [dbo].[md] WITH NOCHECK ADD ");
+  EXPECT_EQ(main_->ListBox3->Items()->Strings(0), "CREATE VIEW dbo.VMD");
+  EXPECT_FALSE(main_->ListBox3->Visible());
 }
 
 TEST_F(MainWindow, LabelButtonsRememberTheirCaptionForTheNextLabel) {
