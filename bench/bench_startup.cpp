@@ -4,6 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -29,8 +30,14 @@ bool Launch(const fs::path& program, std::vector<std::string> arguments) {
   argv.push_back(path.data());
   for (std::string& a : arguments) argv.push_back(a.data());
   argv.push_back(nullptr);
+  // The platform's notices on stderr would drown the figures.
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   pid_t pid = 0;
-  if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return false;
+  const int spawned = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return false;
   int status = 0;
   if (waitpid(pid, &status, 0) != pid) return false;
   return WIFEXITED(status) && WEXITSTATUS(status) == 0;
@@ -50,8 +57,13 @@ struct Environment {
   fs::path folder;
 };
 
-void Run(benchmark::State& state, const fs::path& program, const std::vector<std::string>& arguments) {
+Environment& Profile() {
   static Environment environment;
+  return environment;
+}
+
+void Run(benchmark::State& state, const fs::path& program, const std::vector<std::string>& arguments) {
+  Profile();
   if (!Launch(program, arguments)) {  // warm-up, and a check that it works at all
     state.SkipWithError(("could not run " + program.string()).c_str());
     return;
@@ -64,11 +76,25 @@ void BM_EditorStartUntilBothEditorsShown(benchmark::State& state) {
   Run(state, BinaryFolder() / "markedit", {"--quit-when-shown", "C001", "M01"});
 }
 
+// The first start of a new user: the default profile, alias file and demo database are made first.
+void BM_EditorFirstStartOnFreshProfile(benchmark::State& state) {
+  const fs::path folder = Profile().folder;
+  const fs::path program = BinaryFolder() / "markedit";
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    state.ResumeTiming();
+    if (!Launch(program, {"--quit-when-shown", "C001", "M01"})) state.SkipWithError("a launch failed");
+  }
+}
+
 void BM_BareQtMainWindow(benchmark::State& state) {
   Run(state, BinaryFolder() / "bench-bare-window", {});
 }
 
 BENCHMARK(BM_EditorStartUntilBothEditorsShown)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
+BENCHMARK(BM_EditorFirstStartOnFreshProfile)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 BENCHMARK(BM_BareQtMainWindow)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(20);
 
 }  // namespace
