@@ -126,6 +126,10 @@ void TComboBox::SetDropDownCount(int v) {
 
 bool TComboBox::DroppedDown() { return combo_ && combo_->view()->isVisible(); }
 
+bool TComboBox::WantsDialogKey(uint16_t key) const {
+  return key != VK_TAB && combo_ && combo_->view()->isVisible();
+}
+
 void TComboBox::SetDroppedDown(bool v) {
   HandleNeeded();
   if (v == DroppedDown()) return;

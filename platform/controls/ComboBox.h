@@ -51,6 +51,8 @@ class TComboBox : public TNativeControl, private TItemsHost {
   void DestroyWnd() override;
   virtual void Change() { OnChange(this); }
   virtual void DropDown() { OnDropDown(this); }
+  // The open list takes Enter (to choose) and Escape (to close) from the form's buttons.
+  bool WantsDialogKey(uint16_t key) const override;
 
  private:
   void ItemsChanged(TItemsChange change, int index) override;

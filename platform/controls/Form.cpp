@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -126,6 +127,7 @@ void TCustomForm::Loaded() {
 }
 
 void TCustomForm::Destroy() {
+  alive_.reset();
   OnDestroy(this);
   if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
   TWinControl::Destroy();
@@ -335,6 +337,8 @@ void TCustomForm::SetVisible(bool v) {
                main->frame_) {
       QRect m = main->frame_->geometry();
       SetBounds(m.x() + (m.width() - Width()) / 2, m.y() + (m.height() - Height()) / 2, Width(), Height());
+    } else if ((position_ == poDefault || position_ == poDefaultPosOnly) && subWindow_) {
+      PlaceCascaded();
     }
   }
   switch (windowState_) {
@@ -342,6 +346,8 @@ void TCustomForm::SetVisible(bool v) {
     case wsMinimized: target->showMinimized(); break;
     default: target->show(); break;
   }
+  // Unless a control of the form has had the focus, the first tab stop will have it.
+  if (!WindowWidget(Handle())->focusWidget()) SelectFirst();
   DoShow();
   if (TCustomForm* host = FrameForm()) host->UpdateWindowMenu();
 }
@@ -419,7 +425,9 @@ void TCustomForm::Close() {
 void TCustomForm::Release() {
   // Freed from the event loop: the handler that asked may still be running on it.
   TCustomForm* self = this;
-  QMetaObject::invokeMethod(QCoreApplication::instance(), [self] { self->Free(); }, Qt::QueuedConnection);
+  std::weak_ptr<bool> alive = alive_;
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [self, alive] { if (!alive.expired()) self->Free(); }, Qt::QueuedConnection);
 }
 
 int TCustomForm::ShowModal() {
@@ -468,7 +476,32 @@ bool TCustomForm::PreviewKey(UINT msg, WPARAM& key) {
   return key == 0;
 }
 
-bool TCustomForm::DialogKey(uint16_t key) { return PressDialogButton(this, key); }
+bool TCustomForm::DialogKey(uint16_t key, TShiftState shift, TWinControl* from) {
+  if (key == VK_TAB) {
+    SelectNext(from == this ? nullptr : from, !shift.Contains(ssShift), true);
+    return true;
+  }
+  // A focused button is the one Enter presses.
+  if (auto* button = dynamic_cast<TBitBtn*>(from); button && key == VK_RETURN && button->CanFocus()) {
+    button->Click();
+    return true;
+  }
+  return PressDialogButton(this, key);
+}
+
+TWinControl* TCustomForm::ActiveControl() const {
+  HWND focus = GetFocus();
+  if (!focus) return nullptr;
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  for (TWinControl* control : list)
+    if (control->HandleAllocated() && control->Handle() == focus) return control;
+  return nullptr;
+}
+
+void TCustomForm::SelectFirst() {
+  if (TWinControl* first = FindNextControl(nullptr, true, true, false)) first->SetFocus();
+}
 
 // ---- document children ----
 
@@ -518,6 +551,21 @@ void Tile(QMdiArea* area, bool horizontal) {
   }
 }
 }  // namespace
+
+// A document child that lets the system choose its position goes one title bar's height right of
+// and below the last one shown, back to the corner when its title would leave the area.
+void TCustomForm::PlaceCascaded() {
+  QMdiArea* area = subWindow_->mdiArea();
+  if (!area) return;
+  int shown = 0;
+  for (auto* w : area->subWindowList())
+    if (w != subWindow_ && w->isVisible()) ++shown;
+  const int step = std::max(subWindow_->style()->pixelMetric(QStyle::PM_TitleBarHeight), 16);
+  const QSize all = area->viewport()->size();
+  int at = shown * step;
+  if (!all.isEmpty() && (at + step > all.width() || at + step > all.height())) at = 0;
+  SetBounds(at, at, Width(), Height());
+}
 
 void TCustomForm::TileHorizontal() {
   if (mdiArea_) Tile(mdiArea_, true);

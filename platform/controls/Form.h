@@ -6,6 +6,7 @@
 // A form whose class has a layout (Layouts.h) reads it while it is created, with itself as root:
 // properties, components, fields, event bindings and references, then Loaded; OnCreate follows.
 
+#include <memory>
 #include <vector>
 
 #include "platform/controls/WinControl.h"
@@ -75,13 +76,19 @@ class TCustomForm : public TWinControl {
   // form ends the application.
   void Close();
   virtual bool CloseQuery();
-  // Frees the form from the event loop, after the current message.
+  // Frees the form from the event loop, after the current message; nothing more happens when the
+  // form has been freed otherwise by then.
   void Release();
   // Shows the form modally and runs a nested event loop until ModalResult is set or the form
   // closes; returns the result (mrCancel when it was closed without one).
   int ShowModal();
   int ModalResult() const { return modalResult_; }
   void SetModalResult(int v) { modalResult_ = v; }
+
+  // The control of this form that has the keyboard focus, or null.
+  TWinControl* ActiveControl() const;
+  // Gives the focus to the first tab stop of the tab order.
+  void SelectFirst();
 
   // The document area of a multiple-document frame, and what it holds.
   QMdiArea* MdiArea() const { return mdiArea_; }
@@ -120,12 +127,15 @@ class TCustomForm : public TWinControl {
   void AlignControls(TControl* control, TRect& rect) override;
   void Notification(TComponent* component, TOperation operation) override;
   bool PreviewKey(UINT msg, WPARAM& key) override;
-  bool DialogKey(uint16_t key) override;
+  // Tab and Shift+Tab move the focus along the tab order; Enter clicks the focused bit button or
+  // the default button, Escape the cancel button.
+  bool DialogKey(uint16_t key, TShiftState shift, TWinControl* from) override;
   void SetVisible(bool v) override;
   void Loaded() override;
   virtual void DoShow() { OnShow(this); }
   virtual void DoHide() { OnHide(this); }
   void ApplyWindowFlags();
+  void PlaceCascaded();
   void ApplyMenu();
   // Lists the document children in the window menu; called whenever they change.
   void UpdateWindowMenu();
@@ -148,6 +158,8 @@ class TCustomForm : public TWinControl {
   QWidget* frame_ = nullptr;
   QMdiSubWindow* subWindow_ = nullptr;
   QMdiArea* mdiArea_ = nullptr;
+  // Lives as long as the form: work queued for later holds it weakly to find out.
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class TForm : public TCustomForm {

@@ -1,8 +1,10 @@
 #include "platform/controls/Grids.h"
 
 #include <QHeaderView>
-#include <QRect>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QRect>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTableWidget>
 
@@ -47,6 +49,8 @@ DEFINE_CLASS(TStringGrid, TNativeControl) {
   c.Event("OnMouseMove", &TStringGrid::OnMouseMove);
   c.Event("OnMouseUp", &TStringGrid::OnMouseUp);
   c.Event("OnSelectCell", &TStringGrid::OnSelectCell);
+  c.Event("OnColumnMoved", &TStringGrid::OnColumnMoved);
+  c.Event("OnRowMoved", &TStringGrid::OnRowMoved);
 }
 
 namespace {
@@ -71,89 +75,233 @@ class FixedCellDelegate : public QStyledItemDelegate {
   const TStringGrid& grid_;
 };
 
-// The table: Qt's headers hidden, columns and rows sized by dragging their edges in the fixed cells
-// (goColSizing, goRowSizing), as the grid's headers.
-class GridView : public QTableWidget {
+constexpr Qt::ItemFlags kCellFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
+
+// Pixels the mouse travels before a press on a fixed cell becomes a move of its row or column.
+constexpr int kMoveThreshold = 4;
+
+// Runs grid code called from inside Qt: an exception goes to the application's error display.
+template <class F>
+void Guarded(F&& code) {
+  try {
+    code();
+  } catch (...) {
+    HandleControlException(std::current_exception());
+  }
+}
+
+}  // namespace
+
+// The table: Qt's headers hidden. It never scrolls its contents itself: the grid hides the rows and
+// columns scrolled out of view and its scroll bars count rows and columns. Drags on the fixed
+// cells size columns and rows at their edges (goColSizing, goRowSizing) and move them
+// (goColMoving, goRowMoving), as the grid's headers.
+class StringGridView : public QTableWidget {
  public:
-  explicit GridView(const TStringGrid& grid) : grid_(grid) {
+  explicit StringGridView(TStringGrid& grid) : grid_(grid) {
     horizontalHeader()->hide();
     verticalHeader()->hide();
     for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
       header->setMinimumSectionSize(0);
       header->setSectionResizeMode(QHeaderView::Fixed);
     }
+    setHorizontalScrollMode(ScrollPerItem);
+    setVerticalScrollMode(ScrollPerItem);
     setCornerButtonEnabled(false);
     setWordWrap(false);
     setItemDelegate(new FixedCellDelegate(grid, this));
     viewport()->setMouseTracking(true);
   }
 
+  bool Editing() const { return state() == EditingState; }
+
  protected:
+  void updateGeometries() override {
+    layingOut_ = true;
+    QTableWidget::updateGeometries();
+    // Qt has set its scroll bars and offsets for its own scrolling: the grid sets them again.
+    horizontalHeader()->setOffset(0);
+    verticalHeader()->setOffset(0);
+    Guarded([this] { grid_.ViewResized(); });
+    layingOut_ = false;
+  }
+
+  // A scroll bar moved (dragged, clicked, the wheel, autoscroll while selecting).
+  void scrollContentsBy(int, int) override {
+    if (!layingOut_) Guarded([this] { grid_.ScrollBarMoved(); });
+  }
+
+  void scrollTo(const QModelIndex& index, ScrollHint) override {
+    if (index.isValid()) Guarded([this, &index] { grid_.ScrollInView(index.column(), index.row()); });
+  }
+
+  // The keys move over the cells scrolled out of view too, never onto the fixed ones.
+  QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+    const int fixedCols = grid_.FixedCols(), fixedRows = grid_.FixedRows();
+    const int lastCol = grid_.ColCount() - 1, lastRow = grid_.RowCount() - 1;
+    int col = grid_.Col(), row = grid_.Row();
+    const int page = std::max(grid_.VisibleRowCount(), 1);
+    const bool ctrl = modifiers & Qt::ControlModifier;
+    switch (action) {
+      case MoveUp: row = std::max(row - 1, fixedRows); break;
+      case MoveDown: row = std::min(row + 1, lastRow); break;
+      case MoveLeft: col = std::max(col - 1, fixedCols); break;
+      case MoveRight: col = std::min(col + 1, lastCol); break;
+      case MovePageUp: row = std::max(row - page, fixedRows); break;
+      case MovePageDown: row = std::min(row + page, lastRow); break;
+      case MoveHome:
+        col = fixedCols;
+        if (ctrl) row = fixedRows;
+        break;
+      case MoveEnd:
+        col = lastCol;
+        if (ctrl) row = lastRow;
+        break;
+      case MoveNext:
+        if (col < lastCol) ++col;
+        else if (row < lastRow) col = fixedCols, ++row;
+        break;
+      case MovePrevious:
+        if (col > fixedCols) --col;
+        else if (row > fixedRows) col = lastCol, --row;
+        break;
+    }
+    return model()->index(row, col);
+  }
+
   void mousePressEvent(QMouseEvent* e) override {
     if (e->button() == Qt::LeftButton) {
-      sizing_ = SizingAt(e->position().toPoint());
-      if (sizing_.kind != Sizing::None) return;
+      drag_ = DragAt(e->position().toPoint());
+      if (drag_.kind != Drag::None) return;
     }
     QTableWidget::mousePressEvent(e);
   }
 
   void mouseMoveEvent(QMouseEvent* e) override {
     QPoint p = e->position().toPoint();
-    if (sizing_.kind == Sizing::None) {
-      Sizing over = SizingAt(p);
-      if (over.kind == Sizing::None) viewport()->unsetCursor();
-      else viewport()->setCursor(over.kind == Sizing::Column ? Qt::SplitHCursor : Qt::SplitVCursor);
-      QTableWidget::mouseMoveEvent(e);
-      return;
+    switch (drag_.kind) {
+      case Drag::None: {
+        Drag over = DragAt(p);
+        if (over.kind == Drag::SizeColumn) viewport()->setCursor(Qt::SplitHCursor);
+        else if (over.kind == Drag::SizeRow) viewport()->setCursor(Qt::SplitVCursor);
+        else viewport()->unsetCursor();
+        QTableWidget::mouseMoveEvent(e);
+        return;
+      }
+      case Drag::SizeColumn:
+      case Drag::SizeRow: {
+        bool column = drag_.kind == Drag::SizeColumn;
+        int delta = (column ? p.x() : p.y()) - drag_.start;
+        QHeaderView* header = column ? horizontalHeader() : verticalHeader();
+        header->resizeSection(drag_.index, std::max(drag_.startSize + delta, showGrid() ? 1 : 0));
+        return;
+      }
+      case Drag::MoveColumn:
+      case Drag::MoveRow: {
+        bool column = drag_.kind == Drag::MoveColumn;
+        int along = column ? p.x() : p.y();
+        if (!drag_.moving && std::abs(along - drag_.start) < kMoveThreshold) return;
+        drag_.moving = true;
+        drag_.target = MoveTarget(column, along);
+        viewport()->update();
+        return;
+      }
     }
-    bool column = sizing_.kind == Sizing::Column;
-    int delta = (column ? p.x() : p.y()) - sizing_.start;
-    QHeaderView* header = column ? horizontalHeader() : verticalHeader();
-    header->resizeSection(sizing_.index, std::max(sizing_.startSize + delta, showGrid() ? 1 : 0));
   }
 
   void mouseReleaseEvent(QMouseEvent* e) override {
-    if (sizing_.kind != Sizing::None && e->button() == Qt::LeftButton) {
-      sizing_ = {};
+    if (drag_.kind == Drag::None || e->button() != Qt::LeftButton) {
+      QTableWidget::mouseReleaseEvent(e);
       return;
     }
-    QTableWidget::mouseReleaseEvent(e);
+    Drag done = drag_;
+    drag_ = {};
+    viewport()->update();
+    if (!done.moving || done.target == done.index) return;
+    // The handler of the move may free the grid and this view: nothing here runs after it.
+    if (done.kind == Drag::MoveColumn) Guarded([this, done] { grid_.MoveColumn(done.index, done.target); });
+    else if (done.kind == Drag::MoveRow) Guarded([this, done] { grid_.MoveRow(done.index, done.target); });
+  }
+
+  // While a row or column is dragged, a bar shows where it will go.
+  void paintEvent(QPaintEvent* e) override {
+    QTableWidget::paintEvent(e);
+    if (!drag_.moving) return;
+    QPainter painter(viewport());
+    const bool column = drag_.kind == Drag::MoveColumn;
+    const int t = drag_.target;
+    int at = column ? columnViewportPosition(t) : rowViewportPosition(t);
+    if (t > drag_.index) at += column ? columnWidth(t) : rowHeight(t);
+    QRect bar = column ? QRect(at - 1, 0, 3, viewport()->height()) : QRect(0, at - 1, viewport()->width(), 3);
+    painter.fillRect(bar, palette().color(QPalette::Highlight));
   }
 
  private:
-  // A drag that sizes a column or a row; `start` is where the mouse went down, `startSize` the
-  // section's size then.
-  struct Sizing {
-    enum Kind { None, Column, Row } kind = None;
+  // A drag on the fixed cells: sizing a column or a row (`start` is where the mouse went down,
+  // `startSize` the section's size then) or moving one to `target`.
+  struct Drag {
+    enum Kind { None, SizeColumn, SizeRow, MoveColumn, MoveRow } kind = None;
     int index = -1;
     int start = 0;
     int startSize = 0;
+    bool moving = false;
+    int target = -1;
   };
 
-  // The edge under the mouse that a drag would move: the grid line after a column, within two
-  // pixels, in a fixed row (for rows: in a fixed column). The rightmost (lowest) one wins, so a
-  // column of width 0 does not hide its neighbour's edge.
-  Sizing SizingAt(QPoint p) const {
+  // The drag a press at `p` starts. Sizing takes the grid line after a column (row), within two
+  // pixels, in a fixed row (column); the rightmost (lowest) one wins, so a column of width 0 does not
+  // hide its neighbour's edge. Elsewhere on a fixed row (column) the press takes the column (row)
+  // to move.
+  Drag DragAt(QPoint p) const {
     const TGridOptions options = grid_.Options();
-    int row = rowAt(p.y()), col = columnAt(p.x());
-    if (options.Contains(goColSizing) && row >= 0 && row < grid_.FixedRows())
+    const int row = rowAt(p.y()), col = columnAt(p.x());
+    const bool inFixedRow = row >= 0 && row < grid_.FixedRows();
+    const bool inFixedCol = col >= 0 && col < grid_.FixedCols();
+    Drag drag;
+    if (options.Contains(goColSizing) && inFixedRow)
       for (int c = columnCount() - 1; c >= 0; --c)
-        if (std::abs(p.x() - (columnViewportPosition(c) + columnWidth(c) - 1)) <= 2)
-          return {Sizing::Column, c, p.x(), columnWidth(c)};
-    if (options.Contains(goRowSizing) && col >= 0 && col < grid_.FixedCols())
+        if (!isColumnHidden(c) && std::abs(p.x() - (columnViewportPosition(c) + columnWidth(c) - 1)) <= 2) {
+          drag.kind = Drag::SizeColumn;
+          drag.index = c;
+          drag.start = p.x();
+          drag.startSize = columnWidth(c);
+          return drag;
+        }
+    if (options.Contains(goRowSizing) && inFixedCol)
       for (int r = rowCount() - 1; r >= 0; --r)
-        if (std::abs(p.y() - (rowViewportPosition(r) + rowHeight(r) - 1)) <= 2)
-          return {Sizing::Row, r, p.y(), rowHeight(r)};
-    return {};
+        if (!isRowHidden(r) && std::abs(p.y() - (rowViewportPosition(r) + rowHeight(r) - 1)) <= 2) {
+          drag.kind = Drag::SizeRow;
+          drag.index = r;
+          drag.start = p.y();
+          drag.startSize = rowHeight(r);
+          return drag;
+        }
+    if (options.Contains(goColMoving) && inFixedRow && col >= grid_.FixedCols()) {
+      drag.kind = Drag::MoveColumn;
+      drag.index = drag.target = col;
+      drag.start = p.x();
+    } else if (options.Contains(goRowMoving) && inFixedCol && row >= grid_.FixedRows()) {
+      drag.kind = Drag::MoveRow;
+      drag.index = drag.target = row;
+      drag.start = p.y();
+    }
+    return drag;
   }
 
-  const TStringGrid& grid_;
-  Sizing sizing_;
+  // The column (row) a move would go to with the mouse at `along`: the one under it, or the first
+  // or last movable one beyond the cells.
+  int MoveTarget(bool column, int along) const {
+    const int fixed = column ? grid_.FixedCols() : grid_.FixedRows();
+    const int last = (column ? grid_.ColCount() : grid_.RowCount()) - 1;
+    int index = column ? columnAt(along) : rowAt(along);
+    if (index < 0) index = along < 0 ? fixed : last;
+    return std::clamp(index, fixed, last);
+  }
+
+  TStringGrid& grid_;
+  Drag drag_;
+  bool layingOut_ = false;
 };
-
-constexpr Qt::ItemFlags kCellFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
-
-}  // namespace
 
 void TStringGrid::Create(TComponent* owner) {
   TNativeControl::Create(owner);
@@ -165,7 +313,7 @@ void TStringGrid::Create(TComponent* owner) {
 }
 
 QWidget* TStringGrid::CreateWidget() {
-  table_ = new GridView(*this);
+  table_ = new StringGridView(*this);
   QObject::connect(table_, &QTableWidget::currentCellChanged, table_,
                    [this](int row, int col) { FromWidget([=] { CurrentFromWidget(row, col); }); });
   QObject::connect(table_, &QTableWidget::itemChanged, table_, [this](QTableWidgetItem* item) {
@@ -209,6 +357,8 @@ void TStringGrid::ChangeSize(int cols, int rows) {
 void TStringGrid::ClampCurrent() {
   col_ = std::clamp(col_, fixedCols_, colCount_ - 1);
   row_ = std::clamp(row_, fixedRows_, rowCount_ - 1);
+  leftCol_ = std::clamp(leftCol_, fixedCols_, colCount_ - 1);
+  topRow_ = std::clamp(topRow_, fixedRows_, rowCount_ - 1);
 }
 
 void TStringGrid::SetColCount(int v) {
@@ -246,6 +396,7 @@ void TStringGrid::SetFixedRows(int v) {
 }
 
 void TStringGrid::SetDefaultColWidth(int v) {
+  v = std::max(v, 0);
   if (defaultColWidth_ == v) return;
   defaultColWidth_ = v;
   std::fill(colWidths_.begin(), colWidths_.end(), v);
@@ -253,6 +404,7 @@ void TStringGrid::SetDefaultColWidth(int v) {
 }
 
 void TStringGrid::SetDefaultRowHeight(int v) {
+  v = std::max(v, 0);
   if (defaultRowHeight_ == v) return;
   defaultRowHeight_ = v;
   std::fill(rowHeights_.begin(), rowHeights_.end(), v);
@@ -347,6 +499,7 @@ TRect TStringGrid::CellRect(int col, int row) {
   QRect view = ViewArea();
   TRect rect = Bounds(view.x() + table_->columnViewportPosition(col), view.y() + table_->rowViewportPosition(row),
                       ColWidths(col), RowHeights(row));
+  if (table_->isColumnHidden(col) || table_->isRowHidden(row)) return {};  // scrolled out of view
   // A column or row of size 0 still stands where its line is.
   bool inView = std::max(rect.Right, rect.Left + 1) > view.left() && rect.Left <= view.right() &&
                 std::max(rect.Bottom, rect.Top + 1) > view.top() && rect.Top <= view.bottom();
@@ -365,6 +518,190 @@ void TStringGrid::MouseToCell(int x, int y, int& col, int& row) {
   row = r;
 }
 
+TGridRect TStringGrid::Selection() const {
+  TGridRect current{col_, row_, col_, row_};
+  if (options_.Contains(goRowSelect)) current = {fixedCols_, row_, colCount_ - 1, row_};
+  if (!table_ || !options_.Contains(goRangeSelect)) return current;
+  const QList<QTableWidgetSelectionRange> ranges = table_->selectedRanges();
+  if (ranges.isEmpty()) return current;
+  // The fixed cells a drag passed over are never part of it.
+  TGridRect block{colCount_, rowCount_, -1, -1};
+  for (const QTableWidgetSelectionRange& range : ranges) {
+    block.Left = std::min(block.Left, std::max(range.leftColumn(), fixedCols_));
+    block.Top = std::min(block.Top, std::max(range.topRow(), fixedRows_));
+    block.Right = std::max(block.Right, range.rightColumn());
+    block.Bottom = std::max(block.Bottom, range.bottomRow());
+  }
+  return block.Left <= block.Right && block.Top <= block.Bottom ? block : current;
+}
+
+// ---- moving rows and columns ----
+
+namespace {
+// Where an index is after the item at `from` moved to `to`.
+int FollowMove(int index, int from, int to) {
+  if (index == from) return to;
+  if (from < index && index <= to) return index - 1;
+  if (to <= index && index < from) return index + 1;
+  return index;
+}
+
+// Moves element `from` of a range to `to`, the elements between making room.
+template <class It>
+void MoveElement(It begin, int from, int to) {
+  if (from < to) std::rotate(begin + from, begin + from + 1, begin + to + 1);
+  else std::rotate(begin + to, begin + from, begin + from + 1);
+}
+}  // namespace
+
+void TStringGrid::MoveRow(int fromIndex, int toIndex) {
+  if (fromIndex < 0 || fromIndex >= rowCount_ || toIndex < 0 || toIndex >= rowCount_)
+    throw EInvalidGridOperation("Grid index out of range");
+  if (fromIndex == toIndex) return;
+  // Each row is a run of ColCount cells: rotating the runs moves whole rows.
+  std::vector<std::vector<std::string>> rows(static_cast<size_t>(rowCount_));
+  for (int r = 0; r < rowCount_; ++r)
+    rows[static_cast<size_t>(r)].assign(std::make_move_iterator(cells_.begin() + r * colCount_),
+                                        std::make_move_iterator(cells_.begin() + (r + 1) * colCount_));
+  MoveElement(rows.begin(), fromIndex, toIndex);
+  cells_.clear();
+  for (auto& row : rows) cells_.insert(cells_.end(), std::make_move_iterator(row.begin()), std::make_move_iterator(row.end()));
+  MoveElement(rowHeights_.begin(), fromIndex, toIndex);
+  row_ = FollowMove(row_, fromIndex, toIndex);
+  ClampCurrent();
+  PushAll();
+  RowMoved(fromIndex, toIndex);
+}
+
+void TStringGrid::MoveColumn(int fromIndex, int toIndex) {
+  if (fromIndex < 0 || fromIndex >= colCount_ || toIndex < 0 || toIndex >= colCount_)
+    throw EInvalidGridOperation("Grid index out of range");
+  if (fromIndex == toIndex) return;
+  for (int r = 0; r < rowCount_; ++r) MoveElement(cells_.begin() + r * colCount_, fromIndex, toIndex);
+  MoveElement(colWidths_.begin(), fromIndex, toIndex);
+  col_ = FollowMove(col_, fromIndex, toIndex);
+  ClampCurrent();
+  PushAll();
+  ColumnMoved(fromIndex, toIndex);
+}
+
+// ---- scrolling ----
+
+int TStringGrid::FixedExtent(bool rows) const {
+  int extent = 0;
+  for (int i = 0; i < (rows ? fixedRows_ : fixedCols_); ++i) extent += rows ? RowExtent(i) : ColExtent(i);
+  return extent;
+}
+
+int TStringGrid::MaxFirst(bool rows) {
+  const int fixed = rows ? fixedRows_ : fixedCols_;
+  const int last = (rows ? rowCount_ : colCount_) - 1;
+  // Without a window nothing is known of the view yet.
+  if (!table_) return std::max(fixed, last);
+  return FirstShowing(rows, last);
+}
+
+int TStringGrid::Room(bool rows) const {
+  const QRect view = ViewArea();
+  // The line after the last cell shown may fall outside.
+  return (rows ? view.height() : view.width()) - FixedExtent(rows) + LineWidth();
+}
+
+int TStringGrid::FirstShowing(bool rows, int index) {
+  const int fixed = rows ? fixedRows_ : fixedCols_;
+  if (!table_ || index <= fixed) return std::max(index, fixed);
+  const int room = Room(rows);
+  int used = 0, first = index;
+  for (int i = index; i >= fixed; --i) {
+    used += rows ? RowExtent(i) : ColExtent(i);
+    if (used > room) break;
+    first = i;
+  }
+  return first;
+}
+
+int TStringGrid::VisibleCount(bool rows) const {
+  const int room = Room(rows);
+  int used = 0, shown = 0;
+  for (int i = rows ? topRow_ : leftCol_; i < (rows ? rowCount_ : colCount_); ++i, ++shown) {
+    used += rows ? RowExtent(i) : ColExtent(i);
+    if (used > room) break;
+  }
+  return shown;
+}
+
+void TStringGrid::SetFirst(bool rows, int v) {
+  const int fixed = rows ? fixedRows_ : fixedCols_;
+  v = std::clamp(v, fixed, std::max(MaxFirst(rows), fixed));
+  int& first = rows ? topRow_ : leftCol_;
+  if (first == v) return;
+  first = v;
+  PushScroll();
+}
+
+void TStringGrid::SetTopRow(int v) { SetFirst(true, v); }
+void TStringGrid::SetLeftCol(int v) { SetFirst(false, v); }
+
+int TStringGrid::VisibleRowCount() {
+  HandleNeeded();
+  return VisibleCount(true);
+}
+
+int TStringGrid::VisibleColCount() {
+  HandleNeeded();
+  return VisibleCount(false);
+}
+
+void TStringGrid::ScrollInView(int col, int row) {
+  if (!table_) return;
+  if (row >= fixedRows_ && row < rowCount_) SetFirst(true, row < topRow_ ? row : std::max(topRow_, FirstShowing(true, row)));
+  if (col >= fixedCols_ && col < colCount_) SetFirst(false, col < leftCol_ ? col : std::max(leftCol_, FirstShowing(false, col)));
+}
+
+void TStringGrid::ViewResized() {
+  if (!table_ || ChangingWidget()) return;
+  // A larger view shows more of the last rows rather than leaving room below them.
+  topRow_ = std::clamp(topRow_, fixedRows_, std::max(MaxFirst(true), fixedRows_));
+  leftCol_ = std::clamp(leftCol_, fixedCols_, std::max(MaxFirst(false), fixedCols_));
+  PushScroll();
+}
+
+void TStringGrid::ScrollBarMoved() {
+  if (!table_ || ChangingWidget()) return;
+  SetFirst(true, fixedRows_ + table_->verticalScrollBar()->value());
+  SetFirst(false, fixedCols_ + table_->horizontalScrollBar()->value());
+}
+
+void TStringGrid::PushScroll() {
+  if (!table_) return;
+  WidgetChange change(*this);
+  for (int r = 0; r < rowCount_; ++r)
+    if (bool hide = r >= fixedRows_ && r < topRow_; table_->isRowHidden(r) != hide) table_->setRowHidden(r, hide);
+  for (int c = 0; c < colCount_; ++c)
+    if (bool hide = c >= fixedCols_ && c < leftCol_; table_->isColumnHidden(c) != hide) table_->setColumnHidden(c, hide);
+  auto bar = [](QScrollBar* scrollBar, int max, int value, int page) {
+    scrollBar->setRange(0, std::max(max, 0));
+    scrollBar->setSingleStep(1);
+    scrollBar->setPageStep(std::max(page, 1));
+    scrollBar->setValue(value);
+  };
+  bar(table_->verticalScrollBar(), MaxFirst(true) - fixedRows_, topRow_ - fixedRows_, VisibleCount(true));
+  bar(table_->horizontalScrollBar(), MaxFirst(false) - fixedCols_, leftCol_ - fixedCols_, VisibleCount(false));
+  table_->horizontalHeader()->setOffset(0);
+  table_->verticalHeader()->setOffset(0);
+}
+
+bool TStringGrid::WantsDialogKey(uint16_t key) const {
+  if (key == VK_TAB) {
+    if (!options_.Contains(goTabs)) return false;
+    // Tab goes from cell to cell and leaves the grid after the last one (Shift+Tab: the first).
+    if (KeyShiftState().Contains(ssShift)) return col_ > fixedCols_ || row_ > fixedRows_;
+    return col_ < colCount_ - 1 || row_ < rowCount_ - 1;
+  }
+  // The editor takes Enter to end the edit and Escape to undo it.
+  return table_ && table_->Editing();
+}
+
 // ---- the widget ----
 
 void TStringGrid::PushAll() {
@@ -377,6 +714,7 @@ void TStringGrid::PushAll() {
   PushOptions();
   PushSizes();
   PushCells();
+  PushScroll();
   PushCurrent();
 }
 

@@ -8,7 +8,13 @@
 // after its cell. CellRect and MouseToCell work in the control's client coordinates, the ones its
 // mouse events report. Cells and sizes are kept by the control and live before the window.
 //
-// FIXME: fixed rows and columns scroll with the others, and goRowMoving / goColMoving move nothing.
+// The grid scrolls by whole rows and columns: TopRow is the first row shown below the fixed rows,
+// LeftCol the first column right of the fixed columns; the rows and columns before them are out of
+// view, and the fixed ones never move. The scroll bars count rows and columns.
+//
+// With goRowMoving, dragging a cell of a fixed column up or down moves its row to the row where the
+// mouse is let go; with goColMoving, dragging a cell of a fixed row moves its column. The cells,
+// sizes and the current cell go with them, and OnRowMoved / OnColumnMoved report the move.
 
 #include <string>
 #include <vector>
@@ -17,7 +23,7 @@
 #include "platform/rtl/Exception.h"
 
 class QRect;
-class QTableWidget;
+class StringGridView;
 
 ENUMERATION(TGridOption, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
             goDrawFocusSelected, goRowSizing, goColSizing, goRowMoving, goColMoving, goEditing, goTabs,
@@ -32,6 +38,19 @@ class EInvalidGridOperation : public Exception {
 
 // Asked before the user makes a cell current; clearing the flag keeps the current cell.
 using TSelectCellEvent = TEvent<TObject*, int, int, bool&>;
+// A row or column moved from one index to another.
+using TMovedEvent = TEvent<TObject*, int, int>;
+
+// A block of cells, both corners included.
+struct TGridRect {
+  int Left = 0;
+  int Top = 0;
+  int Right = 0;
+  int Bottom = 0;
+  friend bool operator==(const TGridRect& a, const TGridRect& b) {
+    return a.Left == b.Left && a.Top == b.Top && a.Right == b.Right && a.Bottom == b.Bottom;
+  }
+};
 
 constexpr TGridOptions kDefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect};
 
@@ -72,10 +91,30 @@ class TStringGrid : public TNativeControl {
   void SetCells(int col, int row, const std::string& text);
 
   // The current cell, never a fixed one; setting it outside the grid or on a fixed cell raises.
+  // Setting it scrolls it into view.
   int Col() const { return col_; }
   void SetCol(int v);
   int Row() const { return row_; }
   void SetRow(int v);
+  // The selected block: the cells the user dragged over or Shift-clicked to with goRangeSelect,
+  // whole rows with goRowSelect, else the current cell.
+  TGridRect Selection() const;
+
+  // The first row below the fixed rows and the first column right of the fixed columns that are in
+  // view; kept between the first one and the last that still fills the view.
+  int TopRow() const { return topRow_; }
+  void SetTopRow(int v);
+  int LeftCol() const { return leftCol_; }
+  void SetLeftCol(int v);
+  // How many rows (columns) from TopRow (LeftCol) on are wholly in view; these need the window.
+  int VisibleRowCount();
+  int VisibleColCount();
+
+  // Moves a row (column) with its cells and size to another index, the rows in between making
+  // room; the current cell stays on its row (column). Raises EInvalidGridOperation for an index
+  // outside the grid.
+  void MoveRow(int fromIndex, int toIndex);
+  void MoveColumn(int fromIndex, int toIndex);
 
   // The cell's rectangle without its grid lines; empty when none of it is in view. Both make the
   // window when there is none: where the cells start depends on the frame the style draws.
@@ -85,6 +124,8 @@ class TStringGrid : public TNativeControl {
   bool IsFixedCell(int col, int row) const { return col < fixedCols_ || row < fixedRows_; }
 
   TSelectCellEvent OnSelectCell;
+  TMovedEvent OnRowMoved;
+  TMovedEvent OnColumnMoved;
 
   void DefineProperties(TFiler* filer) override;
 
@@ -93,14 +134,40 @@ class TStringGrid : public TNativeControl {
   void CreateWnd() override;
   void DestroyWnd() override;
   virtual bool SelectCell(int col, int row);
+  virtual void RowMoved(int fromIndex, int toIndex) { OnRowMoved(this, fromIndex, toIndex); }
+  virtual void ColumnMoved(int fromIndex, int toIndex) { OnColumnMoved(this, fromIndex, toIndex); }
+  // Enter and Escape while a cell is edited; Tab with goTabs unless it would leave the grid.
+  bool WantsDialogKey(uint16_t key) const override;
 
  private:
+  friend class StringGridView;
   // The Qt section of a column or row: the cell and the line after it.
   int LineWidth() const;
   // Resizes the cells and sizes to the counts, keeping what still fits.
   void ChangeSize(int cols, int rows);
-  // Moves the current cell back inside the grid, off the fixed cells.
+  // Moves the current cell back inside the grid, off the fixed cells, and the scroll position
+  // past the fixed rows and columns.
   void ClampCurrent();
+  // The pixels a row (column) takes with its line, and those the fixed ones take.
+  int RowExtent(int row) const { return RowHeights(row) + LineWidth(); }
+  int ColExtent(int col) const { return ColWidths(col) + LineWidth(); }
+  int FixedExtent(bool rows) const;
+  // The pixels of the view left for the rows (columns) that scroll; needs the window.
+  int Room(bool rows) const;
+  // How many rows (columns) from the first in view on are wholly in view; needs the window.
+  int VisibleCount(bool rows) const;
+  // The largest TopRow (LeftCol) that still fills the view, and the smallest that shows `index`
+  // wholly (or at least at the top when it does not fit).
+  int MaxFirst(bool rows);
+  int FirstShowing(bool rows, int index);
+  // Scrolls so that a cell is wholly in view.
+  void ScrollInView(int col, int row);
+  void SetFirst(bool rows, int v);
+  // Hides the rows and columns scrolled out of view and sets the scroll bars.
+  void PushScroll();
+  // The view laid itself out again or the user moved a scroll bar.
+  void ViewResized();
+  void ScrollBarMoved();
   void PushAll();
   void PushCells();
   void PushSizes();
@@ -113,7 +180,7 @@ class TStringGrid : public TNativeControl {
   // Where the cells are shown, in client coordinates.
   QRect ViewArea() const;
 
-  QTableWidget* table_ = nullptr;
+  StringGridView* table_ = nullptr;
   int colCount_ = 5;
   int rowCount_ = 5;
   int fixedCols_ = 1;
@@ -128,4 +195,6 @@ class TStringGrid : public TNativeControl {
   TScrollStyle scrollBars_ = ssBoth;
   int col_ = 1;
   int row_ = 1;
+  int topRow_ = 1;
+  int leftCol_ = 1;
 };

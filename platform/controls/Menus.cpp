@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/controls/ActionLinks.h"
 #include "platform/controls/ImgList.h"
 #include "platform/controls/WinControl.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -83,42 +84,26 @@ bool SameText(const std::string& a, const std::string& b) {
 
 // ---- the item's link to its action ----
 
-class TMenuItem::Link : public TActionLink {
- public:
-  explicit Link(TMenuItem* item) : TActionLink(item), item_(item) {}
+template <>
+struct TActionLinkProps<TMenuItem> {
+  static constexpr auto Caption = &TMenuItem::Caption;
+  static constexpr auto SetCaption = &TMenuItem::SetCaption;
+  static constexpr auto Checked = &TMenuItem::Checked;
+  static constexpr auto SetChecked = &TMenuItem::SetChecked;
+  static constexpr auto Enabled = &TMenuItem::Enabled;
+  static constexpr auto SetEnabled = &TMenuItem::SetEnabled;
+  static constexpr auto Hint = &TMenuItem::Hint;
+  static constexpr auto SetHint = &TMenuItem::SetHint;
+  static constexpr auto ImageIndex = &TMenuItem::ImageIndex;
+  static constexpr auto SetImageIndex = &TMenuItem::SetImageIndex;
+  static constexpr auto ShortCut = &TMenuItem::ShortCut;
+  static constexpr auto SetShortCut = &TMenuItem::SetShortCut;
+  static constexpr auto Visible = &TMenuItem::Visible;
+  static constexpr auto SetVisible = &TMenuItem::SetVisible;
+};
 
-  bool IsCaptionLinked() const { return CustomAction() && item_->Caption() == CustomAction()->Caption(); }
-  bool IsCheckedLinked() const { return CustomAction() && item_->Checked() == CustomAction()->Checked(); }
-  bool IsEnabledLinked() const { return CustomAction() && item_->Enabled() == CustomAction()->Enabled(); }
-  bool IsHintLinked() const { return CustomAction() && item_->Hint() == CustomAction()->Hint(); }
-  bool IsImageIndexLinked() const { return CustomAction() && item_->ImageIndex() == CustomAction()->ImageIndex(); }
-  bool IsShortCutLinked() const { return CustomAction() && item_->ShortCut() == CustomAction()->ShortCut(); }
-  bool IsVisibleLinked() const { return CustomAction() && item_->Visible() == CustomAction()->Visible(); }
-
-  void SetCaption(const std::string& v) override {
-    if (IsCaptionLinked()) item_->SetCaption(v);
-  }
-  void SetChecked(bool v) override {
-    if (IsCheckedLinked()) item_->SetChecked(v);
-  }
-  void SetEnabled(bool v) override {
-    if (IsEnabledLinked()) item_->SetEnabled(v);
-  }
-  void SetHint(const std::string& v) override {
-    if (IsHintLinked()) item_->SetHint(v);
-  }
-  void SetImageIndex(int v) override {
-    if (IsImageIndexLinked()) item_->SetImageIndex(v);
-  }
-  void SetShortCut(TShortCut v) override {
-    if (IsShortCutLinked()) item_->SetShortCut(v);
-  }
-  void SetVisible(bool v) override {
-    if (IsVisibleLinked()) item_->SetVisible(v);
-  }
-
- private:
-  TMenuItem* item_;
+class TMenuItem::Link : public TClientActionLink<TMenuItem> {
+  using TClientActionLink::TClientActionLink;
 };
 
 TMenuItem::Link* TMenuItem::ActionLink() const {
@@ -278,15 +263,8 @@ void TMenuItem::SetAction(TBasicAction* v) {
 }
 
 void TMenuItem::ActionChange(TBasicAction* sender, bool checkDefaults) {
-  auto* action = dynamic_cast<TCustomAction*>(sender);
-  if (!action) return;
-  if (!checkDefaults || caption_.empty()) SetCaption(action->Caption());
-  if (!checkDefaults || !checked_) SetChecked(action->Checked());
-  if (!checkDefaults || enabled_) SetEnabled(action->Enabled());
-  if (!checkDefaults || hint_.empty()) SetHint(action->Hint());
-  if (!checkDefaults || imageIndex_ == -1) SetImageIndex(action->ImageIndex());
-  if (!checkDefaults || shortCut_ == 0) SetShortCut(action->ShortCut());
-  if (!checkDefaults || visible_) SetVisible(action->Visible());
+  if (auto* action = dynamic_cast<TCustomAction*>(sender); action && link_)
+    static_cast<Link*>(link_.get())->CopyValues(*action, checkDefaults);
 }
 
 void TMenuItem::Notification(TComponent* component, TOperation operation) {
@@ -376,10 +354,7 @@ void TMenuItem::Click() {
   TBasicAction* action = Action();
   auto* custom = dynamic_cast<TCustomAction*>(action);
   if (autoCheck_ && !(custom && custom->AutoCheck())) SetChecked(!checked_);
-  // A handler of the item's own wins; the action's own handler bound as OnClick runs through
-  // the action, which updates it and asks its list first.
-  bool ownHandler = OnClick && !(action && OnClick.Method() && OnClick.Method() == action->OnExecute.Method());
-  if (ownHandler || !action) OnClick(this);
+  if (Link::RunsOwnHandler(OnClick, action)) OnClick(this);
   else link_->Execute();
 }
 

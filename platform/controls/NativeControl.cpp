@@ -6,7 +6,10 @@
 #include "platform/graphics/Colors.h"
 #include "platform/rtl/ClassBuilder.h"
 
-DEFINE_CLASS(TNativeControl, TWinControl) {}
+// Every native control is a tab stop unless told otherwise.
+DEFINE_CLASS(TNativeControl, TWinControl) {
+  c.Prop("TabStop", &TNativeControl::TabStop, &TNativeControl::SetTabStop).Default(true);
+}
 
 void TNativeControl::Create(TComponent* owner) {
   TWinControl::Create(owner);
@@ -14,6 +17,7 @@ void TNativeControl::Create(TComponent* owner) {
   // capture taken by the control would steal the moves from inner widgets such as a viewport.
   controlStyle_ = {csSetCaption, csDoubleClicks, csOpaque};
   color_ = clWindow;
+  SetTabStop(true);
 }
 
 QWidget* TNativeControl::NativeWidget() { return HandleAllocated() ? WindowWidget(Handle()) : nullptr; }

@@ -18,6 +18,8 @@ DEFINE_CLASS(TTabSheet, TWinControl) {
   c.Prop("ParentFont", &TTabSheet::ParentFont, &TTabSheet::SetParentFont).Default(true);
   c.Prop("PopupMenu", &TTabSheet::PopupMenu, &TTabSheet::SetPopupMenu);
   c.Prop("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible).Default(true);
+  // Never a stop of the tab order: its place in it is not kept.
+  c.Prop("TabOrder", &TTabSheet::TabOrder, &TTabSheet::SetTabOrder).Stored(false);
 }
 
 DEFINE_CLASS(TPageControl, TWinControl) {
@@ -27,6 +29,7 @@ DEFINE_CLASS(TPageControl, TWinControl) {
   c.Prop("Font", &TPageControl::Font, &TPageControl::SetFont).Stored(&TPageControl::IsFontStored);
   c.Prop("ParentFont", &TPageControl::ParentFont, &TPageControl::SetParentFont).Default(true);
   c.Prop("PopupMenu", &TPageControl::PopupMenu, &TPageControl::SetPopupMenu);
+  c.Prop("TabStop", &TPageControl::TabStop, &TPageControl::SetTabStop).Default(true);
   c.Prop("Visible", &TPageControl::Visible, &TPageControl::SetVisible).Default(true);
   c.Event("OnChange", &TPageControl::OnChange);
   c.Event("OnChanging", &TPageControl::OnChanging);
@@ -129,6 +132,7 @@ void TTabSheet::Dispatch(TMessage& message) {
 
 void TPageControl::Create(TComponent* owner) {
   TWinControl::Create(owner);
+  SetTabStop(true);
   SetBounds(0, 0, 289, 193);
 }
 

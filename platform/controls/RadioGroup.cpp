@@ -135,6 +135,18 @@ void TRadioGroup::PushItemIndex() {
   buttons_->setExclusive(true);
 }
 
+void TRadioGroup::SetFocus() {
+  HandleNeeded();
+  QAbstractButton* button = buttons_->checkedButton();
+  if (!button) button = buttons_->button(0);
+  if (!button) {
+    TNativeControl::SetFocus();
+    return;
+  }
+  if (QWidget* top = button->window(); top && !top->isActiveWindow()) top->activateWindow();
+  button->setFocus(Qt::TabFocusReason);
+}
+
 void TRadioGroup::Dispatch(TMessage& message) {
   TNativeControl::Dispatch(message);
   if (message.Msg == CM_TEXTCHANGED && box_) box_->setTitle(QString::fromStdString(Caption()));

@@ -25,6 +25,9 @@ class TRadioGroup : public TNativeControl, private TItemsHost {
   // From 1 to 16.
   void SetColumns(int v);
 
+  // The focus goes to the checked button (the first one when none is checked).
+  void SetFocus() override;
+
   void Dispatch(TMessage& message) override;
 
  protected:

@@ -34,6 +34,8 @@ DEFINE_CLASS(TStatusBar, TWinControl) {
   c.Prop("SimpleText", &TStatusBar::SimpleText, &TStatusBar::SetSimpleText);
   c.Prop("SizeGrip", &TStatusBar::SizeGrip, &TStatusBar::SetSizeGrip).Default(true);
   c.Prop("Visible", &TStatusBar::Visible, &TStatusBar::SetVisible).Default(true);
+  // Never a stop of the tab order: its place in it is not kept.
+  c.Prop("TabOrder", &TStatusBar::TabOrder, &TStatusBar::SetTabOrder).Stored(false);
 }
 
 // ---- panels ----

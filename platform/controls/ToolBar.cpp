@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/ActionLinks.h"
 #include "platform/controls/ImgList.h"
 #include "platform/rtl/ClassBuilder.h"
 
@@ -29,6 +30,8 @@ DEFINE_CLASS(TToolButton, TWinControl) {
       .Default(true)
       .Stored(&TToolButton::IsVisibleStored);
   c.Event("OnClick", &TToolButton::OnClick);
+  // Never a stop of the tab order: its place in it is not kept.
+  c.Prop("TabOrder", &TToolButton::TabOrder, &TToolButton::SetTabOrder).Stored(false);
 }
 
 DEFINE_CLASS(TToolBar, TCustomControl) {
@@ -76,40 +79,27 @@ class SeparatorWidget : public QWidget {
 
 // ---- the button's link to its action ----
 
-class TToolButton::Link : public TActionLink {
- public:
-  explicit Link(TToolButton* button) : TActionLink(button), button_(button) {}
+// A button shows the action's Checked as Down and has no shortcut.
+template <>
+struct TActionLinkProps<TToolButton> {
+  static constexpr auto Caption = &TToolButton::Caption;
+  static constexpr auto SetCaption = &TToolButton::SetCaption;
+  static constexpr auto Checked = &TToolButton::Down;
+  static constexpr auto SetChecked = &TToolButton::SetDown;
+  static constexpr auto Enabled = &TToolButton::Enabled;
+  static constexpr auto SetEnabled = &TToolButton::SetEnabled;
+  static constexpr auto Hint = &TToolButton::Hint;
+  static constexpr auto SetHint = &TToolButton::SetHint;
+  static constexpr auto ImageIndex = &TToolButton::ImageIndex;
+  static constexpr auto SetImageIndex = &TToolButton::SetImageIndex;
+  static constexpr std::nullptr_t ShortCut = nullptr;
+  static constexpr std::nullptr_t SetShortCut = nullptr;
+  static constexpr auto Visible = &TToolButton::Visible;
+  static constexpr auto SetVisible = &TToolButton::SetVisible;
+};
 
-  bool IsCaptionLinked() const { return CustomAction() && button_->Caption() == CustomAction()->Caption(); }
-  bool IsCheckedLinked() const { return CustomAction() && button_->Down() == CustomAction()->Checked(); }
-  bool IsEnabledLinked() const { return CustomAction() && button_->Enabled() == CustomAction()->Enabled(); }
-  bool IsHintLinked() const { return CustomAction() && button_->Hint() == CustomAction()->Hint(); }
-  bool IsImageIndexLinked() const {
-    return CustomAction() && button_->ImageIndex() == CustomAction()->ImageIndex();
-  }
-  bool IsVisibleLinked() const { return CustomAction() && button_->Visible() == CustomAction()->Visible(); }
-
-  void SetCaption(const std::string& v) override {
-    if (IsCaptionLinked()) button_->SetCaption(v);
-  }
-  void SetChecked(bool v) override {
-    if (IsCheckedLinked()) button_->SetDown(v);
-  }
-  void SetEnabled(bool v) override {
-    if (IsEnabledLinked()) button_->SetEnabled(v);
-  }
-  void SetHint(const std::string& v) override {
-    if (IsHintLinked()) button_->SetHint(v);
-  }
-  void SetImageIndex(int v) override {
-    if (IsImageIndexLinked()) button_->SetImageIndex(v);
-  }
-  void SetVisible(bool v) override {
-    if (IsVisibleLinked()) button_->SetVisible(v);
-  }
-
- private:
-  TToolButton* button_;
+class TToolButton::Link : public TClientActionLink<TToolButton> {
+  using TClientActionLink::TClientActionLink;
 };
 
 TToolButton::Link* TToolButton::ActionLink() const {
@@ -202,8 +192,7 @@ void TToolButton::ClickFromQt() {
 
 void TToolButton::Click() {
   TBasicAction* action = Action();
-  bool ownHandler = OnClick && !(action && OnClick.Method() && OnClick.Method() == action->OnExecute.Method());
-  if (ownHandler || !action) TWinControl::Click();
+  if (Link::RunsOwnHandler(OnClick, action)) TWinControl::Click();
   else link_->Execute();
 }
 
@@ -280,14 +269,8 @@ void TToolButton::SetAction(TBasicAction* v) {
 }
 
 void TToolButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
-  auto* action = dynamic_cast<TCustomAction*>(sender);
-  if (!action) return;
-  if (!checkDefaults || Caption().empty()) SetCaption(action->Caption());
-  if (!checkDefaults || !down_) SetDown(action->Checked());
-  if (!checkDefaults || Enabled()) SetEnabled(action->Enabled());
-  if (!checkDefaults || hint_.empty()) SetHint(action->Hint());
-  if (!checkDefaults || imageIndex_ == -1) SetImageIndex(action->ImageIndex());
-  if (!checkDefaults || Visible()) SetVisible(action->Visible());
+  if (auto* action = dynamic_cast<TCustomAction*>(sender); action && link_)
+    static_cast<Link*>(link_.get())->CopyValues(*action, checkDefaults);
 }
 
 void TToolButton::Notification(TComponent* component, TOperation operation) {

@@ -12,9 +12,15 @@
 #include "platform/win/DeviceContext.h"
 #include "platform/win/Geometry.h"
 
-DEFINE_CLASS(TWinControl, TControl) {}
+DEFINE_CLASS(TWinControl, TControl) {
+  c.Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1);
+  c.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
+}
 
 namespace {
+// A dialog key was used up: the character message that follows its key down is dropped.
+bool dialogKeyUsed = false;
+
 TExceptionHandler& ExceptionHandler() {
   static TExceptionHandler handler;
   return handler;
@@ -35,6 +41,16 @@ void HandleControlException(std::exception_ptr error) {
   } catch (...) {
     fprintf(stderr, "markedit: unknown error\n");
   }
+}
+
+TShiftState KeyShiftState() {
+  TShiftState shift;
+  if (!QGuiApplication::instance()) return shift;
+  auto mods = QGuiApplication::keyboardModifiers();
+  if (mods & Qt::ShiftModifier) shift.Include(ssShift);
+  if (mods & Qt::ControlModifier) shift.Include(ssCtrl);
+  if (mods & Qt::AltModifier) shift.Include(ssAlt);
+  return shift;
 }
 
 void TWinControl::Create(TComponent* owner) {
@@ -148,6 +164,7 @@ void TWinControl::InsertControl(TControl* control) {
   control->parent_ = this;
   if (auto* win = dynamic_cast<TWinControl*>(control)) {
     winControls_.push_back(win);
+    tabList_.push_back(win);
     if (handle_) {
       if (win->handle_) {
         // A window that changes parents keeps its window.
@@ -172,6 +189,7 @@ void TWinControl::RemoveControl(TControl* control) {
   if (auto* win = dynamic_cast<TWinControl*>(control)) {
     win->DestroyHandle();
     winControls_.erase(std::remove(winControls_.begin(), winControls_.end(), win), winControls_.end());
+    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), win), tabList_.end());
   } else {
     control->Invalidate();
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
@@ -325,6 +343,76 @@ bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
+// ---- tab order ----
+
+int TWinControl::TabOrder() const {
+  if (!Parent()) return -1;
+  const auto& list = Parent()->tabList_;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int v) {
+  // Siblings read later are not there yet: the parent places all of them once it has read them.
+  if (ComponentState().Contains(csReading)) {
+    readTabOrder_ = v;
+    return;
+  }
+  int current = TabOrder();
+  if (current < 0) return;
+  auto& list = Parent()->tabList_;
+  v = std::clamp(v, 0, static_cast<int>(list.size()) - 1);
+  if (v == current) return;
+  list.erase(list.begin() + current);
+  list.insert(list.begin() + v, this);
+}
+
+void TWinControl::ReadState(TReader& reader) {
+  TControl::ReadState(reader);
+  FixupTabList();
+}
+
+void TWinControl::FixupTabList() {
+  // Each child read with a TabOrder in range takes that place, in the order of the places; the
+  // others keep theirs among them.
+  const int count = static_cast<int>(tabList_.size());
+  std::vector<TWinControl*> byOrder(static_cast<size_t>(count), nullptr);
+  for (TWinControl* child : tabList_) {
+    if (child->readTabOrder_ >= 0 && child->readTabOrder_ < count) byOrder[static_cast<size_t>(child->readTabOrder_)] = child;
+    child->readTabOrder_ = -1;
+  }
+  for (int i = 0; i < count; ++i)
+    if (TWinControl* child = byOrder[static_cast<size_t>(i)]) child->SetTabOrder(i);
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+  for (TWinControl* child : tabList_) {
+    list.push_back(child);
+    child->GetTabOrderList(list);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, bool checkTabStop,
+                                          bool checkParent) const {
+  std::vector<TWinControl*> list;
+  GetTabOrderList(list);
+  const int count = static_cast<int>(list.size());
+  if (count == 0) return nullptr;
+  int start = static_cast<int>(std::find(list.begin(), list.end(), current) - list.begin());
+  if (start == count) start = goForward ? count - 1 : 0;
+  int i = start;
+  do {
+    i = goForward ? (i + 1) % count : (i + count - 1) % count;
+    TWinControl* c = list[static_cast<size_t>(i)];
+    if (c->CanFocus() && (!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == this)) return c;
+  } while (i != start);
+  return nullptr;
+}
+
+void TWinControl::SelectNext(TWinControl* current, bool goForward, bool checkTabStop) {
+  if (TWinControl* next = FindNextControl(current, goForward, checkTabStop, false)) next->SetFocus();
+}
+
 // ---- painting ----
 
 void TWinControl::Invalidate() {
@@ -465,8 +553,17 @@ void TWinControl::Dispatch(TMessage& message) {
       SetCursorFromPoint(message);
       return;
     case WM_KEYDOWN:
-    case WM_KEYUP:
+      if (DialogKeyTaken(message)) return;  // this control may be gone
+      if (KeyPreviewed(message)) return;
+      break;
     case WM_CHAR:
+      if (dialogKeyUsed) {
+        dialogKeyUsed = false;
+        return;
+      }
+      if (KeyPreviewed(message)) return;
+      break;
+    case WM_KEYUP:
       if (KeyPreviewed(message)) return;
       break;
     default:
@@ -476,22 +573,12 @@ void TWinControl::Dispatch(TMessage& message) {
     case WM_KEYDOWN:
     case WM_KEYUP: {
       uint16_t key = static_cast<uint16_t>(message.WParam);
-      TShiftState shift = KeysToShiftState(0);
-      if (QGuiApplication::instance()) {
-        auto mods = QGuiApplication::keyboardModifiers();
-        if (mods & Qt::ShiftModifier) shift.Include(ssShift);
-        if (mods & Qt::ControlModifier) shift.Include(ssCtrl);
-      }
+      TShiftState shift = KeyShiftState();
       if (message.Msg == WM_KEYDOWN) KeyDown(key, shift);
       else KeyUp(key, shift);
       if (key == 0) return;  // the handler kept the key
       message.WParam = key;
       DefaultHandler(message);
-      if (message.Msg == WM_KEYDOWN && (key == VK_RETURN || key == VK_ESCAPE) && !WantsDialogKey(key)) {
-        TWinControl* top = this;
-        while (top->Parent()) top = top->Parent();
-        top->DialogKey(key);
-      }
       return;
     }
     case WM_CHAR: {
@@ -548,6 +635,20 @@ void TWinControl::Dispatch(TMessage& message) {
     default:
       TControl::Dispatch(message);
   }
+}
+
+bool TWinControl::DialogKeyTaken(const TMessage& message) {
+  dialogKeyUsed = false;
+  const auto key = static_cast<uint16_t>(message.WParam);
+  if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
+  if (ComponentState().Contains(csDesigning) || WantsDialogKey(key)) return false;
+  const TShiftState shift = KeyShiftState();
+  if (shift.Contains(ssCtrl) || shift.Contains(ssAlt) || (key != VK_TAB && shift.Contains(ssShift))) return false;
+  TWinControl* top = this;
+  while (top->Parent()) top = top->Parent();
+  if (!top->DialogKey(key, shift, this)) return false;
+  dialogKeyUsed = true;
+  return true;
 }
 
 bool TWinControl::KeyPreviewed(TMessage& message) {

@@ -46,9 +46,29 @@ class TWinControl : public TControl {
   bool CanFocus() const;
   bool Focused() const;
   virtual void SetFocus();
+
+  // The position among the parent's windowed children in the order Tab visits them; -1 without a
+  // parent. Setting it moves the control there (clamped) and the others after it along; while the
+  // control is read, the value waits until its parent has read all its children.
+  int TabOrder() const;
+  void SetTabOrder(int v);
+  // Whether Tab stops at the control.
+  bool TabStop() const { return tabStop_; }
+  void SetTabStop(bool v) { tabStop_ = v; }
+  // The windowed controls inside this one in the order Tab visits them: each child in tab order,
+  // followed by the controls inside it.
+  void GetTabOrderList(std::vector<TWinControl*>& list) const;
+  // The control after `current` (before it, going back) in the tab order list that can take the
+  // focus, is a tab stop when `checkTabStop`, and is a child of this control when `checkParent`;
+  // the search wraps around. Null when there is none.
+  TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
+  // Moves the focus to that control; nothing when there is none.
+  void SelectNext(TWinControl* current, bool goForward, bool checkTabStop);
   void Realign();
   void DisableAlign() { ++alignDisabled_; }
   void EnableAlign();
+
+  void ReadState(TReader& reader) override;
 
   void Invalidate() override;
   void Update() override;
@@ -87,10 +107,13 @@ class TWinControl : public TControl {
   // The topmost control of the parent chain sees key messages before the focused control when
   // it asks to (a form's KeyPreview); true means it kept the key.
   virtual bool PreviewKey(UINT msg, WPARAM& key);
-  // Enter and Escape that the focused control leaves alone go to the topmost control of the parent
-  // chain, which may press its default or cancel button; true when it did.
+  // Tab, Enter and Escape without Ctrl or Alt that the focused control leaves alone (WantsDialogKey
+  // false) go to the topmost control of the parent chain before anything else sees them: a form
+  // moves the focus or presses its default or cancel button. When DialogKey returns true the key
+  // (with its character) is used up: no key event, no key preview, and the widget never sees it.
+  // `from` is the control whose window got the key; it may be gone once DialogKey returns.
   virtual bool WantsDialogKey(uint16_t) const { return false; }
-  virtual bool DialogKey(uint16_t) { return false; }
+  virtual bool DialogKey(uint16_t, TShiftState, TWinControl*) { return false; }
   void VisibleChanging() override;
   void UpdateWidgetFromControl();
   // Windows of controls that are not in this control's owner tree are not design targets; the
@@ -103,6 +126,10 @@ class TWinControl : public TControl {
   void UpdateShowing();
   void SetCursorFromPoint(TMessage& message);
   bool KeyPreviewed(TMessage& message);
+  // Offers a key down to the dialog keys; true when it was used up.
+  bool DialogKeyTaken(const TMessage& message);
+  // Puts the children of this control in the tab order their stream gave them.
+  void FixupTabList();
 
   HWND handle_ = 0;
   QWidget* widget_ = nullptr;
@@ -110,6 +137,9 @@ class TWinControl : public TControl {
   WNDPROC defWndProc_ = 0;
   std::vector<TControl*> controls_;     // window-less children, bottom first
   std::vector<TWinControl*> winControls_;  // windowed children, bottom first
+  std::vector<TWinControl*> tabList_;      // windowed children in tab order
+  int readTabOrder_ = -1;                  // the TabOrder read, until the parent places it
+  bool tabStop_ = false;
   int alignDisabled_ = 0;
   bool alignPending_ = false;
 };
@@ -118,3 +148,6 @@ class TWinControl : public TControl {
 using TExceptionHandler = std::function<void(std::exception_ptr)>;
 void SetControlExceptionHandler(TExceptionHandler handler);
 void HandleControlException(std::exception_ptr error);
+
+// The modifier keys held now, as key messages report them.
+TShiftState KeyShiftState();

@@ -204,6 +204,8 @@ class InputFilter : public QObject {
     }
     // The widget sees the key only when no handler kept the key or its characters.
     if (letThrough && IsWindow(own)) DeliverToQt(key);
+    // Handled: a key the widget ignored has gone up its parents already, within the delivery.
+    e->accept();
     return true;
   }
 

@@ -248,6 +248,7 @@ TEST(ToolBarLayoutTest, ReadsButtonsInOrderAndWritesBackWhatDiffersFromTheirActi
       "    Top = 0\n"
       "    Width = 118\n"
       "    Height = 240\n"
+      "    TabOrder = 0\n"
       "    Align = alLeft\n"
       "    AutoSize = True\n"
       "    ButtonHeight = 36\n"

@@ -59,7 +59,7 @@ INSTANTIATE_TEST_SUITE_P(
     Controls, PublishedProps,
     ::testing::Values(
         ClassCase{&TPanel::StaticClass(),
-                  With({"Align", "Alignment", "BevelInner", "BevelOuter", "BevelWidth", "BorderWidth", "Caption",
+                  With({"TabOrder", "TabStop", "Align", "Alignment", "BevelInner", "BevelOuter", "BevelWidth", "BorderWidth", "Caption",
                         "Color", "Enabled", "Font", "ParentColor", "ParentFont", "PopupMenu", "Visible"},
                        kMouseEvents)},
         ClassCase{&TLabel::StaticClass(), kLabelProps},

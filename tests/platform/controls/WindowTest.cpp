@@ -179,4 +179,19 @@ TEST_F(WindowTest, DataSourceReferenceIsClearedWhenItsComponentGoes) {
   EXPECT_EQ(data->DataSource(), nullptr);
 }
 
+TEST(FormReleaseTest, AReleasedFormFreedMeanwhileIsLeftAlone) {
+  TestApp();
+  auto* freedFirst = New<TForm>(nullptr);
+  int destroyed = 0;
+  freedFirst->OnDestroy.Bind([&destroyed](TObject*) { ++destroyed; });
+  freedFirst->Release();
+  freedFirst->Release();
+  freedFirst->Free();  // by its owner, say, before the event loop came round
+  auto* released = New<TForm>(nullptr);
+  released->OnDestroy.Bind([&destroyed](TObject*) { ++destroyed; });
+  released->Release();
+  QApplication::processEvents();
+  EXPECT_EQ(destroyed, 2);
+}
+
 }  // namespace
