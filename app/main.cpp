@@ -89,7 +89,7 @@ void QuitWhenShown(QTimer& poll, TApplication* app, Tfmmain* mainForm, const cha
     app->Terminate();
   });
   // A screenshot waits a little for the first paints and idle updates.
-  poll.start(screenshot ? 300 : 0);
+  poll.start(screenshot ? 600 : 0);
 }
 
 }  // namespace

@@ -8,8 +8,10 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
 
@@ -51,6 +53,22 @@ DEFINE_CLASS(TForm, TCustomForm) {
 }
 
 namespace {
+
+// Maximising a top-level window is the window manager's job. Where there is none (a bare X server,
+// such as a virtual display) the request goes unanswered, so once a manager would have had its
+// chance a window still much smaller than the screen's work area is given that area itself.
+void ShowMaximized(QWidget* target) {
+  target->showMaximized();
+  if (!target->isWindow()) return;
+  QPointer<QWidget> window(target);
+  QTimer::singleShot(250, target, [window] {
+    if (!window || !window->isVisible() || !window->isMaximized() || !window->screen()) return;
+    const QRect area = window->screen()->availableGeometry();
+    const QRect frame = window->frameGeometry();
+    if (frame.width() * 10 < area.width() * 9 || frame.height() * 10 < area.height() * 9)
+      window->setGeometry(area);
+  });
+}
 
 // Runs a form callback from Qt code: an exception ends in the application's error display.
 template <class F>
@@ -342,7 +360,7 @@ void TCustomForm::SetVisible(bool v) {
     }
   }
   switch (windowState_) {
-    case wsMaximized: target->showMaximized(); break;
+    case wsMaximized: ShowMaximized(target); break;
     case wsMinimized: target->showMinimized(); break;
     default: target->show(); break;
   }
@@ -365,7 +383,7 @@ void TCustomForm::SetWindowState(TWindowState v) {
   windowState_ = v;
   if (!Showing()) return;
   QWidget* target = Placed(frame_, subWindow_);
-  if (v == wsMaximized) target->showMaximized();
+  if (v == wsMaximized) ShowMaximized(target);
   else if (v == wsMinimized) target->showMinimized();
   else target->showNormal();
 }
