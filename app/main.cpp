@@ -12,11 +12,11 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/CommandLine.h"
 #include "app/DefaultData.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
@@ -26,28 +26,6 @@
 #include "platform/db/DataControls.h"
 
 namespace {
-
-struct Options {
-  bool quitWhenShown = false;
-  const char* screenshot = nullptr;
-  std::vector<char*> qtArguments;  // what QApplication sees: the program name and the positional ones
-};
-
-Options ParseOptions(int argc, char** argv) {
-  Options options;
-  options.qtArguments.push_back(argv[0]);
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--quit-when-shown") == 0) {
-      options.quitWhenShown = true;
-    } else if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
-      options.screenshot = argv[++i];
-      options.quitWhenShown = true;
-    } else {
-      options.qtArguments.push_back(argv[i]);
-    }
-  }
-  return options;
-}
 
 // Without a display the GUI library would stop the program with a message about plugins; say
 // plainly what is missing and how to run the editor anyway.
@@ -70,7 +48,7 @@ bool EditorsShown() {
 // Ends the event loop once both editors are shown, after saving a picture of the main window when
 // asked to. The picture is taken when the loop has been idle for a moment, so that what updates
 // itself when the program waits for input (the enabled state of commands) shows as a user sees it.
-void QuitWhenShown(QTimer& poll, TApplication* app, Tfmmain* mainForm, const char* screenshot,
+void QuitWhenShown(QTimer& poll, TApplication* app, Tfmmain* mainForm, const std::string& screenshot,
                    int& status) {
   auto waited = std::make_shared<QElapsedTimer>();
   waited->start();
@@ -79,9 +57,9 @@ void QuitWhenShown(QTimer& poll, TApplication* app, Tfmmain* mainForm, const cha
       if (waited->elapsed() < 30000) return;
       std::fprintf(stderr, "markedit: the mark editors did not open\n");
       status = 1;
-    } else if (screenshot) {
-      if (!mainForm->FrameWidget()->grab().save(QString::fromLocal8Bit(screenshot))) {
-        std::fprintf(stderr, "markedit: could not write %s\n", screenshot);
+    } else if (!screenshot.empty()) {
+      if (!mainForm->FrameWidget()->grab().save(QString::fromStdString(screenshot))) {
+        std::fprintf(stderr, "markedit: could not write %s\n", screenshot.c_str());
         status = 1;
       }
     }
@@ -89,7 +67,7 @@ void QuitWhenShown(QTimer& poll, TApplication* app, Tfmmain* mainForm, const cha
     app->Terminate();
   });
   // A screenshot waits a little for the first paints and idle updates.
-  poll.start(screenshot ? 600 : 0);
+  poll.start(screenshot.empty() ? 0 : 600);
 }
 
 }  // namespace
@@ -102,35 +80,32 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
-  Options options = ParseOptions(argc, argv);
-  int qtArgc = static_cast<int>(options.qtArguments.size());
-  options.qtArguments.push_back(nullptr);
-  QApplication qapp(qtArgc, options.qtArguments.data());
+  const TProgramOptions options = ParseProgramOptions(argc, argv);
+  int qtArgc = 1;
+  char* qtArgv[] = {argv[0], nullptr};
+  QApplication qapp(qtArgc, qtArgv);
   QCoreApplication::setApplicationName(QStringLiteral("markedit"));
-
-  std::vector<std::string> arguments;
-  const QStringList qtArguments = QCoreApplication::arguments();
-  for (qsizetype i = 1; i < qtArguments.size(); ++i) arguments.push_back(qtArguments[i].toStdString());
-  SetCommandLineArguments(arguments);
+  SetCommandLineArguments(options.Positional);
 
   // Without its default data the editor still opens; only the shipment data is missing then.
   std::string error;
   const bool prepared = PrepareDefaultData(&error);
   if (!prepared) std::fprintf(stderr, "markedit: %s\n", error.c_str());
+  // A check run (--quit-when-shown) reports the failure in its exit code.
+  int status = !prepared && options.QuitWhenShown ? 1 : 0;
 
   RegisterStandardControls();
   RegisterDataControls();
   RegisterPaletteClasses();
   TApplication* app = ApplicationInstance();
-  int status = 0;
   QTimer poll;
   try {
     app->Initialize();
     app->SetTitle("嘜頭編輯程式");
-    if (!prepared && !options.quitWhenShown) ShowWarning(error);
+    if (!prepared && !options.QuitWhenShown) ShowWarning(error);
     Tfmmain* mainForm = nullptr;
     app->CreateForm(mainForm);
-    if (options.quitWhenShown) QuitWhenShown(poll, app, mainForm, options.screenshot, status);
+    if (options.QuitWhenShown) QuitWhenShown(poll, app, mainForm, options.Screenshot, status);
     app->Run();
   } catch (const std::exception& e) {
     app->ShowException(e);
