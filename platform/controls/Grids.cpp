@@ -1,8 +1,10 @@
 #include "platform/controls/Grids.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPointer>
 #include <QRect>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -218,9 +220,11 @@ class StringGridView : public QTableWidget {
     drag_ = {};
     viewport()->update();
     if (!done.moving || done.target == done.index) return;
-    // The handler of the move may free the grid and this view: nothing here runs after it.
-    if (done.kind == Drag::MoveColumn) Guarded([this, done] { grid_.MoveColumn(done.index, done.target); });
-    else if (done.kind == Drag::MoveRow) Guarded([this, done] { grid_.MoveRow(done.index, done.target); });
+    // The move runs from the event loop, once the release has gone through the grid's window: its
+    // handler may free the grid (and this view), and the release's delivery still uses the grid.
+    QPointer<StringGridView> self(this);
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [self, done] { if (self) self->FinishMove(done); }, Qt::QueuedConnection);
   }
 
   // While a row or column is dragged, a bar shows where it will go.
@@ -247,6 +251,17 @@ class StringGridView : public QTableWidget {
     bool moving = false;
     int target = -1;
   };
+
+  // Moves the row (column) of a finished drag, unless the grid has since lost it.
+  void FinishMove(const Drag& done) {
+    const bool column = done.kind == Drag::MoveColumn;
+    const int count = column ? grid_.ColCount() : grid_.RowCount();
+    const int fixed = column ? grid_.FixedCols() : grid_.FixedRows();
+    if (done.index < fixed || done.index >= count || done.target < fixed || done.target >= count) return;
+    // The handler of the move may free the grid and this view: nothing here runs after it.
+    if (column) Guarded([this, done] { grid_.MoveColumn(done.index, done.target); });
+    else Guarded([this, done] { grid_.MoveRow(done.index, done.target); });
+  }
 
   // The drag a press at `p` starts. Sizing takes the grid line after a column (row), within two
   // pixels, in a fixed row (column); the rightmost (lowest) one wins, so a column of width 0 does not
@@ -289,13 +304,14 @@ class StringGridView : public QTableWidget {
   }
 
   // The column (row) a move would go to with the mouse at `along`: the one under it, or the first
-  // or last movable one beyond the cells.
+  // or last movable one beyond the cells. Over the fixed cells that is the first one in view, not
+  // one scrolled out of it.
   int MoveTarget(bool column, int along) const {
-    const int fixed = column ? grid_.FixedCols() : grid_.FixedRows();
+    const int first = column ? grid_.LeftCol() : grid_.TopRow();
     const int last = (column ? grid_.ColCount() : grid_.RowCount()) - 1;
     int index = column ? columnAt(along) : rowAt(along);
-    if (index < 0) index = along < 0 ? fixed : last;
-    return std::clamp(index, fixed, last);
+    if (index < 0) index = along < 0 ? first : last;
+    return std::clamp(index, first, last);
   }
 
   TStringGrid& grid_;

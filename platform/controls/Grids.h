@@ -14,7 +14,9 @@
 //
 // With goRowMoving, dragging a cell of a fixed column up or down moves its row to the row where the
 // mouse is let go; with goColMoving, dragging a cell of a fixed row moves its column. The cells,
-// sizes and the current cell go with them, and OnRowMoved / OnColumnMoved report the move.
+// sizes and the current cell go with them, and OnRowMoved / OnColumnMoved report the move. Let go
+// over the fixed cells, the row (column) becomes the first one in view. A drag's move runs from
+// the event loop after the mouse release, so its handler may free the grid.
 
 #include <string>
 #include <vector>

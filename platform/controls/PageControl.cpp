@@ -84,6 +84,11 @@ void TTabSheet::SetPageIndex(int v) {
   pages->SyncTabs();
 }
 
+bool TTabSheet::Showing() const {
+  TPageControl* pages = PageControl();
+  return TWinControl::Showing() && (!pages || pages->ActivePage() == this);
+}
+
 void TTabSheet::SetTabVisible(bool v) {
   if (tabVisible_ == v) return;
   tabVisible_ = v;

@@ -34,6 +34,9 @@ class TTabSheet : public TWinControl {
 
   bool IsFontStored() const { return !ParentFont(); }
 
+  // Only the active page is showing: the others keep Visible but are out of sight.
+  bool Showing() const override;
+
   void Dispatch(TMessage& message) override;
 
  protected:

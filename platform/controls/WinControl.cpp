@@ -18,9 +18,6 @@ DEFINE_CLASS(TWinControl, TControl) {
 }
 
 namespace {
-// A dialog key was used up: the character message that follows its key down is dropped.
-bool dialogKeyUsed = false;
-
 TExceptionHandler& ExceptionHandler() {
   static TExceptionHandler handler;
   return handler;
@@ -372,6 +369,13 @@ void TWinControl::ReadState(TReader& reader) {
   FixupTabList();
 }
 
+void TWinControl::Loaded() {
+  TControl::Loaded();
+  // A control read on its own (a paste, a root) has no parent reading it to place it; the value
+  // must not wait for some later read of that parent.
+  readTabOrder_ = -1;
+}
+
 void TWinControl::FixupTabList() {
   // Each child read with a TabOrder in range takes that place, in the order of the places; the
   // others keep theirs among them.
@@ -404,7 +408,9 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool goForward, 
   do {
     i = goForward ? (i + 1) % count : (i + count - 1) % count;
     TWinControl* c = list[static_cast<size_t>(i)];
-    if (c->CanFocus() && (!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == this)) return c;
+    // Showing as well: a control on a page that is not the active one keeps Visible.
+    if (c->CanFocus() && c->Showing() && (!checkTabStop || c->TabStop()) && (!checkParent || c->Parent() == this))
+      return c;
   } while (i != start);
   return nullptr;
 }
@@ -557,12 +563,6 @@ void TWinControl::Dispatch(TMessage& message) {
       if (KeyPreviewed(message)) return;
       break;
     case WM_CHAR:
-      if (dialogKeyUsed) {
-        dialogKeyUsed = false;
-        return;
-      }
-      if (KeyPreviewed(message)) return;
-      break;
     case WM_KEYUP:
       if (KeyPreviewed(message)) return;
       break;
@@ -638,7 +638,6 @@ void TWinControl::Dispatch(TMessage& message) {
 }
 
 bool TWinControl::DialogKeyTaken(const TMessage& message) {
-  dialogKeyUsed = false;
   const auto key = static_cast<uint16_t>(message.WParam);
   if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE) return false;
   if (ComponentState().Contains(csDesigning) || WantsDialogKey(key)) return false;
@@ -647,7 +646,9 @@ bool TWinControl::DialogKeyTaken(const TMessage& message) {
   TWinControl* top = this;
   while (top->Parent()) top = top->Parent();
   if (!top->DialogKey(key, shift, this)) return false;
-  dialogKeyUsed = true;
+  // The key types nothing either (no tab in an edit box); the window layer keeps that to this one
+  // key press.
+  DropKeyCharacters();
   return true;
 }
 

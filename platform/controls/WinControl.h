@@ -59,7 +59,8 @@ class TWinControl : public TControl {
   // followed by the controls inside it.
   void GetTabOrderList(std::vector<TWinControl*>& list) const;
   // The control after `current` (before it, going back) in the tab order list that can take the
-  // focus, is a tab stop when `checkTabStop`, and is a child of this control when `checkParent`;
+  // focus, is showing (not on a page out of sight), is a tab stop when `checkTabStop`, and is a
+  // child of this control when `checkParent`;
   // the search wraps around. Null when there is none.
   TWinControl* FindNextControl(TWinControl* current, bool goForward, bool checkTabStop, bool checkParent) const;
   // Moves the focus to that control; nothing when there is none.
@@ -88,6 +89,8 @@ class TWinControl : public TControl {
 
  protected:
   void Destroy() override;
+  // The read is over: a TabOrder read that no parent placed is dropped.
+  void Loaded() override;
   // Makes the widget of the window; a native control returns its Qt widget.
   virtual QWidget* CreateWidget();
   // After the window exists: settings that live on the widget.
@@ -138,7 +141,7 @@ class TWinControl : public TControl {
   std::vector<TControl*> controls_;     // window-less children, bottom first
   std::vector<TWinControl*> winControls_;  // windowed children, bottom first
   std::vector<TWinControl*> tabList_;      // windowed children in tab order
-  int readTabOrder_ = -1;                  // the TabOrder read, until the parent places it
+  int readTabOrder_ = -1;                  // the TabOrder read, until the parent places it or the read ends
   bool tabStop_ = false;
   int alignDisabled_ = 0;
   bool alignPending_ = false;

@@ -10,6 +10,7 @@
 #include <QPointer>
 
 #include <optional>
+#include <utility>
 
 #include "platform/win/WindowTable.h"
 
@@ -89,6 +90,13 @@ void Run(Translation& translation, WPARAM wParam, LPARAM lParam) {
     throw;
   }
   PopTranslation();
+}
+
+// Set by DropKeyCharacters for the key press whose key down is running; each press has its own,
+// so nothing is left over for a later press or for messages sent by code.
+bool*& CharactersDropped() {
+  static bool* dropped = nullptr;
+  return dropped;
 }
 
 class InputFilter : public QObject {
@@ -186,9 +194,20 @@ class InputFilter : public QObject {
     if (!own) return false;
     bool press = e->type() == QEvent::KeyPress;
     Translation key{own, press ? WM_KEYDOWN : WM_KEYUP, widget, e};
-    Run(key, static_cast<WPARAM>(VirtualKey(e->key())), 1);
+    bool dropped = false;
+    {
+      // A key pressed inside the handling of this one (a nested loop) has its own.
+      bool* outer = std::exchange(CharactersDropped(), press ? &dropped : nullptr);
+      try {
+        Run(key, static_cast<WPARAM>(VirtualKey(e->key())), 1);
+      } catch (...) {
+        CharactersDropped() = outer;
+        throw;
+      }
+      CharactersDropped() = outer;
+    }
     bool letThrough = key.reachedNative;
-    if (press) {
+    if (press && !dropped) {
       // Ctrl with a letter gives its control character (Ctrl+C is 3).
       std::u32string chars;
       if ((e->modifiers() & Qt::ControlModifier) && e->key() >= Qt::Key_A && e->key() <= Qt::Key_Z)
@@ -284,3 +303,7 @@ void EndPaintPainter(WindowRecord& record) {
 }
 
 }  // namespace wintable
+
+void DropKeyCharacters() {
+  if (bool* dropped = wintable::CharactersDropped()) *dropped = true;
+}

@@ -192,6 +192,9 @@ bool PostMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 // Delivers the queued messages now (and those they post), as the application's message pump does.
 void DispatchPostedMessages();
 int PostedMessageCount();
+// While the WM_KEYDOWN of a key the user pressed runs: that key press sends no WM_CHAR (a dialog
+// key used up types nothing). Anywhere else it does nothing.
+void DropKeyCharacters();
 
 // An exception must not cross into Qt. Input and posted messages run inside a boundary that hands
 // any exception to this handler (the application's error display); without one it is written to

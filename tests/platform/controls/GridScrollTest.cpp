@@ -48,6 +48,7 @@ class GridScrollTest : public FormTest {
       QApplication::sendEvent(viewport, &move);
     }
     QTest::mouseRelease(viewport, Qt::LeftButton, Qt::NoModifier, OnViewport(path.back()));
+    QApplication::processEvents();  // a move runs from the event loop
   }
   void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(Table(), key, modifiers); }
   void Step(QScrollBar* bar, int times) {
@@ -193,6 +194,56 @@ TEST_F(GridScrollTest, DraggingAFixedCellMovesItsRowOrColumnWithItsCellsAndSize)
   EXPECT_EQ(grid->Cells(0, 2), "r1c0");
   EXPECT_THROW(grid->MoveRow(0, 20), EInvalidGridOperation);
   EXPECT_THROW(grid->MoveColumn(-1, 2), EInvalidGridOperation);
+}
+
+TEST_F(GridScrollTest, ADropOnTheFixedCellsWhileScrolledPutsTheRowOrColumnFirstInView) {
+  grid->SetColCount(20);
+  for (int c = 8; c < 20; ++c) grid->SetCells(c, 0, "r0c" + std::to_string(c));
+  grid->SetOptions(grid->Options() + TGridOptions{goRowMoving, goColMoving});
+  ShowForm();
+  grid->SetLeftCol(10);
+  grid->SetTopRow(10);
+  ASSERT_EQ(std::make_pair(grid->LeftCol(), grid->TopRow()), std::make_pair(10, 10));
+  Drag({Centre(grid->CellRect(11, 0)), Centre(grid->CellRect(10, 0)), Centre(grid->CellRect(0, 0))});
+  EXPECT_EQ(grid->Cells(10, 0), "r0c11");
+  EXPECT_EQ(grid->Cells(11, 0), "r0c10");
+  EXPECT_EQ(grid->Cells(1, 0), "r0c1");
+  Drag({Centre(grid->CellRect(0, 11)), Centre(grid->CellRect(0, 10)), Centre(grid->CellRect(0, 0))});
+  EXPECT_EQ(grid->Cells(0, 10), "r11c0");
+  EXPECT_EQ(grid->Cells(0, 1), "r1c0");
+  // The view stayed where it was and shows the moved row and column in its first places.
+  EXPECT_EQ(std::make_pair(grid->LeftCol(), grid->TopRow()), std::make_pair(10, 10));
+  EXPECT_EQ(grid->CellRect(10, 10).Left, grid->CellRect(0, 0).Right + 1);
+  EXPECT_EQ(grid->CellRect(10, 10).Top, grid->CellRect(0, 0).Bottom + 1);
+}
+
+// The handler of a move may free the grid, or the whole form, as it likes: the mouse release that
+// moved the row must not touch either afterwards.
+TEST_F(GridScrollTest, AMoveHandlerMayFreeTheGridOrItsForm) {
+  int moved = 0;
+  auto dragRow = [this] { Drag({Centre(grid->CellRect(0, 2)), Centre(grid->CellRect(0, 4))}); };
+  grid->SetOptions(grid->Options() + TGridOptions{goRowMoving});
+  grid->OnRowMoved.Bind([this, &moved](TObject*, int, int) {
+    ++moved;
+    FreeAndNil(grid);
+  });
+  ShowForm();
+  dragRow();
+  EXPECT_EQ(moved, 1);
+  EXPECT_EQ(grid, nullptr);
+  EXPECT_EQ(form->ControlCount(), 0);
+  grid = New<TStringGrid>(form);
+  grid->SetParent(form);
+  grid->SetOptions(grid->Options() + TGridOptions{goRowMoving});
+  grid->OnRowMoved.Bind([this, &moved](TObject*, int, int) {
+    ++moved;
+    grid = nullptr;
+    FreeAndNil(form);
+  });
+  dragRow();
+  EXPECT_EQ(moved, 2);
+  EXPECT_EQ(form, nullptr);
+  EXPECT_TRUE(VisibleTopLevels().empty());
 }
 
 TEST_F(GridScrollTest, ADragSelectsABlockOnlyWithRangeSelect) {

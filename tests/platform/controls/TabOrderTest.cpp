@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -16,6 +17,7 @@
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/Grids.h"
+#include "platform/controls/PageControl.h"
 #include "platform/controls/Panel.h"
 #include "platform/controls/RadioGroup.h"
 #include "platform/controls/StdControls.h"
@@ -129,6 +131,11 @@ TEST_F(TabOrderTest, ALayoutGivesTheOrderWhateverTheOrderOfTheRecordsAndWritesIt
   TMemoryStream one(pasted);
   TReader(one).ReadComponents(form, form, [](TComponent*) {});
   EXPECT_EQ(Order(form), (std::vector<std::string>{"Box", "Second", "Third", "Pasted"}));
+  // The place the pasted record asked for is forgotten: a later read into the form keeps the order.
+  TMemoryStream again(TextToStream("object Form1: TForm\n  Caption = 'again'\nend\n"));
+  TReader(again).ReadRootComponent(form);
+  EXPECT_EQ(form->Caption(), "again");
+  EXPECT_EQ(Order(form), (std::vector<std::string>{"Box", "Second", "Third", "Pasted"}));
 }
 
 TEST_F(TabOrderTest, TabAndShiftTabVisitTheTabStopsInOrderIntoContainersAndAround) {
@@ -178,6 +185,43 @@ TEST_F(TabOrderTest, TabAndShiftTabVisitTheTabStopsInOrderIntoContainersAndAroun
   skipped->SetFocus();
   Key(Qt::Key_Tab);
   EXPECT_EQ(Focused(), "First");
+}
+
+TEST_F(TabOrderTest, TabPassesOverTheControlsOfPagesNotShown) {
+  auto* first = Put<TEdit>(form, "First", 10);
+  auto* pages = Put<TPageControl>(form, "Pages", 40);
+  pages->SetHeight(150);
+  TTabSheet* sheets[2] = {};
+  for (int i = 0; i < 2; ++i) {
+    sheets[i] = New<TTabSheet>(form);
+    sheets[i]->SetName("S" + std::to_string(i + 1));
+    sheets[i]->SetPageControl(pages);
+    Put<TEdit>(sheets[i], "OnPage" + std::to_string(i + 1), 10);
+  }
+  Put<TEdit>(form, "After", 200);
+  // The form opens with the focus on the first control the user can see.
+  first->SetTabStop(false);
+  pages->SetTabStop(false);
+  pages->SetActivePage(sheets[1]);
+  ShowActive();
+  EXPECT_EQ(Focused(), "OnPage2");
+  first->SetTabStop(true);
+  pages->SetTabStop(true);
+  auto walk = [this](Qt::Key key) {
+    std::vector<std::string> visited;
+    for (int i = 0; i < 3; ++i) {
+      Key(key, key == Qt::Key_Backtab ? Qt::ShiftModifier : Qt::NoModifier);
+      visited.push_back(Focused());
+    }
+    return visited;
+  };
+  pages->SetActivePage(sheets[0]);
+  first->SetFocus();
+  EXPECT_EQ(walk(Qt::Key_Tab), (std::vector<std::string>{"Pages", "OnPage1", "After"}));
+  pages->SetActivePage(sheets[1]);
+  first->SetFocus();
+  EXPECT_EQ(walk(Qt::Key_Tab), (std::vector<std::string>{"Pages", "OnPage2", "After"}));
+  EXPECT_EQ(walk(Qt::Key_Backtab), (std::vector<std::string>{"OnPage2", "Pages", "First"}));
 }
 
 // ---- Enter and Escape ----
@@ -264,6 +308,29 @@ TEST_F(DialogKeyTest, EnterClicksTheFocusedButtonOnceAndAnEditsEnterTheDefaultOn
   Key(Qt::Key_Return, Qt::ShiftModifier);
   EXPECT_EQ(clicks.size(), 3u);
   EXPECT_EQ(keysDown, (std::vector<uint16_t>{VK_RETURN}));
+}
+
+// A dialog key drops the character of its own key press only, even when that press typed no
+// character or its window went away: a character sent afterwards still arrives.
+TEST_F(DialogKeyTest, ACharacterSentAfterADialogKeyArrives) {
+  auto* edit = Put<TEdit>(form, "Edit", 10);
+  edit->SetTabOrder(0);
+  auto* doomed = Put<TEdit>(form, "Doomed", 40);
+  std::vector<char32_t> typed;
+  edit->OnKeyPress.Bind([&typed](TObject*, char32_t& key) { typed.push_back(key); });
+  cancel->OnClick.Bind([&doomed](TObject*) { FreeAndNil(doomed); });
+  ShowActive();
+  doomed->SetFocus();
+  Key(Qt::Key_Escape);
+  ASSERT_EQ(doomed, nullptr);
+  SendMessage(edit->Handle(), WM_CHAR, 'x', 1);
+  // A Tab whose event carries no text.
+  edit->SetFocus();
+  QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QString());
+  QApplication::sendEvent(QApplication::focusWidget(), &tab);
+  EXPECT_EQ(Focused(), "Ok");
+  SendMessage(edit->Handle(), WM_CHAR, 'y', 1);
+  EXPECT_EQ(typed, (std::vector<char32_t>{U'x', U'y'}));
 }
 
 TEST_F(DialogKeyTest, AKeyTheWidgetIgnoresReachesTheFormsPreviewOnce) {
