@@ -1,6 +1,7 @@
 #include "design/palette/DsnPanel.h"
 
 #include <algorithm>
+#include <memory>
 #include <string>
 
 #include "design/palette/PaletteBitmaps.h"
@@ -57,23 +58,6 @@ QImage GlyphForClass(const std::string& className) {
   QImage glyph = PaletteBitmap(UpperCase(className));
   return glyph.isNull() ? PaletteBitmap("TCOMPONENT") : glyph;
 }
-
-// Learns whether a component is freed while code that may free it runs (an event handler).
-class TFreeWatch final : public TComponent {
- public:
-  explicit TFreeWatch(TComponent* watched) : watched_(watched) {
-    TComponent::Create(nullptr);
-    FreeNotification(watched);
-  }
-  bool Freed() const { return watched_ == nullptr; }
-  void Notification(TComponent* component, TOperation operation) override {
-    if (operation == opRemove && component == watched_) watched_ = nullptr;
-    TComponent::Notification(component, operation);
-  }
-
- private:
-  TComponent* watched_;
-};
 
 }  // namespace
 
@@ -287,9 +271,9 @@ void TDsnButton::SetPalette(TDsnPanel* value) {
 void TDsnButton::SetGeneName(const std::string& value) { geneName_ = ShortString(value); }
 
 void TDsnButton::Click() {
-  TFreeWatch watch(this);
-  TSpeedButton::Click();  // OnClick: the main window's label texts
-  if (watch.Freed() || !Down() || !palette_) return;
+  const std::weak_ptr<bool> alive = AliveToken();
+  TSpeedButton::Click();  // OnClick: the main window's label texts; it may free the button
+  if (alive.expired() || !Down() || !palette_) return;
   if (gene_) {
     palette_->SetGene(gene_);
   } else {
@@ -331,9 +315,9 @@ void TArrowButton::SetPalette(TCustomCmpPlt* value) {
 }
 
 void TArrowButton::Click() {
-  TFreeWatch watch(this);
+  const std::weak_ptr<bool> alive = AliveToken();
   TSpeedButton::Click();
-  if (!watch.Freed() && Down() && palette_) palette_->SetGene(this);
+  if (!alive.expired() && Down() && palette_) palette_->SetGene(this);
 }
 
 void TArrowButton::Loaded() {

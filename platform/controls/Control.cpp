@@ -311,8 +311,11 @@ void TControl::Dispatch(TMessage& message) {
 
 void TControl::DefaultHandler(TMessage&) {}
 
+// Every handler called here may free the control; nothing touches it after that.
 void TControl::MouseButtonMessage(TMessage& message, TMouseButton button, bool down, bool dbl) {
+  const std::weak_ptr<bool> alive = alive_;
   DefaultHandler(message);
+  if (alive.expired()) return;
   int x = GET_X_LPARAM(message.LParam);
   int y = GET_Y_LPARAM(message.LParam);
   TShiftState shift = KeysToShiftState(message.WParam);
@@ -321,6 +324,7 @@ void TControl::MouseButtonMessage(TMessage& message, TMouseButton button, bool d
       if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
       if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
       if (dbl && controlStyle_.Contains(csClickEvents)) DblClick();
+      if (alive.expired()) return;
     }
     if (dbl) shift.Include(ssDouble);
     MouseDown(button, shift, x, y);
@@ -331,9 +335,11 @@ void TControl::MouseButtonMessage(TMessage& message, TMouseButton button, bool d
     if (controlState_.Contains(csClicked)) {
       controlState_.Exclude(csClicked);
       if (PtInRect(ClientRect(), {x, y})) Click();
+      if (alive.expired()) return;
     }
   }
   MouseUp(button, shift, x, y);
+  if (alive.expired()) return;
   // A right click shows the control's popup menu where it was released.
   if (button == mbRight && popupMenu_) ShowPopupMenuOf(this, ClientToScreen({x, y}));
 }

@@ -3,6 +3,7 @@
 // coordinates, a font, a colour, a caption and the mouse events; it receives messages through
 // WindowProc → WndProc → Dispatch → DefaultHandler.
 
+#include <memory>
 #include <string>
 
 #include "platform/graphics/Cursors.h"
@@ -173,6 +174,10 @@ class TControl : public TComponent {
   virtual void Click();
   virtual void DblClick();
 
+  // Expires when the control is gone. Code that runs event handlers, which may free the control,
+  // holds it to learn whether it may go on touching the control afterwards.
+  std::weak_ptr<bool> AliveToken() const { return alive_; }
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -210,4 +215,5 @@ class TControl : public TComponent {
   std::string text_;
   TComponent* popupMenu_ = nullptr;
   TAlign align_ = alNone;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

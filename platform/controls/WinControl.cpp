@@ -519,9 +519,9 @@ void TWinControl::WndProc(TMessage& message) {
         TControl* over = ControlAtPos({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)}, false);
         SetMouseControl(over ? over : this);
       }
-      if (IsControlMouseMsg(message)) {
-        // The control may have taken the window away meanwhile.
-        if (message.Result == 0 && handle_)
+      if (const std::weak_ptr<bool> alive = AliveToken(); IsControlMouseMsg(message)) {
+        // The control's handlers may have freed this control, or taken its window away.
+        if (!alive.expired() && message.Result == 0 && handle_)
           CallWindowProc(defWndProc_, handle_, message.Msg, message.WParam, message.LParam);
         return;
       }
