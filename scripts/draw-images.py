@@ -4,7 +4,7 @@
 The pictures are committed; the build embeds the PNG files and never runs this script. Run it
 again after changing a drawing:
 
-    python3 scripts/draw-images.py              # writes app/images/*.png, design/inspector/images/*.png
+    python3 scripts/draw-images.py              # writes app/images/*.png, design/images/*.png
     python3 scripts/draw-images.py --preview /tmp/preview   # also writes 8x enlargements to look at
 
 Only the standard library is used: the PNG writer below is zlib and struct.
@@ -404,7 +404,7 @@ PICTURES = {
     "app/images/shape-triangle-up.png": triangle_up,
     "app/images/shape-triangle-down.png": triangle_down,
     "app/images/toolbar.png": toolbar,
-    "design/inspector/images/ellipsis.png": ellipsis,
+    "design/images/ellipsis.png": ellipsis,
 }
 
 

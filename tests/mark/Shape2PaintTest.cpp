@@ -21,16 +21,8 @@ using namespace controls_test;
 constexpr TColor kPenColor = 0x000000C0;
 constexpr TColor kFillColor = 0x0040E0F0;
 
-class Shape2Test : public FormTest {
+class Shape2Test : public PanelFormTest {
  protected:
-  void SetUp() override {
-    FormTest::SetUp();
-    panel = New<TPanel>(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 10, 300, 200);
-    panel->SetColor(kPanelColor);
-    panel->SetBevelOuter(bvNone);
-  }
   // A shape label at (20, 20) in the panel.
   tshape2* AddShape(int width, int height) {
     auto* shape = New<tshape2>(form);
@@ -40,8 +32,6 @@ class Shape2Test : public FormTest {
   }
   // A pixel of a grabbed form, in the coordinates of a control at (20, 20) in the panel.
   static QRgb At(const QImage& image, int x, int y) { return image.pixel(30 + x, 30 + y); }
-
-  TPanel* panel = nullptr;
 };
 
 // ---- figures ----

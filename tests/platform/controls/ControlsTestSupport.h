@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/controls/Form.h"
+#include "platform/controls/Panel.h"
 #include "platform/graphics/Colors.h"
 #include "platform/win/Windows.h"
 #include "tests/support/QtApp.h"
@@ -91,6 +92,22 @@ class FormTest : public ::testing::Test {
 
 // A panel colour that no theme uses for anything else.
 constexpr TColor kPanelColor = 0x00C08040;
+
+// A form with a flat panel of kPanelColor at (10, 10), 300 x 200, to put window-less controls on
+// and read their pixels against a known background.
+class PanelFormTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    panel = New<TPanel>(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 300, 200);
+    panel->SetColor(kPanelColor);
+    panel->SetBevelOuter(bvNone);
+  }
+
+  TPanel* panel = nullptr;
+};
 
 // The RGB value of a colour as grabbed pixels show it.
 inline QRgb Rgb(TColor color) { return ColorToQColor(color).rgb(); }

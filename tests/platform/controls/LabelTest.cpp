@@ -19,16 +19,8 @@ using namespace controls_test;
 
 constexpr TColor kLabelColor = 0x0040E0F0;
 
-class LabelTest : public FormTest {
+class LabelTest : public PanelFormTest {
  protected:
-  void SetUp() override {
-    FormTest::SetUp();
-    panel = New<TPanel>(form);
-    panel->SetParent(form);
-    panel->SetBounds(10, 10, 300, 200);
-    panel->SetColor(kPanelColor);
-    panel->SetBevelOuter(bvNone);
-  }
   TLabel* AddLabel(const std::string& caption, TRect bounds) {
     auto* label = New<TLabel>(form);
     label->SetParent(panel);
@@ -39,8 +31,6 @@ class LabelTest : public FormTest {
   }
   // Form coordinates of a point in the panel's client area.
   TPoint InPanel(int x, int y) const { return {panel->Left() + x, panel->Top() + y}; }
-
-  TPanel* panel = nullptr;
 };
 
 // ---- mouse ----
