@@ -20,7 +20,8 @@ void ShowWarning(const std::string& message);
 // is at position 1. Texts go in and come out as UTF-8.
 //
 // A cut that splits a double-byte character drops the half inside the range instead of turning it
-// into a broken character, so the result may be one byte shorter at either end.
+// into a broken character, so the result may be one byte shorter at either end. A character the
+// code page lacks counts as the one byte ("?") it takes there and comes back as it was.
 
 // `count` bytes from position `start`. A start past the end moves to the last byte, a start below
 // 1 counts as 1, and the count stops at the end of the text; a count below 1 gives the empty text.

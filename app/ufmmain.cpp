@@ -100,19 +100,13 @@ void Tfmmain::FormCreate(TObject*) {
   customerId_ = CommandLineArgument(0);
   markId_ = CommandLineArgument(1);
 
-  const std::string title = Caption();
   SetCaption(Caption() + " " + "客戶編號  " + customerId_);
   SetCaption(Caption() + " " + "嘜頭編號  " + markId_);
-  // The status bar shows the caption without the title "嘜頭編輯程式" (twelve bytes of the code
-  // page), from the blank that follows it. The title is cut off as it stands, so that numbers with
-  // characters the code page lacks show as they were given.
-  if (StatusBar && StatusBar->Panels()->Count() > 0) {
-    const std::string& caption = Caption();
-    const int length = static_cast<int>(Utf8ToCp950(caption).size());
-    StatusBar->Panels()->Items(0)->SetText(Utf8ToCp950(title).size() == 12
-                                               ? caption.substr(title.size())
-                                               : MidText(caption, 13, length));
-  }
+  // The status bar shows the caption without the title "嘜頭編輯程式", twelve bytes of the code
+  // page, from the blank that follows it.
+  const int length = static_cast<int>(Utf8ToCp950(Caption()).size());
+  if (StatusBar && StatusBar->Panels()->Count() > 0)
+    StatusBar->Panels()->Items(0)->SetText(MidText(Caption(), 13, length));
   if (StatusBar) StatusBar->Font()->SetSize(12);
 
   SetWindowState(wsMaximized);
