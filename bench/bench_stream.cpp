@@ -1,19 +1,23 @@
-// Throughput of the binary component stream: a design of 10,000 labels written to bytes, the
-// bytes read back into a fresh form, and a plain memcpy of the same size for scale.
+// Throughput of the binary component stream: designs of 1,000 to 10,000 labels written to bytes,
+// the bytes read back into a fresh form, and a plain memcpy of the same size for scale. The several
+// sizes show whether the cost per label stays the same as the design grows.
 //
 // Every label differs from its defaults in position, size, caption, font (name, height, colour,
 // character set, style set) and alignment; one caption in eight is Chinese, so the strings go
-// through both vaString and vaUTF8String.
+// through both vaString and vaUTF8String. In the linked design one label in eight also refers to
+// the label before it, so the reader resolves references after the read.
 //
-// Run: build-rel/bin/bench_stream [--benchmark_filter=Read] [--benchmark_repetitions=3]
+// Run: build-rel/bin/bench_stream [--benchmark_filter=Read] [--benchmark_repetitions=5]
 
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/Exception.h"
@@ -24,13 +28,16 @@
 
 namespace {
 
-int ComponentCount() {
-  // BENCH_STREAM_COUNT lets a profiler run the same code on a smaller design.
+// The design sizes of a benchmark; BENCH_STREAM_COUNT replaces them by one size, so that a
+// profiler runs the same code on the design it wants.
+void Counts(benchmark::internal::Benchmark* b, std::initializer_list<int> counts) {
   if (const char* env = std::getenv("BENCH_STREAM_COUNT")) {
-    int n = std::atoi(env);
-    if (n > 0) return n;
+    if (int n = std::atoi(env); n > 0) {
+      b->Arg(n);
+      return;
+    }
   }
-  return 10000;
+  for (int n : counts) b->Arg(n);
 }
 
 struct FormDeleter {
@@ -49,10 +56,13 @@ const char* const kFontNames[] = {"MS Sans Serif", "Arial", "細明體", "Courie
 const TColor kColors[] = {clRed, clBlack, clNavy, clWindowText};
 
 // The design: `count` labels owned by the form, each with its own values.
-FormPtr BuildDesign(int count) {
+FormPtr BuildDesign(int count, bool linked) {
   FormPtr form = NewForm();
+  TSampleLabel* previous = nullptr;
   for (int i = 0; i < count; ++i) {
     auto* label = New<TSampleLabel>(form.get());
+    if (linked && i % 8 == 5) label->SetBuddy(previous);
+    previous = label;
     label->SetName("Mark" + std::to_string(i + 1));
     label->SetLeft(8 + (i % 40) * 24);
     label->SetTop(8 + (i / 40) * 20);
@@ -95,23 +105,30 @@ void ReadDesign(TMemoryStream& ms, TSampleForm* form) {
   r.ReadComponents(form, form, nullptr);
 }
 
-// The design and its stream, made once and shared by the benchmarks.
+// A design and its stream, made once per size and shared by the benchmarks.
 struct Fixture {
-  int count = ComponentCount();
-  FormPtr design = BuildDesign(count);
+  Fixture(int n, bool linked) : count(n), design(BuildDesign(n, linked)) {
+    WriteDesign(design.get(), stream);
+  }
+  int count;
+  FormPtr design;
   TMemoryStream stream;
-  Fixture() { WriteDesign(design.get(), stream); }
 };
 
-Fixture& Shared() {
-  static Fixture fixture;
-  return fixture;
+Fixture& Shared(const benchmark::State& state, bool linked = false) {
+  static std::map<std::pair<int64_t, bool>, std::unique_ptr<Fixture>> fixtures;
+  auto& fixture = fixtures[{state.range(0), linked}];
+  if (!fixture) fixture = std::make_unique<Fixture>(static_cast<int>(state.range(0)), linked);
+  return *fixture;
+}
+
+std::string BuddyName(const TSampleLabel* label) {
+  return label->Buddy() ? label->Buddy()->Name() : std::string();
 }
 
 // Reads the shared stream once and compares the result with the design; a benchmark that
 // measured a broken reader would be meaningless.
-bool VerifyRoundTrip(std::string& problem) {
-  Fixture& f = Shared();
+bool VerifyRoundTrip(Fixture& f, std::string& problem) {
   FormPtr form = NewForm();
   try {
     ReadDesign(f.stream, form.get());
@@ -131,7 +148,8 @@ bool VerifyRoundTrip(std::string& problem) {
         b->Top() != a->Top() || b->Width() != a->Width() || b->Height() != a->Height() ||
         b->Alignment() != a->Alignment() || b->Font()->Name() != a->Font()->Name() ||
         b->Font()->Height() != a->Font()->Height() || b->Font()->Color() != a->Font()->Color() ||
-        b->Font()->Charset() != a->Font()->Charset() || b->Font()->Style() != a->Font()->Style()) {
+        b->Font()->Charset() != a->Font()->Charset() || b->Font()->Style() != a->Font()->Style() ||
+        BuddyName(b) != BuddyName(a)) {
       problem = "component " + std::to_string(i) + " differs after reading";
       return false;
     }
@@ -148,7 +166,7 @@ void ReportSize(benchmark::State& state, int64_t bytes, int components) {
 }
 
 void BM_WriteDesign(benchmark::State& state) {
-  Fixture& f = Shared();
+  Fixture& f = Shared(state);
   for (auto _ : state) {
     TMemoryStream ms;
     WriteDesign(f.design.get(), ms);
@@ -159,10 +177,9 @@ void BM_WriteDesign(benchmark::State& state) {
 
 // Reading into a fresh form each time. Creating the empty form is timed (it is cheap); freeing it
 // with its components is not: teardown has its own benchmark below.
-void BM_ReadDesign(benchmark::State& state) {
-  Fixture& f = Shared();
+void MeasureRead(benchmark::State& state, Fixture& f) {
   std::string problem;
-  if (!VerifyRoundTrip(problem)) {
+  if (!VerifyRoundTrip(f, problem)) {
     state.SkipWithError(problem.c_str());
     return;
   }
@@ -177,9 +194,12 @@ void BM_ReadDesign(benchmark::State& state) {
   ReportSize(state, f.stream.Size(), f.count);
 }
 
+void BM_ReadDesign(benchmark::State& state) { MeasureRead(state, Shared(state)); }
+void BM_ReadLinkedDesign(benchmark::State& state) { MeasureRead(state, Shared(state, true)); }
+
 // Freeing a form that holds the design just read: what BM_ReadDesign leaves out.
 void BM_FreeDesign(benchmark::State& state) {
-  Fixture& f = Shared();
+  Fixture& f = Shared(state);
   for (auto _ : state) {
     state.PauseTiming();
     FormPtr form = NewForm();
@@ -192,7 +212,7 @@ void BM_FreeDesign(benchmark::State& state) {
 }
 
 void BM_Memcpy(benchmark::State& state) {
-  Fixture& f = Shared();
+  Fixture& f = Shared(state);
   const auto size = static_cast<size_t>(f.stream.Size());
   std::vector<uint8_t> target(size);
   for (auto _ : state) {
@@ -203,10 +223,13 @@ void BM_Memcpy(benchmark::State& state) {
   ReportSize(state, f.stream.Size(), 0);
 }
 
-BENCHMARK(BM_WriteDesign)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ReadDesign)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FreeDesign)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WriteDesign)->Apply([](auto* b) { Counts(b, {1000, 10000}); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadDesign)
+    ->Apply([](auto* b) { Counts(b, {1000, 2000, 5000, 10000}); })
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLinkedDesign)->Apply([](auto* b) { Counts(b, {1000, 10000}); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FreeDesign)->Apply([](auto* b) { Counts(b, {1000, 10000}); })->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Memcpy)->Apply([](auto* b) { Counts(b, {10000}); })->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

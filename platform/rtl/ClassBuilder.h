@@ -17,7 +17,17 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Object.h"
 
+class TComponent;
+
 namespace classbuilder_detail {
+
+// The class that declares the member function a pointer to member points to.
+template <class M>
+struct MemberOwner;
+template <class C, class R, class... A>
+struct MemberOwner<R (C::*)(A...)> {
+  using Type = C;
+};
 
 template <class R>
 struct IsSet : std::false_type {};
@@ -65,6 +75,28 @@ template <class T>
 class TClassBuilder {
  public:
   explicit TClassBuilder(TClassInfo& info) : info_(info) {}
+
+  // True when T's own body overrides TComponent::Notification: the pointer to member names the
+  // class that declares the override the name finds. DECLARE_CLASS makes the builder T's friend,
+  // so a protected override counts as well; a second overload would make the name ambiguous and
+  // stop the build rather than go unseen.
+  static constexpr bool OverridesNotification() {
+    if constexpr (std::is_base_of_v<TComponent, T>)
+      return std::is_same_v<
+          typename classbuilder_detail::MemberOwner<decltype(&T::Notification)>::Type, T>;
+    else
+      return false;
+  }
+
+  // Narrows the component notices that the class's own Notification override acts on, given as
+  // TOperation values; with none, the override acts on none of them and only passes them on.
+  // Without this call an override hears them all, so forgetting it costs time, never a notice.
+  template <class... Op>
+  void Hears(Op... operations) {
+    static_assert(OverridesNotification(), "Hears belongs next to an override of Notification");
+    static_assert((std::is_enum_v<Op> && ...), "Hears takes TOperation values");
+    info_.ownNotices_ = static_cast<uint8_t>((0u | ... | (1u << operations)));
+  }
 
   // Further settings of the property just published.
   class PropRef {
@@ -180,7 +212,8 @@ class TClassBuilder {
 template <class T>
 TClassInfo::TClassInfo(TClassTag<T>, const char* name, const TClassInfo* parent,
                        void (*publish)(TClassBuilder<T>&))
-    : name_(name), parent_(parent) {
+    : name_(name), parent_(parent), cppType_(&typeid(T)) {
+  overridesNotification_ = TClassBuilder<T>::OverridesNotification();
   if constexpr (!std::is_abstract_v<T> && std::is_default_constructible_v<T>)
     newInstance_ = []() -> TObject* { return new T(); };
   TClassBuilder<T> builder(*this);

@@ -1,6 +1,7 @@
 #include "platform/rtl/Component.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Exception.h"
@@ -44,7 +45,15 @@ DEFINE_CLASS(TComponent, TPersistent) {
   // The name is the record's header in a stream, so it is not stored as a property.
   c.Prop("Name", &TComponent::Name, &TComponent::SetName).Stored(false);
   c.Prop("Tag", &TComponent::Tag, &TComponent::SetTag).Default(0);
+  // The inherited Notification only drops the link to a component that goes and passes the
+  // notice on; the notice routing below does both for the components that need it.
+  c.Hears();
 }
+
+namespace {
+constexpr uint8_t NoticeBit(TOperation operation) { return static_cast<uint8_t>(1u << operation); }
+constexpr TOperation kOperations[] = {opInsert, opRemove};
+}  // namespace
 
 bool IsValidIdent(std::string_view ident) {
   if (ident.empty()) return false;
@@ -57,6 +66,12 @@ bool IsValidIdent(std::string_view ident) {
 TComponent::~TComponent() {
   // A component deleted without Free still leaves its owner and tells its peers.
   if (!destroyed_) TComponent::Destroy();
+}
+
+std::weak_ptr<const void> TComponent::AliveToken() const {
+  if (!alive_ && !destroyed_ && !state_.Contains(csDestroying))
+    alive_ = std::make_shared<const char>(0);
+  return alive_;
 }
 
 void TComponent::Create(TComponent* owner) {
@@ -150,7 +165,9 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::Insert(TComponent* component) {
   components_.push_back(component);
   component->owner_ = this;
+  component->ownerSeq_ = nextSeq_++;
   IndexName(component);
+  for (TOperation operation : kOperations) component->UpdateNoticeRoute(operation);
 }
 
 void TComponent::Remove(TComponent* component) {
@@ -158,7 +175,54 @@ void TComponent::Remove(TComponent* component) {
   auto it = std::find(components_.rbegin(), components_.rend(), component);
   if (it != components_.rend()) components_.erase(std::next(it).base());
   UnindexName(component);
+  for (TOperation operation : kOperations) {
+    if (!component->listening_[operation]) continue;
+    DropListener(operation, component);
+    UpdateNoticeRoute(operation);
+  }
   component->owner_ = nullptr;
+}
+
+// ---- notice routing ----
+
+bool TComponent::TakesNotice(TOperation operation) const {
+  const TClassInfo& cls = ClassType();
+  // A class without class information of its own (no DECLARE_CLASS) may override Notification
+  // unseen: its components hear every notice.
+  if ((cls.Notices() & NoticeBit(operation)) || typeid(*this) != cls.CppType()) return true;
+  // The inherited Notification drops the links of a component that watches others.
+  if (operation == opRemove && !freeNotifies_.empty()) return true;
+  return !listeners_[operation].empty();
+}
+
+void TComponent::UpdateNoticeRoute(TOperation operation) {
+  for (TComponent* c = this; c->owner_; c = c->owner_) {
+    bool takes = c->TakesNotice(operation);
+    if (takes == c->listening_[operation]) return;
+    if (takes) c->owner_->AddListener(operation, c);
+    else c->owner_->DropListener(operation, c);
+  }
+}
+
+size_t TComponent::ListenersFrom(const std::vector<TComponent*>& list, uint64_t seq) {
+  auto it = std::lower_bound(list.begin(), list.end(), seq,
+                             [](TComponent* c, uint64_t s) { return c->ownerSeq_ < s; });
+  return static_cast<size_t>(it - list.begin());
+}
+
+void TComponent::AddListener(TOperation operation, TComponent* component) {
+  auto& list = listeners_[operation];
+  component->listening_[operation] = true;
+  // Components mostly start listening as they are inserted, that is at the end.
+  if (list.empty() || list.back()->ownerSeq_ < component->ownerSeq_) list.push_back(component);
+  else list.insert(list.begin() + static_cast<ptrdiff_t>(ListenersFrom(list, component->ownerSeq_)), component);
+}
+
+void TComponent::DropListener(TOperation operation, TComponent* component) {
+  auto& list = listeners_[operation];
+  component->listening_[operation] = false;
+  size_t at = ListenersFrom(list, component->ownerSeq_);
+  if (at < list.size() && list[at] == component) list.erase(list.begin() + static_cast<ptrdiff_t>(at));
 }
 
 void TComponent::DestroyComponents() {
@@ -182,6 +246,7 @@ void TComponent::FreeNotification(TComponent* component) {
   if (!component || component == this) return;
   if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
     freeNotifies_.push_back(component);
+    UpdateNoticeRoute(opRemove);
     component->FreeNotification(this);
   }
   state_.Include(csFreeNotification);
@@ -194,15 +259,30 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
   if (!component) return;
   drop(freeNotifies_, component);
   drop(component->freeNotifies_, this);
+  UpdateNoticeRoute(opRemove);
+  component->UpdateNoticeRoute(opRemove);
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
   if (operation == opRemove && component) RemoveFreeNotification(component);
-  // Walk from the end and re-check the bounds: a notified component may free others.
-  for (size_t i = components_.size(); i > 0; --i) {
-    if (i > components_.size()) i = components_.size();
-    if (i == 0) break;
-    components_[i - 1]->Notification(component, operation);
+  NotifyListeners(component, operation);
+}
+
+void TComponent::NotifyListeners(TComponent* component, TOperation operation) {
+  // From the last to the first by place among the owned components, not by index: a notified
+  // component may free others, or start or stop listening, and so shift the list under the walk.
+  // Each step goes to the last listener placed before the one just notified.
+  const auto& list = listeners_[operation];
+  uint64_t before = std::numeric_limits<uint64_t>::max();
+  size_t at = list.size();  // where the listeners placed at or after `before` begin, unless shifted
+  for (;;) {
+    bool shifted = at > list.size() || (at > 0 && list[at - 1]->ownerSeq_ >= before) ||
+                   (at < list.size() && list[at]->ownerSeq_ < before);
+    if (shifted) at = ListenersFrom(list, before);
+    if (at == 0) return;
+    TComponent* next = list[--at];
+    before = next->ownerSeq_;
+    next->Notification(component, operation);
   }
 }
 
@@ -234,10 +314,14 @@ std::string TComponent::GetNamePath() { return name_; }
 
 TPersistent* TComponent::GetOwner() { return owner_; }
 
-void TComponent::BeforeDestruction() { Destroying(); }
+void TComponent::BeforeDestruction() {
+  alive_.reset();
+  Destroying();
+}
 
 void TComponent::Destroy() {
   if (destroyed_) return;
+  alive_.reset();
   Destroying();
   while (!freeNotifies_.empty()) {
     TComponent* peer = freeNotifies_.back();

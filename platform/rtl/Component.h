@@ -2,7 +2,9 @@
 // Persistent objects and components: the owner tree, names, destruction notices and the hooks
 // through which the component stream reads and writes them.
 
+#include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -97,7 +99,18 @@ class TComponent : public TPersistent {
   // Told when a component is inserted into or removed from this component's owner tree, and when a
   // component this one asked about is destroyed. Overrides clear their references and then call
   // the inherited one, which passes the notice on to the owned components.
+  //
+  // The notice goes down the owner tree, from the last owned component to the first, but only to
+  // the components that can act on it: those whose class hears it (TClassInfo::Notices; a class
+  // that overrides Notification hears every notice unless its class block narrows them with
+  // `c.Hears(opRemove)`), for a removal those that asked about other components, and those that own
+  // such components. So inserting into an owner of many components that ignore insertions costs
+  // nothing per sibling.
   virtual void Notification(TComponent* component, TOperation operation);
+
+  // Expires as soon as the component's destruction begins. Code that holds a component across user
+  // code or a posted message keeps a TWeak, built on this token, and never compares addresses.
+  std::weak_ptr<const void> AliveToken() const;
 
   void SetDesigning(bool value, bool setChildren = true);
   // Called once the stream has read the component and resolved its references.
@@ -134,6 +147,15 @@ class TComponent : public TPersistent {
   void Remove(TComponent* component);
   void IndexName(TComponent* component);
   void UnindexName(TComponent* component);
+  // Notice routing: whether this component takes part in notices of `operation`, and bringing
+  // its owners' lists of such components up to date after that may have changed.
+  bool TakesNotice(TOperation operation) const;
+  void UpdateNoticeRoute(TOperation operation);
+  void AddListener(TOperation operation, TComponent* component);
+  void DropListener(TOperation operation, TComponent* component);
+  void NotifyListeners(TComponent* component, TOperation operation);
+  // The index of the first listener in `list` placed at or after `seq`.
+  static size_t ListenersFrom(const std::vector<TComponent*>& list, uint64_t seq);
   void IncludeState(TComponentStateItem item) { state_.Include(item); }
   void ExcludeState(TComponentStateItem item) { state_.Exclude(item); }
 
@@ -143,9 +165,45 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> components_;
   std::unordered_map<std::string, TComponent*> nameIndex_;  // owned components by upper-case name
   std::vector<TComponent*> freeNotifies_;
+  // The owned components that take part in each kind of notice (TakesNotice), in the order of
+  // components_; `listening_` says whether this component is in its owner's list.
+  std::vector<TComponent*> listeners_[2];
+  bool listening_[2] = {false, false};
+  uint64_t ownerSeq_ = 0;  // increases with the place among the owner's components
+  uint64_t nextSeq_ = 0;
   TComponentState state_;
   TComponentStyle style_;
   bool destroyed_ = false;
+  mutable std::shared_ptr<const void> alive_;  // made on the first AliveToken()
+};
+
+// A reference to a component that becomes null when the component is destroyed. It costs the
+// component nothing until the first TWeak to it is made.
+template <class T>
+class TWeak {
+ public:
+  TWeak() = default;
+  TWeak(T* component) { reset(component); }  // NOLINT(google-explicit-constructor)
+  TWeak& operator=(T* component) {
+    reset(component);
+    return *this;
+  }
+
+  T* get() const { return token_.expired() ? nullptr : ptr_; }
+  T* operator->() const { return get(); }
+  T& operator*() const { return *get(); }
+  explicit operator bool() const { return get() != nullptr; }
+  // True when a component was referred to and has been destroyed since.
+  bool expired() const { return ptr_ && token_.expired(); }
+  void reset(T* component = nullptr) {
+    ptr_ = component;
+    token_ = component ? static_cast<const TComponent*>(component)->AliveToken()
+                       : std::weak_ptr<const void>();
+  }
+
+ private:
+  T* ptr_ = nullptr;
+  std::weak_ptr<const void> token_;
 };
 
 // True for a valid component name: a letter or "_" followed by letters, digits and "_".

@@ -56,6 +56,13 @@ T* New(Args&&... args) {
   return object;
 }
 
+// `object` as a T, or null when it is null or no T. It asks the class information, so it costs a
+// walk up a few parent links instead of a dynamic_cast; the stream's inner loops use it.
+template <class T>
+T* ClassCast(TObject* object) {
+  return object && object->InheritsFrom(T::StaticClass()) ? static_cast<T*>(object) : nullptr;
+}
+
 // Frees the object, if any, and clears the pointer.
 template <class T>
 void FreeAndNil(T*& object) {
@@ -65,10 +72,13 @@ void FreeAndNil(T*& object) {
 }
 
 // Declares the class information of a framework class: put it first in the class body, and
-// DEFINE_CLASS in the implementation file.
+// DEFINE_CLASS in the implementation file. Every class that overrides a framework operation
+// declares its own: the class information records, for one, whether the class overrides
+// TComponent::Notification.
 #define DECLARE_CLASS(Cls)                                               \
  public:                                                                 \
   static const TClassInfo& StaticClass();                                \
   const TClassInfo& ClassType() const override { return StaticClass(); } \
                                                                          \
- private:
+ private:                                                                \
+  friend class TClassBuilder<Cls>;

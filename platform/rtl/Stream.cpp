@@ -56,8 +56,14 @@ int64_t TMemoryStream::Read(void* buffer, int64_t count) {
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
   int64_t end = position_ + count;
-  if (end > Size()) data_.resize(static_cast<size_t>(end));
-  std::memcpy(data_.data() + position_, buffer, static_cast<size_t>(count));
+  const auto* bytes = static_cast<const uint8_t*>(buffer);
+  if (position_ == Size()) {
+    // Appending, as writers do: no zero-fill of the new bytes before they are overwritten.
+    data_.insert(data_.end(), bytes, bytes + count);
+  } else {
+    if (end > Size()) data_.resize(static_cast<size_t>(end));
+    std::memcpy(data_.data() + position_, bytes, static_cast<size_t>(count));
+  }
   position_ = end;
   return count;
 }

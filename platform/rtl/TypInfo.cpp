@@ -94,6 +94,12 @@ int GetEnumValue(const TTypeInfo& type, std::string_view name) {
   return -1;
 }
 
+const char* IdentName(int32_t value, const TIdentMap& map) {
+  for (const auto& e : map)
+    if (e.Value == value) return e.Name;
+  return nullptr;
+}
+
 bool IntToIdent(int32_t value, std::string& ident, const TIdentMap& map) {
   for (const auto& e : map)
     if (e.Value == value) {
@@ -138,9 +144,15 @@ void TClassInfo::Finish() {
       }
     if (!replaced) allProps_.push_back(p.get());
   }
-  for (const TPropInfo* p : allProps_) propsByName_[UpperCase(p->Name)] = p;
+  for (const TPropInfo* p : allProps_) {
+    propsByName_[UpperCase(p->Name)] = p;
+    propsByDeclaredName_[p->Name] = p;
+  }
   typeInfo_ = TTypeInfo::Make(tkClass, name_);
   typeInfo_.ClassType = this;
+  // An override calls the inherited Notification, so a class hears what its ancestors hear.
+  notices_ = parent_ ? parent_->notices_ : 0;
+  if (overridesNotification_) notices_ |= ownNotices_.value_or(0xFF);
 }
 
 bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
@@ -152,6 +164,8 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 bool TClassInfo::ClassNameIs(std::string_view name) const { return SameText(name_, name); }
 
 const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
+  if (auto exact = propsByDeclaredName_.find(name); exact != propsByDeclaredName_.end())
+    return exact->second;
   auto it = propsByName_.find(UpperCase(name));
   return it == propsByName_.end() ? nullptr : it->second;
 }
@@ -187,14 +201,6 @@ const TClassInfo* TClassInfo::FindFieldClass(std::string_view className) const {
 }
 
 // ---- property access ----
-
-bool TPropInfo::HasGetter() const {
-  return GetOrd || GetFloat || GetStr || GetObj || GetMethod;
-}
-
-bool TPropInfo::HasSetter() const {
-  return SetOrd || SetFloat || SetStr || SetObj || SetMethod;
-}
 
 namespace {
 [[noreturn]] void NoAccessor(const TPropInfo& prop, const char* what) {

@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <typeinfo>
 #include <unordered_map>
 #include <vector>
 
@@ -56,6 +57,8 @@ using TIdentMap = std::vector<TIdentMapEntry>;
 
 // Looks up a constant by value or by name (ignoring case); false when the map has no such entry.
 bool IntToIdent(int32_t value, std::string& ident, const TIdentMap& map);
+// The name of the constant, without copying it; null when the map has none.
+const char* IdentName(int32_t value, const TIdentMap& map);
 bool IdentToInt(std::string_view ident, int32_t& value, const TIdentMap& map);
 
 // The type of a property. Instances are made once, by the functions below and by the ENUMERATION
@@ -174,8 +177,8 @@ class TPropInfo {
   std::function<void(TObject*, const TMethod&)> SetMethod;
 
   TTypeKind Kind() const { return PropType ? PropType->Kind : tkUnknown; }
-  bool HasGetter() const;
-  bool HasSetter() const;
+  bool HasGetter() const { return GetOrd || GetFloat || GetStr || GetObj || GetMethod; }
+  bool HasSetter() const { return SetOrd || SetFloat || SetStr || SetObj || SetMethod; }
 };
 
 // ---- classes ----
@@ -220,6 +223,15 @@ class TClassInfo {
   // The type information of a property whose value is an object of this class.
   const TTypeInfo& TypeInfo() const { return typeInfo_; }
 
+  // The component notices (bit 1 << TOperation) that the class's overrides of
+  // TComponent::Notification act on, its ancestors' included. A class whose body overrides
+  // Notification hears every notice unless it narrows them with `c.Hears(...)`; the owner tree
+  // passes no notice to a component that hears none of it and has nobody below it that does.
+  uint8_t Notices() const { return notices_; }
+  // The C++ class the information was made for; an object of a class that declares no class
+  // information of its own has another dynamic type.
+  const std::type_info& CppType() const { return *cppType_; }
+
  private:
   template <class T>
   friend class TClassBuilder;
@@ -231,9 +243,16 @@ class TClassInfo {
   std::vector<std::unique_ptr<TPropInfo>> ownProps_;
   std::vector<const TPropInfo*> allProps_;
   std::unordered_map<std::string, const TPropInfo*> propsByName_;  // upper-case keys
+  // The same by the names as declared, which streams almost always use: found without making an
+  // upper-case copy. The keys view the names of the properties, which live as long as the class.
+  std::unordered_map<std::string_view, const TPropInfo*> propsByDeclaredName_;
   std::vector<std::unique_ptr<TMethodEntry>> methods_;
   std::vector<TFieldEntry> fields_;
   TTypeInfo typeInfo_;
+  const std::type_info* cppType_;
+  bool overridesNotification_ = false;  // the class's own body declares Notification
+  std::optional<uint8_t> ownNotices_;   // what that override acts on, when the class says so
+  uint8_t notices_ = 0;
 };
 
 template <class F>

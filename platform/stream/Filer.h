@@ -3,6 +3,7 @@
 // components are written or read, and the declaration of custom properties.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -40,7 +41,10 @@ class TFiler : public TObject {
 
  protected:
   TStream& stream_;
-  std::vector<uint8_t> buffer_;
+  // Not cleared when made: a writer made for each small record (one block per component) would
+  // spend longer zeroing its buffer than writing the record.
+  std::unique_ptr<uint8_t[]> buffer_;
+  size_t bufSize_;
   size_t bufPos_ = 0;
   size_t bufEnd_ = 0;
   TComponent* root_ = nullptr;

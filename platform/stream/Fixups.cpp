@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 #include <vector>
 
 #include "platform/rtl/Texts.h"
@@ -33,16 +34,12 @@ template <class Pick>
 void Resolve(Pick pick) {
   auto& fixups = Fixups();
   std::exception_ptr firstError;
-  // Setting a property may run code that reads other components; take the entries out first.
-  std::vector<PropFixup> work;
-  for (auto it = fixups.begin(); it != fixups.end();) {
-    if (pick(*it)) {
-      work.push_back(*it);
-      it = fixups.erase(it);
-    } else {
-      ++it;
-    }
-  }
+  // Setting a property may run code that reads other components; take the entries out first, in
+  // one pass (erasing them one by one made a read with many references quadratic).
+  auto picked = std::stable_partition(fixups.begin(), fixups.end(),
+                                      [&pick](const PropFixup& f) { return !pick(f); });
+  std::vector<PropFixup> work(std::make_move_iterator(picked), std::make_move_iterator(fixups.end()));
+  fixups.erase(picked, fixups.end());
   for (PropFixup& f : work) {
     TComponent* target = FindNestedComponent(f.root, f.name);
     if (!target) {

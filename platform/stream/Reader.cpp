@@ -6,6 +6,7 @@
 
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Texts.h"
 #include "platform/stream/Fixups.h"
 
@@ -54,17 +55,17 @@ TReader::~TReader() {
 void TReader::FormatError(const std::string& what) { throw EStreamFormat(what); }
 
 void TReader::ReadBuffer() {
-  bufEnd_ = static_cast<size_t>(stream_.Read(buffer_.data(), static_cast<int64_t>(buffer_.size())));
+  bufEnd_ = static_cast<size_t>(stream_.Read(buffer_.get(), static_cast<int64_t>(bufSize_)));
   bufPos_ = 0;
   if (bufEnd_ == 0) FormatError("Stream read error");
 }
 
-void TReader::Read(void* data, size_t count) {
+void TReader::ReadThroughBuffer(void* data, size_t count) {
   auto* out = static_cast<uint8_t*>(data);
   while (count > 0) {
     if (bufPos_ == bufEnd_) ReadBuffer();
     size_t n = std::min(count, bufEnd_ - bufPos_);
-    std::memcpy(out, buffer_.data() + bufPos_, n);
+    std::memcpy(out, buffer_.get() + bufPos_, n);
     bufPos_ += n;
     out += n;
     count -= n;
@@ -364,6 +365,9 @@ bool TReader::Error(const std::string& message) {
 
 void TReader::ReadProperty(TPersistent* instance) {
   std::string path = ReadStr();
+  // Inside the reader of a property declared to the filer nothing can be handled (see below).
+  const bool canHandle = canHandleExcepts_;
+  bool recoverable = canHandle;
   try {
     try {
       // "Font.Name": walk the sub-objects to the one that holds the last name.
@@ -371,31 +375,30 @@ void TReader::ReadProperty(TPersistent* instance) {
       size_t start = 0;
       for (size_t dot; (dot = path.find('.', start)) != std::string::npos; start = dot + 1) {
         const TPropInfo* p = GetPropInfo(target, std::string_view(path).substr(start, dot - start));
-        auto* sub = p && p->Kind() == tkClass && p->GetObj ? dynamic_cast<TPersistent*>(p->GetObj(target)) : nullptr;
+        auto* sub = p && p->Kind() == tkClass && p->GetObj ? ClassCast<TPersistent>(p->GetObj(target)) : nullptr;
         if (!sub) PropertyError(path);
         target = sub;
       }
-      std::string name = path.substr(start);
+      std::string_view name = std::string_view(path).substr(start);
       if (const TPropInfo* prop = GetPropInfo(target, name)) {
         ReadPropValue(target, *prop);
       } else {
         // A property the class declares to the filer; an exception inside its reader leaves the
         // stream in an unknown place, so it can't be handled.
-        propName_ = name;
-        canHandleExcepts_ = false;
-        target->DefineProperties(this);
-        canHandleExcepts_ = true;
-        if (!propName_.empty()) {
-          propName_.clear();
-          PropertyError(path);
+        bool unclaimed;
+        {
+          TScopedRollback lookFor(propName_, std::string(name));
+          TScopedRollback noHandling(canHandleExcepts_, false);
+          recoverable = false;
+          target->DefineProperties(this);
+          unclaimed = !propName_.empty();
         }
+        recoverable = canHandle;
+        if (unclaimed) PropertyError(path);
       }
     } catch (const EStreamFormat&) {
       throw;
     } catch (const Exception& e) {
-      bool recoverable = canHandleExcepts_;
-      canHandleExcepts_ = true;
-      propName_.clear();
       if (!recoverable || !Error(e.Message())) throw;
     }
   } catch (Exception& e) {
@@ -471,7 +474,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
           break;
         case vaCollection: {
           ReadValue();
-          auto* collection = prop.GetObj ? dynamic_cast<TCollection*>(prop.GetObj(instance)) : nullptr;
+          auto* collection = prop.GetObj ? ClassCast<TCollection>(prop.GetObj(instance)) : nullptr;
           if (!collection) {
             --bufPos_;
             PropValueError();
@@ -526,6 +529,8 @@ void TReader::ReadMethodProperty(TPersistent* instance, const TPropInfo& prop) {
 void TReader::ReadCollection(TCollection* collection) {
   DepthGuard guard(*this);
   collection->BeginUpdate();
+  // Not a scoped object: EndUpdate tells the collection's owner, whose code may raise, and a
+  // destructor must not.
   try {
     if (!EndOfList()) collection->Clear();
     while (!EndOfList()) {
@@ -611,24 +616,20 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     created = true;
   }
   size_t loadedMark = loaded_ ? loaded_->size() : 0;
-  TComponent* savedCurrent = current_;
-  bool savedInCreated = inCreated_;
   try {
+    TScopedRollback reading(current_, result);
+    TScopedRollback readingCreated(inCreated_, created);
     result->IncludeState(csLoading);
     if (loaded_) loaded_->push_back(result);
     if (OnSetName) OnSetName(*this, result, name);
     result->SetName(name);
-    current_ = result;
-    inCreated_ = created;
-    result->IncludeState(csReading);
-    result->ReadState(*this);
-    result->ExcludeState(csReading);
+    {
+      result->IncludeState(csReading);
+      TScopeExit readDone([result] { result->ExcludeState(csReading); });
+      result->ReadState(*this);
+    }
     if ((flags & ffChildPos) && parent_) parent_->SetChildOrder(result, childPos);
-    current_ = savedCurrent;
-    inCreated_ = savedInCreated;
   } catch (...) {
-    current_ = savedCurrent;
-    inCreated_ = savedInCreated;
     if (created) {
       // The half-read component goes, with the children read into it so far.
       if (loaded_) {
@@ -636,8 +637,6 @@ TComponent* TReader::ReadComponent(TComponent* component) {
         loaded_->resize(loadedMark);
       }
       result->Free();
-    } else {
-      result->ExcludeState(csReading);
     }
     throw;
   }
@@ -647,21 +646,12 @@ TComponent* TReader::ReadComponent(TComponent* component) {
 void TReader::ReadData(TComponent* instance) {
   while (!EndOfList()) ReadProperty(instance);
   ReadListEnd();
-  TComponent* savedOwner = owner_;
-  TComponent* savedParent = parent_;
-  parent_ = instance->GetChildParent();
-  owner_ = instance->GetChildOwner();
-  if (!owner_) owner_ = root_;
-  try {
-    while (!EndOfList()) ReadComponent(nullptr);
-    ReadListEnd();
-  } catch (...) {
-    owner_ = savedOwner;
-    parent_ = savedParent;
-    throw;
-  }
-  owner_ = savedOwner;
-  parent_ = savedParent;
+  // The children's owner and parent, for this record only.
+  TScopedRollback childParent(parent_, instance->GetChildParent());
+  TComponent* childOwner = instance->GetChildOwner();
+  TScopedRollback childOwnerScope(owner_, childOwner ? childOwner : root_);
+  while (!EndOfList()) ReadComponent(nullptr);
+  ReadListEnd();
 }
 
 // Resolves the references read and tells every component read that loading is over. Runs after a
@@ -698,7 +688,7 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent,
   owner_ = owner;
   parent_ = parent;
   std::vector<TComponent*> loaded;
-  loaded_ = &loaded;
+  TScopedRollback collecting(loaded_, &loaded);
   try {
     while (!EndOfList()) {
       ReadSignature();
@@ -712,11 +702,9 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent,
     } catch (...) {
       // The read error is the one to report.
     }
-    loaded_ = nullptr;
     throw;
   }
   FixupReferences(true);
-  loaded_ = nullptr;
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* root) {
@@ -726,9 +714,13 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
   ReadPrefix(flags, childPos);
   TComponent* result = root;
   std::vector<TComponent*> loaded;
-  loaded_ = &loaded;
+  TScopedRollback collecting(loaded_, &loaded);
   bool created = false;
   try {
+    // Whatever happens, the root is no longer being read when this block is left.
+    TScopeExit readDone([&result] {
+      if (result) result->ExcludeState(csReading);
+    });
     std::string className = ReadStr();
     std::string name = ReadStr();
     if (!result) {
@@ -758,32 +750,23 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     loaded.push_back(result);
     result->IncludeState(csLoading);
     result->IncludeState(csReading);
-    current_ = result;
+    TScopedRollback reading(current_, result);
     result->ReadState(*this);
-    current_ = nullptr;
-    result->ExcludeState(csReading);
   } catch (...) {
-    current_ = nullptr;
-    if (!result) {
-      // No root given and none created yet: the header or the class name was wrong.
-      loaded_ = nullptr;
-      throw;
-    }
+    // No root given and none created yet: the header or the class name was wrong.
+    if (!result) throw;
     if (created) {
-      loaded_ = nullptr;
       DropFixups(this);
       result->Free();  // frees every component it owns, including those read so far
       throw;
     }
-    result->ExcludeState(csReading);
     try {
       FixupReferences(true);
     } catch (...) {
+      // The read error is the one to report.
     }
-    loaded_ = nullptr;
     throw;
   }
   FixupReferences(true);
-  loaded_ = nullptr;
   return result;
 }

@@ -7,6 +7,7 @@
 // error hook first; when it marks them handled, reading goes on with the next property.
 
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -41,7 +42,15 @@ class TReader : public TFiler {
   void SetParent(TComponent* parent) { parent_ = parent; }
 
   // Values.
-  void Read(void* data, size_t count);
+  void Read(void* data, size_t count) {
+    // Values are mostly a few bytes that the buffer holds already.
+    if (count <= bufEnd_ - bufPos_) {
+      std::memcpy(data, buffer_.get() + bufPos_, count);
+      bufPos_ += count;
+    } else {
+      ReadThroughBuffer(data, count);
+    }
+  }
   TValueType ReadValue();
   TValueType NextValue();
   bool EndOfList();
@@ -87,6 +96,7 @@ class TReader : public TFiler {
   int64_t Remaining();
   uint32_t ReadLength();
   void ReadBuffer();
+  void ReadThroughBuffer(void* data, size_t count);
   void SkipSetBody();
   void SkipBytes(uint64_t count);
   void ReadPropValue(TPersistent* instance, const TPropInfo& prop);

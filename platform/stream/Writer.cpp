@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "platform/rtl/Collection.h"
+#include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Texts.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64,
@@ -24,15 +25,15 @@ void TWriter::FlushBuffer() {
   if (bufPos_ == 0) return;
   size_t n = bufPos_;
   bufPos_ = 0;
-  stream_.WriteBuffer(buffer_.data(), static_cast<int64_t>(n));
+  stream_.WriteBuffer(buffer_.get(), static_cast<int64_t>(n));
 }
 
-void TWriter::Write(const void* data, size_t count) {
+void TWriter::WriteThroughFlush(const void* data, size_t count) {
   const auto* bytes = static_cast<const uint8_t*>(data);
   while (count > 0) {
-    if (bufPos_ == buffer_.size()) FlushBuffer();
-    size_t n = std::min(count, buffer_.size() - bufPos_);
-    std::memcpy(buffer_.data() + bufPos_, bytes, n);
+    if (bufPos_ == bufSize_) FlushBuffer();
+    size_t n = std::min(count, bufSize_ - bufPos_);
+    std::memcpy(buffer_.get() + bufPos_, bytes, n);
     bufPos_ += n;
     bytes += n;
     count -= n;
@@ -46,8 +47,6 @@ void PutLE(TWriter& w, T value) {
   w.Write(&value, sizeof value);
 }
 }  // namespace
-
-void TWriter::WriteValue(TValueType value) { Write(&value, 1); }
 
 // An integer takes the smallest of vaInt8, vaInt16 and vaInt32 that holds it; only a value outside
 // the 32-bit range is written as vaInt64.
@@ -108,18 +107,19 @@ void TWriter::WriteString(const std::string& value) {
   Write(value.data(), value.size());
 }
 
-void TWriter::WriteIdent(const std::string& ident) {
-  if (SameText(ident, "False")) WriteValue(vaFalse);
-  else if (SameText(ident, "True")) WriteValue(vaTrue);
-  else if (SameText(ident, "Null")) WriteValue(vaNull);
-  else if (SameText(ident, "nil")) WriteValue(vaNil);
-  else {
-    WriteValue(vaIdent);
-    WriteStr(ident);
+void TWriter::WriteIdent(std::string_view ident) {
+  // Only these four names have value types of their own; longer identifiers need no comparison.
+  if (ident.size() <= 5) {
+    if (SameText(ident, "False")) return WriteValue(vaFalse);
+    if (SameText(ident, "True")) return WriteValue(vaTrue);
+    if (SameText(ident, "Null")) return WriteValue(vaNull);
+    if (SameText(ident, "nil")) return WriteValue(vaNil);
   }
+  WriteValue(vaIdent);
+  WriteStr(ident);
 }
 
-void TWriter::WriteStr(const std::string& shortString) {
+void TWriter::WriteStr(std::string_view shortString) {
   uint8_t n = static_cast<uint8_t>(std::min<size_t>(shortString.size(), 255));
   Write(&n, 1);
   Write(shortString.data(), n);
@@ -146,13 +146,8 @@ void TWriter::WritePrefix(uint8_t flags, int childPos) {
 
 void TWriter::WriteComponent(TComponent* component) {
   component->IncludeState(csWriting);
-  try {
-    component->WriteState(*this);
-  } catch (...) {
-    component->ExcludeState(csWriting);
-    throw;
-  }
-  component->ExcludeState(csWriting);
+  TScopeExit written([component] { component->ExcludeState(csWriting); });
+  component->WriteState(*this);
 }
 
 void TWriter::WriteDescendent(TComponent* root, TComponent* ancestor) {
@@ -169,9 +164,13 @@ void TWriter::WriteData(TComponent* instance) {
   WriteStr(instance->Name());
   WriteProperties(instance);
   WriteListEnd();
-  TComponent* savedLookupRoot = lookupRoot_;
-  instance->GetChildren([this](TComponent* child) { WriteComponent(child); }, root_);
-  lookupRoot_ = savedLookupRoot;
+  {
+    // A child record may write its own children under a root of its own (SetRoot); that ends
+    // with the child, however it ends.
+    TScopedRollback keepRoot(root_);
+    TScopedRollback keepLookupRoot(lookupRoot_);
+    instance->GetChildren([this](TComponent* child) { WriteComponent(child); }, root_);
+  }
   WriteListEnd();
 }
 
@@ -181,14 +180,22 @@ void TWriter::WriteProperties(TPersistent* instance) {
   instance->DefineProperties(this);
 }
 
-void TWriter::WritePropName(const std::string& name) { WriteStr(propPath_ + name); }
+// The short string propPath_ + name, without building it.
+void TWriter::WritePropName(const std::string& name) {
+  size_t total = std::min<size_t>(propPath_.size() + name.size(), 255);
+  size_t fromPath = std::min(propPath_.size(), total);
+  auto length = static_cast<uint8_t>(total);
+  Write(&length, 1);
+  Write(propPath_.data(), fromPath);
+  Write(name.data(), total - fromPath);
+}
 
 void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
   if (!prop.HasGetter()) return;
   // A read-only property is written only when it holds a sub-component, whose state is then
   // written under the property's path.
   if (!prop.HasSetter()) {
-    auto* sub = prop.Kind() == tkClass ? dynamic_cast<TComponent*>(prop.GetObj(instance)) : nullptr;
+    auto* sub = prop.Kind() == tkClass ? ClassCast<TComponent>(prop.GetObj(instance)) : nullptr;
     if (!sub || !sub->ComponentStyle().Contains(csSubComponent)) return;
   }
   switch (prop.Kind()) {
@@ -250,8 +257,7 @@ void TWriter::WriteOrdProperty(TPersistent* instance, const TPropInfo& prop) {
   WritePropName(prop.Name);
   switch (type.Kind) {
     case tkInteger: {
-      std::string ident;
-      if (type.Idents && IntToIdent(static_cast<int32_t>(value), ident, *type.Idents))
+      if (const char* ident = type.Idents ? IdentName(static_cast<int32_t>(value), *type.Idents) : nullptr)
         WriteIdent(ident);
       else
         WriteInteger(static_cast<int32_t>(value));
@@ -263,9 +269,11 @@ void TWriter::WriteOrdProperty(TPersistent* instance, const TPropInfo& prop) {
     case tkWChar:
       WriteString(Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(value))));
       break;
-    case tkEnumeration:
-      WriteIdent(GetEnumName(type, value));
+    case tkEnumeration: {
+      bool named = value >= 0 && value < static_cast<int64_t>(type.EnumNames.size());
+      WriteIdent(named ? std::string_view(type.EnumNames[static_cast<size_t>(value)]) : std::string_view());
       break;
+    }
     case tkSet: {
       WriteValue(vaSet);
       const auto& names = type.CompType->EnumNames;
@@ -282,7 +290,7 @@ void TWriter::WriteOrdProperty(TPersistent* instance, const TPropInfo& prop) {
 void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) {
   TObject* value = prop.GetObj(instance);
   if (!value) return;
-  auto* component = dynamic_cast<TComponent*>(value);
+  auto* component = ClassCast<TComponent>(value);
   bool subComponent = component && (component->ComponentStyle().Contains(csSubComponent) ||
                                     component->Owner() == instance);
   if (component && !subComponent) {
@@ -292,29 +300,28 @@ void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) 
     WriteIdent(name);
     return;
   }
-  if (auto* collection = dynamic_cast<TCollection*>(value)) {
+  if (auto* collection = ClassCast<TCollection>(value)) {
     WritePropName(prop.Name);
     WriteCollection(collection);
     return;
   }
-  if (auto* persistent = dynamic_cast<TPersistent*>(value)) {
-    std::string savedPath = propPath_;
-    propPath_ += prop.Name + ".";
+  if (auto* persistent = ClassCast<TPersistent>(value)) {
+    TScopedRollback keepPath(propPath_, propPath_ + prop.Name + ".");
     WriteProperties(persistent);
-    propPath_ = savedPath;
   }
 }
 
 void TWriter::WriteCollection(TCollection* collection) {
   WriteValue(vaCollection);
-  std::string savedPath = propPath_;
-  propPath_.clear();
-  for (int i = 0; i < collection->Count(); ++i) {
-    WriteListBegin();
-    WriteProperties(collection->Items(i));
-    WriteListEnd();
+  {
+    // Item properties are named from the item, not from the collection's owner.
+    TScopedRollback keepPath(propPath_, std::string());
+    for (int i = 0; i < collection->Count(); ++i) {
+      WriteListBegin();
+      WriteProperties(collection->Items(i));
+      WriteListEnd();
+    }
   }
-  propPath_ = savedPath;
   WriteListEnd();
 }
 

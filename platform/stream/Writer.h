@@ -3,7 +3,9 @@
 // with its class, name, the properties that differ from their defaults and its children.
 
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <string_view>
 
 #include "platform/stream/Filer.h"
 #include "platform/stream/ValueTypes.h"
@@ -18,8 +20,19 @@ class TWriter : public TFiler {
   void FlushBuffer();
 
   // Values, encoded as small as the format allows (see the .cpp for the rules).
-  void Write(const void* data, size_t count);
-  void WriteValue(TValueType value);
+  void Write(const void* data, size_t count) {
+    // A record is mostly single bytes and short names: they go straight into the buffer.
+    if (count <= bufSize_ - bufPos_) {
+      std::memcpy(buffer_.get() + bufPos_, data, count);
+      bufPos_ += count;
+    } else {
+      WriteThroughFlush(data, count);
+    }
+  }
+  void WriteValue(TValueType value) {
+    auto byte = static_cast<uint8_t>(value);
+    Write(&byte, 1);
+  }
   void WriteInteger(int64_t value);
   void WriteBoolean(bool value);
   void WriteFloat(long double value);
@@ -27,8 +40,8 @@ class TWriter : public TFiler {
   void WriteCurrency(int64_t scaledBy10000);
   void WriteDate(double value);
   void WriteString(const std::string& value);
-  void WriteIdent(const std::string& ident);
-  void WriteStr(const std::string& shortString);  // length byte + at most 255 bytes
+  void WriteIdent(std::string_view ident);
+  void WriteStr(std::string_view shortString);  // length byte + at most 255 bytes
   void WriteBinary(const TStreamProc& writeData);
   void WriteListBegin() { WriteValue(vaList); }
   void WriteListEnd() { WriteValue(vaNull); }
@@ -51,6 +64,7 @@ class TWriter : public TFiler {
                             const TStreamProc& write, bool hasData) override;
 
  private:
+  void WriteThroughFlush(const void* data, size_t count);
   void WriteProperty(TPersistent* instance, const TPropInfo& prop);
   void WriteOrdProperty(TPersistent* instance, const TPropInfo& prop);
   void WriteObjectProperty(TPersistent* instance, const TPropInfo& prop);

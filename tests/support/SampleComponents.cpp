@@ -52,6 +52,7 @@ DEFINE_CLASS(TSampleLabel, TComponent) {
   c.Prop("Initial", &TSampleLabel::Initial, &TSampleLabel::Initial).Default('A');
   c.Prop("Wide", &TSampleLabel::Wide, &TSampleLabel::Wide).Type(WideStringType());
   c.Event("OnClick", &TSampleLabel::OnClick);
+  c.Hears(opRemove);  // Notification only forgets components that go
 }
 
 void TSampleLabel::Create(TComponent* owner) {
