@@ -10,6 +10,7 @@
 #include "platform/controls/ImgList.h"
 #include "platform/controls/WinControl.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/win/ErrorBoundary.h"
 
 DEFINE_CLASS(TBasicAction, TComponent) {
   c.Event("OnExecute", &TBasicAction::OnExecute);
@@ -75,11 +76,7 @@ void UpdateAll(TShortCut onlyShortCut) {
       auto* custom = dynamic_cast<TCustomAction*>(action);
       if (!custom || custom->ShortCut() != onlyShortCut) continue;
     }
-    try {
-      action->Update();
-    } catch (...) {
-      HandleControlException(std::current_exception());
-    }
+    Guarded([action] { action->Update(); });
   }
   updating = false;
 }

@@ -8,6 +8,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
 #include "platform/stream/Reader.h"
+#include "platform/win/ErrorBoundary.h"
 #include "platform/win/MessageBox.h"
 
 DEFINE_CLASS(TApplication, TComponent) {}
@@ -22,9 +23,7 @@ TApplication* ApplicationInstance() {
 void TApplication::Create(TComponent* owner) {
   TComponent::Create(owner);
   // Every window procedure and every posted message ends its errors here.
-  auto handle = [this](std::exception_ptr error) { HandleException(error); };
-  SetControlExceptionHandler(handle);
-  SetWindowExceptionHandler(handle);
+  SetExceptionHandler([this](std::exception_ptr error) { HandleException(error); });
   // References to another window by name ("fmmain.DsnPanel1") find the application's forms.
   RegisterFindGlobalComponentProc([this](std::string_view name) -> TComponent* {
     for (TComponent* c : ComponentList())
@@ -34,8 +33,7 @@ void TApplication::Create(TComponent* owner) {
 }
 
 void TApplication::Destroy() {
-  SetControlExceptionHandler(nullptr);
-  SetWindowExceptionHandler(nullptr);
+  SetExceptionHandler(nullptr);
   RegisterFindGlobalComponentProc(nullptr);
   if (Application == this) Application = nullptr;
   TComponent::Destroy();

@@ -13,28 +13,26 @@ DEFINE_CLASS(TControl, TComponent) {
   c.Prop("Width", &TControl::Width, &TControl::SetWidth);
   c.Prop("Height", &TControl::Height, &TControl::SetHeight);
   c.Prop("Cursor", &TControl::Cursor, &TControl::SetCursor).Type(CursorType()).Default(crDefault);
+  c.Hears(opRemove);  // Notification only forgets components that go
 }
 
 namespace {
 // The window-less control that holds the mouse until the button is released; its parent's window
-// holds the platform's capture meanwhile.
-TControl* captureControl = nullptr;
-}  // namespace
-
-TControl* CaptureControl() { return captureControl; }
-
-namespace {
+// holds the platform's capture meanwhile. Mouse handlers may free it, so it is held weakly.
+TWeak<TControl> captureControl;
 // The control the mouse is over, told CM_MOUSEENTER when the mouse comes and CM_MOUSELEAVE when it
-// goes.
-TControl* mouseControl = nullptr;
+// goes. The notices run user code, which may free either control.
+TWeak<TControl> mouseControl;
 }  // namespace
+
+TControl* CaptureControl() { return captureControl.get(); }
 
 void SetMouseControl(TControl* control) {
-  if (mouseControl == control) return;
-  TControl* old = mouseControl;
+  if (mouseControl.get() == control) return;
+  const TWeak<TControl> old = mouseControl;
   mouseControl = control;
-  if (old) old->Perform(CM_MOUSELEAVE, 0, 0);
-  if (control && mouseControl == control) control->Perform(CM_MOUSEENTER, 0, 0);
+  if (TControl* leaving = old.get()) leaving->Perform(CM_MOUSELEAVE, 0, 0);
+  if (control && mouseControl.get() == control) control->Perform(CM_MOUSEENTER, 0, 0);
 }
 
 TShiftState KeysToShiftState(WPARAM keys) {
@@ -58,8 +56,6 @@ void TControl::Create(TComponent* owner) {
 }
 
 void TControl::Destroy() {
-  if (captureControl == this) captureControl = nullptr;
-  if (mouseControl == this) mouseControl = nullptr;
   SetParent(nullptr);
   FreeAndNil(font_);
   TComponent::Destroy();
@@ -204,7 +200,7 @@ void TControl::SetAlign(TAlign v) {
 bool TControl::MouseCapture() const {
   if (auto* self = dynamic_cast<const TWinControl*>(this))
     return self->HandleAllocated() && GetCapture() == const_cast<TWinControl*>(self)->Handle();
-  return captureControl == this;
+  return captureControl.get() == this;
 }
 
 void TControl::SetMouseCapture(bool v) {
@@ -313,9 +309,9 @@ void TControl::DefaultHandler(TMessage&) {}
 
 // Every handler called here may free the control; nothing touches it after that.
 void TControl::MouseButtonMessage(TMessage& message, TMouseButton button, bool down, bool dbl) {
-  const std::weak_ptr<bool> alive = alive_;
+  const TWeak<TControl> alive(this);
   DefaultHandler(message);
-  if (alive.expired()) return;
+  if (!alive) return;
   int x = GET_X_LPARAM(message.LParam);
   int y = GET_Y_LPARAM(message.LParam);
   TShiftState shift = KeysToShiftState(message.WParam);
@@ -324,7 +320,7 @@ void TControl::MouseButtonMessage(TMessage& message, TMouseButton button, bool d
       if (controlStyle_.Contains(csCaptureMouse)) SetMouseCapture(true);
       if (controlStyle_.Contains(csClickEvents)) controlState_.Include(csClicked);
       if (dbl && controlStyle_.Contains(csClickEvents)) DblClick();
-      if (alive.expired()) return;
+      if (!alive) return;
     }
     if (dbl) shift.Include(ssDouble);
     MouseDown(button, shift, x, y);
@@ -335,11 +331,11 @@ void TControl::MouseButtonMessage(TMessage& message, TMouseButton button, bool d
     if (controlState_.Contains(csClicked)) {
       controlState_.Exclude(csClicked);
       if (PtInRect(ClientRect(), {x, y})) Click();
-      if (alive.expired()) return;
+      if (!alive) return;
     }
   }
   MouseUp(button, shift, x, y);
-  if (alive.expired()) return;
+  if (!alive) return;
   // A right click shows the control's popup menu where it was released.
   if (button == mbRight && popupMenu_) ShowPopupMenuOf(this, ClientToScreen({x, y}));
 }

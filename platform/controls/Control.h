@@ -174,10 +174,6 @@ class TControl : public TComponent {
   virtual void Click();
   virtual void DblClick();
 
-  // Expires when the control is gone. Code that runs event handlers, which may free the control,
-  // holds it to learn whether it may go on touching the control afterwards.
-  std::weak_ptr<bool> AliveToken() const { return alive_; }
-
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -215,5 +211,4 @@ class TControl : public TComponent {
   std::string text_;
   TComponent* popupMenu_ = nullptr;
   TAlign align_ = alNone;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };

@@ -19,8 +19,9 @@
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Layouts.h"
 #include "platform/controls/Menus.h"
-#include "platform/rtl/Exception.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Exception.h"
+#include "platform/win/ErrorBoundary.h"
 
 DEFINE_CLASS(TCustomForm, TWinControl) {}
 
@@ -68,16 +69,6 @@ void ShowMaximized(QWidget* target) {
     if (frame.width() * 10 < area.width() * 9 || frame.height() * 10 < area.height() * 9)
       window->setGeometry(area);
   });
-}
-
-// Runs a form callback from Qt code: an exception ends in the application's error display.
-template <class F>
-void Guarded(F&& f) {
-  try {
-    f();
-  } catch (...) {
-    HandleControlException(std::current_exception());
-  }
 }
 
 // The frame around a form's client window: the window manager's window (or the document area's
@@ -145,7 +136,6 @@ void TCustomForm::Loaded() {
 }
 
 void TCustomForm::Destroy() {
-  alive_.reset();
   OnDestroy(this);
   if (Application && Application->MainForm() == this) Application->SetMainForm(nullptr);
   TWinControl::Destroy();
@@ -321,7 +311,9 @@ void TCustomForm::UpdateWindowMenu() {
     }
     item->SetCaption("&" + std::to_string(windowItems_.size()) + " " + child->Caption());
     item->SetChecked(child == active);
-    item->OnClick.Bind([child](TObject*) { child->Show(); });
+    item->OnClick.Bind([child = TWeak<TCustomForm>(child)](TObject*) {
+      if (TCustomForm* form = child.get()) form->Show();
+    });
     windowMenu_->Add(item);
     item->FreeNotification(this);
     windowItems_.push_back(item);
@@ -442,10 +434,9 @@ void TCustomForm::Close() {
 
 void TCustomForm::Release() {
   // Freed from the event loop: the handler that asked may still be running on it.
-  TCustomForm* self = this;
-  std::weak_ptr<bool> alive = alive_;
+  TWeak<TCustomForm> self(this);
   QMetaObject::invokeMethod(
-      QCoreApplication::instance(), [self, alive] { if (!alive.expired()) self->Free(); }, Qt::QueuedConnection);
+      QCoreApplication::instance(), [self] { if (TCustomForm* form = self.get()) form->Free(); }, Qt::QueuedConnection);
 }
 
 int TCustomForm::ShowModal() {
@@ -486,9 +477,11 @@ bool TCustomForm::PreviewKey(UINT msg, WPARAM& key) {
     KeyPress(ch);
     key = ch;
   } else {
+    // The form sees the key with the modifiers the focused control would see.
     uint16_t k = static_cast<uint16_t>(key);
-    if (msg == WM_KEYDOWN) KeyDown(k, KeysToShiftState(0));
-    else KeyUp(k, KeysToShiftState(0));
+    const TShiftState shift = KeyShiftState();
+    if (msg == WM_KEYDOWN) KeyDown(k, shift);
+    else KeyUp(k, shift);
     key = k;
   }
   return key == 0;
@@ -614,6 +607,8 @@ void TCustomForm::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case CM_TEXTCHANGED:
       if (frame_) Placed(frame_, subWindow_)->setWindowTitle(QString::fromStdString(Caption()));
+      // The frame's window menu lists its children by caption.
+      if (TCustomForm* host = FrameForm()) host->UpdateWindowMenu();
       break;
     case WM_SIZE:
     case WM_MOVE:

@@ -158,8 +158,6 @@ class TCustomForm : public TWinControl {
   QWidget* frame_ = nullptr;
   QMdiSubWindow* subWindow_ = nullptr;
   QMdiArea* mdiArea_ = nullptr;
-  // Lives as long as the form: work queued for later holds it weakly to find out.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 class TForm : public TCustomForm {

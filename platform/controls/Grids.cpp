@@ -17,6 +17,7 @@
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/stream/Reader.h"
 #include "platform/stream/Writer.h"
+#include "platform/win/ErrorBoundary.h"
 
 DEFINE_CLASS(TStringGrid, TNativeControl) {
   c.Prop("Align", &TStringGrid::Align, &TStringGrid::SetAlign).Default(alNone);
@@ -81,16 +82,6 @@ constexpr Qt::ItemFlags kCellFlags = Qt::ItemIsSelectable | Qt::ItemIsEnabled;
 
 // Pixels the mouse travels before a press on a fixed cell becomes a move of its row or column.
 constexpr int kMoveThreshold = 4;
-
-// Runs grid code called from inside Qt: an exception goes to the application's error display.
-template <class F>
-void Guarded(F&& code) {
-  try {
-    code();
-  } catch (...) {
-    HandleControlException(std::current_exception());
-  }
-}
 
 }  // namespace
 

@@ -11,6 +11,7 @@
 #include "platform/controls/ImgList.h"
 #include "platform/controls/WinControl.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/win/ErrorBoundary.h"
 
 DEFINE_CLASS(TMenuItem, TComponent) {
   c.Prop("Action", &TMenuItem::Action, &TMenuItem::SetAction);
@@ -144,11 +145,7 @@ void TMenuItem::Destroy() {
 }
 
 void TMenuItem::ClickFromQt() {
-  try {
-    Click();
-  } catch (...) {
-    HandleControlException(std::current_exception());
-  }
+  Guarded([this] { Click(); });
 }
 
 TMenuItem* TMenuItem::Items(int index) const {
@@ -275,7 +272,8 @@ void TMenuItem::Notification(TComponent* component, TOperation operation) {
 void TMenuItem::SetCaption(const std::string& v) {
   if (caption_ == v) return;
   caption_ = v;
-  qaction_->setText(QString::fromStdString(v));
+  // A line is a separator and nothing else: styles draw a separator's text beside its line.
+  qaction_->setText(IsLine() ? QString() : QString::fromStdString(v));
   qaction_->setSeparator(IsLine());
 }
 

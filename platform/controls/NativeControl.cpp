@@ -5,6 +5,7 @@
 
 #include "platform/graphics/Colors.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/win/ErrorBoundary.h"
 
 // Every native control is a tab stop unless told otherwise.
 DEFINE_CLASS(TNativeControl, TWinControl) {
@@ -40,13 +41,7 @@ void TNativeControl::FromWidget(const std::function<void()>& answer) {
   if (!ChangingWidget()) Safely(answer);
 }
 
-void TNativeControl::Safely(const std::function<void()>& code) {
-  try {
-    code();
-  } catch (...) {
-    HandleControlException(std::current_exception());
-  }
-}
+void TNativeControl::Safely(const std::function<void()>& code) { Guarded(code); }
 
 bool TNativeControl::FocusStaysInside() {
   QWidget* widget = NativeWidget();

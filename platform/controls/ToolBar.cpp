@@ -10,6 +10,7 @@
 #include "platform/controls/ActionLinks.h"
 #include "platform/controls/ImgList.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/win/ErrorBoundary.h"
 
 DEFINE_CLASS(TToolButton, TWinControl) {
   c.Prop("Action", &TToolButton::Action, &TToolButton::SetAction);
@@ -183,11 +184,7 @@ void TToolButton::Clicked(bool checked) {
 }
 
 void TToolButton::ClickFromQt() {
-  try {
-    Click();
-  } catch (...) {
-    HandleControlException(std::current_exception());
-  }
+  Guarded([this] { Click(); });
 }
 
 void TToolButton::Click() {

@@ -5,39 +5,16 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cstdio>
 
 #include "platform/graphics/Colors.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/win/DeviceContext.h"
+#include "platform/win/ErrorBoundary.h"
 #include "platform/win/Geometry.h"
 
 DEFINE_CLASS(TWinControl, TControl) {
   c.Prop("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Default(-1);
   c.Prop("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
-}
-
-namespace {
-TExceptionHandler& ExceptionHandler() {
-  static TExceptionHandler handler;
-  return handler;
-}
-}  // namespace
-
-void SetControlExceptionHandler(TExceptionHandler handler) { ExceptionHandler() = std::move(handler); }
-
-void HandleControlException(std::exception_ptr error) {
-  if (ExceptionHandler()) {
-    ExceptionHandler()(error);
-    return;
-  }
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    fprintf(stderr, "markedit: %s\n", e.what());
-  } catch (...) {
-    fprintf(stderr, "markedit: unknown error\n");
-  }
 }
 
 TShiftState KeyShiftState() {
@@ -141,11 +118,7 @@ void TWinControl::RecreateWnd() {
 }
 
 void TWinControl::MainWndProc(TMessage& message) {
-  try {
-    WindowProc(message);
-  } catch (...) {
-    HandleControlException(std::current_exception());
-  }
+  Guarded([&] { WindowProc(message); });
 }
 
 // ---- children ----
@@ -514,18 +487,22 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_RBUTTONDBLCLK:
     case WM_MBUTTONDOWN:
     case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK: {
+      // The enter and leave notices and the control's handlers may free this control, or take its
+      // window away.
+      const TWeak<TWinControl> alive(this);
       if (message.Msg == WM_MOUSEMOVE && !GetCapture()) {
         TControl* over = ControlAtPos({GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)}, false);
         SetMouseControl(over ? over : this);
+        if (!alive) return;
       }
-      if (const std::weak_ptr<bool> alive = AliveToken(); IsControlMouseMsg(message)) {
-        // The control's handlers may have freed this control, or taken its window away.
-        if (!alive.expired() && message.Result == 0 && handle_)
+      if (IsControlMouseMsg(message)) {
+        if (alive && message.Result == 0 && handle_)
           CallWindowProc(defWndProc_, handle_, message.Msg, message.WParam, message.LParam);
         return;
       }
       break;
+    }
     default:
       break;
   }

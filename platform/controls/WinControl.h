@@ -147,10 +147,5 @@ class TWinControl : public TControl {
   bool alignPending_ = false;
 };
 
-// The error boundary of window procedures: the application's default error display.
-using TExceptionHandler = std::function<void(std::exception_ptr)>;
-void SetControlExceptionHandler(TExceptionHandler handler);
-void HandleControlException(std::exception_ptr error);
-
 // The modifier keys held now, as key messages report them.
 TShiftState KeyShiftState();

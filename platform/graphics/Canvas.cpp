@@ -308,15 +308,21 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
   } else {
     box = {box.Left, box.Top, box.Right - 1, box.Bottom - 1};
   }
+  // Each layer peeled takes a pixel off both ends of every row and the top and bottom rows away,
+  // so no pixel lies deeper than half the smaller side. A pen at least that wide covers the whole
+  // figure: the ring is then every row, found without peeling, whose cost grows with the width.
+  const int64_t deepest = (std::min(int64_t{box.Right} - box.Left, int64_t{box.Bottom} - box.Top) + 1) / 2;
+  const bool peel = outline && width < deepest;
   // Peeling a ring looks at most `width` rows up and down, so rows that far beyond the visible
   // ones are enough to get the visible ones right.
+  const int reach = peel ? width + 1 : 0;
   TRect visible = VisibleArea(painter);
-  int from = static_cast<int>(std::max<int64_t>(int64_t{visible.Top} - width - 1, INT_MIN));
-  int to = static_cast<int>(std::min<int64_t>(int64_t{visible.Bottom} + width + 1, INT_MAX));
+  int from = static_cast<int>(std::max<int64_t>(int64_t{visible.Top} - reach, INT_MIN));
+  int to = static_cast<int>(std::min<int64_t>(int64_t{visible.Bottom} + reach, INT_MAX));
   int firstRow = std::max(from, box.Top);
   std::vector<raster::Row> rows = raster::EllipseRows(box, from, to);
-  if (outline) raster::PeelRing(rows, firstRow, width, ring);
-  raster::AppendRows(rows, firstRow, inside);
+  if (peel) raster::PeelRing(rows, firstRow, width, ring);
+  raster::AppendRows(rows, firstRow, outline && !peel ? ring : inside);
   auto hidden = [&](const raster::Span& s) { return s.Y < visible.Top || s.Y >= visible.Bottom; };
   ring.erase(std::remove_if(ring.begin(), ring.end(), hidden), ring.end());
   inside.erase(std::remove_if(inside.begin(), inside.end(), hidden), inside.end());

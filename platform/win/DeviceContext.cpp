@@ -9,7 +9,9 @@
 #include <QScreen>
 #include <QWidget>
 
+#include <algorithm>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -23,12 +25,17 @@ enum class DCKind { WindowPaint, WindowScribble, Screen, Device };
 struct DCRecord {
   explicit DCRecord(DCKind k, HWND w = 0, QPainter* p = nullptr) : kind(k), window(w), painter(p) {}
   DCKind kind;
+  HDC id = 0;
   HWND window = 0;
   QPainter* painter = nullptr;
   std::unique_ptr<QPainter> owned;
   std::vector<TPoint> savedOrigins;  // one per SaveDC level
   TPoint origin;
   QRect dirty;
+  // Screen device contexts share one painter, so each keeps its own clip (screen coordinates) and
+  // the painter is set up for a device context whenever another one used it last.
+  std::optional<QRect> clip;
+  std::vector<std::optional<QRect>> savedClips;  // screen device contexts: one per SaveDC level
 };
 
 struct DCTable {
@@ -48,6 +55,7 @@ DCRecord* FindDC(HDC dc) {
 
 HDC AddDC(DCRecord record) {
   HDC dc = D().next++;
+  record.id = dc;
   D().dcs.emplace(dc, std::move(record));
   return dc;
 }
@@ -59,6 +67,18 @@ HDC AddDC(DCRecord record) {
 struct ScreenLayer {
   QImage image;
   QPoint origin;  // screen position of the image's top-left pixel
+  // The one painter of every screen device context: an image takes one painter at a time.
+  std::unique_ptr<QPainter> painter;
+  int users = 0;       // screen device contexts that hold the painter
+  HDC setUpFor = 0;    // the device context whose origin and clip the painter has now
+  // While a batch is open, what was drawn is marked in a grid of kTile x kTile tiles of the image
+  // rather than listed: marking costs the same for one figure or thousands, and the region
+  // refreshed stays close to the figures rather than their bounds.
+  static constexpr int kTile = 16;
+  int batchDepth = 0;
+  std::vector<uint8_t> dirtyTiles;  // row by row, tileColumns wide
+  int tileColumns = 0;
+  QRect dirtyBounds;  // in tiles: the part of the grid with marks
 };
 
 ScreenLayer& Layer() {
@@ -123,13 +143,64 @@ void EnsureOverlays() {
   }
 }
 
-void RefreshScreen(const QRect& screenRect) {
+void UpdateOverlays(const QRegion& screenRegion) {
   for (auto& o : Overlays()) {
     if (!o) continue;
-    QRect local(o->mapFromGlobal(screenRect.topLeft()), screenRect.size());
-    local = local.intersected(o->rect());
+    QRegion local = screenRegion.translated(-o->mapToGlobal(QPoint(0, 0))) & o->rect();
     if (!local.isEmpty()) o->update(local);
   }
+}
+
+// Marks the tiles under `onLayer` (image coordinates, inside the image) as drawn in the open batch.
+void MarkDrawn(ScreenLayer& layer, const QRect& onLayer) {
+  const int k = ScreenLayer::kTile;
+  if (layer.dirtyTiles.empty()) {
+    layer.tileColumns = (layer.image.width() + k - 1) / k;
+    layer.dirtyTiles.assign(static_cast<size_t>(layer.tileColumns) * ((layer.image.height() + k - 1) / k), 0);
+  }
+  const QRect tiles(QPoint(onLayer.left() / k, onLayer.top() / k), QPoint(onLayer.right() / k, onLayer.bottom() / k));
+  for (int ty = tiles.top(); ty <= tiles.bottom(); ++ty) {
+    uint8_t* row = layer.dirtyTiles.data() + static_cast<size_t>(ty) * layer.tileColumns;
+    std::fill(row + tiles.left(), row + tiles.right() + 1, uint8_t{1});
+  }
+  layer.dirtyBounds |= tiles;
+}
+
+// Refreshes a drawn screen rectangle at once, or when the open batch closes.
+void RefreshScreen(const QRect& screenRect) {
+  ScreenLayer& layer = Layer();
+  if (layer.batchDepth == 0) {
+    UpdateOverlays(QRegion(screenRect));
+    return;
+  }
+  // The overlays show nothing but the layer, so what lies off it needs no refresh.
+  QRect onLayer = screenRect.translated(-layer.origin) & layer.image.rect();
+  if (!onLayer.isEmpty()) MarkDrawn(layer, onLayer);
+}
+
+// The marked tiles in screen coordinates, clearing the marks. Runs of tiles row by row and left to
+// right, never touching: the banded form that QRegion::setRects takes as it is.
+QRegion TakeDrawnRegion(ScreenLayer& layer) {
+  const int k = ScreenLayer::kTile;
+  const QRect bounds = layer.dirtyBounds;
+  layer.dirtyBounds = QRect();
+  std::vector<QRect> runs;
+  for (int ty = bounds.top(); ty <= bounds.bottom(); ++ty) {
+    uint8_t* row = layer.dirtyTiles.data() + static_cast<size_t>(ty) * layer.tileColumns;
+    for (int tx = bounds.left(); tx <= bounds.right();) {
+      if (!row[tx]) {
+        ++tx;
+        continue;
+      }
+      int end = tx;
+      while (end <= bounds.right() && row[end]) row[end++] = 0;
+      runs.emplace_back(layer.origin.x() + tx * k, layer.origin.y() + ty * k, (end - tx) * k, k);
+      tx = end;
+    }
+  }
+  QRegion region;
+  region.setRects(runs.data(), static_cast<int>(runs.size()));
+  return region;
 }
 
 }  // namespace
@@ -142,17 +213,24 @@ void RaiseScreenOverlay(HWND window) {
 
 }  // namespace wintable
 
+void BeginScreenBatch() { ++wintable::Layer().batchDepth; }
+
+void EndScreenBatch() {
+  wintable::ScreenLayer& layer = wintable::Layer();
+  if (layer.batchDepth == 0 || --layer.batchDepth > 0) return;
+  if (!layer.dirtyBounds.isEmpty()) wintable::UpdateOverlays(wintable::TakeDrawnRegion(layer));
+}
+
 using namespace wintable;
 
 HDC GetDC(HWND window) {
   if (window == 0) {
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 0;
     EnsureOverlays();
-    DCRecord r{DCKind::Screen};
-    r.owned = std::make_unique<QPainter>(&Layer().image);
-    r.painter = r.owned.get();
-    r.painter->translate(-Layer().origin);
-    return AddDC(std::move(r));
+    ScreenLayer& layer = Layer();
+    if (layer.users++ == 0) layer.painter = std::make_unique<QPainter>(&layer.image);
+    layer.setUpFor = 0;
+    return AddDC(DCRecord{DCKind::Screen, 0, layer.painter.get()});
   }
   WindowRecord* w = Find(window);
   if (!w || !w->widget) return 0;
@@ -173,6 +251,11 @@ int ReleaseDC(HWND, HDC dc) {
   DCRecord* r = FindDC(dc);
   if (!r) return 0;
   if (r->owned) r->owned->end();
+  if (r->kind == DCKind::Screen) {
+    ScreenLayer& layer = Layer();
+    if (layer.setUpFor == dc) layer.setUpFor = 0;
+    if (--layer.users == 0) layer.painter.reset();
+  }
   if (r->kind == DCKind::WindowScribble)
     if (QWidget* w = WindowWidget(r->window)) w->update(r->dirty.isEmpty() ? w->rect() : r->dirty);
   D().dcs.erase(dc);
@@ -213,6 +296,17 @@ bool DeleteDC(HDC dc) {
 // A window's paint painter is looked up on every use: it ends while the widget paints itself in
 // the middle of a paint, and the next drawing starts a new one.
 static QPainter* PainterOf(DCRecord& r) {
+  if (r.kind == DCKind::Screen) {
+    ScreenLayer& layer = Layer();
+    if (layer.setUpFor != r.id) {
+      r.painter->resetTransform();
+      if (r.clip) r.painter->setClipRect(r.clip->translated(-layer.origin));
+      else r.painter->setClipping(false);
+      r.painter->setTransform(QTransform::fromTranslate(r.origin.X - layer.origin.x(), r.origin.Y - layer.origin.y()));
+      layer.setUpFor = r.id;
+    }
+    return r.painter;
+  }
   if (r.kind != DCKind::WindowPaint) return r.painter;
   WindowRecord* w = Find(r.window);
   if (!w || !w->inPaint || !w->widget) return nullptr;
@@ -242,7 +336,9 @@ int SaveDC(HDC dc) {
   DCRecord* r = FindDC(dc);
   QPainter* p = r ? PainterOf(*r) : nullptr;
   if (!p) return 0;
-  p->save();
+  // The screen's painter is shared: its state is set up from the record, not saved in it.
+  if (r->kind == DCKind::Screen) r->savedClips.push_back(r->clip);
+  else p->save();
   r->savedOrigins.push_back(r->origin);
   return static_cast<int>(r->savedOrigins.size());
 }
@@ -255,10 +351,16 @@ bool RestoreDC(HDC dc, int level) {
   if (level < 1 || level > depth) return false;
   QPainter* p = PainterOf(*r);
   while (static_cast<int>(r->savedOrigins.size()) >= level) {
-    if (p && p->isActive()) p->restore();
+    if (r->kind == DCKind::Screen) {
+      r->clip = r->savedClips.back();
+      r->savedClips.pop_back();
+    } else if (p && p->isActive()) {
+      p->restore();
+    }
     r->origin = r->savedOrigins.back();
     r->savedOrigins.pop_back();
   }
+  if (r->kind == DCKind::Screen) Layer().setUpFor = 0;
   return true;
 }
 
@@ -282,7 +384,59 @@ bool IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
   if (!r) return false;
   QPainter* p = PainterOf(*r);
   if (!p) return false;
-  p->setClipRect(QRect(left, top, right - left, bottom - top), Qt::IntersectClip);
+  QRect rect(left, top, right - left, bottom - top);
+  if (r->kind == DCKind::Screen) {
+    QRect onScreen = rect.translated(r->origin.X, r->origin.Y);
+    r->clip = r->clip ? (*r->clip & onScreen) : onScreen;
+  }
+  p->setClipRect(rect, Qt::IntersectClip);
+  return true;
+}
+
+bool XorRects(HDC dc, const TRect* rects, size_t count, uint32_t rgb) {
+  DCRecord* r = FindDC(dc);
+  if (!r) return false;
+  if (r->kind == DCKind::Screen) {
+    // Straight into the layer: its pixels only ever meet XOR, and one call may carry thousands of
+    // rectangles, for which a painter's per-figure cost would dominate.
+    ScreenLayer& layer = Layer();
+    const uint32_t mask = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+    QRect area = layer.image.rect();
+    if (r->clip) area &= r->clip->translated(-layer.origin);
+    if (area.isEmpty()) return true;
+    uchar* bits = layer.image.bits();
+    const qsizetype stride = layer.image.bytesPerLine();
+    // In 64 bits, so that rectangles anywhere in the coordinate space are clipped, not wrapped.
+    const int64_t dx = int64_t{r->origin.X} - layer.origin.x(), dy = int64_t{r->origin.Y} - layer.origin.y();
+    TScreenBatch batch;
+    for (size_t i = 0; i < count; ++i) {
+      const TRect& t = rects[i];
+      const int left = static_cast<int>(std::max<int64_t>(t.Left + dx, area.left()));
+      const int top = static_cast<int>(std::max<int64_t>(t.Top + dy, area.top()));
+      const int right = static_cast<int>(std::min<int64_t>(t.Right + dx, area.right() + 1));
+      const int bottom = static_cast<int>(std::min<int64_t>(t.Bottom + dy, area.bottom() + 1));
+      if (left >= right || top >= bottom) continue;
+      uchar* line = bits + top * stride;
+      for (int y = top; y < bottom; ++y, line += stride) {
+        uint32_t* pixel = reinterpret_cast<uint32_t*>(line);
+        for (int x = left; x < right; ++x) pixel[x] ^= mask;
+      }
+      MarkDrawn(layer, QRect(left, top, right - left, bottom - top));
+    }
+    return true;
+  }
+  QPainter* p = PainterOf(*r);
+  if (!p) return false;
+  p->save();
+  p->setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+  const QColor color(rgb & 0xFF, (rgb >> 8) & 0xFF, (rgb >> 16) & 0xFF);
+  for (size_t i = 0; i < count; ++i) {
+    const TRect& t = rects[i];
+    if (t.Right <= t.Left || t.Bottom <= t.Top) continue;
+    p->fillRect(QRect(t.Left, t.Top, t.Width(), t.Height()), color);
+    DCDrawn(dc, t);
+  }
+  p->restore();
   return true;
 }
 

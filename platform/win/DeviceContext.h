@@ -8,8 +8,10 @@
 // The screen device context (GetDC(0)) serves XOR outlines: its drawing goes into one screen-sized
 // layer that every top-level window composites over itself with a bitwise XOR, so drawing the same
 // figure twice restores the screen exactly and nothing is left behind when a window repaints. Only
-// the rectangles reported through DCDrawn are refreshed.
+// the rectangles reported through DCDrawn are refreshed. Every screen device context draws with the
+// same painter, so several may be held at once.
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/rtl/Types.h"
@@ -38,6 +40,27 @@ bool DeleteDC(HDC dc);
 // followed by DCDrawn with the rectangle touched, in the device context's own coordinates.
 QPainter* DCPainter(HDC dc);
 void DCDrawn(HDC dc, const TRect& rect);
+
+// Inverts the pixels of each rectangle with `rgb` (0x00BBGGRR, a colour value with its system
+// colours resolved): every pixel is XORed with it once, so the same call again restores them. The
+// rectangles are in the device context's own coordinates, right and bottom exclusive; empty ones
+// are skipped. On the screen this is the cheap way to draw many outlines: the layer is written
+// directly and its strips are refreshed together. False when `dc` is not a device context.
+bool XorRects(HDC dc, const TRect* rects, size_t count, uint32_t rgb);
+
+// A batch of drawing on the screen device context. While one is open, the strips that DCDrawn and
+// XorRects report are collected; closing the outermost batch refreshes the windows under them once,
+// however many figures were drawn. Batches nest.
+void BeginScreenBatch();
+void EndScreenBatch();
+
+class TScreenBatch {
+ public:
+  TScreenBatch() { BeginScreenBatch(); }
+  ~TScreenBatch() { EndScreenBatch(); }
+  TScreenBatch(const TScreenBatch&) = delete;
+  TScreenBatch& operator=(const TScreenBatch&) = delete;
+};
 
 // Origin and clip, for painting window-less controls on their parent's device context.
 int SaveDC(HDC dc);  // returns a level for RestoreDC; 0 on failure

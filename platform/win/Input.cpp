@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/win/ErrorBoundary.h"
 #include "platform/win/WindowTable.h"
 
 namespace wintable {
@@ -103,12 +104,10 @@ class InputFilter : public QObject {
  public:
   bool eventFilter(QObject* object, QEvent* event) override {
     if (!object->isWidgetType() || IsBeingDelivered(event, static_cast<QWidget*>(object))) return false;
-    try {
-      return Translate(object, event);
-    } catch (...) {
-      ReportException(std::current_exception());
-      return true;
-    }
+    // An event whose handling raised is taken: the widget must not act on it half handled.
+    bool taken = true;
+    Guarded([&] { taken = Translate(object, event); });
+    return taken;
   }
 
  private:

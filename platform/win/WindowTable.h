@@ -25,6 +25,9 @@ struct WindowRecord {
   std::vector<HWND> children;  // z-order, topmost first
   WNDPROC proc = 0;
   std::optional<QCursor> cursor;  // none: the widget's own
+  // The cursor the widget had set on itself when it became a window (an edit field's I-beam): what
+  // "the widget's own" gives back once a cursor set through the window is reset.
+  std::optional<QCursor> ownCursor;
   // Drawing done on the window outside its paint; shown at its next paint.
   std::unique_ptr<QImage> scribble;
   QRect scribbleDirty;
@@ -67,8 +70,8 @@ void RaiseScreenOverlay(HWND window);
 // The window beneath `window` at a screen point, to which input falls through when `window`
 // answers HTTRANSPARENT: a lower sibling there (its deepest window), else the parent.
 HWND WindowBeneath(HWND window, QPoint screen);
-// Hands an exception raised by a window procedure to the installed handler (see Windows.h).
-void ReportException(std::exception_ptr error);
+// Gives the widget of a window the cursor it had of its own (none: its parent's).
+void ShowOwnCursor(WindowRecord& record);
 // The current clip rectangle applied to a screen point.
 QPoint ClipPoint(QPoint screen);
 

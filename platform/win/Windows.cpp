@@ -11,10 +11,10 @@
 #include <QWidget>
 
 #include <algorithm>
-#include <cstdio>
 #include <deque>
 #include <unordered_map>
 
+#include "platform/win/ErrorBoundary.h"
 #include "platform/win/WindowTable.h"
 
 namespace wintable {
@@ -33,7 +33,6 @@ struct Tables {
   };
   std::vector<Delivery> delivering;
   HWND capture = 0;
-  TWindowExceptionHandler exceptionHandler;
   bool clipped = false;
   TRect clip;
 };
@@ -63,10 +62,7 @@ class PostDispatcher : public QObject {
   bool event(QEvent* e) override {
     if (e->type() != QEvent::User) return QObject::event(e);
     wakeupPending = false;
-    try {
-      DispatchPostedMessages();
-    } catch (...) {
-      ReportException(std::current_exception());
+    if (!Guarded([] { DispatchPostedMessages(); })) {
       // What is still queued runs on the next round of the event loop.
       if (!PostQueue().empty() && !wakeupPending) {
         wakeupPending = true;
@@ -99,6 +95,8 @@ void Forget(HWND window) {
     list.erase(std::remove(list.begin(), list.end(), window), list.end());
   }
   if (t.capture == window) t.capture = 0;
+  // A window destroyed while it paints takes its paint's painter with it.
+  EndPaintPainter(it->second);
   t.byWidget.remove(it->second.widget.data());
   t.windows.erase(it);
 }
@@ -162,18 +160,10 @@ void DeliverToQt(Translation& translation) {
   T().delivering.pop_back();
 }
 
-void ReportException(std::exception_ptr error) {
-  if (T().exceptionHandler) {
-    T().exceptionHandler(error);
-    return;
-  }
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::exception& e) {
-    fprintf(stderr, "markedit: %s\n", e.what());
-  } catch (...) {
-    fprintf(stderr, "markedit: unknown error\n");
-  }
+void ShowOwnCursor(WindowRecord& record) {
+  if (!record.widget) return;
+  if (record.ownCursor) record.widget->setCursor(*record.ownCursor);
+  else record.widget->unsetCursor();
 }
 
 QPoint ClipPoint(QPoint screen) {
@@ -212,6 +202,7 @@ HWND CreateWindowHandle(QWidget* widget, HWND parent) {
   r.widget = widget;
   r.parent = parent;
   r.proc = kNativeProc;
+  if (widget->testAttribute(Qt::WA_SetCursor)) r.ownCursor = widget->cursor();
   t.byWidget.insert(widget, window);
   if (WindowRecord* p = Find(parent)) p->children.insert(p->children.begin(), window);
   // A widget deleted behind the table's back leaves it quietly.
@@ -468,7 +459,7 @@ LRESULT DefWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETCURSOR:
       if (WindowRecord* target = Find(static_cast<HWND>(wParam)); target && target->widget) {
         if (target->cursor) target->widget->setCursor(*target->cursor);
-        else target->widget->unsetCursor();
+        else ShowOwnCursor(*target);
         return 1;
       }
       return 0;
@@ -496,7 +487,7 @@ bool ResetWindowCursor(HWND window) {
   WindowRecord* r = Find(window);
   if (!r) return false;
   r->cursor.reset();
-  if (r->widget) r->widget->unsetCursor();
+  ShowOwnCursor(*r);
   return true;
 }
 
@@ -528,10 +519,6 @@ void DispatchPostedMessages() {
 }
 
 int PostedMessageCount() { return static_cast<int>(PostQueue().size()); }
-
-void SetWindowExceptionHandler(TWindowExceptionHandler handler) {
-  T().exceptionHandler = std::move(handler);
-}
 
 // ---- capture, cursor and focus ----
 

@@ -196,11 +196,8 @@ int PostedMessageCount();
 // key used up types nothing). Anywhere else it does nothing.
 void DropKeyCharacters();
 
-// An exception must not cross into Qt. Input and posted messages run inside a boundary that hands
-// any exception to this handler (the application's error display); without one it is written to
-// standard error. The control layer catches its own in its window procedures first.
-using TWindowExceptionHandler = std::function<void(std::exception_ptr)>;
-void SetWindowExceptionHandler(TWindowExceptionHandler handler);
+// An exception must not cross into Qt: input and posted messages run inside the error boundary
+// (ErrorBoundary.h), which hands it to the application's error display.
 
 // ---- capture, cursor and focus ----
 

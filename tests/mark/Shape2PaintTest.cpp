@@ -79,6 +79,36 @@ INSTANTIATE_TEST_SUITE_P(
         FigureCase{"PlainLabel", lab, kAll, {}, {{2, 2}, {25, 2}, {2, 25}, {25, 25}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A pen wider than the figure covers the whole control, and drawing it costs no more than the
+// pixels it covers, for every kind of figure.
+std::string KindName(tkind kind) {
+  static const char* const kNames[] = {"Square", "Diamond", "TriangleUp", "TriangleDown", "Ellipse", "Label", "Field"};
+  return kNames[kind];
+}
+
+class Shape2WidePen : public Shape2Test, public ::testing::WithParamInterface<std::pair<tkind, int>> {};
+
+TEST_P(Shape2WidePen, CoversTheWholeControlAndNothingOutside) {
+  tshape2* shape = AddShape(100, 100);
+  shape->SetColor(kFillColor);
+  shape->Setpencolor(kPenColor);
+  shape->Setkind(GetParam().first);
+  shape->Setslset({sltop, slbottom, slleft, slright, sllr, slrl});
+  shape->Setpenwidth(GetParam().second);
+  ShowForm();
+  QImage image = Grab();
+  for (TPoint p : std::vector<TPoint>{{0, 0}, {99, 0}, {0, 99}, {99, 99}, {50, 50}, {30, 70}})
+    EXPECT_EQ(At(image, p.X, p.Y), Rgb(kPenColor)) << "ink at " << p.X << "," << p.Y;
+  for (TPoint p : std::vector<TPoint>{{-1, 50}, {100, 50}, {50, -1}, {50, 100}})
+    EXPECT_EQ(At(image, p.X, p.Y), Rgb(kPanelColor)) << "panel at " << p.X << "," << p.Y;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, Shape2WidePen,
+    ::testing::Values(std::pair{eclipse, 4000}, std::pair{eclipse, 100000}, std::pair{square1, 100000},
+                      std::pair{square2, 100000}, std::pair{triangle1, 100000}, std::pair{triangle2, 100000}),
+    [](const auto& info) { return KindName(info.param.first) + std::to_string(info.param.second); });
+
 TEST_F(Shape2Test, DefaultPenIsThreeBlackPixelsCentredOnTheInsetAndTransparencyShowsTheParent) {
   tshape2* shape = AddShape(50, 50);
   shape->SetColor(kFillColor);

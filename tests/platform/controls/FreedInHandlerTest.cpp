@@ -7,6 +7,9 @@
 #include "platform/controls/Panel.h"
 #include "platform/controls/SpeedButton.h"
 
+#include <string>
+#include <vector>
+
 namespace controls_test {
 namespace {
 
@@ -46,6 +49,55 @@ class FreedInHandler : public FormTest {
     EXPECT_EQ(form, nullptr);
   }
 };
+
+// A window-less control that frees itself as the button goes down holds the mouse at that
+// moment: the rest of the drag goes to its parent, and the next press works as usual.
+TEST_F(FreedInHandler, ControlFreedWhileItHoldsTheMouseLeavesTheDragToItsParent) {
+  auto* label = New<TLabel>(form);
+  label->SetParent(form);
+  label->SetBounds(20, 20, 80, 40);
+  label->OnMouseDown.Bind([&label](TObject*, TMouseButton, TShiftState, int, int) { FreeAndNil(label); });
+  std::vector<std::string> formSaw;
+  int moves = 0;
+  form->OnMouseMove.Bind([&moves](TObject*, TShiftState, int, int) { ++moves; });
+  form->OnMouseUp.Bind([&formSaw](TObject*, TMouseButton, TShiftState, int, int) { formSaw.push_back("up"); });
+  form->OnMouseDown.Bind([&formSaw](TObject*, TMouseButton, TShiftState, int, int) { formSaw.push_back("down"); });
+  ShowForm();
+  Press({40, 30});
+  ASSERT_EQ(label, nullptr);
+  Move({50, 35});
+  Move({200, 150});
+  EXPECT_EQ(moves, 2);
+  Release({200, 150});
+  Click({60, 30});
+  QApplication::processEvents();
+  EXPECT_EQ(formSaw, (std::vector<std::string>{"up", "down", "up"}));
+}
+
+// The notice that the mouse left a control may free the parent the mouse moved onto: the parent
+// stops handling the move at once.
+TEST_F(FreedInHandler, MouseLeaveThatFreesTheParentEndsTheMove) {
+  auto* inner = New<TPanel>(form);
+  inner->SetParent(form);
+  inner->SetBounds(10, 10, 200, 150);
+  auto* label = New<TLabel>(form);
+  label->SetAutoSize(false);
+  label->SetParent(inner);
+  label->SetBounds(10, 10, 60, 20);
+  auto original = label->WindowProc;
+  label->WindowProc = [&inner, original](TMessage& m) {
+    if (m.Msg == CM_MOUSELEAVE && inner) FreeAndNil(inner);
+    else original(m);
+  };
+  ShowForm();
+  Move({30, 25});
+  Move({150, 120});
+  QApplication::processEvents();
+  EXPECT_EQ(inner, nullptr);
+  EXPECT_EQ(form->ComponentCount(), 0);
+  Move({300, 250});
+  Click({300, 250});
+}
 
 TEST_F(FreedInHandler, LabelFreedByItsOwnClick) { ClickFreesItself<TLabel>(); }
 TEST_F(FreedInHandler, SpeedButtonFreedByItsOwnClick) { ClickFreesItself<TSpeedButton>(); }

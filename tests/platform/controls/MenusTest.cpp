@@ -217,6 +217,23 @@ TEST_F(MenuTest, ItemFollowsEveryChangeOfItsAction) {
   EXPECT_TRUE(qt->icon().isNull());
 }
 
+// A "-" caption makes the item a bare line (a style would draw the text beside it); another
+// caption makes it an item again.
+TEST_F(MenuTest, ACaptionOfOneDashIsALineWithoutText) {
+  auto* menu = New<TPopupMenu>(root);
+  TMenuItem* item = Item(menu->Items(), "-");
+  QAction* qt = item->QtAction();
+  EXPECT_TRUE(item->IsLine());
+  EXPECT_TRUE(qt->isSeparator());
+  EXPECT_TRUE(qt->text().isEmpty());
+  item->SetCaption("&Exit");
+  EXPECT_FALSE(qt->isSeparator());
+  EXPECT_EQ(qt->text(), "&Exit");
+  item->SetCaption("-");
+  EXPECT_TRUE(qt->text().isEmpty());
+  EXPECT_EQ(item->Caption(), "-");
+}
+
 TEST_F(MenuTest, TriggeringTheItemExecutesItsActionOnceTheMenuIsDone) {
   auto* action = New<TAction>(root);
   std::vector<TComponent*> executedFor;

@@ -11,6 +11,7 @@
 #include <QTableWidget>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/controls/Buttons.h"
@@ -343,6 +344,32 @@ TEST_F(DialogKeyTest, AKeyTheWidgetIgnoresReachesTheFormsPreviewOnce) {
   ShowActive();
   QTest::keyClick(WindowWidget(combo->Handle()), Qt::Key_F5);
   EXPECT_EQ(previewed, (std::vector<uint16_t>{VK_F1 + 4}));
+}
+
+// The form's preview sees the modifiers held with the key, as the focused control does.
+TEST_F(TabOrderTest, TheFormsKeyPreviewSeesShiftAndCtrl) {
+  auto* edit = Put<TEdit>(form, "Edit", 10);
+  form->SetKeyPreview(true);
+  using Seen = std::vector<std::pair<uint16_t, TShiftState>>;
+  Seen downs, ups, editDowns;
+  // The modifier keys themselves come as keys too; only the function keys count here.
+  auto record = [](Seen& seen) {
+    return [&seen](TObject*, uint16_t& key, TShiftState shift) {
+      if (key >= VK_F1) seen.emplace_back(key, shift);
+    };
+  };
+  form->OnKeyDown.Bind(record(downs));
+  form->OnKeyUp.Bind(record(ups));
+  edit->OnKeyDown.Bind(record(editDowns));
+  ShowActive();
+  edit->SetFocus();
+  Key(Qt::Key_F5, Qt::ShiftModifier);
+  Key(Qt::Key_F6, Qt::ControlModifier);
+  Key(Qt::Key_F7);
+  const Seen expected = {{VK_F1 + 4, {ssShift}}, {VK_F1 + 5, {ssCtrl}}, {VK_F1 + 6, {}}};
+  EXPECT_EQ(downs, expected);
+  EXPECT_EQ(ups, expected);
+  EXPECT_EQ(editDowns, expected);
 }
 
 }  // namespace

@@ -188,6 +188,33 @@ TEST_F(CanvasTest, WideEllipseOutlineIsAboutAsThickOnDiagonalsAsOnAxes) {
   EXPECT_LE(diagonal * 1.414, 6.0);
 }
 
+// No pixel of an ellipse lies deeper than half its smaller side: a pen that wide or wider covers
+// the whole figure, the same pixels however wide it is, and a much narrower one leaves the middle.
+TEST_F(CanvasTest, APenAsWideAsHalfTheEllipseCoversAllOfIt) {
+  const TRect box = Rect(4, 2, 44, 32);  // 40 x 30
+  canvas->Brush()->SetColor(clYellow);
+  canvas->Pen()->SetStyle(psInsideFrame);
+  canvas->Ellipse(box);
+  const int disc = Count(clBlack) + Count(clYellow);
+  canvas->Pen()->SetWidth(10);
+  canvas->Ellipse(box);
+  EXPECT_TRUE(IsColor(24, 17, clYellow));
+  for (int width : {15, 16, 100000}) {
+    canvas->Pen()->SetWidth(width);
+    canvas->Ellipse(box);
+    EXPECT_EQ(Count(clBlack), disc) << width;
+    EXPECT_EQ(Count(clYellow), 0) << width;
+  }
+}
+
+// A pen centred on the outline grows the figure with its width: the widest covers the image.
+TEST_F(CanvasTest, AnEllipseWithAnEnormousPenCoversTheImage) {
+  canvas->Brush()->SetColor(clYellow);
+  canvas->Pen()->SetWidth(100000);
+  canvas->Ellipse(20, 16, 28, 24);
+  EXPECT_EQ(Count(clBlack), 48 * 40);
+}
+
 // ---- figures far larger than the image ----
 
 TEST_F(CanvasTest, HugeFiguresDrawTheirVisiblePartAtTheCostOfTheImage) {

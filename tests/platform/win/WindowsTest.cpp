@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/win/DeviceContext.h"
+#include "platform/win/ErrorBoundary.h"
 #include "platform/win/Windows.h"
 #include "tests/support/QtApp.h"
 
@@ -67,7 +68,7 @@ class WindowsTest : public ::testing::Test {
   void TearDown() override {
     ReleaseCapture();
     ClipCursor(nullptr);
-    SetWindowExceptionHandler(nullptr);
+    SetExceptionHandler(nullptr);
     DestroyWindow(topWindow);
     top.reset();
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty() ||
@@ -192,7 +193,7 @@ TEST_F(WindowsTest, PostedMessagesRunAfterTheCurrentHandlerInPostingOrder) {
 
 TEST_F(WindowsTest, ExceptionInAHandlerEndsInTheErrorDisplay) {
   std::vector<std::string> shown;
-  SetWindowExceptionHandler([&](std::exception_ptr e) {
+  SetExceptionHandler([&](std::exception_ptr e) {
     try {
       std::rethrow_exception(e);
     } catch (const std::exception& ex) {
