@@ -262,19 +262,27 @@ void Prepare() {
 
   TAliasSettings alias;
   try {
-    if (!FindAlias(kAlias, alias)) {
-      AddAlias(database);
-      if (!FindAlias(kAlias, alias))
-        throw Exception("Cannot configure the alias " + std::string(kAlias) + " in " +
-                        ProfilePath(kAliasFile));
+    if (FindAlias(kAlias, alias)) {
+      // A database the user's alias names elsewhere is not ours to make.
+      if (alias.Driver != "QSQLITE" || !SamePath(alias.Database, database) || Exists(database)) return;
+      EnsureFolder(dataFolder);
+      CreateDatabase(database);
+      return;
     }
+    // The alias is written only once the database it names stands: an alias left behind by a start
+    // that failed would keep pointing there after the user mends the data folder, and no later
+    // start would make the database where the folder now is.
+    if (!Exists(database)) {
+      EnsureFolder(dataFolder);
+      CreateDatabase(database);
+    }
+    AddAlias(database);
+    if (!FindAlias(kAlias, alias))
+      throw Exception("Cannot configure the alias " + std::string(kAlias) + " in " +
+                      ProfilePath(kAliasFile));
   } catch (const EDatabaseError&) {
-    return;  // The user's own alias, whose faults opening it will report.
+    // The user's own alias, whose faults opening it will report.
   }
-  // A database the user's alias names elsewhere is not ours to make.
-  if (alias.Driver != "QSQLITE" || !SamePath(alias.Database, database) || Exists(database)) return;
-  EnsureFolder(dataFolder);
-  CreateDatabase(database);
 }
 
 }  // namespace

@@ -137,6 +137,8 @@ void Tfmmain::FormShow(TObject*) {
 Tfmmd* Tfmmain::OpenMarkEditor(const std::string& caption) {
   Tfmmd* editor = New<Tfmmd>(Application);
   editor->SetBorderStyle(bsNone);
+  // The title names the editor in the frame's window menu as well as on its tool bar.
+  editor->SetCaption(caption);
   editor->Label2->SetCaption(caption);
   return editor;
 }

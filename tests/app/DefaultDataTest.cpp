@@ -249,6 +249,36 @@ TEST_F(DefaultData, FolderBlockedByAFileIsNamedInTheError) {
             std::string::npos);
 }
 
+// A start whose data folder is blocked writes no alias, so once the user names a good folder the
+// next start makes the database there and the alias names it.
+TEST_F(DefaultData, BlockedDataFolderLeavesNoAliasAndAMendedOneGetsTheDatabase) {
+  Write(root_ + "/file", "");
+  Write(Win("win.ini"), "[tavrix]\ndatapath=" + root_ + "/file/data\n");
+  Prepare(false);
+  TAliasSettings alias;
+  EXPECT_FALSE(FindAlias("dbmd", alias));
+  EXPECT_FALSE(fs::exists(Win("dbalias.ini")) && Read(Win("dbalias.ini")).find("dbmd") != std::string::npos);
+
+  const std::string mended = root_ + "/mended";
+  Write(Win("win.ini"), "[tavrix]\ndatapath=" + mended + "\n");
+  Prepare();
+  ASSERT_TRUE(FindAlias("dbmd", alias));
+  EXPECT_EQ(alias.Database, mended + "/marks.db");
+  EXPECT_TRUE(fs::is_regular_file(mended + "/marks.db"));
+}
+
+// A database that outlived its alias is kept and named again.
+TEST_F(DefaultData, ExistingDatabaseWithoutAliasIsNamedAndKept) {
+  Prepare();
+  fs::remove(Win("dbalias.ini"));
+  const auto made = fs::last_write_time(Database());
+  Prepare();
+  TAliasSettings alias;
+  ASSERT_TRUE(FindAlias("dbmd", alias));
+  EXPECT_EQ(alias.Database, Database());
+  EXPECT_EQ(fs::last_write_time(Database()), made);
+}
+
 TEST_F(DefaultData, FailedBuildLeavesNoDatabaseBehind) {
   Prepare();
   fs::remove(Database());

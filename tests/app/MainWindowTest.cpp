@@ -28,6 +28,7 @@
 #include "platform/controls/ImgList.h"
 #include "platform/controls/Label.h"
 #include "platform/controls/ListBox.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/StatusBar.h"
 #include "platform/controls/StdControls.h"
 #include "platform/controls/ToolBar.h"
@@ -268,6 +269,25 @@ TEST_F(MainWindow, OpensTheMainAndTheSideMarkEditors) {
   // The system places them, the second one title bar's height right of and below the first.
   EXPECT_GT(editors[1]->Left(), editors[0]->Left());
   EXPECT_GT(editors[1]->Top(), editors[0]->Top());
+}
+
+// The window menu names the editors by their titles, and the menus' lines are bare lines.
+TEST_F(MainWindow, WindowMenuListsTheEditorsByTitle) {
+  Start();
+  ASSERT_EQ(Editors().size(), 2u);
+  std::vector<std::string> listed;
+  bool afterLine = false;
+  for (int i = 0; i < main_->Window1->Count(); ++i) {
+    TMenuItem* item = main_->Window1->Items(i);
+    if (item->IsLine()) afterLine = true;
+    else if (afterLine) listed.push_back(item->QtAction()->text().toStdString());
+  }
+  EXPECT_EQ(listed, (std::vector<std::string>{"&1 正嘜", "&2 側嘜"}));
+  for (TMenuItem* line : {main_->Window1->Items(5), dynamic_cast<TMenuItem*>(main_->FindComponent("N1"))}) {
+    ASSERT_NE(line, nullptr);
+    EXPECT_TRUE(line->QtAction()->isSeparator());
+    EXPECT_TRUE(line->QtAction()->text().isEmpty());
+  }
 }
 
 TEST_F(MainWindow, ClosingAnEditorDestroysIt) {
