@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "design/DsnUnit.h"
 #include "platform/controls/Form.h"
 
 class TAction;
@@ -50,7 +51,7 @@ class Tfmmd : public TForm {
   TLabel* Label1 = nullptr;
   tshape2* tshape21 = nullptr;
   TDBText* DBText1 = nullptr;
-  TPanel* DsnStage1 = nullptr;
+  TDsnStage* DsnStage1 = nullptr;
   TActionList* ActionList1 = nullptr;
   TAction* acshape = nullptr;
   TAction* acsavemd = nullptr;

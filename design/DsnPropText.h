@@ -1,5 +1,5 @@
 #pragma once
-// The object inspector's free functions.
+// Naming of components that the designer creates or reads into a window.
 
 #include <string>
 

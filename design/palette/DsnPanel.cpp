@@ -6,11 +6,10 @@
 
 #include "design/palette/PaletteBitmaps.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/PostedRefs.h"
 #include "platform/rtl/Texts.h"
 #include "platform/stream/Reader.h"
 #include "platform/stream/Writer.h"
-
-DEFINE_CLASS(TCustomCmpPlt, TPanel) {}
 
 DEFINE_CLASS(TDsnPanel, TCustomCmpPlt) {
   // Without defaults, so a stored palette always carries them.
@@ -141,7 +140,7 @@ void TDsnPanel::ControlChange(TControl* control, bool inserted) {
   if (!control || ComponentState().Contains(csDestroying)) return;
   auto* button = dynamic_cast<TDsnButton*>(control);
   if (!button && !dynamic_cast<TArrowButton*>(control))
-    PostMessage(Handle(), DM_DEPOSITCONTROL, reinterpret_cast<WPARAM>(control), 0);
+    PostMessage(Handle(), DM_DEPOSITCONTROL, PostableRef(control), 0);
   if (button && !inserted && Designing()) FreePrototypeOf(button);
 }
 
@@ -157,9 +156,8 @@ void TDsnPanel::FreePrototypeOf(TDsnButton* button) {
 }
 
 TControl* TDsnPanel::ChildFromParam(WPARAM param) const {
-  for (int i = 0; i < ControlCount(); ++i)
-    if (reinterpret_cast<WPARAM>(Controls(i)) == param) return Controls(i);
-  return nullptr;
+  TControl* control = TakePostedRef<TControl>(param);
+  return control && control->Parent() == this ? control : nullptr;
 }
 
 void TDsnPanel::DepositMessage(const TMessage& message) {
@@ -271,9 +269,9 @@ void TDsnButton::SetPalette(TDsnPanel* value) {
 void TDsnButton::SetGeneName(const std::string& value) { geneName_ = ShortString(value); }
 
 void TDsnButton::Click() {
-  const std::weak_ptr<bool> alive = AliveToken();
+  const TWeak<TDsnButton> alive(this);
   TSpeedButton::Click();  // OnClick: the main window's label texts; it may free the button
-  if (alive.expired() || !Down() || !palette_) return;
+  if (!alive || !Down() || !palette_) return;
   if (gene_) {
     palette_->SetGene(gene_);
   } else {
@@ -315,9 +313,9 @@ void TArrowButton::SetPalette(TCustomCmpPlt* value) {
 }
 
 void TArrowButton::Click() {
-  const std::weak_ptr<bool> alive = AliveToken();
+  const TWeak<TArrowButton> alive(this);
   TSpeedButton::Click();
-  if (!alive.expired() && Down() && palette_) palette_->SetGene(this);
+  if (!!alive && Down() && palette_) palette_->SetGene(this);
 }
 
 void TArrowButton::Loaded() {

@@ -11,7 +11,7 @@
 
 #include <string>
 
-#include "platform/controls/Panel.h"
+#include "design/DsnCmpPlt.h"
 #include "platform/controls/SpeedButton.h"
 #include "platform/rtl/List.h"
 
@@ -19,27 +19,11 @@ class TArrowButton;
 class TDsnButton;
 
 // Posted by a palette to itself when a control other than a palette button is inserted into it or
-// removed from it; WParam is the control.
+// removed from it; WParam is a posted reference to the control (platform/rtl/PostedRefs.h).
 constexpr UINT DM_DEPOSITCONTROL = 0x63A;
 
 // All buttons of a palette share this group, so that at most one of them is down.
 constexpr int kPaletteGroupIndex = 2301;
-
-// What a register needs of a palette.
-class TCustomCmpPlt : public TPanel {
-  DECLARE_CLASS(TCustomCmpPlt)
-
- public:
-  // Enables the buttons when design mode starts, disables them when it ends.
-  virtual void SetActive(bool value) = 0;
-  // The prototype chosen by the pressed button; null while the arrow is pressed.
-  virtual TComponent* GetGene() = 0;
-  // Records the chosen prototype; null or an arrow button means none.
-  virtual void SetGene(TComponent* value) = 0;
-  virtual void SetArrowButton(TArrowButton* value) = 0;
-  // Presses the arrow button; the gene stays until SetGene(nullptr).
-  virtual void ResetToArrow() = 0;
-};
 
 class TDsnPanel : public TCustomCmpPlt {
   DECLARE_CLASS(TDsnPanel)
@@ -79,8 +63,8 @@ class TDsnPanel : public TCustomCmpPlt {
   bool Designing() const { return ComponentState().Contains(csDesigning); }
   void ControlChange(TControl* control, bool inserted);
   void DepositMessage(const TMessage& message);
-  // The child control whose address `param` holds; null when it is no longer on the palette
-  // (moved away or freed meanwhile). The address is compared, never followed.
+  // The child control that the posted reference `param` names; null when it is no longer on the
+  // palette (moved away or freed meanwhile).
   TControl* ChildFromParam(WPARAM param) const;
   // Composition: the control becomes a prototype on the deposit panel with a button of its own.
   void Deposit(TControl* control);

@@ -1,4 +1,4 @@
-#include "design/inspector/DsnPropText.h"
+#include "design/DsnPropText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,22 @@
+#pragma once
+// What a register needs of a component palette. The palette library implements it; the design core
+// owns it, so that the core never depends on the palette.
+
+#include "platform/controls/Panel.h"
+
+class TArrowButton;  // design/palette/DsnPanel.h
+
+class TCustomCmpPlt : public TPanel {
+  DECLARE_CLASS(TCustomCmpPlt)
+
+ public:
+  // Enables the buttons when design mode starts, disables them when it ends.
+  virtual void SetActive(bool value) = 0;
+  // The prototype chosen by the pressed button; null while the arrow is pressed.
+  virtual TComponent* GetGene() = 0;
+  // Records the chosen prototype; null or an arrow button means none.
+  virtual void SetGene(TComponent* value) = 0;
+  virtual void SetArrowButton(TArrowButton* value) = 0;
+  // Presses the arrow button; the gene stays until SetGene(nullptr).
+  virtual void ResetToArrow() = 0;
+};

@@ -1,0 +1,248 @@
+#include "design/DsnUnit.h"
+
+#include "design/DsnCtrl.h"
+#include "design/DsnPropText.h"
+#include "platform/controls/Menus.h"
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/PostedRefs.h"
+#include "platform/rtl/Stream.h"
+#include "platform/rtl/StringList.h"
+#include "platform/stream/Reader.h"
+#include "platform/stream/Writer.h"
+
+// ---- TRubberband ----
+
+DEFINE_CLASS(TRubberband, TPersistent) {
+  c.Prop("Color", &TRubberband::Color, &TRubberband::SetColor).Type(ColorType()).Default(clGray);
+  c.Prop("PenWidth", &TRubberband::PenWidth, &TRubberband::SetPenWidth).Default(2);
+  c.Prop("MoveWidth", &TRubberband::MoveWidth, &TRubberband::SetMoveWidth).Default(8);
+  c.Prop("MoveHeight", &TRubberband::MoveHeight, &TRubberband::SetMoveHeight).Default(8);
+}
+
+void TRubberband::Assign(TPersistent* source) {
+  if (auto* band = dynamic_cast<TRubberband*>(source)) {
+    color_ = band->color_;
+    penWidth_ = band->penWidth_;
+    moveWidth_ = band->moveWidth_;
+    moveHeight_ = band->moveHeight_;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+// ---- TCustomDsnRegister ----
+
+DEFINE_CLASS(TCustomDsnRegister, TComponent) {}
+
+// ---- TDsnStage ----
+
+DEFINE_CLASS(TDsnStage, TPanel) {
+  c.Prop("SelfProps", &TDsnStage::SelfProps, &TDsnStage::SetSelfProps);
+  c.Prop("OutProps", &TDsnStage::OutProps, &TDsnStage::SetOutProps);
+  c.Event("OnDeleteQuery", &TDsnStage::OnDeleteQuery);
+  c.Event("OnCoverQuery", &TDsnStage::OnCoverQuery);
+  c.Event("OnSelectQuery", &TDsnStage::OnSelectQuery);
+  c.Event("OnMoveQuery", &TDsnStage::OnMoveQuery);
+  c.Event("OnControlCreate", &TDsnStage::OnControlCreate);
+  c.Event("OnControlLoaded", &TDsnStage::OnControlLoaded);
+  c.Event("OnControlLoading", &TDsnStage::OnControlLoading);
+  c.Event("OnCoverDblClick", &TDsnStage::OnCoverDblClick);
+  c.Event("OnMenuClick", &TDsnStage::OnMenuClick);
+  c.Event("OnPopup", &TDsnStage::OnPopup);
+  c.Prop("Rubberband", &TDsnStage::Rubberband, &TDsnStage::SetRubberband);
+  c.Prop("CoverMenu", &TDsnStage::CoverMenu, &TDsnStage::SetCoverMenu);
+  c.Prop("FixPosition", &TDsnStage::FixPosition, &TDsnStage::SetFixPosition).Default(false);
+  c.Prop("FixSize", &TDsnStage::FixSize, &TDsnStage::SetFixSize).Default(false);
+}
+
+void TDsnStage::Create(TComponent* owner) {
+  TPanel::Create(owner);
+  selfProps_ = New<TStringList>();
+  outProps_ = New<TStringList>();
+  rubberband_ = New<TRubberband>();
+}
+
+void TDsnStage::Destroy() {
+  SetDsnRegister(nullptr);
+  SetCoverMenu(nullptr);
+  FreeAndNil(selfProps_);
+  FreeAndNil(outProps_);
+  FreeAndNil(rubberband_);
+  TPanel::Destroy();
+}
+
+void TDsnStage::SetDsnRegister(TCustomDsnRegister* value) {
+  if (register_ == value) return;
+  if (register_) RemoveFreeNotification(register_);
+  register_ = value;
+  // The register may belong to another window; its destruction must not leave the link dangling.
+  if (register_) FreeNotification(register_);
+}
+
+void TDsnStage::SetSelfProps(TStrings* value) { selfProps_->Assign(value); }
+void TDsnStage::SetOutProps(TStrings* value) { outProps_->Assign(value); }
+void TDsnStage::SetRubberband(TRubberband* value) { rubberband_->Assign(value); }
+
+void TDsnStage::SetCoverMenu(TPopupMenu* value) {
+  if (coverMenu_ == value) return;
+  if (coverMenu_) RemoveFreeNotification(coverMenu_);
+  coverMenu_ = value;
+  if (coverMenu_) FreeNotification(coverMenu_);
+}
+
+void TDsnStage::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove) {
+    if (component == coverMenu_) coverMenu_ = nullptr;
+    if (component == register_) register_ = nullptr;
+  }
+  TPanel::Notification(component, operation);
+}
+
+TControl* TDsnStage::SelectedItem(int index) const {
+  if (!register_ || index < 0 || index >= register_->SelectedCount()) return nullptr;
+  return register_->SelectedItem(index);
+}
+
+int TDsnStage::SelectedCount() const { return register_ ? register_->SelectedCount() : -1; }
+
+void TDsnStage::RefreshTargets() {
+  if (register_) register_->RefreshTargets();
+}
+
+void TDsnStage::DeleteSelection() {
+  if (register_) register_->DeleteSelection();
+}
+
+void TDsnStage::CutSelection() {
+  if (register_) register_->CutSelection();
+}
+
+void TDsnStage::CopySelection() {
+  if (register_) register_->CopySelection();
+}
+
+void TDsnStage::PasteSelection() {
+  if (register_) register_->PasteSelection();
+}
+
+void TDsnStage::DesignChanged(bool) {}
+
+// ---- messages and keys ----
+
+void TDsnStage::Dispatch(TMessage& message) {
+  switch (message.Msg) {
+    case WM_KEYUP:
+    case WM_CHAR:
+      if (DesignKey(message)) return;
+      break;
+    case DM_AGENTDONE:
+      AgentDone(message.WParam);
+      return;
+    case DM_REFRESHTARGETS:
+      RefreshTargets();
+      return;
+    case DM_CONTROLCREATED:
+      FireControlEvent(OnControlCreate, message.WParam);
+      return;
+    case DM_CONTROLLOADED:
+      FireControlEvent(OnControlLoaded, message.WParam);
+      return;
+    default:
+      break;
+  }
+  TPanel::Dispatch(message);
+}
+
+bool TDsnStage::DesignKey(TMessage& message) {
+  // The register's commands run the window's handlers, which may free the stage.
+  const TWeak<TDsnStage> alive(this);
+  if (message.Msg == WM_KEYUP) {
+    // Delete acts on its release, so that a held key deletes once; the release still goes on
+    // through the panel's own handling.
+    if (message.WParam == VK_DELETE && register_) {
+      DeleteSelection();
+      message.Result = 1;
+    }
+    return !alive;
+  }
+  switch (message.WParam) {
+    case 3:  // Ctrl+C
+      CopySelection();
+      break;
+    case 24:  // Ctrl+X
+      CutSelection();
+      break;
+    case 22:  // Ctrl+V
+      PasteSelection();
+      break;
+    default:
+      return false;
+  }
+  // The clipboard characters are used up: nothing else sees them.
+  message.WParam = 0;
+  return true;
+}
+
+void TDsnStage::AgentDone(WPARAM ref) {
+  TDsnCtrl* agent = TakePostedRef<TDsnCtrl>(ref);
+  if (!agent) return;
+  if (agent->Released()) {
+    agent->Free();
+    return;
+  }
+  // The control lives on and only its window was made anew: the agent takes the new one over.
+  if (TWinControl* control = agent->Control()) agent->Hook(control->Handle());
+}
+
+void TDsnStage::FireControlEvent(const TControlCreate& event, WPARAM ref) {
+  // The control may have been freed since the message was posted; then there is nothing to tell.
+  if (auto* component = TakePostedRef<TComponent>(ref)) event(this, component);
+}
+
+// ---- design streams ----
+
+void TDsnStage::SaveToStream(TStream& stream) {
+  if (register_) register_->ClearSelection();
+  // Each control is a block of its own; the block's writer is flushed before the next one starts,
+  // so the end marker, written last, follows all of them.
+  for (int i = 0; i < ControlCount(); ++i) WriteControl(stream, Controls(i));
+  TWriter writer(stream, 4096);
+  writer.WriteListEnd();
+}
+
+void TDsnStage::WriteControl(TStream& stream, TComponent* component) {
+  TWriter writer(stream, 4096);
+  writer.SetAncestor(nullptr);
+  writer.SetRootAncestor(nullptr);
+  writer.SetRoot(Owner());
+  writer.WriteSignature();
+  writer.WriteComponent(component);
+}
+
+void TDsnStage::LoadFromStream(TStream& stream) {
+  for (int i = ControlCount() - 1; i >= 0; --i) Controls(i)->Free();
+  stream.SetPosition(0);
+  TReader reader(stream, 4096);
+  reader.OnError = [this](TReader& r, const std::string& msg, bool& handled) { ReaderError(r, msg, handled); };
+  reader.OnFindMethod = [this](TReader& r, const std::string& name, TMethod& method, bool& error) {
+    ReaderFindMethod(r, name, method, error);
+  };
+  reader.OnSetName = [this](TReader& r, TComponent* component, std::string& name) {
+    ReaderSetName(r, component, name);
+  };
+  reader.ReadComponents(Owner() ? Owner() : this, this, nullptr);
+}
+
+void TDsnStage::ReaderSetName(TReader& reader, TComponent* component, std::string& name) {
+  UniqueComponentName(reader.Owner(), &reader, component, name);
+  OnControlLoading(this, component);
+  PostMessage(Handle(), DM_CONTROLLOADED, PostableRef(component), 0);
+}
+
+void TDsnStage::ReaderError(TReader&, const std::string&, bool& handled) { handled = true; }
+
+void TDsnStage::ReaderFindMethod(TReader&, const std::string&, TMethod& method, bool& error) {
+  if (!error) return;
+  method = TMethod{};
+  error = false;
+}

@@ -1,0 +1,219 @@
+#pragma once
+// The design stage: the panel on which the user's controls stand while they are designed. The
+// stage carries the settings and events through which its window takes part in design (may this
+// control be covered, selected, moved, deleted; a control was created or loaded), handles the
+// framework's messages that must run after an operation is over, turns Delete and the clipboard
+// keys into register commands, and saves its controls to a design stream and loads them back.
+// The design work itself is done by the register linked to it, reached through TCustomDsnRegister.
+
+#include <string>
+
+#include "platform/controls/Panel.h"
+#include "platform/rtl/Event.h"
+#include "platform/rtl/Set.h"
+
+class TCustomDsnRegister;
+class TPopupMenu;
+class TReader;
+class TSelectedComponents;  // design/inspector: the read-only list of the selected components
+class TStream;
+class TStrings;
+
+// ---- the framework's private messages ----
+// Sent to the window of a target (its parent's window for a control without one); WParam is the
+// control. The sender waits for the answer, so plain pointers are safe here.
+constexpr UINT DM_SETTARGET = 1597;
+// WParam: Left (low 16 bits) and Top (high 16 bits) before a resize; LParam: Width and Height.
+constexpr UINT DM_TARGETSIZED = 1598;
+constexpr UINT DM_HANDLESSHOWN = 1599;
+// Posted to the stage by an agent whose window was destroyed; WParam is a posted reference to the
+// agent (platform/rtl/PostedRefs.h).
+constexpr UINT DM_AGENTDONE = 1600;
+// Sent by the inspector to the window of a component; WParam is the component.
+constexpr UINT DM_SELECTCOMPONENT = 1601;
+// Posted to the stage after a property changed: the selection's receivers refresh.
+constexpr UINT DM_REFRESHTARGETS = 1602;
+// Posted to the stage for a control created from the palette or pasted, and for a control read
+// from a design stream; WParam is a posted reference to the control.
+constexpr UINT DM_CONTROLCREATED = 1604;
+constexpr UINT DM_CONTROLLOADED = 1605;
+
+// ---- answers of the design events ----
+// Whether a control is covered when design mode starts.
+enum TCoverAccept {
+  cvCover,     // it becomes a design target, and its child windows are examined
+  cvNone,      // it and everything inside it keep working normally
+  cvChildren,  // it gets no agent, but its children are examined
+};
+// What may happen to a component: a control created inside it, or the component selected.
+enum TSelectAcceptItem { saCreate, saSelect };
+using TSelectAccept = TSet<TSelectAcceptItem>;
+
+using TDeleteQuery = TEvent<TObject*, TComponent*, bool&>;
+using TCoverQuery = TEvent<TObject*, TComponent*, TCoverAccept&>;
+using TSelectQuery = TEvent<TObject*, TComponent*, TSelectAccept&>;
+using TMoveQuery = TEvent<TObject*, TComponent*, bool&>;
+using TControlCreate = TEvent<TObject*, TComponent*>;
+using TCallCompoEditor = TEvent<TObject*, TComponent*>;
+// A property command of the design context menu: the handler may change the value to set.
+using TCallPropEditor = TEvent<TObject*, TSelectedComponents*, const std::string&, std::string&>;
+
+// Outline and grid settings of a stage. A register copies them when it is linked to the stage.
+class TRubberband : public TPersistent {
+  DECLARE_CLASS(TRubberband)
+
+ public:
+  void Assign(TPersistent* source) override;
+
+  // Colour of the XOR outlines and of the grab handles.
+  TColor Color() const { return color_; }
+  void SetColor(TColor v) { color_ = v; }
+  // Pen width of the outlines and handles, in pixels.
+  int PenWidth() const { return penWidth_; }
+  void SetPenWidth(int v) { penWidth_ = v; }
+  // Grid steps for moving and creating, in pixels; 0 or less means no grid.
+  int MoveWidth() const { return moveWidth_; }
+  void SetMoveWidth(int v) { moveWidth_ = v; }
+  int MoveHeight() const { return moveHeight_; }
+  void SetMoveHeight(int v) { moveHeight_ = v; }
+
+ private:
+  TColor color_ = clGray;
+  int penWidth_ = 2;
+  int moveWidth_ = 8;
+  int moveHeight_ = 8;
+};
+
+class TDsnStage : public TPanel {
+  DECLARE_CLASS(TDsnStage)
+
+ public:
+  void Create(TComponent* owner) override;
+
+  // The register that designs this stage; set by the register when it is linked to the stage.
+  TCustomDsnRegister* DsnRegister() const { return register_; }
+  void SetDsnRegister(TCustomDsnRegister* value);
+  // True while design mode is on; set and cleared only by the register.
+  bool DesignActive() const { return designActive_; }
+  void SetDesignActive(bool value) { designActive_ = value; }
+
+  // Property names offered as commands of the design context menu, one per line, each optionally
+  // followed by "|" and the caption shown. Assigning copies the lines.
+  TStrings* SelfProps() const { return selfProps_; }
+  void SetSelfProps(TStrings* value);
+  // Property names whose commands are left out while two or more targets are selected.
+  TStrings* OutProps() const { return outProps_; }
+  void SetOutProps(TStrings* value);
+  TRubberband* Rubberband() const { return rubberband_; }
+  void SetRubberband(TRubberband* value);
+  // The menu whose items the design context menu offers; a plain reference, cleared when the menu
+  // is destroyed.
+  TPopupMenu* CoverMenu() const { return coverMenu_; }
+  void SetCoverMenu(TPopupMenu* value);
+  // Stored settings that no design operation consults.
+  bool FixPosition() const { return fixPosition_; }
+  void SetFixPosition(bool v) { fixPosition_ = v; }
+  bool FixSize() const { return fixSize_; }
+  void SetFixSize(bool v) { fixSize_ = v; }
+
+  // The index-th selected control; null without a register, without a selection list, or for an
+  // index out of range.
+  TControl* SelectedItem(int index) const;
+  // The number of selected controls; -1 without a register or while it has no selection list
+  // (design mode off, or on but nothing selected yet since it started).
+  int SelectedCount() const;
+  // The selection's receivers refresh (handles follow new bounds, values are read again).
+  void RefreshTargets();
+  void DeleteSelection();
+  void CutSelection();
+  void CopySelection();
+  void PasteSelection();
+
+  // Writes every control of the stage, in child order, as one component block each, then the end
+  // marker. A selection is cleared first, so that no handle is written with the design.
+  void SaveToStream(TStream& stream);
+  // Writes one control as a component block: signature and record, with the stage's owner as root.
+  virtual void WriteControl(TStream& stream, TComponent* component);
+  // Replaces the stage's controls by those of a design stream. Every control read gets a free name,
+  // OnControlLoading while it is read, and OnControlLoaded once the message loop runs again (after
+  // the whole stream was read and its references resolved). Property errors and unknown handler
+  // names are skipped; a damaged stream (wrong signature, unknown class, cut short) stops the read
+  // with EReadError, and the controls read before the damage stay on the stage.
+  virtual void LoadFromStream(TStream& stream);
+  // Called by the register when design mode ends, with False.
+  virtual void DesignChanged(bool active);
+
+  TDeleteQuery OnDeleteQuery;
+  TCoverQuery OnCoverQuery;
+  TSelectQuery OnSelectQuery;
+  TMoveQuery OnMoveQuery;
+  TControlCreate OnControlCreate;
+  TControlCreate OnControlLoaded;
+  TControlCreate OnControlLoading;
+  TCallCompoEditor OnCoverDblClick;
+  TCallPropEditor OnMenuClick;
+  TNotifyEvent OnPopup;
+
+  void Dispatch(TMessage& message) override;
+
+ protected:
+  void Destroy() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  // The reader's hooks while a design is loaded.
+  virtual void ReaderSetName(TReader& reader, TComponent* component, std::string& name);
+  virtual void ReaderError(TReader& reader, const std::string& message, bool& handled);
+  virtual void ReaderFindMethod(TReader& reader, const std::string& methodName, TMethod& method,
+                                bool& error);
+
+ private:
+  // Delete on release, and the clipboard characters; true when the stage is gone afterwards.
+  bool DesignKey(TMessage& message);
+  void AgentDone(WPARAM ref);
+  void FireControlEvent(const TControlCreate& event, WPARAM ref);
+
+  TCustomDsnRegister* register_ = nullptr;
+  TStrings* selfProps_ = nullptr;
+  TStrings* outProps_ = nullptr;
+  TRubberband* rubberband_ = nullptr;
+  TPopupMenu* coverMenu_ = nullptr;
+  bool fixPosition_ = false;
+  bool fixSize_ = false;
+  bool designActive_ = false;
+};
+
+// What the design core needs of a register: the stage forwards the selection commands to it and the
+// design agents report the mouse to it. The register itself, with its variants, implements it.
+class TCustomDsnRegister : public TComponent {
+  DECLARE_CLASS(TCustomDsnRegister)
+
+ public:
+  // The stage the register designs; null when none is linked.
+  virtual TDsnStage* Stage() const = 0;
+
+  // The selection: -1 while there is no selection list, else the number of targets.
+  virtual int SelectedCount() const = 0;
+  virtual TControl* SelectedItem(int index) const = 0;
+  // Empties the selection and tells its receivers.
+  virtual void ClearSelection() = 0;
+  // Makes `component` the only selection.
+  virtual void SelectComponent(TComponent* component) = 0;
+  // The receivers of the selection refresh.
+  virtual void RefreshTargets() = 0;
+  virtual void DeleteSelection() = 0;
+  virtual void CutSelection() = 0;
+  virtual void CopySelection() = 0;
+  virtual void PasteSelection() = 0;
+
+  // Mouse input that a design agent took from the window of `control`, in its client coordinates;
+  // `target` is the control under the mouse at the press (the window-less child there, or
+  // `control` itself).
+  virtual void MouseDown(TWinControl* control, TControl* target, TShiftState shift, TPoint point) = 0;
+  virtual void MouseMove(TWinControl* control, TPoint point, TShiftState shift) = 0;
+  virtual void MouseUp(TWinControl* control, TPoint point, TShiftState shift) = 0;
+  virtual void RightMouseDown(TWinControl* control, TControl* target, int y, int x) = 0;
+  virtual void CoverDblClick(TControl* target) = 0;
+  // A grab handle finished a resize: the inspector's values are read again.
+  virtual void PropsRefresh() = 0;
+  // Grab handles were placed.
+  virtual void HandlesShown() = 0;
+};
