@@ -12,26 +12,16 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/win/DeviceContext.h"
 #include "platform/win/Windows.h"
+#include "tests/support/QtApp.h"
 
 namespace {
-
-QApplication& App() {
-  static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_messages";
-    static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 // A shown 800 x 600 top-level window whose procedure chain is two subclassing procedures in front
 // of the native one, each passing every message on.
 class ChainedWindow {
  public:
   ChainedWindow() {
-    App();
+    TestApp();
     widget_ = std::make_unique<QWidget>();
     widget_->setGeometry(50, 50, 800, 600);
     window_ = CreateWindowHandle(widget_.get(), 0);

@@ -14,26 +14,16 @@
 #include "platform/controls/Form.h"
 #include "platform/controls/Label.h"
 #include "platform/controls/Panel.h"
+#include "tests/support/QtApp.h"
 
 namespace {
-
-QApplication& App() {
-  static QApplication* app = [] {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    static int argc = 1;
-    static char name[] = "bench_outline";
-    static char* argv[] = {name, nullptr};
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 // A shown form with a stage panel of `count` window-less controls: one 200 x 100 control, or
 // 24 x 16 controls in a grid 40 wide at a 30-pixel pitch.
 class Stage {
  public:
   explicit Stage(int count) {
-    App();
+    TestApp();
     form_ = New<TForm>(nullptr);
     form_->SetBounds(20, 20, 1300, 820);
     panel_ = New<TPanel>(form_);

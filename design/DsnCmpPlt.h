@@ -17,6 +17,8 @@ class TCustomCmpPlt : public TPanel {
   // Records the chosen prototype; null or an arrow button means none.
   virtual void SetGene(TComponent* value) = 0;
   virtual void SetArrowButton(TArrowButton* value) = 0;
+  // Links the palette and `arrow` both ways when `arrow` is an arrow button of this palette's kind.
+  virtual void AttachArrowButton(TControl* arrow) = 0;
   // Presses the arrow button; the gene stays until SetGene(nullptr).
   virtual void ResetToArrow() = 0;
 };

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/controls/Panel.h"
+#include "platform/controls/SpeedButton.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Set.h"
 
@@ -189,6 +190,9 @@ class TCustomDsnRegister : public TComponent {
  public:
   // The stage the register designs; null when none is linked.
   virtual TDsnStage* Stage() const = 0;
+  // Design mode: starting covers the stage's controls, stopping gives them back.
+  virtual bool DesignActive() const = 0;
+  virtual void SetDesigning(bool on) = 0;
 
   // The selection: -1 while there is no selection list, else the number of targets.
   virtual int SelectedCount() const = 0;
@@ -216,4 +220,40 @@ class TCustomDsnRegister : public TComponent {
   virtual void PropsRefresh() = 0;
   // Grab handles were placed.
   virtual void HandlesShown() = 0;
+};
+
+// The toggle button that switches its register's design mode: down while design mode is on. A
+// window may press or release it from code (StartDesign, StopDesign) exactly as a click would.
+// It is always a two-state toggle of its own group.
+class TDsnSwitch : public TSpeedButton {
+  DECLARE_CLASS(TDsnSwitch)
+
+ public:
+  static constexpr int kGroupIndex = 2302;
+
+  void Create(TComponent* owner) override;
+
+  // The register whose design mode the switch controls; cleared when the register is destroyed.
+  TCustomDsnRegister* DsnRegister() const { return register_; }
+  void SetDsnRegister(TCustomDsnRegister* value);
+  // Whether DsnMessage is shown when design mode is switched on.
+  bool DsnMessageFlg() const { return messageFlg_; }
+  void SetDsnMessageFlg(bool value) { messageFlg_ = value; }
+  const std::string& DsnMessage() const { return message_; }
+  void SetDsnMessage(const std::string& value) { message_ = value; }
+
+  // Runs after the button took its new state: the message, the register, then OnClick.
+  void Click() override;
+  // Put the switch down, or up, and run Click; nothing when it already is.
+  void StartDesign();
+  void StopDesign();
+
+ protected:
+  void Loaded() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  TCustomDsnRegister* register_ = nullptr;
+  bool messageFlg_ = false;
+  std::string message_ = "Now, Starting Design";
 };

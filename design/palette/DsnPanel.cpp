@@ -93,6 +93,13 @@ void TDsnPanel::SetArrowButton(TArrowButton* value) {
   FreeNotification(value);
 }
 
+void TDsnPanel::AttachArrowButton(TControl* arrow) {
+  auto* button = dynamic_cast<TArrowButton*>(arrow);
+  if (!button) return;
+  SetArrowButton(button);
+  button->SetPalette(this);
+}
+
 void TDsnPanel::ResetToArrow() {
   if (arrowButton_) arrowButton_->SetDown(true);  // the group raises the other buttons
 }

@@ -34,6 +34,7 @@ class TDsnPanel : public TCustomCmpPlt {
   void SetGene(TComponent* value) override;
   // A null button leaves the one already set.
   void SetArrowButton(TArrowButton* value) override;
+  void AttachArrowButton(TControl* arrow) override;
   void ResetToArrow() override;
 
   // False while the message caused by the palette's own move of a deposited control is still to

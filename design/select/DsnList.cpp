@@ -49,7 +49,7 @@ void TReceiveTargets::Unlink(TReceiveTargets* receiver) {
 
 // ---- TTargetList ----
 
-void TTargetList::Create() { list_ = std::make_unique<std::vector<TWeak<TComponent>>>(); }
+void TTargetList::Create() { list_ = std::make_unique<std::vector<Entry>>(); }
 
 void TTargetList::Destroy() {
   list_.reset();
@@ -68,12 +68,12 @@ size_t Checked(int index, int count) {
 }  // namespace
 
 void TTargetList::ForgetTarget(int index) {
-  if (list_) (*list_)[Checked(index, Count())].reset();
+  if (list_) (*list_)[Checked(index, Count())] = Entry{};
   Broadcast([index](TReceiveTargets* r) { r->ForgetTarget(index); });
 }
 
 void TTargetList::AddTarget(TComponent* target) {
-  if (list_) list_->emplace_back(target);
+  if (list_) list_->push_back(Entry{target, target});
   Broadcast([target](TReceiveTargets* r) { r->AddTarget(target); });
 }
 
@@ -95,12 +95,19 @@ int TTargetList::Count() const { return list_ ? static_cast<int>(list_->size()) 
 
 TComponent* TTargetList::Target(int index) const {
   if (index < 0 || index >= Count()) return nullptr;
-  return (*list_)[static_cast<size_t>(index)].get();
+  return (*list_)[static_cast<size_t>(index)].target.get();
 }
 
 int TTargetList::IndexOf(const TComponent* component) const {
   if (!component || !list_) return -1;
   for (size_t i = 0; i < list_->size(); ++i)
-    if ((*list_)[i].get() == component) return static_cast<int>(i);
+    if ((*list_)[i].target.get() == component) return static_cast<int>(i);
+  return -1;
+}
+
+int TTargetList::PlaceOf(const TComponent* component) const {
+  if (!component || !list_) return -1;
+  for (size_t i = 0; i < list_->size(); ++i)
+    if ((*list_)[i].address == component) return static_cast<int>(i);
   return -1;
 }

@@ -41,6 +41,8 @@ class TReceiveTargets : public TObject {
   virtual void Unlink(TReceiveTargets* receiver);
   virtual void Link(TReceiveTargets* receiver);
 
+  // Expires when the receiver's destruction begins; holders that do not own it keep this.
+  std::weak_ptr<const char> AliveToken() const { return alive_; }
   // The linked peers in link order; null until the first Link.
   const TList<TReceiveTargets*>* Receivers() const { return receivers_.get(); }
 
@@ -85,6 +87,9 @@ class TTargetList : public TReceiveTargets {
   TComponent* Target(int index) const;
   // The place of `component`; -1 when it is not listed (null is never listed) or there is no list.
   int IndexOf(const TComponent* component) const;
+  // The place of `component` found by its address, also while its destruction is under way; only
+  // for its own destruction notice, before the address can belong to anything else.
+  int PlaceOf(const TComponent* component) const;
   bool HasList() const { return list_ != nullptr; }
 
  protected:
@@ -95,7 +100,13 @@ class TTargetList : public TReceiveTargets {
   // The list does not own its targets. Entries are weak: a target destroyed without ForgetTarget
   // reads as null in its place instead of dangling, and the places stay aligned with every
   // receiver's until the DeleteTarget that the register's destruction notice sends.
-  std::unique_ptr<std::vector<TWeak<TComponent>>> list_;
+  // The address only identifies the target: IndexOf must still find a target whose destruction has
+  // begun, so that its destruction notice can take it out of the list.
+  struct Entry {
+    TWeak<TComponent> target;
+    const TComponent* address = nullptr;
+  };
+  std::unique_ptr<std::vector<Entry>> list_;
 };
 
 template <class F>

@@ -13,7 +13,9 @@ DEFINE_CLASS(TControl, TComponent) {
   c.Prop("Width", &TControl::Width, &TControl::SetWidth);
   c.Prop("Height", &TControl::Height, &TControl::SetHeight);
   c.Prop("Cursor", &TControl::Cursor, &TControl::SetCursor).Type(CursorType()).Default(crDefault);
-  c.Hears(opRemove);  // Notification only forgets components that go
+  // Notification only forgets the popup menu, which the control asked about: the menu's own
+  // destruction notice reaches it, so owner notices of other components need not.
+  c.Hears();
 }
 
 namespace {

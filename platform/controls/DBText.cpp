@@ -8,6 +8,7 @@ DEFINE_CLASS(TDBText, TLabel) {
   c.Prop("ShowAccelChar", &TDBText::ShowAccelChar, &TDBText::SetShowAccelChar).Default(false);
   c.Prop("DataField", &TDBText::DataField, &TDBText::SetDataField);
   c.Prop("DataSource", &TDBText::DataSource, &TDBText::SetDataSource);
+  c.Hears();  // Notification forgets only the data source, which the text asked about
 }
 
 void TDBText::Create(TComponent* owner) {

@@ -158,6 +158,7 @@ void TComponent::InsertComponent(TComponent* component) {
 
 void TComponent::RemoveComponent(TComponent* component) {
   Notification(component, opRemove);
+  TellWatchersBelow(component);
   component->SetReference(false);
   Remove(component);
 }
@@ -185,13 +186,30 @@ void TComponent::Remove(TComponent* component) {
 
 // ---- notice routing ----
 
+// A removal notice tells the components of the owner tree that asked about the removed component
+// to drop their link (the inherited Notification does). Those whose class hears no removals took no
+// part in the walk: they are told here, directly, so that watching a component never makes a
+// component hear the removal of every sibling. A component being destroyed has told its watchers
+// already and has none left.
+void TComponent::TellWatchersBelow(TComponent* component) {
+  if (component->freeNotifies_.empty()) return;
+  std::vector<TWeak<TComponent>> watchers(component->freeNotifies_.begin(), component->freeNotifies_.end());
+  for (const TWeak<TComponent>& weak : watchers) {
+    TComponent* watcher = weak.get();
+    if (!watcher || watcher->listening_[opRemove]) continue;
+    const auto& links = component->freeNotifies_;
+    if (std::find(links.begin(), links.end(), watcher) == links.end()) continue;
+    bool below = false;
+    for (TComponent* c = watcher->owner_; c && !below; c = c->owner_) below = c == this;
+    if (below) watcher->Notification(component, opRemove);
+  }
+}
+
 bool TComponent::TakesNotice(TOperation operation) const {
   const TClassInfo& cls = ClassType();
   // A class without class information of its own (no DECLARE_CLASS) may override Notification
   // unseen: its components hear every notice.
   if ((cls.Notices() & NoticeBit(operation)) || typeid(*this) != cls.CppType()) return true;
-  // The inherited Notification drops the links of a component that watches others.
-  if (operation == opRemove && !freeNotifies_.empty()) return true;
   return !listeners_[operation].empty();
 }
 
@@ -246,7 +264,6 @@ void TComponent::FreeNotification(TComponent* component) {
   if (!component || component == this) return;
   if (std::find(freeNotifies_.begin(), freeNotifies_.end(), component) == freeNotifies_.end()) {
     freeNotifies_.push_back(component);
-    UpdateNoticeRoute(opRemove);
     component->FreeNotification(this);
   }
   state_.Include(csFreeNotification);
@@ -259,8 +276,6 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
   if (!component) return;
   drop(freeNotifies_, component);
   drop(component->freeNotifies_, this);
-  UpdateNoticeRoute(opRemove);
-  component->UpdateNoticeRoute(opRemove);
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {

@@ -103,9 +103,9 @@ class TComponent : public TPersistent {
   // The notice goes down the owner tree, from the last owned component to the first, but only to
   // the components that can act on it: those whose class hears it (TClassInfo::Notices; a class
   // that overrides Notification hears every notice unless its class block narrows them with
-  // `c.Hears(opRemove)`), for a removal those that asked about other components, and those that own
-  // such components. So inserting into an owner of many components that ignore insertions costs
-  // nothing per sibling.
+  // `c.Hears(opRemove)`), and those that own such components. A component that asked about the
+  // removed one is told in any case. So inserting into or removing from an owner of many components
+  // that ignore such notices costs nothing per sibling.
   virtual void Notification(TComponent* component, TOperation operation);
 
   // Expires as soon as the component's destruction begins. Code that holds a component across user
@@ -154,6 +154,7 @@ class TComponent : public TPersistent {
   void AddListener(TOperation operation, TComponent* component);
   void DropListener(TOperation operation, TComponent* component);
   void NotifyListeners(TComponent* component, TOperation operation);
+  void TellWatchersBelow(TComponent* component);
   // The index of the first listener in `list` placed at or after `seq`.
   static size_t ListenersFrom(const std::vector<TComponent*>& list, uint64_t seq);
   void IncludeState(TComponentStateItem item) { state_.Include(item); }

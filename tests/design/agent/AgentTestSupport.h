@@ -30,6 +30,8 @@ class TAgentRegister : public TCustomDsnRegister {
 
  public:
   TDsnStage* Stage() const override { return stage; }
+  bool DesignActive() const override { return false; }
+  void SetDesigning(bool) override {}
   int SelectedCount() const override { return -1; }
   TControl* SelectedItem(int) const override { return nullptr; }
   void ClearSelection() override {}

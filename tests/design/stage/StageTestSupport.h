@@ -14,6 +14,8 @@ namespace stage_test {
 class TRecordingRegister : public TCustomDsnRegister {
  public:
   TDsnStage* Stage() const override { return stage; }
+  bool DesignActive() const override { return false; }
+  void SetDesigning(bool) override {}
   int SelectedCount() const override { return hasList ? static_cast<int>(selected.size()) : -1; }
   TControl* SelectedItem(int index) const override { return selected.at(static_cast<size_t>(index)); }
   void ClearSelection() override {

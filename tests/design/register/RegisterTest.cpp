@@ -1,0 +1,364 @@
+// The register driven as a user drives it: design mode switched on, controls drawn from a palette
+// and moved with the mouse, the clipboard and Delete, and what the register keeps and lets go.
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "design/DsnCmpPlt.h"
+#include "design/select/DsnHandle.h"
+#include "design/select/DsnRegister.h"
+#include "design/select/DsnShape.h"
+#include "platform/controls/DBText.h"
+#include "platform/controls/Edit.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/StdControls.h"
+#include "platform/win/Clipboard.h"
+#include "tests/design/stage/StageTestSupport.h"
+
+namespace {
+
+using stage_test::StageFormTest;
+
+// A palette whose chosen prototype the test sets.
+class TTestPalette : public TCustomCmpPlt {
+ public:
+  void SetActive(bool value) override { active = value; }
+  TComponent* GetGene() override { return gene.get(); }
+  void SetGene(TComponent* value) override { gene = value; }
+  void SetArrowButton(TArrowButton*) override {}
+  void AttachArrowButton(TControl*) override {}
+  void ResetToArrow() override { ++resets; }
+  TWeak<TComponent> gene;
+  bool active = false;
+  int resets = 0;
+};
+
+// Records the order in which watched components are destroyed.
+class TDeathWatch : public TComponent {
+ public:
+  void Watch(TComponent* c) { c->FreeNotification(this); }
+  std::vector<std::string> gone;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    if (operation == opRemove && component) gone.push_back(component->Name());
+    TComponent::Notification(component, operation);
+  }
+};
+
+class RegisterTest : public StageFormTest {
+ protected:
+  void SetUp() override {
+    StageFormTest::SetUp();
+    RegisterStandardControls();
+    palette = New<TTestPalette>(form);
+    reg = New<TDsnRegister>(form);
+    reg->SetDsnStage(stage);
+    reg->SetDsnPanel(palette);
+    prototype = New<TLabel>(form);
+    prototype->SetName("Proto");
+    prototype->SetCaption("C/NO.");
+    ShowForm();
+    stage->OnControlCreate.Bind([this](TObject*, TComponent* c) { createdEvents.push_back(c->Name()); });
+  }
+
+  // Stage client coordinates to window coordinates.
+  TPoint At(int x, int y) const { return {stage->Left() + x, stage->Top() + y}; }
+
+  void Drag(TPoint from, TPoint to) {
+    Press(At(from.X, from.Y));
+    Move(At((from.X + to.X) / 2, (from.Y + to.Y) / 2));
+    Move(At(to.X, to.Y));
+    Release(At(to.X, to.Y));
+    DispatchPostedMessages();
+  }
+
+  TControl* DrawFromPalette(TPoint from, TPoint to) {
+    palette->gene = prototype;
+    const int before = stage->ControlCount();
+    Drag(from, to);
+    return stage->ControlCount() > before ? stage->Controls(stage->ControlCount() - 1) : nullptr;
+  }
+
+  TTestPalette* palette = nullptr;
+  TDsnRegister* reg = nullptr;
+  TLabel* prototype = nullptr;
+  std::vector<std::string> createdEvents;
+};
+
+TEST_F(RegisterTest, DrawingFromThePaletteSnapsTheFrameToTheGridInEitherDirection) {
+  reg->SetDesigning(true);
+  EXPECT_TRUE(stage->DesignActive());
+  EXPECT_TRUE(palette->active);
+
+  TControl* first = DrawFromPalette({13, 21}, {45, 60});
+  ASSERT_NE(first, nullptr);
+  EXPECT_EQ(first->BoundsRect(), (TRect{8, 16, 40, 56}));
+  EXPECT_EQ(first->Caption(), "C/NO.");
+  EXPECT_EQ(first->Name(), "Label1");
+  EXPECT_EQ(reg->SelectedCount(), 1);
+  EXPECT_EQ(reg->SelectedItem(0), first);
+  EXPECT_EQ(palette->GetGene(), nullptr) << "the palette goes back to the arrow";
+  EXPECT_EQ(palette->resets, 1);
+  EXPECT_EQ(createdEvents, std::vector<std::string>{"Label1"});
+
+  TControl* second = DrawFromPalette({45, 60}, {13, 21});
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second->BoundsRect(), (TRect{8, 16, 40, 56}));
+  EXPECT_EQ(second->Name(), "Label2");
+  EXPECT_EQ(prototype->Name(), "Proto") << "the prototype gets its name back";
+}
+
+TEST_F(RegisterTest, NamesTakeTheClassNameAndTheFirstFreeNumber) {
+  AddLabel("Label1", 0, 0);
+  AddLabel("Label2", 0, 30);
+  auto* text = New<TDBText>(form);
+  text->SetName("DBText1");
+  auto* label = New<TLabel>(form);
+  reg->NameControl(label);
+  EXPECT_EQ(label->Name(), "Label3");
+  auto* next = New<TLabel>(form);
+  reg->NameControl(next);
+  EXPECT_EQ(next->Name(), "Label4");
+  auto* data = New<TDBText>(form);
+  reg->NameControl(data);
+  EXPECT_EQ(data->Name(), "DBText2");
+}
+
+TEST_F(RegisterTest, APressSelectsAndADragMovesOnTheGrid) {
+  TLabel* label = AddLabel("Label1", 40, 40);
+  reg->SetDesigning(true);
+  Drag({45, 45}, {70, 62});
+  EXPECT_EQ(reg->SelectedCount(), 1);
+  EXPECT_EQ(reg->SelectedItem(0), label);
+  // From the snapped press (40, 40) to the snapped release (64, 56).
+  EXPECT_EQ(label->Left(), 64);
+  EXPECT_EQ(label->Top(), 56);
+  EXPECT_EQ(reg->Outline(), nullptr) << "the outline is gone and the cursor free";
+
+  bool asked = false;
+  stage->OnMoveQuery.Bind([&](TObject*, TComponent*, bool& canMove) {
+    asked = true;
+    canMove = false;
+  });
+  Drag({70, 60}, {110, 90});
+  EXPECT_TRUE(asked);
+  EXPECT_EQ(label->Left(), 64) << "a refused move leaves the control";
+}
+
+TEST_F(RegisterTest, DeleteFreesInnerControlsFirstAndKeepsWhatTheQueryRefuses) {
+  auto* panel = New<TPanel>(form);
+  panel->SetName("Box");
+  panel->SetParent(stage);
+  panel->SetBounds(100, 20, 120, 100);
+  auto* inner = New<TLabel>(form);
+  inner->SetName("Inner");
+  inner->SetParent(panel);
+  TLabel* kept = AddLabel("Kept", 8, 8);
+  auto* watch = New<TDeathWatch>(nullptr);  // told by the destroyed controls only
+  watch->Watch(panel);
+  watch->Watch(inner);
+  reg->SetDesigning(true);
+  reg->SelectComponent(panel);
+  reg->Targets()->AddTarget(inner);  // different parents: as a multi-selection would hold them
+  reg->Targets()->AddTarget(kept);
+  stage->OnDeleteQuery.Bind([&](TObject*, TComponent* c, bool& canDelete) { canDelete = c != kept; });
+  reg->DeleteSelection();
+  EXPECT_EQ(watch->gone, (std::vector<std::string>{"Inner", "Box"}));
+  EXPECT_EQ(stage->ControlCount(), 1);
+  EXPECT_EQ(stage->Controls(0), kept);
+  EXPECT_EQ(reg->SelectedCount(), 0) << "what stays is no longer selected";
+  watch->Free();
+}
+
+TEST_F(RegisterTest, CopyThenPasteLaysFreshlyNamedCopiesOverTheOriginals) {
+  TLabel* a = AddLabel("Label1", 16, 24, "PO/NO");
+  TLabel* b = AddLabel("Label2", 64, 80, "N.W.");
+  reg->SetDesigning(true);
+  reg->SelectComponent(a);
+  reg->Targets()->AddTarget(b);
+  stage->CopySelection();
+  reg->ClearSelection();
+  createdEvents.clear();
+  stage->PasteSelection();
+  DispatchPostedMessages();
+  ASSERT_EQ(stage->ControlCount(), 4);
+  auto* copyA = stage->Controls(2);
+  auto* copyB = stage->Controls(3);
+  EXPECT_EQ(copyA->BoundsRect(), a->BoundsRect());
+  EXPECT_EQ(copyB->BoundsRect(), b->BoundsRect());
+  EXPECT_EQ(copyA->Caption(), "PO/NO");
+  EXPECT_EQ(copyA->Name(), "Label3");
+  EXPECT_EQ(copyB->Name(), "Label4");
+  EXPECT_EQ(reg->SelectedCount(), 2);
+  EXPECT_EQ(reg->SelectedItem(0), copyA);
+  EXPECT_EQ(createdEvents, (std::vector<std::string>{"Label3", "Label4"})) << "once per pasted control";
+
+  // Refused with two selected, and with one selected that holds no controls.
+  stage->PasteSelection();
+  EXPECT_EQ(stage->ControlCount(), 4);
+  reg->SelectComponent(copyA);
+  stage->PasteSelection();
+  EXPECT_EQ(stage->ControlCount(), 4);
+}
+
+TEST_F(RegisterTest, CutMovesTheSelectionToTheClipboard) {
+  TLabel* a = AddLabel("Label1", 16, 24);
+  reg->SetDesigning(true);
+  reg->SelectComponent(a);
+  stage->CutSelection();
+  EXPECT_EQ(stage->ControlCount(), 0);
+  EXPECT_TRUE(IsClipboardFormatAvailable(TDsnRegister::ClipboardFormat()));
+  reg->ClearSelection();
+  stage->PasteSelection();
+  ASSERT_EQ(stage->ControlCount(), 1);
+  EXPECT_EQ(stage->Controls(0)->Name(), "Label1");
+}
+
+// Puts `bytes` on the clipboard under the register's format as they are, size field included.
+void PutRawClipboard(const std::string& bytes) {
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, bytes.size());
+  if (!bytes.empty()) {
+    std::memcpy(GlobalLock(block), bytes.data(), bytes.size());
+    GlobalUnlock(block);
+  }
+  ASSERT_TRUE(OpenClipboard(0));
+  EmptyClipboard();
+  SetClipboardData(TDsnRegister::ClipboardFormat(), block);
+  CloseClipboard();
+}
+
+TEST_F(RegisterTest, DamagedClipboardDataCreatesNothing) {
+  TLabel* a = AddLabel("Label1", 16, 24);
+  reg->SetDesigning(true);
+  reg->SelectComponent(a);
+  stage->CopySelection();
+  ASSERT_TRUE(OpenClipboard(0));
+  HGLOBAL block = GetClipboardData(TDsnRegister::ClipboardFormat());
+  std::string good(static_cast<const char*>(GlobalLock(block)), GlobalSize(block));
+  GlobalUnlock(block);
+  CloseClipboard();
+  const std::string body = good.substr(4);
+  const int blockSize = static_cast<int>(good.size());
+
+  // Every size field from -1 to the block size + 1, all but the true one wrong for the body.
+  for (int size = -1; size <= blockSize + 1; ++size) {
+    std::string bytes(4, '\0');
+    for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>(static_cast<uint32_t>(size) >> (8 * i));
+    PutRawClipboard(bytes + body);
+    reg->ClearSelection();
+    stage->PasteSelection();
+    DispatchPostedMessages();
+    if (size == static_cast<int>(body.size())) {
+      ASSERT_EQ(stage->ControlCount(), 2) << "the true size pastes";
+      stage->Controls(1)->Free();
+    } else {
+      ASSERT_EQ(stage->ControlCount(), 1) << "size " << size;
+    }
+  }
+  std::mt19937 random(9);
+  for (int round = 0; round < 200; ++round) {
+    std::string bytes(4 + random() % 64, '\0');
+    for (char& c : bytes) c = static_cast<char>(random());
+    const uint32_t size = static_cast<uint32_t>(bytes.size() - 4);
+    for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>(size >> (8 * i));
+    PutRawClipboard(bytes);
+    reg->ClearSelection();
+    stage->PasteSelection();
+    ASSERT_EQ(stage->ControlCount(), 1) << "round " << round;
+  }
+}
+
+TEST_F(RegisterTest, StoppingGivesBackAgentsCoverMenuAndSelection) {
+  auto* edit = New<TEdit>(form);
+  edit->SetParent(stage);
+  edit->SetBounds(100, 100, 80, 24);
+  auto* menu = New<TPopupMenu>(form);
+  for (const char* caption : {"One", "Two", "Three"}) {
+    auto* item = New<TMenuItem>(form);
+    item->SetCaption(caption);
+    menu->Items()->Add(item);
+  }
+  stage->SetCoverMenu(menu);
+  reg->SetDesigning(true);
+  EXPECT_EQ(reg->AgentCount(), 2) << "the stage and the edit field";
+  EXPECT_EQ(menu->Items()->Count(), 0) << "the design menu holds the items meanwhile";
+  ASSERT_NE(reg->DesignMenu(), nullptr);
+  reg->SelectComponent(edit);
+  reg->SetDesigning(false);
+  EXPECT_EQ(reg->AgentCount(), 0);
+  EXPECT_FALSE(stage->DesignActive());
+  EXPECT_EQ(reg->Targets(), nullptr);
+  EXPECT_EQ(reg->DesignMenu(), nullptr);
+  ASSERT_EQ(menu->Items()->Count(), 3);
+  EXPECT_EQ(menu->Items()->Items(0)->Caption(), "One");
+  EXPECT_EQ(menu->Items()->Items(2)->Caption(), "Three");
+
+  // An edit field the stage's query leaves alone gets no agent.
+  stage->OnCoverQuery.Bind([&](TObject*, TComponent* c, TCoverAccept& accept) {
+    if (c == edit) accept = cvNone;
+  });
+  reg->SetDesigning(true);
+  EXPECT_EQ(reg->AgentCount(), 1);
+  reg->SetDesigning(false);
+}
+
+TEST_F(RegisterTest, ACoveredControlFreedDuringDesignLeavesAgentsAndSelection) {
+  auto* edit = New<TEdit>(form);
+  edit->SetParent(stage);
+  edit->SetBounds(100, 100, 80, 24);
+  reg->SetDesigning(true);
+  reg->SelectComponent(edit);
+  edit->Free();
+  DispatchPostedMessages();
+  EXPECT_EQ(reg->AgentCount(), 1);
+  EXPECT_EQ(reg->SelectedCount(), 0);
+  reg->SetDesigning(false);
+}
+
+TEST(RegisterLinks, PartnersReceiversAndSwitchesForgetWhatIsFreed) {
+  TestApp();
+  auto* form = New<TForm>(nullptr);
+  auto* other = New<TForm>(nullptr);
+  auto* reg = New<TDsnRegister>(form);
+  auto* partner = New<TDsnPartner>(other);
+  partner->SetDsnRegister(reg);
+  ASSERT_EQ(reg->Partners().size(), 1u);
+  partner->Free();
+  EXPECT_TRUE(reg->Partners().empty());
+
+  auto* receiver = New<TMultiHandler>();
+  reg->AddReceiver(receiver);
+  EXPECT_EQ(reg->ReceiverCount(), 1);
+  receiver->Free();
+  EXPECT_EQ(reg->ReceiverCount(), 0);
+  reg->SelectComponent(nullptr);  // a new target list links no freed receiver
+
+  auto* toggle = New<TDsnSwitch>(other);
+  toggle->SetDsnRegister(reg);
+  toggle->StartDesign();
+  EXPECT_TRUE(toggle->Down());
+  EXPECT_TRUE(reg->DesignActive());
+  toggle->StartDesign();  // already down: nothing
+  EXPECT_TRUE(reg->DesignActive());
+  toggle->StopDesign();
+  EXPECT_FALSE(reg->DesignActive());
+  form->Free();  // the register of another window goes
+  EXPECT_EQ(toggle->DsnRegister(), nullptr);
+  int clicks = 0;
+  toggle->OnClick.Bind([&](TObject*) { ++clicks; });
+  toggle->StartDesign();
+  EXPECT_TRUE(toggle->Down());
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(toggle->GroupIndex(), TDsnSwitch::kGroupIndex);
+  EXPECT_TRUE(toggle->AllowAllUp());
+  other->Free();
+}
+
+}  // namespace
