@@ -24,6 +24,7 @@
 #include "platform/controls/Application.h"
 #include "platform/controls/StdControls.h"
 #include "platform/db/DataControls.h"
+#include "platform/win/MessageBox.h"
 
 namespace {
 
@@ -93,6 +94,15 @@ int main(int argc, char** argv) {
   if (!prepared) std::fprintf(stderr, "markedit: %s\n", error.c_str());
   // A check run (--quit-when-shown) reports the failure in its exit code.
   int status = !prepared && options.QuitWhenShown ? 1 : 0;
+  // Nobody answers a check run's message boxes (a mark that cannot be read, an error): each one
+  // goes to standard error and fails the run instead of waiting.
+  if (options.QuitWhenShown) {
+    SetMessageBoxHook([&status](const std::string& text, const std::string&, UINT type) {
+      std::fprintf(stderr, "markedit: %s\n", text.c_str());
+      status = 1;
+      return (type & MB_TYPEMASK) == MB_OK ? IDOK : IDCANCEL;
+    });
+  }
 
   RegisterStandardControls();
   RegisterDataControls();
@@ -112,5 +122,6 @@ int main(int argc, char** argv) {
     status = 1;
   }
   app->Free();
+  SetMessageBoxHook({});
   return status;
 }

@@ -143,6 +143,16 @@ Tfmmd* Tfmmain::OpenMarkEditor(const std::string& caption) {
   return editor;
 }
 
+bool Tfmmain::CloseQuery() {
+  // A question runs a modal loop, in which an editor may go away.
+  std::vector<TWeak<Tfmmd>> editors;
+  for (int i = 0; i < MDIChildCount(); ++i)
+    if (auto* editor = dynamic_cast<Tfmmd*>(MDIChildren(i))) editors.emplace_back(editor);
+  for (const TWeak<Tfmmd>& editor : editors)
+    if (editor && !editor->CloseQuery()) return false;
+  return TForm::CloseQuery();
+}
+
 void Tfmmain::b0Click(TObject* sender) {
   if (auto* button = dynamic_cast<TControl*>(sender)) NewLabelCaption = button->Caption();
 }

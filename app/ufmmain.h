@@ -53,6 +53,9 @@ class Tfmmain : public TForm {
 
   // Opens one mark editor as a borderless child of the frame, titled `caption`.
   Tfmmd* OpenMarkEditor(const std::string& caption);
+  // The program closes only when every mark editor agrees: each one with unsaved changes asks
+  // whether to save them, in the frame's order, and a cancel (or a failed save) keeps all open.
+  bool CloseQuery() override;
 
   const std::string& CustomerId() const { return customerId_; }
   const std::string& MarkId() const { return markId_; }

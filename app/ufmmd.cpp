@@ -1,5 +1,11 @@
 #include "app/ufmmd.h"
 
+#include <exception>
+
+#include "app/MarkStore.h"
+#include "app/Question.h"
+#include "app/UPub.h"
+#include "app/ufmmain.h"
 #include "mark/shape2.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/DBText.h"
@@ -9,6 +15,7 @@
 #include "platform/controls/Panel.h"
 #include "platform/controls/ToolBar.h"
 #include "platform/db/Table.h"
+#include "platform/graphics/Font.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Stream.h"
 
@@ -26,7 +33,9 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("Label1", &Tfmmd::Label1);
   c.Field("tshape21", &Tfmmd::tshape21);
   c.Field("DBText1", &Tfmmd::DBText1);
+  c.Field("DsnSwitch1", &Tfmmd::DsnSwitch1);
   c.Field("DsnStage1", &Tfmmd::DsnStage1);
+  c.Field("DsnDpRegister1", &Tfmmd::DsnDpRegister1);
   c.Field("ActionList1", &Tfmmd::ActionList1);
   c.Field("acshape", &Tfmmd::acshape);
   c.Field("acsavemd", &Tfmmd::acsavemd);
@@ -39,24 +48,140 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("tbmd", &Tfmmd::tbmd);
   c.Field("tbvmd", &Tfmmd::tbvmd);
   c.Method("FormClose", &Tfmmd::FormClose);
+  c.Method("aceditExecute", &Tfmmd::aceditExecute);
+  c.Method("acshapeExecute", &Tfmmd::acshapeExecute);
+  c.Method("DsnStage1ControlCreate", &Tfmmd::DsnStage1ControlCreate);
   c.Method("FormActivate", &Tfmmd::FormActivate);
+  c.Method("acsavemdExecute", &Tfmmd::acsavemdExecute);
   c.Method("acloadmdExecute", &Tfmmd::acloadmdExecute);
   c.Method("FormShow", &Tfmmd::FormShow);
   c.Method("FormCreate", &Tfmmd::FormCreate);
 }
 
-void Tfmmd::FormCreate(TObject*) { markSide_ = EditorMarkSide; }
+void Tfmmd::FormCreate(TObject*) {
+  markSide_ = EditorMarkSide;
+  customerId_ = EditorCustomerId;
+  markId_ = EditorMarkId;
+  savedDesign_ = CurrentDesign();
+}
 
-void Tfmmd::FormShow(TObject*) { acloadmd->Execute(); }
+// The stored mark is loaded when the window is first shown; showing it again later must not throw
+// away what the user has designed since.
+void Tfmmd::FormShow(TObject*) {
+  if (loaded_) return;
+  loaded_ = true;
+  acloadmd->Execute();
+}
 
 void Tfmmd::FormActivate(TObject*) {}
 
 // Closing an editor destroys it.
-void Tfmmd::FormClose(TObject*, TCloseAction& action) { action = caFree; }
+void Tfmmd::FormClose(TObject*, TCloseAction& action) {
+  if (DsnStage1 && DsnStage1->DesignActive() && DsnSwitch1) DsnSwitch1->StopDesign();
+  action = caFree;
+}
 
-// Designs are not stored anywhere, so the stream the stage would load from stays empty and the
-// stage starts empty.
-void Tfmmd::acloadmdExecute(TObject*) {
+// The edit-mode command: the switch turns design mode on or off, the tool button shows which.
+void Tfmmd::aceditExecute(TObject*) {
+  if (!DsnSwitch1 || !DsnStage1) return;
+  const bool on = !DsnStage1->DesignActive();
+  if (on) DsnSwitch1->StartDesign();
+  else DsnSwitch1->StopDesign();
+  if (b1) b1->SetDown(DsnStage1 && DsnStage1->DesignActive());
+}
+
+// A new element on the stage: its context menu, and how it looks at first.
+void Tfmmd::DsnStage1ControlCreate(TObject*, TComponent* component) {
+  auto* control = ClassCast<TControl>(component);
+  if (!control) return;
+  control->SetPopupMenu(pop);
+  if (auto* label = ClassCast<TLabel>(control)) {
+    label->SetCaption(NewLabelCaption);
+    label->SetTransparent(true);
+  }
+  if (ClassCast<tshape2>(control)) control->SetCaption("");
+  if (auto* text = ClassCast<TDBText>(control)) {
+    text->SetCaption("連結欄位:未設定");
+    text->Font()->SetColor(clGray);
+  }
+}
+
+// The shape command: one shape label at a time. Its dialog comes with the shape settings.
+void Tfmmd::acshapeExecute(TObject*) {
+  if (!DsnStage1) return;
+  if (DsnStage1->SelectedCount() > 1) {
+    ShowWarning("請選取單一物件來設定形狀");
+    return;
+  }
+}
+
+std::string Tfmmd::CurrentDesign() {
   TMemoryStream stream;
-  (void)stream;
+  DsnStage1->SaveToStream(stream);
+  return stream.Bytes();
+}
+
+void Tfmmd::ClearStage() {
+  for (int i = DsnStage1->ControlCount() - 1; i >= 0; --i) DsnStage1->Controls(i)->Free();
+}
+
+void Tfmmd::acsavemdExecute(TObject*) { SaveMark(); }
+
+bool Tfmmd::SaveMark() {
+  TWeak<Tfmmd> self(this);
+  if (DsnStage1->DesignActive()) acedit->Execute();
+  if (!self) return false;
+  std::string failure;
+  try {
+    const std::string design = CurrentDesign();
+    WriteMark({customerId_, markId_, markSide_}, design);
+    savedDesign_ = design;
+    return true;
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  ShowWarning("無法儲存" + MarkSideName(markSide_) +
+              "的設定。設計仍留在畫面上，資料庫中原有的設定沒有改變。\n\n" + failure);
+  return false;
+}
+
+// A row that cannot be read leaves the stage empty and the row as it is: it is replaced only when
+// the user saves.
+void Tfmmd::acloadmdExecute(TObject*) {
+  bool failed = false;
+  std::string failure;
+  try {
+    if (const auto stored = ReadMark({customerId_, markId_, markSide_})) {
+      if (stored->empty()) {
+        ClearStage();
+      } else {
+        TMemoryStream stream(*stored);
+        DsnStage1->LoadFromStream(stream);
+      }
+    }
+  } catch (const std::exception& e) {
+    failed = true;
+    failure = e.what();
+    ClearStage();
+  }
+  savedDesign_ = CurrentDesign();
+  if (failed)
+    ShowWarning("無法讀取" + MarkSideName(markSide_) +
+                "的設定，編輯視窗以空白畫面開啟；資料庫中的設定在儲存之前不會改變。\n\n" + failure);
+}
+
+bool Tfmmd::Modified() { return CurrentDesign() != savedDesign_; }
+
+bool Tfmmd::CloseQuery() {
+  if (!TForm::CloseQuery()) return false;
+  if (!Modified()) return true;
+  TWeak<Tfmmd> self(this);
+  const TSaveAnswer answer = AskToSave(MarkSideName(markSide_) + "的設定已變更，是否儲存？");
+  if (!self) return false;
+  switch (answer) {
+    case saYes: return SaveMark();
+    case saNo: return true;
+    case saCancel: break;
+  }
+  return false;
 }

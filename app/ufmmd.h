@@ -6,6 +6,7 @@
 #include <string>
 
 #include "design/DsnUnit.h"
+#include "design/select/DsnRegister.h"
 #include "platform/controls/Form.h"
 
 class TAction;
@@ -34,12 +35,29 @@ class Tfmmd : public TForm {
  public:
   void FormClose(TObject* sender, TCloseAction& action);
   void FormActivate(TObject* sender);
+  void acsavemdExecute(TObject* sender);
+  void aceditExecute(TObject* sender);
+  void acshapeExecute(TObject* sender);
+  void DsnStage1ControlCreate(TObject* sender, TComponent* component);
   void acloadmdExecute(TObject* sender);
   void FormShow(TObject* sender);
   void FormCreate(TObject* sender);
 
   // "0" for the main mark, "1" for the side mark.
   const std::string& MarkSide() const { return markSide_; }
+  // The customer and mark numbers the editor was opened for; its mark is stored under them.
+  const std::string& CustomerId() const { return customerId_; }
+  const std::string& MarkId() const { return markId_; }
+
+  // Ends design mode and stores the stage's design as this editor's row of the mark table. On
+  // failure it says why, and the design stays on the stage and the stored row as it was. True
+  // when the design was stored.
+  bool SaveMark();
+  // True when the stage holds something other than what was last loaded or saved.
+  bool Modified();
+  // With unsaved changes, asks whether to save them first: yes saves (and keeps the window open
+  // when that fails), no discards them, cancel keeps the window open.
+  bool CloseQuery() override;
 
   // Components of the layout.
   TPanel* Panel2 = nullptr;
@@ -51,7 +69,9 @@ class Tfmmd : public TForm {
   TLabel* Label1 = nullptr;
   tshape2* tshape21 = nullptr;
   TDBText* DBText1 = nullptr;
+  TDsnSwitch* DsnSwitch1 = nullptr;
   TDsnStage* DsnStage1 = nullptr;
+  TDsnRegister* DsnDpRegister1 = nullptr;
   TActionList* ActionList1 = nullptr;
   TAction* acshape = nullptr;
   TAction* acsavemd = nullptr;
@@ -65,5 +85,14 @@ class Tfmmd : public TForm {
   TTable* tbvmd = nullptr;
 
  private:
+  // The stage's current design stream. Writing it clears a selection.
+  std::string CurrentDesign();
+  void ClearStage();
+
   std::string markSide_;
+  std::string customerId_;
+  std::string markId_;
+  // The design stream as last loaded or saved: what "unsaved changes" are measured against.
+  std::string savedDesign_;
+  bool loaded_ = false;
 };

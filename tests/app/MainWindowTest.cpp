@@ -34,6 +34,7 @@
 #include "platform/controls/ToolBar.h"
 #include "platform/db/DataControls.h"
 #include "platform/graphics/Font.h"
+#include "platform/win/MessageBox.h"
 #include "platform/win/Windows.h"
 #include "tests/support/QtApp.h"
 
@@ -58,10 +59,16 @@ class MainWindow : public ::testing::Test {
     WriteDataPath(data_.string());
     SetCommandLineArguments({"C001", "M01"});
     NewLabelCaption.clear();
+    // No mark database is configured here: each editor says so when it opens.
+    SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
+      warnings_.push_back(text);
+      return IDOK;
+    });
   }
 
   void TearDown() override {
     CloseAll();
+    SetMessageBoxHook({});
     DataPath.clear();
     NewLabelCaption.clear();
     EditorCustomerId.clear();
@@ -105,6 +112,7 @@ class MainWindow : public ::testing::Test {
   fs::path data_;
   std::string savedWindir_;
   Tfmmain* main_ = nullptr;
+  std::vector<std::string> warnings_;
 };
 
 TEST_F(MainWindow, CaptionAndStatusBarShowCustomerAndMarkNumbers) {
@@ -266,6 +274,9 @@ TEST_F(MainWindow, OpensTheMainAndTheSideMarkEditors) {
   EXPECT_EQ(EditorCustomerId, "C001");
   EXPECT_EQ(EditorMarkId, "M01");
   EXPECT_GE(main_->ImageList1->Count(), 11);
+  // Without a mark database each editor opens empty and says why.
+  ASSERT_EQ(warnings_.size(), 2u);
+  EXPECT_NE(warnings_[0].find("Alias dbmd is not configured"), std::string::npos) << warnings_[0];
   // The system places them, the second one title bar's height right of and below the first.
   EXPECT_GT(editors[1]->Left(), editors[0]->Left());
   EXPECT_GT(editors[1]->Top(), editors[0]->Top());

@@ -1,0 +1,102 @@
+#include "app/MarkStore.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QVariant>
+
+#include "platform/db/DatabaseAliases.h"
+#include "platform/db/DatabaseError.h"
+
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+std::string Describe(const TMarkKey& key) {
+  return MarkSideName(key.Side) + " (customer " + key.CustomerId + ", mark " + key.MarkId + ")";
+}
+
+// The alias connection. A reused SQLite connection keeps working on a file that was deleted or
+// moved away meanwhile, and what it writes would then be lost; such a file counts as gone.
+QSqlDatabase Open(const std::string& alias, const std::string& failure) {
+  try {
+    const TAliasSettings settings = AliasSettings(alias);
+    const std::string& file = settings.Database;
+    const bool sqliteFile = settings.Driver == "QSQLITE" && !file.empty() && file.front() != ':' &&
+                            file.compare(0, 5, "file:") != 0;
+    if (sqliteFile && !QFileInfo::exists(Q(file)))
+      throw EDatabaseError("the database file " + file + " does not exist");
+    return OpenAliasDatabase(alias);
+  } catch (const EDatabaseError& e) {
+    throw EDatabaseError(failure + e.what());
+  }
+}
+
+[[noreturn]] void Fail(const std::string& failure, const std::string& alias, const QSqlError& error) {
+  std::string reason = error.text().toStdString();
+  TAliasSettings settings;
+  try {
+    if (FindAlias(alias, settings)) reason = WithoutCredentials(reason, settings);
+  } catch (const EDatabaseError&) {
+  }
+  throw EDatabaseError(failure + (reason.empty() ? "unknown database error" : reason));
+}
+
+void BindKey(QSqlQuery& query, const TMarkKey& key) {
+  query.addBindValue(Q(key.CustomerId));
+  query.addBindValue(Q(key.MarkId));
+  query.addBindValue(Q(key.Side));
+}
+
+}  // namespace
+
+std::string MarkSideName(const std::string& side) {
+  if (side == "0") return "正嘜";
+  if (side == "1") return "側嘜";
+  return side;
+}
+
+std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alias) {
+  const std::string failure = "Cannot read the " + Describe(key) + " from table md of " + alias + ": ";
+  QSqlDatabase db = Open(alias, failure);
+  QSqlQuery query(db);
+  query.setForwardOnly(true);
+  if (!query.prepare(QStringLiteral("select data from md where customerid = ? and mdid = ? and flag = ?")))
+    Fail(failure, alias, query.lastError());
+  BindKey(query, key);
+  if (!query.exec()) Fail(failure, alias, query.lastError());
+  if (!query.next()) {
+    if (query.lastError().isValid()) Fail(failure, alias, query.lastError());
+    return std::nullopt;
+  }
+  const QByteArray data = query.value(0).toByteArray();
+  return std::string(data.constData(), static_cast<size_t>(data.size()));
+}
+
+void WriteMark(const TMarkKey& key, const std::string& data, const std::string& alias) {
+  const std::string failure = "Cannot save the " + Describe(key) + " in table md of " + alias + ": ";
+  QSqlDatabase db = Open(alias, failure);
+  if (!db.transaction()) Fail(failure, alias, db.lastError());
+  // Whatever fails below, the transaction is undone before the error leaves.
+  const auto failAndRollBack = [&](const QSqlError& error) {
+    db.rollback();
+    Fail(failure, alias, error);
+  };
+  {
+    QSqlQuery remove(db);
+    if (!remove.prepare(QStringLiteral("delete from md where customerid = ? and mdid = ? and flag = ?")))
+      failAndRollBack(remove.lastError());
+    BindKey(remove, key);
+    if (!remove.exec()) failAndRollBack(remove.lastError());
+
+    QSqlQuery insert(db);
+    if (!insert.prepare(QStringLiteral("insert into md (customerid, mdid, flag, data) values (?, ?, ?, ?)")))
+      failAndRollBack(insert.lastError());
+    BindKey(insert, key);
+    insert.addBindValue(QByteArray(data.data(), static_cast<qsizetype>(data.size())));
+    if (!insert.exec()) failAndRollBack(insert.lastError());
+  }
+  if (!db.commit()) failAndRollBack(db.lastError());
+}

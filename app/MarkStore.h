@@ -1,0 +1,33 @@
+#pragma once
+// Where the marks are kept: the table md of the alias dbmd, one row per customer number, mark
+// number and side, its `data` holding the stage's design stream as the stage wrote it.
+//
+//   md (customerid varchar(20), mdid varchar(20), flag varchar(1), data blob), key on all three
+//
+// The editor reads its row when it opens and replaces it when the user saves; nothing else in the
+// program touches the table.
+
+#include <optional>
+#include <string>
+
+// The alias of the mark database.
+inline constexpr const char* kMarkAlias = "dbmd";
+
+// The key of one stored mark.
+struct TMarkKey {
+  std::string CustomerId;
+  std::string MarkId;
+  std::string Side;  // "0" the main mark, "1" the side mark
+};
+
+// The stored design of `key`, or nothing when the table has no row for it. A row whose data is
+// null reads as an empty text. Raises EDatabaseError when the database cannot be reached or read;
+// the message names the mark and the driver's reason, never a credential.
+std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alias = kMarkAlias);
+
+// Replaces the row of `key` by one holding `data`, in one transaction: when anything fails the
+// transaction is rolled back, the stored row stays as it was, and EDatabaseError is raised.
+void WriteMark(const TMarkKey& key, const std::string& data, const std::string& alias = kMarkAlias);
+
+// How messages name a side: "正嘜" for "0", "側嘜" for "1", the bare flag otherwise.
+std::string MarkSideName(const std::string& side);

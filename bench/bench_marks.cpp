@@ -1,0 +1,140 @@
+// A mark of 1,000 elements saved to the mark table md and loaded back from it, through the mark
+// editor's own commands: the design stream, the transaction that replaces the row, the read, the
+// load onto the stage and the snapshot that later tells unsaved changes apart.
+//
+// Run: build-rel/bin/bench_marks [--benchmark_repetitions=5]
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "app/DefaultData.h"
+#include "app/ufmmain.h"
+#include "app/ufmmd.h"
+#include "design/palette/DsnPanel.h"
+#include "mark/shape2.h"
+#include "platform/controls/ActnList.h"
+#include "platform/controls/Application.h"
+#include "platform/controls/DBText.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/StdControls.h"
+#include "platform/db/DataControls.h"
+#include "platform/db/DatabaseAliases.h"
+#include "platform/win/MessageBox.h"
+#include "platform/win/Windows.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+const char* const kCaptions[] = {"C/NO.", "PO/NO", "MADE IN TAIWAN", "正嘜", "N.W.", "G.W."};
+
+// The program's windows on a fresh mark database in a temporary folder.
+struct Session {
+  fs::path folder;
+  Tfmmain* main = nullptr;
+
+  Session() {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    static int argc = 1;
+    static char name[] = "bench_marks";
+    static char* argv[] = {name, nullptr};
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
+    RegisterStandardControls();
+    RegisterDataControls();
+    RegisterPaletteClasses();
+    folder = fs::temp_directory_path() / ("bench-marks-" + std::to_string(getpid()));
+    fs::create_directories(folder / "data");
+    setenv("WINDIR", folder.c_str(), 1);
+    std::ofstream(folder / "win.ini") << "[tavrix]\ndatapath=" << (folder / "data").string() << "\n";
+    std::string error;
+    if (!PrepareDefaultData(&error)) std::fprintf(stderr, "bench_marks: %s\n", error.c_str());
+    // A failure would otherwise wait for a person.
+    SetMessageBoxHook([](const std::string& text, const std::string&, UINT) {
+      std::fprintf(stderr, "bench_marks: %s\n", text.c_str());
+      return IDOK;
+    });
+    SetCommandLineArguments({"C001", "M01"});
+    main = New<Tfmmain>(ApplicationInstance());
+    main->Show();
+    QApplication::processEvents();
+  }
+  ~Session() {
+    for (int i = main->MDIChildCount() - 1; i >= 0; --i) main->MDIChildren(i)->Free();
+    main->Free();
+    QApplication::processEvents();
+    CloseAliasDatabases();
+    SetMessageBoxHook({});
+    fs::remove_all(folder);
+  }
+
+  Tfmmd* MainMark() const {
+    for (int i = 0; i < main->MDIChildCount(); ++i)
+      if (auto* editor = dynamic_cast<Tfmmd*>(main->MDIChildren(i)); editor && editor->MarkSide() == "0")
+        return editor;
+    return nullptr;
+  }
+};
+
+// Labels, shape labels and data texts in the proportions of a busy mark.
+void Fill(Tfmmd* editor, int count) {
+  for (int i = 0; i < count; ++i) {
+    TLabel* element = nullptr;
+    if (i % 5 == 3) {
+      auto* shape = New<tshape2>(editor);
+      shape->Setkind(static_cast<tkind>(i % 5));
+      element = shape;
+    } else if (i % 5 == 4) {
+      auto* text = New<TDBText>(editor);
+      text->SetDataField("產品編號");
+      element = text;
+    } else {
+      element = New<TLabel>(editor);
+    }
+    element->SetName("Element" + std::to_string(i + 1));
+    element->SetParent(editor->DsnStage1);
+    element->SetBounds(8 + (i % 40) * 16, 8 + (i / 40) % 60 * 8, 64, 16);
+    element->SetCaption(kCaptions[i % 6]);
+  }
+}
+
+void BM_MarkSave(benchmark::State& state) {
+  Session session;
+  Tfmmd* editor = session.MainMark();
+  Fill(editor, static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    if (!editor->SaveMark()) state.SkipWithError("save failed");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+void BM_MarkLoad(benchmark::State& state) {
+  Session session;
+  Tfmmd* editor = session.MainMark();
+  Fill(editor, static_cast<int>(state.range(0)));
+  if (!editor->SaveMark()) state.SkipWithError("save failed");
+  for (auto _ : state) {
+    editor->acloadmd->Execute();
+    state.PauseTiming();
+    if (editor->DsnStage1->ControlCount() != state.range(0)) state.SkipWithError("load lost elements");
+    DispatchPostedMessages();  // the loaded notices, not part of the read
+    state.ResumeTiming();
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK(BM_MarkSave)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MarkLoad)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,164 @@
+// A clerk designs a mark with the mouse and the keys in the real main window: design mode on, a
+// label, a shape and a data text drawn from the palette, a move, copy and paste, Delete, design
+// mode off, save; the next start finds the mark as it was left.
+
+#include <QTest>
+#include <QWidget>
+#include <QWindow>
+
+#include <string>
+#include <vector>
+
+#include "design/palette/DsnPanel.h"
+#include "platform/controls/ToolBar.h"
+#include "platform/graphics/Font.h"
+#include "tests/app/MarkEditorFixture.h"
+
+namespace {
+
+using marks_test::MarkEditorTest;
+
+// The window a control's input arrives at, and a point of the control in that window's coordinates.
+struct Spot {
+  QWindow* window;
+  QPoint at;
+};
+
+Spot SpotOf(TControl* control, int x, int y) {
+  TWinControl* holder = dynamic_cast<TWinControl*>(control);
+  if (!holder) {
+    holder = control->Parent();
+    x += control->Left();
+    y += control->Top();
+  }
+  QWidget* widget = WindowWidget(holder->Handle());
+  return {widget->window()->windowHandle(), widget->mapTo(widget->window(), QPoint(x, y))};
+}
+
+class DesignMarkTest : public MarkEditorTest {
+ protected:
+  void ClickOn(TControl* control) {
+    const Spot spot = SpotOf(control, control->Width() / 2, control->Height() / 2);
+    QTest::mouseClick(spot.window, Qt::LeftButton, Qt::NoModifier, spot.at);
+    Settle();
+  }
+
+  // A drag with the left button on the stage, in its client coordinates.
+  void DragOnStage(Tfmmd* editor, TPoint from, TPoint to) {
+    TDsnStage* stage = editor->DsnStage1;
+    const Spot a = SpotOf(stage, from.X, from.Y);
+    const Spot b = SpotOf(stage, to.X, to.Y);
+    const Spot mid = SpotOf(stage, (from.X + to.X) / 2, (from.Y + to.Y) / 2);
+    QTest::mousePress(a.window, Qt::LeftButton, Qt::NoModifier, a.at);
+    QTest::mouseMove(mid.window, mid.at);
+    QTest::mouseMove(b.window, b.at);
+    QTest::mouseRelease(b.window, Qt::LeftButton, Qt::NoModifier, b.at);
+    Settle();
+  }
+
+  void Key(Tfmmd* editor, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QWidget* focus = QApplication::focusWidget();
+    QWidget* target = focus ? focus : WindowWidget(editor->DsnStage1->Handle());
+    QTest::keyClick(target, key, modifiers);
+    Settle();
+  }
+
+  // The palette button whose caption is `caption`, or whose prototype is a shape of `kind`.
+  TDsnButton* PaletteButton(const std::string& caption) {
+    for (int i = 0; i < main_->DsnPanel1->ControlCount(); ++i)
+      if (auto* button = dynamic_cast<TDsnButton*>(main_->DsnPanel1->Controls(i)))
+        if (button->Caption() == caption) return button;
+    return nullptr;
+  }
+  TDsnButton* ShapeButton(tkind kind) {
+    for (int i = 0; i < main_->DsnPanel1->ControlCount(); ++i)
+      if (auto* button = dynamic_cast<TDsnButton*>(main_->DsnPanel1->Controls(i)))
+        if (auto* shape = dynamic_cast<tshape2*>(button->Gene()); shape && shape->kind() == kind) return button;
+    return nullptr;
+  }
+
+  static std::vector<TControl*> Elements(Tfmmd* editor) {
+    std::vector<TControl*> list;
+    for (int i = 0; i < editor->DsnStage1->ControlCount(); ++i) list.push_back(editor->DsnStage1->Controls(i));
+    return list;
+  }
+};
+
+TEST_F(DesignMarkTest, AMarkDesignedWithMouseAndKeysComesBackOnTheNextStart) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  ASSERT_NE(Editor("0"), nullptr);
+
+  ClickOn(side->b1);
+  ASSERT_TRUE(side->DsnStage1->DesignActive()) << "編輯模式 switches design mode on";
+  EXPECT_TRUE(side->b1->Down());
+
+  ClickOn(PaletteButton("C/NO."));
+  DragOnStage(side, {20, 20}, {100, 44});
+  TDsnButton* circle = ShapeButton(eclipse);
+  ASSERT_NE(circle, nullptr);
+  ClickOn(circle);
+  DragOnStage(side, {150, 20}, {205, 75});
+  ClickOn(PaletteButton("連結"));
+  DragOnStage(side, {20, 100}, {120, 124});
+
+  std::vector<TControl*> made = Elements(side);
+  ASSERT_EQ(made.size(), 3u);
+  auto* label = dynamic_cast<TLabel*>(made[0]);
+  auto* shape = dynamic_cast<tshape2*>(made[1]);
+  auto* text = dynamic_cast<TDBText*>(made[2]);
+  ASSERT_TRUE(label && shape && text);
+  EXPECT_EQ(label->Name(), "Label3") << "the editor already owns Label1 and Label2";
+  EXPECT_EQ(label->Caption(), "C/NO.");
+  EXPECT_TRUE(label->Transparent());
+  EXPECT_EQ(label->BoundsRect(), (TRect{16, 16, 96, 40}));
+  EXPECT_EQ(shape->Name(), "shape21");
+  EXPECT_EQ(shape->Caption(), "");
+  EXPECT_EQ(shape->BoundsRect(), (TRect{144, 16, 200, 72}));
+  EXPECT_EQ(text->Name(), "DBText2");
+  EXPECT_EQ(text->Caption(), "連結欄位:未設定");
+  EXPECT_EQ(text->Font()->Color(), clGray);
+  EXPECT_EQ(label->PopupMenu(), side->pop) << "a right click offers 設定形狀";
+
+  // Moved by a drag, on the 8-pixel grid.
+  DragOnStage(side, {30, 25}, {63, 58});
+  EXPECT_EQ(label->BoundsRect(), (TRect{48, 48, 128, 72}));
+
+  // Copied and pasted over itself, then the copy deleted.
+  ClickOn(label);
+  Key(side, Qt::Key_C, Qt::ControlModifier);
+  side->DsnDpRegister1->ClearSelection();
+  Key(side, Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(Elements(side).size(), 4u);
+  TControl* copy = Elements(side)[3];
+  EXPECT_EQ(copy->BoundsRect(), label->BoundsRect());
+  EXPECT_EQ(copy->Name(), "Label4");
+  EXPECT_EQ(side->DsnStage1->SelectedItem(0), copy);
+  Key(side, Qt::Key_Delete);
+  EXPECT_EQ(Elements(side).size(), 3u);
+
+  ClickOn(side->b1);
+  EXPECT_FALSE(side->DsnStage1->DesignActive());
+  ClickOn(side->b2);
+  EXPECT_TRUE(warnings_.empty()) << warnings_.front();
+  EXPECT_TRUE(Elements(Editor("0")).empty()) << "the main mark is a design of its own";
+
+  CloseAll();
+  Start();
+  side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  std::vector<TControl*> back = Elements(side);
+  ASSERT_EQ(back.size(), 3u);
+  EXPECT_EQ(back[0]->ClassName(), "TLabel");
+  EXPECT_EQ(back[0]->Caption(), "C/NO.");
+  EXPECT_EQ(back[0]->BoundsRect(), (TRect{48, 48, 128, 72}));
+  EXPECT_EQ(back[1]->ClassName(), "tshape2");
+  EXPECT_EQ(static_cast<tshape2*>(back[1])->kind(), eclipse);
+  EXPECT_EQ(back[1]->BoundsRect(), (TRect{144, 16, 200, 72}));
+  EXPECT_EQ(back[2]->ClassName(), "TDBText");
+  EXPECT_EQ(back[2]->Caption(), "連結欄位:未設定");
+  EXPECT_TRUE(Elements(Editor("0")).empty());
+}
+
+}  // namespace
