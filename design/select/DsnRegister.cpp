@@ -449,8 +449,9 @@ void TDsnRegister::ReadControls(TStream& stream, TWinControl* parent,
                                 const std::function<void(TComponent*)>& each) {
   TReader reader(stream, kStreamBuffer);
   TDsnStage* stage = stage_;
-  reader.OnSetName = [stage](TReader& r, TComponent* component, std::string& name) {
-    UniqueComponentName(r.Owner(), &r, component, name);
+  TFreeNameHint hint;
+  reader.OnSetName = [stage, &hint](TReader& r, TComponent* component, std::string& name) {
+    UniqueComponentName(r.Owner(), &r, component, name, hint);
     if (stage && stage->HandleAllocated())
       PostMessage(stage->Handle(), DM_CONTROLCREATED, PostableRef(component), 0);
   };

@@ -133,3 +133,34 @@ TEST(UniqueComponentName, AsTheReadersSetNameHookRenamesPastedComponents) {
 }
 
 }  // namespace
+
+namespace {
+
+// A series of names within one read goes on where the last one was found; what it gives is free
+// even when a lower number was freed meanwhile.
+TEST(UniqueComponentName, AHintedSeriesGoesOnWhereItStopped) {
+  TComponent* owner = New<TComponent>(nullptr);
+  TComponent* first = New<TLabel>(owner);
+  first->SetName("Label1");
+  New<TLabel>(owner)->SetName("Label2");
+  TFreeNameHint hint;
+  std::vector<std::string> given;
+  for (int i = 0; i < 3; ++i) {
+    TLabel* label = New<TLabel>(owner);
+    std::string name = "Label1";
+    UniqueComponentName(owner, nullptr, label, name, hint);
+    label->SetName(name);
+    given.push_back(name);
+  }
+  EXPECT_EQ(given, (std::vector<std::string>{"Label3", "Label4", "Label5"}));
+  EXPECT_EQ(hint["Label"], 6);
+  first->Free();
+  TLabel* late = New<TLabel>(owner);
+  std::string name = "Label2";
+  UniqueComponentName(owner, nullptr, late, name, hint);
+  EXPECT_EQ(name, "Label6");
+  EXPECT_NO_THROW(late->SetName(name));
+  owner->Free();
+}
+
+}  // namespace
