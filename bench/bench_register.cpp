@@ -56,12 +56,15 @@ Design BuildDesign(int labels, int edits) {
 
 void BM_DesignOn(benchmark::State& state) {
   Design design = BuildDesign(1000, 100);
+  int agents = 0;
   for (auto _ : state) {
     design.reg->SetDesigning(true);
     state.PauseTiming();
+    agents = design.reg->AgentCount();
     design.reg->SetDesigning(false);
     state.ResumeTiming();
   }
+  state.counters["agents"] = agents;
   design.form->Free();
 }
 

@@ -4,28 +4,20 @@
 // and the window is freed. A crash, a leak, a hang, an exception out of the paste or a sanitizer
 // report is a finding; a block that is not a sound stream must create nothing.
 
-#include <QApplication>
-
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 
 #include "design/select/DsnRegister.h"
-#include "mark/shape2.h"
+#include "fuzz/FuzzMarkApp.h"
 #include "platform/controls/Form.h"
-#include "platform/controls/StdControls.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/Windows.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
   static char name[] = "fuzz_paste";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-  RegisterStandardControls();
-  RegisterClass(tshape2::StaticClass());
+  StartMarkApp(name);
   return 0;
 }
 

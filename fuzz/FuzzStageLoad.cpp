@@ -3,29 +3,20 @@
 // window is freed. A load may end in EReadError (the controls read before the damage stay on the
 // stage); any other exception, a crash, a leak, a hang or a sanitizer report is a finding.
 
-#include <QApplication>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
 #include <string_view>
 
 #include "design/DsnUnit.h"
-#include "mark/shape2.h"
+#include "fuzz/FuzzMarkApp.h"
 #include "platform/controls/Form.h"
-#include "platform/controls/StdControls.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Stream.h"
 #include "platform/win/Windows.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  static int argc = 1;
   static char name[] = "fuzz_stage_load";
-  static char* argv[] = {name, nullptr};
-  new QApplication(argc, argv);
-  RegisterStandardControls();
-  RegisterClass(tshape2::StaticClass());
+  StartMarkApp(name);
   return 0;
 }
 

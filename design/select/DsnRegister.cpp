@@ -263,6 +263,13 @@ TPoint TDsnRegister::SnapToGrid(TPoint point) const {
 }
 
 bool TDsnRegister::SelectForPress(TWinControl* control, TControl* target) {
+  // The stage is where the design stands, never a part of it: a press on its empty area only
+  // clears the selection.
+  if (target == stage_) {
+    ClearSelection();
+    RefreshTargets();
+    return false;
+  }
   TSelectAccept accept{saCreate, saSelect};
   if (stage_) stage_->OnSelectQuery(stage_, target, accept);
   if (!accept.Contains(saSelect)) return false;

@@ -128,7 +128,8 @@ TEST_F(DesignMarkTest, AMarkDesignedWithMouseAndKeysComesBackOnTheNextStart) {
   // Copied and pasted over itself, then the copy deleted.
   ClickOn(label);
   Key(side, Qt::Key_C, Qt::ControlModifier);
-  side->DsnDpRegister1->ClearSelection();
+  DragOnStage(side, {300, 200}, {300, 200});  // a click on the empty stage: nothing selected
+  EXPECT_EQ(side->DsnStage1->SelectedCount(), 0);
   Key(side, Qt::Key_V, Qt::ControlModifier);
   ASSERT_EQ(Elements(side).size(), 4u);
   TControl* copy = Elements(side)[3];

@@ -150,6 +150,11 @@ TEST_F(RegisterTest, APressSelectsAndADragMovesOnTheGrid) {
   Drag({70, 60}, {110, 90});
   EXPECT_TRUE(asked);
   EXPECT_EQ(label->Left(), 64) << "a refused move leaves the control";
+
+  // A drag on the empty stage moves nothing and leaves nothing selected.
+  Drag({200, 150}, {240, 180});
+  EXPECT_EQ(reg->SelectedCount(), 0);
+  EXPECT_EQ(stage->BoundsRect(), (TRect{10, 10, 310, 210}));
 }
 
 TEST_F(RegisterTest, DeleteFreesInnerControlsFirstAndKeepsWhatTheQueryRefuses) {
