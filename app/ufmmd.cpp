@@ -1,6 +1,7 @@
 #include "app/ufmmd.h"
 
 #include <exception>
+#include <vector>
 
 #include "app/MarkStore.h"
 #include "app/Question.h"
@@ -116,8 +117,16 @@ void Tfmmd::acshapeExecute(TObject*) {
 }
 
 std::string Tfmmd::CurrentDesign() {
+  // Writing the stage clears its selection; a look at the design must not lose it.
+  std::vector<TWeak<TControl>> selected;
+  for (int i = 0; i < DsnStage1->SelectedCount(); ++i) selected.emplace_back(DsnStage1->SelectedItem(i));
   TMemoryStream stream;
   DsnStage1->SaveToStream(stream);
+  if (!selected.empty() && DsnDpRegister1 && DsnDpRegister1->Targets()) {
+    for (const TWeak<TControl>& control : selected)
+      if (control) DsnDpRegister1->Targets()->AddTarget(control.get());
+    DsnDpRegister1->RefreshTargets();
+  }
   return stream.Bytes();
 }
 

@@ -112,13 +112,13 @@ void TDsnCtrl::WndProc(TMessage& message) {
     case WM_RBUTTONDOWN:
       WMRButtonDown(message);
       return;
-    case WM_RBUTTONUP: {
-      // The release reaches the control's own handling; the capture of the press ends with it.
-      HWND window = Handle();
+    case WM_RBUTTONUP:
+      // The release reaches the control's own handling. The capture of the press ends first, so
+      // that the handling finds the window-less child under the mouse and opens its popup menu.
+      if (GetCapture() == Handle()) ReleaseCapture();
+      rightCapture_ = false;
       CallOldWndProc(message);
-      if (GetCapture() == window) ReleaseCapture();
       return;
-    }
     case WM_CAPTURECHANGED:
       message.Result = 0;
       return;

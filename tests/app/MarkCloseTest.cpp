@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "platform/controls/ActnList.h"
 #include "tests/app/MarkEditorFixture.h"
 
 namespace {
@@ -42,6 +43,35 @@ TEST_F(MarkEditorTest, ClosingAnEditorWithChangesAsksFirst) {
   EXPECT_EQ(questions_.size(), 3u);
   EXPECT_TRUE(StoredRow("C001", "M01", "1"));
   EXPECT_TRUE(warnings_.empty());
+}
+
+// In design mode, with an element selected (its handles on the stage), the question still sees
+// only the design, and yes ends design mode before the design is stored.
+TEST_F(MarkEditorTest, ClosingWhileDesigningAsksAboutTheDesignOnly) {
+  Start();
+  Tfmmd* editor = Editor("0");
+  TLabel* label = PlaceLabel(editor, "PO/NO", 8, 8);
+  ASSERT_TRUE(editor->SaveMark());
+  editor->acedit->Execute();
+  ASSERT_TRUE(editor->DsnStage1->DesignActive());
+  ASSERT_NE(editor->DsnStage1->DsnRegister(), nullptr);
+  editor->DsnStage1->DsnRegister()->SelectComponent(label);
+  Settle();
+  ASSERT_EQ(editor->DsnStage1->SelectedCount(), 1);
+  EXPECT_FALSE(editor->Modified());
+  EXPECT_EQ(editor->DsnStage1->SelectedItem(0), label) << "looking at the design keeps the selection";
+
+  label->SetTop(40);
+  answers_ = {saYes};
+  editor->Close();
+  Settle();
+  EXPECT_EQ(Editor("0"), nullptr);
+  EXPECT_EQ(questions_.size(), 1u);
+  EXPECT_TRUE(warnings_.empty());
+  CloseAll();
+  Start();
+  ASSERT_EQ(Editor("0")->DsnStage1->ControlCount(), 1);
+  EXPECT_EQ(Editor("0")->DsnStage1->Controls(0)->Top(), 40);
 }
 
 TEST_F(MarkEditorTest, ClosingAnUnchangedEditorAsksNothing) {

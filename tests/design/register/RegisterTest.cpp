@@ -366,4 +366,24 @@ TEST(RegisterLinks, PartnersReceiversAndSwitchesForgetWhatIsFreed) {
   other->Free();
 }
 
+// A right click on an element selects it and opens the element's own popup menu.
+TEST_F(RegisterTest, ARightClickSelectsAndOpensTheElementsMenu) {
+  TLabel* label = AddLabel("Label1", 40, 40);
+  auto* menu = New<TPopupMenu>(form);
+  auto* item = New<TMenuItem>(form);
+  item->SetCaption("Shape");
+  menu->Items()->Add(item);
+  label->SetPopupMenu(menu);
+  reg->SetDesigning(true);
+  QTest::mousePress(Window(), Qt::RightButton, Qt::NoModifier, QPoint(At(50, 45).X, At(50, 45).Y));
+  QTest::mouseRelease(Window(), Qt::RightButton, Qt::NoModifier, QPoint(At(50, 45).X, At(50, 45).Y));
+  DispatchPostedMessages();
+  EXPECT_EQ(reg->SelectedItem(0), label);
+  QWidget* popup = QApplication::activePopupWidget();
+  ASSERT_NE(popup, nullptr) << "the element's menu is open";
+  popup->close();
+  EXPECT_EQ(GetCapture(), HWND{0}) << "the press's capture is over";
+  reg->SetDesigning(false);
+}
+
 }  // namespace
