@@ -19,6 +19,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdControls.h"
 #include "platform/win/Clipboard.h"
+#include "platform/win/MessageBox.h"
 #include "tests/design/stage/StageTestSupport.h"
 
 namespace {
@@ -364,6 +365,30 @@ TEST(RegisterLinks, PartnersReceiversAndSwitchesForgetWhatIsFreed) {
   EXPECT_EQ(toggle->GroupIndex(), TDsnSwitch::kGroupIndex);
   EXPECT_TRUE(toggle->AllowAllUp());
   other->Free();
+}
+
+// With the message on, switching design mode on says so first, and switching it off says nothing.
+TEST(RegisterLinks, TheSwitchsMessageComesBeforeDesignModeAndOnlyWhenSwitchingOn) {
+  TestApp();
+  auto* form = New<TForm>(nullptr);
+  auto* reg = New<TDsnRegister>(form);
+  auto* toggle = New<TDsnSwitch>(form);
+  toggle->SetDsnRegister(reg);
+  toggle->SetDsnMessageFlg(true);
+  std::vector<std::string> shown;
+  bool designingWhenShown = true;
+  SetMessageBoxHook([&](const std::string& text, const std::string&, UINT) {
+    shown.push_back(text);
+    designingWhenShown = reg->DesignActive();
+    return IDOK;
+  });
+  toggle->StartDesign();
+  toggle->StopDesign();
+  SetMessageBoxHook({});
+  EXPECT_EQ(shown, std::vector<std::string>{"Now, Starting Design"});
+  EXPECT_FALSE(designingWhenShown);
+  EXPECT_FALSE(reg->DesignActive());
+  form->Free();
 }
 
 // A right click on an element selects it and opens the element's own popup menu.
