@@ -407,13 +407,13 @@ void TDsnRegister::CreateEnd(TWinControl* control, TPoint point) {
     }
     if (!alive) return;
   }
-  if (TControl* control2 = made.get()) {
-    NameControl(control2);
-    control2->SetBounds(origin_.X + std::min(dx, 0), origin_.Y + std::min(dy, 0), std::abs(dx), std::abs(dy));
+  if (TControl* fresh = made.get()) {
+    NameControl(fresh);
+    fresh->SetBounds(origin_.X + std::min(dx, 0), origin_.Y + std::min(dy, 0), std::abs(dx), std::abs(dy));
     EnsureTargetList();
-    if (auto* win = dynamic_cast<TWinControl*>(control2)) CoverControl(win);
+    if (auto* win = dynamic_cast<TWinControl*>(fresh)) CoverControl(win);
     targets_->ClearTargets();
-    if ((control2 = made.get())) targets_->AddTarget(control2);
+    if ((fresh = made.get())) targets_->AddTarget(fresh);
     targets_->TargetsChanged();
   }
   if (!alive) return;
