@@ -1,19 +1,264 @@
 #include "design/select/DsnHandle.h"
 
-#include "platform/rtl/ClassBuilder.h"
+#include <algorithm>
+#include <cstdlib>
 
+#include "design/DsnUnit.h"
+#include "design/select/DsnShape.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/win/Windows.h"
+
+DEFINE_CLASS(TSmallRect, TCustomControl) {}
+DEFINE_CLASS(TMigiueRect, TSmallRect) {}
+DEFINE_CLASS(TMigishitaRect, TSmallRect) {}
+DEFINE_CLASS(THidariueRect, TSmallRect) {}
+DEFINE_CLASS(THidarishitaRect, TSmallRect) {}
+DEFINE_CLASS(THandlerRect, TObject) {}
 DEFINE_CLASS(TMultiHandler, TReceiveTargets) {}
 
-void TMultiHandler::ForgetTarget(int index) {
-  if (index >= 0 && index < static_cast<int>(targets_.size())) targets_[static_cast<size_t>(index)] = nullptr;
+namespace {
+
+// The window where the design agent of `target` listens: its own, or its parent's for a control
+// without one; 0 when there is none.
+HWND AgentWindow(TControl* target) {
+  if (!target) return 0;
+  if (auto* win = dynamic_cast<TWinControl*>(target)) return win->Handle();
+  TWinControl* parent = target->Parent();
+  return parent ? parent->Handle() : 0;
 }
 
-void TMultiHandler::AddTarget(TComponent* target) { targets_.emplace_back(target); }
+int SnapTo(int value, int step) { return step > 0 ? step * (value / step) : value; }
 
-void TMultiHandler::ClearTargets() { targets_.clear(); }
+}  // namespace
+
+// ---- TSmallRect ----
+
+void TSmallRect::Create(TControl* target, int handleSize, int stepX, int stepY, TColor inactiveColor,
+                        TColor activeColor) {
+  TCustomControl::Create(nullptr);
+  target_ = target;
+  handleSize_ = handleSize;
+  stepX_ = stepX;
+  stepY_ = stepY;
+  inactiveColor_ = inactiveColor;
+  activeColor_ = activeColor;
+  SetColor(activeColor);
+  SetBounds(0, 0, handleSize, handleSize);
+}
+
+void TSmallRect::Destroy() {
+  if (handlerRect_) handlerRect_->SetHandlesGone();
+  EndDrag();
+  TCustomControl::Destroy();
+}
+
+TMultiShape* TSmallRect::CreateShape() { return New<TMultiShape>(); }
+
+void TSmallRect::Paint() {
+  Canvas()->Brush()->SetStyle(bsSolid);
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->Rectangle(0, 0, Width(), Height());
+}
+
+TPoint TSmallRect::Snap(int x, int y) const { return {SnapTo(x, stepX_), SnapTo(y, stepY_)}; }
+
+TRect TSmallRect::Dragged(int x, int y) const {
+  const TPoint p = Snap(x, y);
+  const int dx = p.X - pressX_;
+  const int dy = p.Y - pressY_;
+  const TRect saved = handlerRect_ ? handlerRect_->Saved() : TRect{};
+  const TEdges edges = Edges();
+  TRect r = saved;
+  if (edges.left) r.Left += dx;
+  if (edges.right) r.Right += dx;
+  if (edges.top) r.Top += dy;
+  if (edges.bottom) r.Bottom += dy;
+  return r;
+}
+
+void TSmallRect::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseDown(button, shift, x, y);
+  TControl* target = Target();
+  if (Color() != activeColor_ || !target || !handlerRect_ || !target->Parent() || shape_) return;
+  handlerRect_->SetSaved(target->BoundsRect());
+  const TPoint press = Snap(x, y);
+  pressX_ = press.X;
+  pressY_ = press.Y;
+  shape_ = CreateShape();
+  shape_->SetColor(outlineColor_);
+  shape_->SetPenWidth(outlineWidth_);
+  shape_->SetOrigin(Parent()->ClientToScreen({Left(), Top()}));
+  shape_->AddControl(target);
+  shape_->ClipTo(target->Parent());
+  SendMessage(AgentWindow(target), DM_SETTARGET, reinterpret_cast<WPARAM>(target), 0);
+}
+
+void TSmallRect::MouseMove(TShiftState shift, int x, int y) {
+  TCustomControl::MouseMove(shift, x, y);
+  if (Color() == activeColor_) SetCursor(HandleCursor());
+  if (!shape_ || !handlerRect_ || !Parent()) return;
+  const TRect saved = handlerRect_->Saved();
+  const TRect r = Dragged(x, y);
+  shape_->SetOutlineWidth(r.Right - r.Left);
+  shape_->SetOutlineHeight(r.Bottom - r.Top);
+  // The outline stands where the target's corner moved, relative to the handle's own corner.
+  const TPoint origin = Parent()->ClientToScreen({Left(), Top()});
+  shape_->MoveTo({origin.X + r.Left - saved.Left, origin.Y + r.Top - saved.Top});
+}
+
+void TSmallRect::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  TCustomControl::MouseUp(button, shift, x, y);
+  if (!shape_ || !handlerRect_) return;
+  const TRect saved = handlerRect_->Saved();
+  const TRect r = Dragged(x, y);
+  EndDrag();
+  TControl* target = Target();
+  if (!target) return;
+  // A negative extent turns the rectangle over: the smaller edge becomes its left or top.
+  const int left = std::min(r.Left, r.Right);
+  const int top = std::min(r.Top, r.Bottom);
+  target->SetBounds(left, top, std::abs(r.Right - r.Left), std::abs(r.Bottom - r.Top));
+  const TWeak<TSmallRect> alive(this);
+  THandlerRect* set = handlerRect_;
+  SendMessage(AgentWindow(target), DM_TARGETSIZED, MAKELPARAM(saved.Left, saved.Top),
+              MAKELPARAM(saved.Width(), saved.Height()));
+  if (!alive || !set || set->HandlesGone()) return;
+  set->RefreshHandles();
+  if (TControl* sized = Target()) set->SetSaved(sized->BoundsRect());
+}
+
+void TSmallRect::EndDrag() {
+  if (!shape_) return;
+  shape_->Finish();
+  FreeAndNil(shape_);
+}
+
+void TMigiueRect::SetControl() {
+  if (TControl* t = Target()) SetBounds(t->Left() + t->Width() - HandleSize() + 2, t->Top() - 2, HandleSize(), HandleSize());
+}
+
+void TMigishitaRect::SetControl() {
+  if (TControl* t = Target())
+    SetBounds(t->Left() + t->Width() - HandleSize() + 2, t->Top() + t->Height() - HandleSize() + 2, HandleSize(),
+              HandleSize());
+}
+
+void THidariueRect::SetControl() {
+  if (TControl* t = Target()) SetBounds(t->Left() - 2, t->Top() - 2, HandleSize(), HandleSize());
+}
+
+void THidarishitaRect::SetControl() {
+  if (TControl* t = Target()) SetBounds(t->Left() - 2, t->Top() + t->Height() - HandleSize() + 2, HandleSize(), HandleSize());
+}
+
+// ---- THandlerRect ----
+
+void THandlerRect::Create(TControl* target, int handleSize, int stepX, int stepY, int outlineWidth,
+                          TColor inactiveColor, TColor activeColor, TColor outlineColor) {
+  TObject::Create();
+  target_ = target;
+  handleSize_ = handleSize;
+  stepX_ = stepX;
+  stepY_ = stepY;
+  inactiveColor_ = inactiveColor;
+  activeColor_ = activeColor;
+  CreateHandles();
+  for (TSmallRect* handle : handles_) {
+    handle->SetHandlerRect(this);
+    handle->SetOutlineColor(outlineColor);
+    handle->SetOutlineWidth(outlineWidth);
+    handle->SetParent(target ? target->Parent() : nullptr);
+  }
+}
+
+void THandlerRect::CreateHandles() {
+  TControl* target = Target();
+  Append(New<TMigishitaRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
+  Append(New<TMigiueRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
+  Append(New<THidariueRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
+  Append(New<THidarishitaRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
+}
+
+void THandlerRect::ForgetTarget() {
+  target_ = nullptr;
+  if (handlesGone_) return;
+  for (TSmallRect* handle : handles_) handle->SetTarget(nullptr);
+}
+
+void THandlerRect::RefreshHandles() {
+  if (handlesGone_) return;
+  for (TSmallRect* handle : handles_) handle->SetControl();
+}
+
+void THandlerRect::Deactivate() {
+  if (handlesGone_) return;
+  for (TSmallRect* handle : handles_) {
+    handle->SetColor(handle->InactiveColor());
+    handle->SetCursor(crDefault);
+    handle->Repaint();
+  }
+}
+
+void THandlerRect::Destroy() {
+  if (!handlesGone_) {
+    for (auto it = handles_.rbegin(); it != handles_.rend(); ++it) {
+      (*it)->SetHandlerRect(nullptr);
+      (*it)->Free();
+    }
+  }
+  handles_.clear();
+  TObject::Destroy();
+}
+
+// ---- TMultiHandler ----
+
+THandlerRect* TMultiHandler::CreateHandlerRect(TControl* target) {
+  return New<THandlerRect>(target, handleSize_, stepX_, stepY_, outlineWidth_, inactiveColor_, activeColor_,
+                           outlineColor_);
+}
+
+void TMultiHandler::AddTarget(TComponent* component) {
+  auto* target = ClassCast<TControl>(component);
+  if (!target || ClassCast<TSmallRect>(target)) return;
+  for (THandlerRect* set : handlers_)
+    if (set->Target() == target) return;
+  handlers_.push_back(CreateHandlerRect(target));
+  if (handlers_.size() == 2) handlers_.front()->Deactivate();
+  if (handlers_.size() > 1) handlers_.back()->Deactivate();
+  SendMessage(AgentWindow(target), DM_HANDLESSHOWN, 0, 0);
+}
+
+void TMultiHandler::ForgetTarget(int index) {
+  if (index >= 0 && index < static_cast<int>(handlers_.size())) handlers_[static_cast<size_t>(index)]->ForgetTarget();
+}
+
+void TMultiHandler::ClearTargets() { FreeHandlers(); }
 
 void TMultiHandler::DeleteTarget(int index) {
-  if (index >= 0 && index < static_cast<int>(targets_.size())) targets_.erase(targets_.begin() + index);
+  if (index < 0 || index >= static_cast<int>(handlers_.size())) return;
+  THandlerRect* gone = handlers_[static_cast<size_t>(index)];
+  handlers_.erase(handlers_.begin() + index);
+  gone->Free();
+  // The one target left gets fresh, active handles.
+  if (handlers_.size() != 1) return;
+  TControl* remaining = handlers_.front()->Target();
+  if (!remaining || !AgentWindow(remaining)) return;
+  FreeHandlers();
+  AddTarget(remaining);
 }
 
-void TMultiHandler::TargetsChanged() {}
+void TMultiHandler::TargetsChanged() {
+  for (THandlerRect* set : std::vector<THandlerRect*>(handlers_)) set->RefreshHandles();
+}
+
+void TMultiHandler::FreeHandlers() {
+  std::vector<THandlerRect*> sets;
+  sets.swap(handlers_);
+  for (auto it = sets.rbegin(); it != sets.rend(); ++it) (*it)->Free();
+}
+
+void TMultiHandler::Destroy() {
+  FreeHandlers();
+  TReceiveTargets::Destroy();
+}

@@ -1,15 +1,164 @@
 #pragma once
-// The grab handles of the selection: a receiver of the register's target list that keeps one handle
-// set per selected control. The register makes it through its factory CreateHandler and hands it the
-// stage's outline colour, pen width and grid steps.
-//
-// This handler keeps the list of the controls it surrounds, in target order, and the settings the
-// handle sets take; it places no handle windows yet.
+// The grab handles of the selection. TMultiHandler is a receiver of the register's target list that
+// keeps one handle set (THandlerRect) per selected control. A set is four small square windows
+// (TSmallRect) at the control's corners, children of the control's parent that belong to no owner,
+// so they are never saved with a design. Dragging a handle shows an XOR outline of the new bounds
+// and, on release, resizes the control. With one control selected its handles are black and
+// active; with several, every handle is grey and ignores the mouse.
 
 #include <vector>
 
 #include "design/select/DsnList.h"
+#include "platform/controls/GraphicControl.h"
+#include "platform/graphics/Cursors.h"
 #include "platform/rtl/IntegerConsts.h"
+
+class THandlerRect;
+class TMultiShape;
+
+// One handle. The corner classes differ in where they sit, their cursor and the edges they move.
+class TSmallRect : public TCustomControl {
+  DECLARE_CLASS(TSmallRect)
+
+ public:
+  void Create(TControl* target, int handleSize, int stepX, int stepY, TColor inactiveColor, TColor activeColor);
+
+  TControl* Target() const { return target_.get(); }
+  void SetTarget(TControl* value) { target_ = value; }
+  THandlerRect* HandlerRect() const { return handlerRect_; }
+  void SetHandlerRect(THandlerRect* value) { handlerRect_ = value; }
+  TColor ActiveColor() const { return activeColor_; }
+  TColor InactiveColor() const { return inactiveColor_; }
+  void SetOutlineColor(TColor value) { outlineColor_ = value; }
+  void SetOutlineWidth(int value) { outlineWidth_ = value; }
+  // The drag outline; null while no drag is in progress.
+  TMultiShape* Shape() const { return shape_; }
+
+  virtual TMultiShape* CreateShape();
+  // Places the handle at its corner of the target.
+  virtual void SetControl() = 0;
+
+ protected:
+  // Which edges of the target a drag of this handle moves, and the cursor it shows.
+  struct TEdges {
+    bool left, top, right, bottom;
+  };
+  virtual TEdges Edges() const = 0;
+  virtual TCursor HandleCursor() const = 0;
+
+  void Destroy() override;
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+  void MouseMove(TShiftState shift, int x, int y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+
+  int HandleSize() const { return handleSize_; }
+
+ private:
+  TPoint Snap(int x, int y) const;
+  // The target's bounds a release at (x, y) would give, before negative extents are normalised.
+  TRect Dragged(int x, int y) const;
+  void EndDrag();
+
+  TWeak<TControl> target_;
+  THandlerRect* handlerRect_ = nullptr;
+  TMultiShape* shape_ = nullptr;
+  int pressX_ = 0;
+  int pressY_ = 0;
+  int handleSize_ = 6;
+  int stepX_ = 6;
+  int stepY_ = 6;
+  TColor activeColor_ = clBlack;
+  TColor inactiveColor_ = clGray;
+  TColor outlineColor_ = clGray;
+  int outlineWidth_ = 2;
+};
+
+class TMigiueRect : public TSmallRect {  // upper right
+  DECLARE_CLASS(TMigiueRect)
+
+ public:
+  void SetControl() override;
+
+ protected:
+  TEdges Edges() const override { return {false, true, true, false}; }
+  TCursor HandleCursor() const override { return crSizeNESW; }
+};
+
+class TMigishitaRect : public TSmallRect {  // lower right
+  DECLARE_CLASS(TMigishitaRect)
+
+ public:
+  void SetControl() override;
+
+ protected:
+  TEdges Edges() const override { return {false, false, true, true}; }
+  TCursor HandleCursor() const override { return crSizeNWSE; }
+};
+
+class THidariueRect : public TSmallRect {  // upper left
+  DECLARE_CLASS(THidariueRect)
+
+ public:
+  void SetControl() override;
+
+ protected:
+  TEdges Edges() const override { return {true, true, false, false}; }
+  TCursor HandleCursor() const override { return crSizeNWSE; }
+};
+
+class THidarishitaRect : public TSmallRect {  // lower left
+  DECLARE_CLASS(THidarishitaRect)
+
+ public:
+  void SetControl() override;
+
+ protected:
+  TEdges Edges() const override { return {true, false, false, true}; }
+  TCursor HandleCursor() const override { return crSizeNESW; }
+};
+
+// The handles of one target.
+class THandlerRect : public TObject {
+  DECLARE_CLASS(THandlerRect)
+
+ public:
+  void Create(TControl* target, int handleSize, int stepX, int stepY, int outlineWidth, TColor inactiveColor,
+              TColor activeColor, TColor outlineColor);
+
+  TControl* Target() const { return target_.get(); }
+  // Forgets the target; the handles stay until the set is freed.
+  void ForgetTarget();
+  const std::vector<TSmallRect*>& Handles() const { return handles_; }
+  // Set by a handle destroyed from outside (its parent window went first): from then on the set
+  // neither places nor frees its handles.
+  bool HandlesGone() const { return handlesGone_; }
+  void SetHandlesGone() { handlesGone_ = true; }
+  // The bounds remembered at a press and after a release.
+  TRect Saved() const { return saved_; }
+  void SetSaved(const TRect& value) { saved_ = value; }
+
+  virtual void CreateHandles();
+  virtual void RefreshHandles();
+  // Every handle grey, with the default cursor.
+  void Deactivate();
+
+ protected:
+  void Destroy() override;
+  void Append(TSmallRect* handle) { handles_.push_back(handle); }
+
+  int handleSize_ = 6;
+  int stepX_ = 6;
+  int stepY_ = 6;
+  TColor inactiveColor_ = clGray;
+  TColor activeColor_ = clBlack;
+
+ private:
+  TWeak<TControl> target_;
+  std::vector<TSmallRect*> handles_;
+  bool handlesGone_ = false;
+  TRect saved_;
+};
 
 class TMultiHandler : public TReceiveTargets {
   DECLARE_CLASS(TMultiHandler)
@@ -21,8 +170,10 @@ class TMultiHandler : public TReceiveTargets {
   void DeleteTarget(int index) override;
   void TargetsChanged() override;
 
-  // The surrounded controls, in target order; a forgotten place reads null.
-  const std::vector<TWeak<TComponent>>& Targets() const { return targets_; }
+  virtual THandlerRect* CreateHandlerRect(TControl* target);
+
+  // One set per target, in target order.
+  const std::vector<THandlerRect*>& Handlers() const { return handlers_; }
 
   int HandleSize() const { return handleSize_; }
   int StepX() const { return stepX_; }
@@ -36,8 +187,13 @@ class TMultiHandler : public TReceiveTargets {
   int OutlineWidth() const { return outlineWidth_; }
   void SetOutlineWidth(int value) { outlineWidth_ = value; }
 
+ protected:
+  void Destroy() override;
+
  private:
-  std::vector<TWeak<TComponent>> targets_;
+  void FreeHandlers();
+
+  std::vector<THandlerRect*> handlers_;
   int handleSize_ = 6;
   int stepX_ = 6;
   int stepY_ = 6;

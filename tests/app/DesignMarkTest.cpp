@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "design/palette/DsnPanel.h"
+#include "design/select/DsnHandle.h"
 #include "platform/controls/ToolBar.h"
 #include "platform/graphics/Font.h"
 #include "tests/app/MarkEditorFixture.h"
@@ -79,7 +80,8 @@ class DesignMarkTest : public MarkEditorTest {
 
   static std::vector<TControl*> Elements(Tfmmd* editor) {
     std::vector<TControl*> list;
-    for (int i = 0; i < editor->DsnStage1->ControlCount(); ++i) list.push_back(editor->DsnStage1->Controls(i));
+    for (int i = 0; i < editor->DsnStage1->ControlCount(); ++i)
+      if (!dynamic_cast<TSmallRect*>(editor->DsnStage1->Controls(i))) list.push_back(editor->DsnStage1->Controls(i));
     return list;
   }
 };
