@@ -6,7 +6,7 @@
 #include <string>
 
 #include "design/DsnUnit.h"
-#include "design/select/DsnRegister.h"
+#include "design/select/DsnSubMl.h"
 #include "platform/controls/Form.h"
 
 class TAction;
@@ -71,7 +71,7 @@ class Tfmmd : public TForm {
   TDBText* DBText1 = nullptr;
   TDsnSwitch* DsnSwitch1 = nullptr;
   TDsnStage* DsnStage1 = nullptr;
-  TDsnRegister* DsnDpRegister1 = nullptr;
+  TDsnMlRegister* DsnDpRegister1 = nullptr;
   TActionList* ActionList1 = nullptr;
   TAction* acshape = nullptr;
   TAction* acsavemd = nullptr;

@@ -160,6 +160,9 @@ class TDsnRegister : public TCustomDsnRegister {
   // of a press. Returns false when the stage's OnSelectQuery refuses to select it.
   bool SelectForPress(TWinControl* control, TControl* target);
 
+  // Erases and frees the move or creation outline, freeing the cursor.
+  void FinishOutline();
+
   TWinControl* moveParent_ = nullptr;
   TPoint origin_;
   TMultiShape* outline_ = nullptr;
@@ -171,7 +174,6 @@ class TDsnRegister : public TCustomDsnRegister {
   void FreeSelectionObjects();
   void ReleaseAgents();
   void RestoreCoverMenu();
-  void FinishOutline();
   // Clones the palette's prototype into `parent`; null when that fails.
   TControl* CloneControl(TComponent* prototype, TWinControl* parent);
   // Reads a stream of component blocks into `parent` as new controls with free names; each control

@@ -14,6 +14,7 @@
 #include "design/select/DsnHandle.h"
 #include "design/select/DsnRegister.h"
 #include "design/select/DsnShape.h"
+#include "design/select/DsnSubMl.h"
 #include "platform/controls/DBText.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/Menus.h"
@@ -419,6 +420,77 @@ TEST_F(RegisterTest, ARightClickSelectsAndOpensTheElementsMenu) {
   popup->close();
   EXPECT_EQ(GetCapture(), HWND{0}) << "the press's capture is over";
   reg->SetDesigning(false);
+}
+
+}  // namespace
+
+namespace {
+
+// The multi-selection register as the mark editor uses it: Shift+click, the rubber band, and a
+// selection dragged together.
+class MultiSelectTest : public StageFormTest {
+ protected:
+  void SetUp() override {
+    StageFormTest::SetUp();
+    reg = New<TDsnMlRegister>(form);
+    reg->SetDsnStage(stage);
+    ShowForm();
+    for (int i = 0; i < 3; ++i) {
+      labels[i] = AddLabel("L" + std::to_string(i), 16 + 64 * i, 16 + 40 * i);
+      labels[i]->SetAutoSize(false);
+      labels[i]->SetBounds(16 + 64 * i, 16 + 40 * i, 40, 16);
+    }
+    reg->SetDesigning(true);
+  }
+  void TearDown() override {
+    reg->SetDesigning(false);
+    StageFormTest::TearDown();
+  }
+  QPoint At(int x, int y) const { return QPoint(stage->Left() + x, stage->Top() + y); }
+  void Drag(QPoint from, QPoint to, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QTest::mousePress(Window(), Qt::LeftButton, modifiers, from);
+    QTest::mouseMove(Window(), (from + to) / 2);
+    QTest::mouseMove(Window(), to);
+    QTest::mouseRelease(Window(), Qt::LeftButton, modifiers, to);
+    DispatchPostedMessages();
+  }
+  std::vector<TControl*> Selected() const {
+    std::vector<TControl*> list;
+    for (int i = 0; i < reg->SelectedCount(); ++i) list.push_back(reg->SelectedItem(i));
+    return list;
+  }
+
+  TDsnMlRegister* reg = nullptr;
+  TLabel* labels[3] = {};
+};
+
+TEST_F(MultiSelectTest, ABandShiftClicksAndADragOfTheWholeSelection) {
+  // A band from the empty (200, 130) back to (70, 50) touches the second and third labels only.
+  Drag(At(200, 130), At(70, 50));
+  EXPECT_EQ(reg->BandShape(), nullptr);
+  EXPECT_EQ(Selected(), (std::vector<TControl*>{labels[1], labels[2]}));
+
+  // Shift+click adds the first, and again removes it; nothing moves.
+  Drag(At(20, 20), At(20, 20), Qt::ShiftModifier);
+  EXPECT_EQ(Selected().size(), 3u);
+  Drag(At(20, 20), At(20, 20), Qt::ShiftModifier);
+  EXPECT_EQ(Selected(), (std::vector<TControl*>{labels[1], labels[2]}));
+  Drag(At(20, 20), At(20, 20), Qt::ShiftModifier);
+
+  // A drag on one of them moves all three by the same snapped distance, except where the stage
+  // refuses.
+  stage->OnMoveQuery.Bind([this](TObject*, TComponent* c, bool& canMove) { canMove = c != labels[2]; });
+  Drag(At(85, 60), At(110, 77));
+  EXPECT_EQ(labels[0]->BoundsRect(), (TRect{40, 32, 80, 48}));
+  EXPECT_EQ(labels[1]->BoundsRect(), (TRect{104, 72, 144, 88}));
+  EXPECT_EQ(labels[2]->BoundsRect(), (TRect{144, 96, 184, 112})) << "refused";
+  EXPECT_EQ(Selected().size(), 3u);
+
+  // A click on the empty stage clears the selection; Ctrl+press on a label starts a band.
+  Drag(At(280, 180), At(280, 180));
+  EXPECT_TRUE(Selected().empty());
+  Drag(At(45, 35), At(60, 40), Qt::ControlModifier);
+  EXPECT_EQ(Selected(), std::vector<TControl*>{labels[0]}) << "the band from the label touched only it";
 }
 
 }  // namespace
