@@ -11,6 +11,7 @@
 #include "design/select/DsnHandle.h"
 #include "design/select/DsnRegister.h"
 #include "design/select/DsnShape.h"
+#include "design/select/DsnSub8.h"
 #include "platform/controls/StdControls.h"
 #include "platform/rtl/Stream.h"
 #include "tests/design/stage/StageTestSupport.h"
@@ -126,6 +127,50 @@ TEST_F(HandleTest, DraggingACornerResizesOnTheGridAndMayTurnTheControlOver) {
   EXPECT_EQ(a->Left(), 52);
   EXPECT_EQ(a->Width(), 4);
   EXPECT_EQ(a->Top(), 40);
+}
+
+}  // namespace
+
+namespace {
+
+// A register whose single selection gets the eight-handle set.
+class T8Handler : public TMultiHandler {
+ public:
+  THandlerRect* CreateHandlerRect(TControl* target) override {
+    return New<THandler8Rect>(target, HandleSize(), StepX(), StepY(), OutlineWidth(), InactiveColor(), ActiveColor(),
+                              OutlineColor());
+  }
+};
+class T8Register : public TDsnRegister {
+ public:
+  TMultiHandler* CreateHandler() override { return New<T8Handler>(); }
+};
+
+TEST_F(HandleTest, EdgeHandlesSitAtTheMidpointsAndMoveOneEdgeOnly) {
+  reg->SetDesigning(false);
+  reg->Free();
+  reg = New<T8Register>(form);
+  reg->SetDsnStage(stage);
+  reg->SetDesigning(true);
+  TLabel* a = Box("A", 40, 30);
+  a->SetBounds(40, 30, 81, 25);
+  reg->SelectComponent(a);
+  ASSERT_EQ(HandlesOf(0).size(), 8u);
+  TSmallRect* top = Corner0<TNakaueRect>();
+  TSmallRect* bottom = Corner0<TNakashitaRect>();
+  EXPECT_EQ(top->Left(), 77);
+  EXPECT_EQ(top->Top(), 28);
+  EXPECT_EQ(Corner0<TNakamigiRect>()->Left(), 117);
+  EXPECT_EQ(Corner0<TNakamigiRect>()->Top(), 39);
+
+  // The bottom edge dragged 41 pixels up (snapped to 40) passes the top: the control turns over
+  // vertically; its left and width stay.
+  DragHandle(bottom, 1, -40);
+  EXPECT_EQ(a->BoundsRect(), (TRect{40, 15, 121, 30}));
+  // Dragging an edge handle along its edge changes nothing.
+  const TRect before = a->BoundsRect();
+  DragHandle(Corner0<TNakaueRect>(), 33, 1);
+  EXPECT_EQ(a->BoundsRect(), before);
 }
 
 }  // namespace
