@@ -6,7 +6,7 @@
 #include <string>
 
 #include "design/DsnUnit.h"
-#include "design/select/DsnSubMl.h"
+#include "design/select/DsnSubGr.h"
 #include "platform/controls/Form.h"
 
 class TAction;
@@ -71,7 +71,7 @@ class Tfmmd : public TForm {
   TDBText* DBText1 = nullptr;
   TDsnSwitch* DsnSwitch1 = nullptr;
   TDsnStage* DsnStage1 = nullptr;
-  TDsnMlRegister* DsnDpRegister1 = nullptr;
+  TDsnDpRegister* DsnDpRegister1 = nullptr;
   TActionList* ActionList1 = nullptr;
   TAction* acshape = nullptr;
   TAction* acsavemd = nullptr;

@@ -226,8 +226,10 @@ void TMultiHandler::AddTarget(TComponent* component) {
   handlers_.push_back(CreateHandlerRect(target));
   if (handlers_.size() == 2) handlers_.front()->Deactivate();
   if (handlers_.size() > 1) handlers_.back()->Deactivate();
-  SendMessage(AgentWindow(target), DM_HANDLESSHOWN, 0, 0);
+  AnnounceHandles(target);
 }
+
+void TMultiHandler::AnnounceHandles(TControl* target) { SendMessage(AgentWindow(target), DM_HANDLESSHOWN, 0, 0); }
 
 void TMultiHandler::ForgetTarget(int index) {
   if (index >= 0 && index < static_cast<int>(handlers_.size())) handlers_[static_cast<size_t>(index)]->ForgetTarget();

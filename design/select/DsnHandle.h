@@ -189,11 +189,14 @@ class TMultiHandler : public TReceiveTargets {
 
  protected:
   void Destroy() override;
+  // Tells the agent where `target` sits that handles were placed (DM_HANDLESSHOWN).
+  static void AnnounceHandles(TControl* target);
+
+  std::vector<THandlerRect*> handlers_;
 
  private:
   void FreeHandlers();
 
-  std::vector<THandlerRect*> handlers_;
   int handleSize_ = 6;
   int stepX_ = 6;
   int stepY_ = 6;

@@ -12,6 +12,7 @@
 #include "design/select/DsnRegister.h"
 #include "design/select/DsnShape.h"
 #include "design/select/DsnSub8.h"
+#include "design/select/DsnSubGr.h"
 #include "platform/controls/StdControls.h"
 #include "platform/rtl/Stream.h"
 #include "tests/design/stage/StageTestSupport.h"
@@ -171,6 +172,46 @@ TEST_F(HandleTest, EdgeHandlesSitAtTheMidpointsAndMoveOneEdgeOnly) {
   const TRect before = a->BoundsRect();
   DragHandle(Corner0<TNakaueRect>(), 33, 1);
   EXPECT_EQ(a->BoundsRect(), before);
+}
+
+}  // namespace
+
+namespace {
+
+// The mark editor's register: eight handles for one control, grey corner squares painted inside
+// each of several, and nothing left behind when the selection goes.
+TEST_F(HandleTest, SeveralSelectedGetGreySquaresThatGoWithTheSelection) {
+  reg->SetDesigning(false);
+  reg->Free();
+  reg = New<TDsnDpRegister>(form);
+  reg->SetDsnStage(stage);
+  reg->SetDesigning(true);
+  TLabel* a = Box("A", 40, 30);
+  TLabel* b = Box("B", 160, 96);
+  b->SetBounds(160, 96, 10, 10);
+  reg->SelectComponent(a);
+  ASSERT_EQ(HandlesOf(0).size(), 8u);
+  reg->Targets()->AddTarget(b);
+  reg->RefreshTargets();
+  for (int i = 0; i < stage->ControlCount(); ++i)
+    EXPECT_EQ(dynamic_cast<TSmallRect*>(stage->Controls(i)), nullptr) << "no handle windows for several";
+
+  auto pixel = [this](const QImage& image, int x, int y) {
+    return image.pixel(stage->Left() + x, stage->Top() + y) & 0xFFFFFF;
+  };
+  QImage shot = Grab();
+  EXPECT_EQ(pixel(shot, 40, 30), 0x808080u);
+  EXPECT_EQ(pixel(shot, 99, 49), 0x808080u) << "inside the lower right corner";
+  EXPECT_NE(pixel(shot, 50, 40), 0x808080u);
+  // The squares of a 10 x 10 label meet in its middle: at 0 and 4 on each axis.
+  EXPECT_EQ(pixel(shot, 164, 100), 0x808080u);
+  EXPECT_EQ(pixel(shot, 169, 105), 0x808080u);
+
+  reg->ClearSelection();
+  QApplication::processEvents();
+  shot = Grab();
+  EXPECT_NE(pixel(shot, 40, 30), 0x808080u) << "no square stays behind";
+  EXPECT_NE(pixel(shot, 164, 100), 0x808080u);
 }
 
 }  // namespace
