@@ -37,6 +37,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("DsnSwitch1", &Tfmmd::DsnSwitch1);
   c.Field("DsnStage1", &Tfmmd::DsnStage1);
   c.Field("DsnDpRegister1", &Tfmmd::DsnDpRegister1);
+  c.Field("DsnSelect1", &Tfmmd::DsnSelect1);
   c.Field("ActionList1", &Tfmmd::ActionList1);
   c.Field("acshape", &Tfmmd::acshape);
   c.Field("acsavemd", &Tfmmd::acsavemd);

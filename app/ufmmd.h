@@ -6,6 +6,7 @@
 #include <string>
 
 #include "design/DsnUnit.h"
+#include "design/select/DsnSelect.h"
 #include "design/select/DsnSubGr.h"
 #include "platform/controls/Form.h"
 
@@ -72,6 +73,7 @@ class Tfmmd : public TForm {
   TDsnSwitch* DsnSwitch1 = nullptr;
   TDsnStage* DsnStage1 = nullptr;
   TDsnDpRegister* DsnDpRegister1 = nullptr;
+  TDsnSelect* DsnSelect1 = nullptr;
   TActionList* ActionList1 = nullptr;
   TAction* acshape = nullptr;
   TAction* acsavemd = nullptr;

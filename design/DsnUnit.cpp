@@ -33,6 +33,7 @@ void TRubberband::Assign(TPersistent* source) {
 // ---- TCustomDsnRegister ----
 
 DEFINE_CLASS(TCustomDsnRegister, TComponent) {}
+DEFINE_CLASS(TSelectedComponents, TObject) {}
 
 // ---- TDsnStage ----
 

@@ -7,6 +7,7 @@
 // The design work itself is done by the register linked to it, reached through TCustomDsnRegister.
 
 #include <string>
+#include <vector>
 
 #include "platform/controls/Panel.h"
 #include "platform/controls/SpeedButton.h"
@@ -16,7 +17,6 @@
 class TCustomDsnRegister;
 class TPopupMenu;
 class TReader;
-class TSelectedComponents;  // design/inspector: the read-only list of the selected components
 class TStream;
 class TStrings;
 
@@ -38,6 +38,23 @@ constexpr UINT DM_REFRESHTARGETS = 1602;
 // from a design stream; WParam is a posted reference to the control.
 constexpr UINT DM_CONTROLCREATED = 1604;
 constexpr UINT DM_CONTROLLOADED = 1605;
+
+// The read-only list of the selected components handed to an event handler. Whoever raises the
+// event makes it and frees it when the handler returns: a handler must not keep it.
+class TSelectedComponents : public TObject {
+  DECLARE_CLASS(TSelectedComponents)
+
+ public:
+  int Count() const { return static_cast<int>(items_.size()); }
+  // The component at `index`; null for an index out of range (or a place emptied meanwhile).
+  TComponent* Items(int index) const {
+    return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
+  }
+  void Add(TComponent* component) { items_.push_back(component); }
+
+ private:
+  std::vector<TComponent*> items_;
+};
 
 // ---- answers of the design events ----
 // Whether a control is covered when design mode starts.

@@ -14,6 +14,7 @@
 #include "design/select/DsnHandle.h"
 #include "design/select/DsnRegister.h"
 #include "design/select/DsnShape.h"
+#include "design/select/DsnSelect.h"
 #include "design/select/DsnSubMl.h"
 #include "platform/controls/DBText.h"
 #include "platform/controls/Edit.h"
@@ -491,6 +492,51 @@ TEST_F(MultiSelectTest, ABandShiftClicksAndADragOfTheWholeSelection) {
   EXPECT_TRUE(Selected().empty());
   Drag(At(45, 35), At(60, 40), Qt::ControlModifier);
   EXPECT_EQ(Selected(), std::vector<TControl*>{labels[0]}) << "the band from the label touched only it";
+}
+
+// The select partner hears every change of the selection, with the selection after it.
+TEST_F(MultiSelectTest, TheSelectPartnerHearsEachChangeWithTheSelectionAfterIt) {
+  reg->SetDesigning(false);
+  auto* partner = New<TDsnSelect>(form);
+  partner->SelectSingle(labels[0]);  // design mode off: nothing
+  partner->SetDsnRegister(reg);
+  std::vector<std::pair<TSelectOperation, std::vector<TComponent*>>> heard;
+  partner->OnChangeSelected.Bind([&](TObject* sender, TSelectedComponents* targets, TSelectOperation op) {
+    EXPECT_EQ(sender, partner);
+    std::vector<TComponent*> items;
+    for (int i = 0; i < targets->Count(); ++i) items.push_back(targets->Items(i));
+    heard.emplace_back(op, items);
+  });
+  reg->SetDesigning(true);
+  ASSERT_NE(partner->Manager(), nullptr);
+
+  Drag(At(290, 190), At(1, 1));  // a band over all three
+  ASSERT_EQ(heard.size(), 4u);
+  EXPECT_EQ(heard[0].first, soClear);
+  EXPECT_EQ(heard[1].second.size(), 1u);
+  EXPECT_EQ(heard[3].first, soAdd);
+  EXPECT_EQ(heard[3].second, (std::vector<TComponent*>{labels[0], labels[1], labels[2]}));
+
+  // A selected label freed by other code: forgotten first (its place empty), then deleted.
+  heard.clear();
+  labels[1]->Free();
+  labels[1] = nullptr;
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard[0].first, soForget);
+  EXPECT_EQ(heard[0].second, (std::vector<TComponent*>{labels[0], nullptr, labels[2]}));
+  EXPECT_EQ(heard[1].first, soDelete);
+  EXPECT_EQ(heard[1].second, (std::vector<TComponent*>{labels[0], labels[2]}));
+
+  // From code: one label, or a list of which none lies on the stage (nothing happens then).
+  heard.clear();
+  partner->SelectSingle(labels[2]);
+  EXPECT_EQ(reg->SelectedCount(), 1);
+  EXPECT_EQ(reg->SelectedItem(0), labels[2]);
+  partner->SelectList({form});
+  EXPECT_EQ(reg->SelectedItem(0), labels[2]);
+  partner->Free();
+  Drag(At(20, 20), At(20, 20));  // the register goes on without its partner
+  EXPECT_EQ(reg->SelectedItem(0), labels[0]);
 }
 
 }  // namespace
