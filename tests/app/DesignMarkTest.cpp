@@ -164,4 +164,74 @@ TEST_F(DesignMarkTest, AMarkDesignedWithMouseAndKeysComesBackOnTheNextStart) {
   EXPECT_TRUE(Elements(Editor("0")).empty());
 }
 
+// Several elements at once: a band selects three, a drag moves them together, a bottom handle
+// dragged past the top turns one over, and Shift+click takes one out; checked on bounds and pixels.
+TEST_F(DesignMarkTest, ABandADragAResizeAndShiftClickInTheRealEditor) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  ClickOn(side->b1);
+  TDsnButton* label = PaletteButton("C/NO.");
+  for (TPoint at : {TPoint{16, 16}, TPoint{112, 16}, TPoint{16, 80}}) {
+    ClickOn(label);
+    DragOnStage(side, at, {at.X + 64, at.Y + 24});
+  }
+  std::vector<TControl*> three = Elements(side);
+  ASSERT_EQ(three.size(), 3u);
+  TDsnStage* stage = side->DsnStage1;
+  auto pixel = [&](int x, int y) {
+    QWidget* widget = WindowWidget(stage->Handle());
+    return widget->grab().toImage().pixel(x, y) & 0xFFFFFF;
+  };
+
+  DragOnStage(side, {300, 200}, {4, 4});  // a band from the empty stage over all three
+  ASSERT_EQ(stage->SelectedCount(), 3);
+  EXPECT_EQ(pixel(16, 16), 0x808080u) << "grey squares inside each selected element's corners";
+  EXPECT_EQ(pixel(112 + 63, 16 + 23), 0x808080u);
+
+  DragOnStage(side, {20, 20}, {52, 36});  // all three move by (32, 16)
+  EXPECT_EQ(three[0]->BoundsRect(), (TRect{48, 32, 112, 56}));
+  EXPECT_EQ(three[1]->BoundsRect(), (TRect{144, 32, 208, 56}));
+  EXPECT_EQ(three[2]->BoundsRect(), (TRect{48, 96, 112, 120}));
+  EXPECT_EQ(pixel(48, 32), 0x808080u) << "the squares moved along";
+  EXPECT_NE(pixel(16, 16), 0x808080u) << "and none stayed behind";
+
+  // One element selected: eight black handles. Its bottom handle dragged 40 up turns it over.
+  DragOnStage(side, {300, 200}, {300, 200});  // a click on the empty stage deselects
+  DragOnStage(side, {60, 100}, {60, 100});
+  ASSERT_EQ(stage->SelectedCount(), 1);
+  std::vector<TSmallRect*> handles;
+  for (int i = 0; i < stage->ControlCount(); ++i)
+    if (auto* h = dynamic_cast<TSmallRect*>(stage->Controls(i))) handles.push_back(h);
+  ASSERT_EQ(handles.size(), 8u);
+  EXPECT_EQ(pixel(handles[0]->Left() + 3, handles[0]->Top() + 3), 0x000000u);
+  TSmallRect* bottom = nullptr;
+  for (TSmallRect* h : handles)
+    if (h->ClassName() == "TNakashitaRect") bottom = h;
+  ASSERT_NE(bottom, nullptr);
+  const Spot a = SpotOf(bottom, 2, 2);
+  const Spot b = SpotOf(bottom, 2, -41);  // -41 snaps to -40 (toward zero)
+  QTest::mousePress(a.window, Qt::LeftButton, Qt::NoModifier, a.at);
+  QTest::mouseMove(b.window, b.at);
+  QTest::mouseRelease(b.window, Qt::LeftButton, Qt::NoModifier, b.at);
+  Settle();
+  EXPECT_EQ(three[2]->BoundsRect(), (TRect{48, 80, 112, 96})) << "bottom 120 - 40 = 80, above the top at 96";
+
+  // Two selected by a band, then Shift+click takes one out: the other gets its eight handles.
+  DragOnStage(side, {4, 60}, {250, 4});
+  ASSERT_EQ(stage->SelectedCount(), 2);
+  const Spot c = SpotOf(stage, 150, 40);
+  QTest::mouseClick(c.window, Qt::LeftButton, Qt::ShiftModifier, c.at);
+  Settle();
+  ASSERT_EQ(stage->SelectedCount(), 1);
+  EXPECT_EQ(stage->SelectedItem(0), three[0]);
+  int count = 0;
+  for (int i = 0; i < stage->ControlCount(); ++i) count += dynamic_cast<TSmallRect*>(stage->Controls(i)) != nullptr;
+  EXPECT_EQ(count, 8);
+
+  ClickOn(side->b1);
+  EXPECT_NE(pixel(48, 32), 0x808080u) << "no mark stays when design mode stops";
+  for (int i = 0; i < stage->ControlCount(); ++i) EXPECT_EQ(dynamic_cast<TSmallRect*>(stage->Controls(i)), nullptr);
+}
+
 }  // namespace
