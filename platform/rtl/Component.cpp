@@ -110,13 +110,66 @@ void TComponent::ChangeName(const std::string& newName) {
 }
 
 void TComponent::IndexName(TComponent* component) {
-  if (!component->name_.empty()) nameIndex_[UpperCase(component->name_)] = component;
+  if (!component->name_.empty()) nameIndex_.Add(component);
 }
 
 void TComponent::UnindexName(TComponent* component) {
-  if (component->name_.empty()) return;
-  auto it = nameIndex_.find(UpperCase(component->name_));
-  if (it != nameIndex_.end() && it->second == component) nameIndex_.erase(it);
+  if (!component->name_.empty()) nameIndex_.Remove(component);
+}
+
+// ---- name index ----
+
+size_t TComponent::TNameIndex::SlotOf(std::string_view name, uint64_t hash) const {
+  const size_t mask = slots_.size() - 1;
+  size_t i = static_cast<size_t>(hash) & mask;
+  // Comparing the stored hashes first keeps the components' memory out of all but the match.
+  while (slots_[i].component &&
+         !(slots_[i].hash == hash && SameText(slots_[i].component->name_, name)))
+    i = (i + 1) & mask;
+  return i;
+}
+
+TComponent* TComponent::TNameIndex::Find(std::string_view name) const {
+  if (count_ == 0) return nullptr;
+  return slots_[SlotOf(name, HashText(name))].component;
+}
+
+void TComponent::TNameIndex::Add(TComponent* component) {
+  if ((count_ + 1) * 2 > slots_.size()) Grow();
+  const uint64_t hash = HashText(component->name_);
+  Slot& slot = slots_[SlotOf(component->name_, hash)];
+  if (!slot.component) ++count_;
+  slot = Slot{hash, component};
+}
+
+void TComponent::TNameIndex::Remove(TComponent* component) {
+  if (count_ == 0) return;
+  const size_t mask = slots_.size() - 1;
+  size_t hole = SlotOf(component->name_, HashText(component->name_));
+  if (slots_[hole].component != component) return;
+  --count_;
+  // Linear probing without tombstones: later entries of the run move back into the hole when
+  // their home slot lies at or before it, so that every entry stays reachable from its home.
+  for (size_t j = (hole + 1) & mask; slots_[j].component; j = (j + 1) & mask) {
+    const size_t home = static_cast<size_t>(slots_[j].hash) & mask;
+    if (((j - home) & mask) >= ((j - hole) & mask)) {
+      slots_[hole] = slots_[j];
+      hole = j;
+    }
+  }
+  slots_[hole] = Slot{};
+}
+
+void TComponent::TNameIndex::Grow() {
+  std::vector<Slot> old(std::max<size_t>(16, slots_.size() * 2));
+  old.swap(slots_);
+  const size_t mask = slots_.size() - 1;
+  for (const Slot& s : old) {
+    if (!s.component) continue;
+    size_t i = static_cast<size_t>(s.hash) & mask;
+    while (slots_[i].component) i = (i + 1) & mask;
+    slots_[i] = s;
+  }
 }
 
 void TComponent::ValidateRename(TComponent* component, const std::string& curName,
@@ -142,8 +195,7 @@ void TComponent::SetSubComponent(bool value) {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  auto it = nameIndex_.find(UpperCase(name));
-  return it == nameIndex_.end() ? nullptr : it->second;
+  return nameIndex_.Find(name);
 }
 
 void TComponent::InsertComponent(TComponent* component) {

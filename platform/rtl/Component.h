@@ -164,7 +164,32 @@ class TComponent : public TPersistent {
   std::string name_;
   int tag_ = 0;
   std::vector<TComponent*> components_;
-  std::unordered_map<std::string, TComponent*> nameIndex_;  // owned components by upper-case name
+  // The owned components by name, ignoring case. An open-addressing table of the components
+  // themselves: the key is the indexed component's own name (which ChangeName takes out of the
+  // index while it changes), so a lookup makes no upper-case copy and probes one array. Reading a
+  // design looks up and indexes every component's name; with thousands of them the scattered
+  // nodes of a node-based map cost a cache miss each time.
+  class TNameIndex {
+   public:
+    TComponent* Find(std::string_view name) const;
+    // Indexes the component under its name, in place of another of the same name.
+    void Add(TComponent* component);
+    // Takes the component's name out, when the name is indexed for this component.
+    void Remove(TComponent* component);
+
+   private:
+    struct Slot {
+      uint64_t hash = 0;
+      TComponent* component = nullptr;  // null: free
+    };
+    // The slot holding `name`, or the free slot where it would go.
+    size_t SlotOf(std::string_view name, uint64_t hash) const;
+    void Grow();
+
+    std::vector<Slot> slots_;  // empty, or a power of two in size, at most half full
+    size_t count_ = 0;
+  };
+  TNameIndex nameIndex_;
   std::vector<TComponent*> freeNotifies_;
   // The owned components that take part in each kind of notice (TakesNotice), in the order of
   // components_; `listening_` says whether this component is in its owner's list.

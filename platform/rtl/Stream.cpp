@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Exception.h"
@@ -45,26 +46,43 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
   return copied;
 }
 
+TMemoryStream::TMemoryStream(std::string_view bytes) {
+  Reserve(bytes.size());
+  if (!bytes.empty()) std::memcpy(data_.get(), bytes.data(), bytes.size());
+  size_ = bytes.size();
+}
+
+void TMemoryStream::Reserve(size_t size) {
+  if (size <= capacity_) return;
+  // Doubling keeps appending linear; realloc lets a large block grow without a copy.
+  size_t capacity = std::max({size, capacity_ * 2, size_t{256}});
+  void* grown = std::realloc(data_.get(), capacity);
+  if (!grown) throw std::bad_alloc();
+  data_.release();
+  data_.reset(static_cast<uint8_t*>(grown));
+  capacity_ = capacity;
+}
+
 int64_t TMemoryStream::Read(void* buffer, int64_t count) {
   if (count <= 0 || position_ >= Size()) return 0;
   int64_t n = std::min(count, Size() - position_);
-  std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
+  std::memcpy(buffer, data_.get() + position_, static_cast<size_t>(n));
   position_ += n;
   return n;
 }
 
 int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
   if (count <= 0) return 0;
-  int64_t end = position_ + count;
-  const auto* bytes = static_cast<const uint8_t*>(buffer);
-  if (position_ == Size()) {
-    // Appending, as writers do: no zero-fill of the new bytes before they are overwritten.
-    data_.insert(data_.end(), bytes, bytes + count);
-  } else {
-    if (end > Size()) data_.resize(static_cast<size_t>(end));
-    std::memcpy(data_.data() + position_, bytes, static_cast<size_t>(count));
+  auto end = static_cast<size_t>(position_ + count);
+  auto at = static_cast<size_t>(position_);
+  if (end > size_) {
+    Reserve(end);
+    // A write past the end leaves zeros in the gap.
+    if (at > size_) std::memset(data_.get() + size_, 0, at - size_);
+    size_ = end;
   }
-  position_ = end;
+  std::memcpy(data_.get() + at, buffer, static_cast<size_t>(count));
+  position_ = static_cast<int64_t>(end);
   return count;
 }
 
@@ -75,12 +93,17 @@ int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
 }
 
 void TMemoryStream::SetSize(int64_t size) {
-  data_.resize(static_cast<size_t>(std::max<int64_t>(0, size)));
+  auto newSize = static_cast<size_t>(std::max<int64_t>(0, size));
+  if (newSize > size_) {
+    Reserve(newSize);
+    std::memset(data_.get() + size_, 0, newSize - size_);
+  }
+  size_ = newSize;
   position_ = std::min(position_, Size());
 }
 
 void TMemoryStream::Clear() {
-  data_.clear();
+  size_ = 0;
   position_ = 0;
 }
 
@@ -88,24 +111,26 @@ void TMemoryStream::LoadFromStream(TStream& stream) {
   stream.SetPosition(0);
   int64_t size = stream.Size();
   SetSize(size);
-  if (size > 0) stream.ReadBuffer(data_.data(), size);
+  if (size > 0) stream.ReadBuffer(data_.get(), size);
   position_ = 0;
 }
 
 void TMemoryStream::SaveToStream(TStream& stream) {
-  if (!data_.empty()) stream.WriteBuffer(data_.data(), Size());
+  if (size_ > 0) stream.WriteBuffer(data_.get(), Size());
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
   if (!in) throw EStreamError("Cannot open file \"" + fileName + "\"");
-  data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  SetSize(static_cast<int64_t>(bytes.size()));
+  if (!bytes.empty()) std::memcpy(data_.get(), bytes.data(), bytes.size());
   if (in.bad()) throw EStreamError("Cannot read file \"" + fileName + "\"");
   position_ = 0;
 }
 
 void TMemoryStream::SaveToFile(const std::string& fileName) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data_.data()), static_cast<std::streamsize>(data_.size()));
+  out.write(reinterpret_cast<const char*>(data_.get()), static_cast<std::streamsize>(size_));
   if (!out) throw EStreamError("Cannot create file \"" + fileName + "\"");
 }

@@ -3,6 +3,8 @@
 // blocks and window layouts pass through.
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,16 +40,16 @@ class TMemoryStream : public TStream {
 
  public:
   TMemoryStream() = default;
-  explicit TMemoryStream(std::string_view bytes) : data_(bytes.begin(), bytes.end()) {}
+  explicit TMemoryStream(std::string_view bytes);
 
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
-  int64_t Size() override { return static_cast<int64_t>(data_.size()); }
+  int64_t Size() override { return static_cast<int64_t>(size_); }
   void SetSize(int64_t size) override;
 
-  const uint8_t* Memory() const { return data_.data(); }
-  std::string Bytes() const { return std::string(data_.begin(), data_.end()); }
+  const uint8_t* Memory() const { return data_.get(); }
+  std::string Bytes() const { return std::string(reinterpret_cast<const char*>(data_.get()), size_); }
   void Clear();
   void LoadFromStream(TStream& stream);
   void SaveToStream(TStream& stream);
@@ -56,6 +58,17 @@ class TMemoryStream : public TStream {
   void SaveToFile(const std::string& fileName);
 
  private:
-  std::vector<uint8_t> data_;
+  struct FreeBytes {
+    void operator()(uint8_t* bytes) const { std::free(bytes); }
+  };
+  // Makes room for `size` bytes; the bytes past size_ are left as they are.
+  void Reserve(size_t size);
+
+  // Held with malloc rather than in a vector so that growing can realloc: a large block grows in
+  // place (the kernel remaps its pages) instead of being copied into fresh pages that must all be
+  // faulted in again, which dominated writing a large design.
+  std::unique_ptr<uint8_t[], FreeBytes> data_;
+  size_t size_ = 0;
+  size_t capacity_ = 0;
   int64_t position_ = 0;
 };

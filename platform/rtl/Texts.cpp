@@ -1,5 +1,7 @@
 #include "platform/rtl/Texts.h"
 
+#include <cstring>
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -252,6 +254,64 @@ std::string LowerCase(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = LowerChar(c);
   return out;
+}
+
+namespace {
+// The eight bytes of `word` with a..z made upper case, as UpperChar does each: bytes from 0x80 on
+// are left alone, as are all others outside a..z.
+uint64_t UpperWord(uint64_t word) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighBits = 0x8080808080808080ull;
+  const uint64_t low7 = word & ~kHighBits;
+  const uint64_t atLeastA = low7 + kOnes * (0x80 - 'a');  // high bit set where the byte >= 'a'
+  const uint64_t aboveZ = low7 + kOnes * (0x80 - 'z' - 1);  // ... where it is > 'z'
+  const uint64_t lower = atLeastA & ~aboveZ & ~word & kHighBits;
+  return word - (lower >> 2);  // 0x80 >> 2 is the 0x20 between the cases
+}
+
+uint64_t Mix(uint64_t h) {
+  h ^= h >> 32;
+  h *= 0x9E3779B97F4A7C15ull;
+  h ^= h >> 29;
+  return h;
+}
+}  // namespace
+
+uint64_t HashText(std::string_view text) {
+  // Eight upper-cased bytes at a time (names are mostly one or two words), then a final mix so
+  // that the low bits, which tables use as the index, depend on every byte.
+  uint64_t h = 0x243F6A8885A308D3ull ^ text.size();
+  const char* p = text.data();
+  size_t left = text.size();
+  for (; left >= 8; p += 8, left -= 8) {
+    uint64_t word;
+    std::memcpy(&word, p, 8);
+    h = (h ^ UpperWord(word)) * 0xFF51AFD7ED558CCDull;
+    h ^= h >> 31;
+  }
+  if (left > 0) {
+    // The last bytes, gathered in at most three loads: copying them into a word on the stack
+    // byte by byte and loading that made the processor wait for the stores.
+    uint64_t word = 0;
+    unsigned shift = 0;
+    if (left & 4) {
+      uint32_t four;
+      std::memcpy(&four, p, 4);
+      word = four;
+      p += 4;
+      shift = 32;
+    }
+    if (left & 2) {
+      uint16_t two;
+      std::memcpy(&two, p, 2);
+      word |= uint64_t{two} << shift;
+      p += 2;
+      shift += 16;
+    }
+    if (left & 1) word |= uint64_t{static_cast<unsigned char>(*p)} << shift;
+    h = (h ^ UpperWord(word)) * 0xFF51AFD7ED558CCDull;
+  }
+  return Mix(h);
 }
 
 bool SameText(std::string_view a, std::string_view b) {

@@ -3,6 +3,7 @@
 // lengths are counted in bytes of the code page, texts are converted, counted and converted back.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -40,3 +41,6 @@ std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
 int CompareText(std::string_view a, std::string_view b);
+// A hash that ignores case as SameText does (texts SameText finds equal hash alike), for tables
+// that look names up without making an upper-case copy first.
+uint64_t HashText(std::string_view text);

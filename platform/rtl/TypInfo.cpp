@@ -1,5 +1,6 @@
 #include "platform/rtl/TypInfo.h"
 
+#include <cstring>
 #include <map>
 
 #include "platform/rtl/ClassBuilder.h"
@@ -109,9 +110,22 @@ bool IntToIdent(int32_t value, std::string& ident, const TIdentMap& map) {
   return false;
 }
 
+namespace {
+// SameText(name, ident) for a C string, without measuring each name of a map first: most names
+// differ from the identifier in their first few characters.
+bool IdentIs(const char* name, std::string_view ident) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  for (const char c : ident) {
+    if (*name == '\0' || upper(*name) != upper(c)) return false;
+    ++name;
+  }
+  return *name == '\0';
+}
+}  // namespace
+
 bool IdentToInt(std::string_view ident, int32_t& value, const TIdentMap& map) {
   for (const auto& e : map)
-    if (SameText(e.Name, ident)) {
+    if (IdentIs(e.Name, ident)) {
       value = e.Value;
       return true;
     }
@@ -144,9 +158,14 @@ void TClassInfo::Finish() {
       }
     if (!replaced) allProps_.push_back(p.get());
   }
+  // allProps_ holds no two names that differ only in case (see above), so each has a slot.
+  size_t slots = 8;
+  while (slots < allProps_.size() * 2) slots *= 2;
+  propSlots_.assign(slots, nullptr);
   for (const TPropInfo* p : allProps_) {
-    propsByName_[UpperCase(p->Name)] = p;
-    propsByDeclaredName_[p->Name] = p;
+    size_t i = static_cast<size_t>(HashText(p->Name)) & (slots - 1);
+    while (propSlots_[i]) i = (i + 1) & (slots - 1);
+    propSlots_[i] = p;
   }
   typeInfo_ = TTypeInfo::Make(tkClass, name_);
   typeInfo_.ClassType = this;
@@ -163,11 +182,31 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 
 bool TClassInfo::ClassNameIs(std::string_view name) const { return SameText(name_, name); }
 
+namespace {
+// Equality of two short byte runs, inline: property names are a few bytes, for which a call to
+// memcmp costs more than the comparison.
+bool SameBytes(const char* a, const char* b, size_t n) {
+  for (; n >= 8; a += 8, b += 8, n -= 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  for (; n > 0; ++a, ++b, --n)
+    if (*a != *b) return false;
+  return true;
+}
+}  // namespace
+
 const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
-  if (auto exact = propsByDeclaredName_.find(name); exact != propsByDeclaredName_.end())
-    return exact->second;
-  auto it = propsByName_.find(UpperCase(name));
-  return it == propsByName_.end() ? nullptr : it->second;
+  const size_t mask = propSlots_.size() - 1;
+  for (size_t i = static_cast<size_t>(HashText(name)) & mask; propSlots_[i]; i = (i + 1) & mask) {
+    const std::string& candidate = propSlots_[i]->Name;
+    if (candidate.size() == name.size() &&
+        (SameBytes(candidate.data(), name.data(), name.size()) || SameText(candidate, name)))
+      return propSlots_[i];
+  }
+  return nullptr;
 }
 
 const TMethodEntry* TClassInfo::FindMethod(std::string_view name) const {

@@ -242,10 +242,10 @@ class TClassInfo {
   std::function<TObject*()> newInstance_;
   std::vector<std::unique_ptr<TPropInfo>> ownProps_;
   std::vector<const TPropInfo*> allProps_;
-  std::unordered_map<std::string, const TPropInfo*> propsByName_;  // upper-case keys
-  // The same by the names as declared, which streams almost always use: found without making an
-  // upper-case copy. The keys view the names of the properties, which live as long as the class.
-  std::unordered_map<std::string_view, const TPropInfo*> propsByDeclaredName_;
+  // allProps_ by name, ignoring case: an open-addressing table (a power of two in size, at most
+  // half full) hashed with HashText, so that the reader, which looks up every property it reads,
+  // finds one without an upper-case copy or a node-based map.
+  std::vector<const TPropInfo*> propSlots_;
   std::vector<std::unique_ptr<TMethodEntry>> methods_;
   std::vector<TFieldEntry> fields_;
   TTypeInfo typeInfo_;

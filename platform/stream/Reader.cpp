@@ -8,6 +8,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Texts.h"
+#include "platform/stream/FilerBuffer.h"
 #include "platform/stream/Fixups.h"
 
 namespace {
@@ -19,6 +20,69 @@ constexpr int kMaxDepth = 200;
 class EStreamFormat : public EReadError {
   using EReadError::EReadError;
 };
+
+// A short string read into `bytes`: for names that are only looked up, without a std::string
+// for each of the many a design holds. `buffer`, `pos` and `end` are the reader's buffer: when it
+// holds a name of up to 32 bytes with room to spare, one fixed-size copy takes it. A copy of the
+// exact length (at most 255) becomes a string instruction, slow to start and slow to read back
+// from, and the reader does this for every property.
+std::string_view ReadShortString(TReader& reader, const uint8_t* buffer, size_t& pos, size_t end,
+                                 char (&bytes)[256]) {
+  constexpr size_t kShort = 32;
+  if (end - pos > kShort && buffer[pos] <= kShort) {
+    const size_t length = buffer[pos];
+    std::memcpy(bytes, buffer + pos + 1, kShort);
+    pos += 1 + length;
+    return std::string_view(bytes, length);
+  }
+  uint8_t length;
+  reader.Read(&length, 1);
+  reader.Read(bytes, length);
+  return std::string_view(bytes, length);
+}
+
+// The property of `target` named `name`, as GetPropInfo finds it. A stream holds a class's
+// properties in declaration order, so the one to look at first is the next after the property of
+// that class found last, or one of the few after it (the others were left at their defaults);
+// only when none of them has the name is it looked up by hash. The places are kept per thread,
+// for the few classes read last: a component's and those of the sub-objects whose properties
+// come between its own ("Font.Name").
+const TPropInfo* FindPropInOrder(TPersistent* target, std::string_view name) {
+  struct Hint {
+    const TClassInfo* cls = nullptr;
+    size_t next = 0;
+  };
+  constexpr size_t kHints = 4;
+  constexpr size_t kLookAhead = 4;
+  thread_local Hint hints[kHints];
+  thread_local size_t oldest = 0;
+
+  const TClassInfo& cls = target->ClassType();
+  Hint* hint = nullptr;
+  for (Hint& h : hints)
+    if (h.cls == &cls) hint = &h;
+  if (!hint) {
+    hint = &hints[oldest];
+    oldest = (oldest + 1) % kHints;
+    *hint = Hint{&cls, 0};
+  }
+  const std::vector<const TPropInfo*>& props = cls.Props();
+  const size_t end = std::min(props.size(), hint->next + kLookAhead);
+  for (size_t i = hint->next; i < end; ++i) {
+    const std::string& candidate = props[i]->Name;
+    if (candidate.size() == name.size() &&
+        std::equal(name.begin(), name.end(), candidate.begin())) {
+      hint->next = i + 1;
+      return props[i];
+    }
+  }
+  const TPropInfo* prop = cls.FindProp(name);
+  if (prop) {
+    const auto at = std::find(props.begin(), props.end(), prop);
+    if (at != props.end()) hint->next = static_cast<size_t>(at - props.begin()) + 1;
+  }
+  return prop;
+}
 }  // namespace
 
 class TReader::DepthGuard {
@@ -48,6 +112,7 @@ TReader::~TReader() {
     }
   }
   DropFixups(this);
+  GiveBackFilerBuffer(std::move(buffer_), bufSize_);
 }
 
 // ---- raw reading ----
@@ -228,7 +293,8 @@ std::string TReader::ReadString() {
       PropValueError();
   }
   // Short and long strings of other writers carry the code page's bytes.
-  return IsAscii(s) ? s : Cp950ToUtf8(s);
+  if (IsAscii(s)) return s;
+  return Cp950ToUtf8(s);
 }
 
 std::string TReader::ReadIdent() {
@@ -364,7 +430,10 @@ bool TReader::Error(const std::string& message) {
 // ---- properties ----
 
 void TReader::ReadProperty(TPersistent* instance) {
-  std::string path = ReadStr();
+  // The name is read onto the stack: every property of every component has one, and the string
+  // is only needed in full for an error message.
+  char pathBytes[256];
+  const std::string_view path = ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, pathBytes);
   // Inside the reader of a property declared to the filer nothing can be handled (see below).
   const bool canHandle = canHandleExcepts_;
   bool recoverable = canHandle;
@@ -373,14 +442,19 @@ void TReader::ReadProperty(TPersistent* instance) {
       // "Font.Name": walk the sub-objects to the one that holds the last name.
       TPersistent* target = instance;
       size_t start = 0;
-      for (size_t dot; (dot = path.find('.', start)) != std::string::npos; start = dot + 1) {
-        const TPropInfo* p = GetPropInfo(target, std::string_view(path).substr(start, dot - start));
+      // A plain loop: for names this short, memchr costs more than it saves.
+      auto nextDot = [&path](size_t from) {
+        while (from < path.size() && path[from] != '.') ++from;
+        return from;
+      };
+      for (size_t dot; (dot = nextDot(start)) < path.size(); start = dot + 1) {
+        const TPropInfo* p = FindPropInOrder(target, path.substr(start, dot - start));
         auto* sub = p && p->Kind() == tkClass && p->GetObj ? ClassCast<TPersistent>(p->GetObj(target)) : nullptr;
-        if (!sub) PropertyError(path);
+        if (!sub) PropertyError(std::string(path));
         target = sub;
       }
-      std::string_view name = std::string_view(path).substr(start);
-      if (const TPropInfo* prop = GetPropInfo(target, name)) {
+      std::string_view name = path.substr(start);
+      if (const TPropInfo* prop = FindPropInOrder(target, name)) {
         ReadPropValue(target, *prop);
       } else {
         // A property the class declares to the filer; an exception inside its reader leaves the
@@ -394,7 +468,7 @@ void TReader::ReadProperty(TPersistent* instance) {
           unclaimed = !propName_.empty();
         }
         recoverable = canHandle;
-        if (unclaimed) PropertyError(path);
+        if (unclaimed) PropertyError(std::string(path));
       }
     } catch (const EStreamFormat&) {
       throw;
@@ -404,7 +478,8 @@ void TReader::ReadProperty(TPersistent* instance) {
   } catch (Exception& e) {
     auto* component = dynamic_cast<TComponent*>(instance);
     if (component && !dynamic_cast<EStreamFormat*>(&e))
-      e.SetMessage("Error reading " + component->Name() + "." + path + ": " + e.Message());
+      e.SetMessage("Error reading " + component->Name() + "." + std::string(path) + ": " +
+                   e.Message());
     throw;
   }
 }
@@ -418,7 +493,10 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
   switch (type.Kind) {
     case tkInteger:
       if (NextValue() == vaIdent) {
-        std::string ident = ReadIdent();
+        ReadValue();
+        char identBytes[256];
+        const std::string_view ident =
+            ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, identBytes);
         int32_t value;
         if (!type.Idents || !IdentToInt(ident, value, *type.Idents)) throw EReadError("Invalid property value");
         SetOrdProp(instance, prop, value);
@@ -439,7 +517,15 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
       break;
     }
     case tkEnumeration: {
-      int value = GetEnumValue(type, ReadIdent());
+      int value;
+      if (NextValue() == vaIdent) {
+        ReadValue();
+        char identBytes[256];
+        value = GetEnumValue(
+            type, ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, identBytes));
+      } else {
+        value = GetEnumValue(type, ReadIdent());  // False, True, Null, nil
+      }
       if (value < 0) throw EReadError("Invalid property value");
       SetOrdProp(instance, prop, value);
       break;
@@ -500,7 +586,9 @@ int64_t TReader::ReadSet(const TTypeInfo& setType) {
     PropValueError();
   }
   int64_t result = 0;
-  for (std::string name; !(name = ReadStr()).empty();) {
+  char nameBytes[256];
+  auto nextName = [&] { return ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, nameBytes); };
+  for (std::string_view name; !(name = nextName()).empty();) {
     int value = GetEnumValue(*setType.CompType, name);
     if (value < 0 || value > 31) {
       SkipSetBody();

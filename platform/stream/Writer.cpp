@@ -7,6 +7,7 @@
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Texts.h"
+#include "platform/stream/FilerBuffer.h"
 
 static_assert(std::numeric_limits<long double>::digits == 64,
               "vaExtended needs the x87 80-bit long double");
@@ -19,6 +20,7 @@ TWriter::~TWriter() {
   } catch (...) {
     // A destructor cannot report it; callers that care flush explicitly first.
   }
+  GiveBackFilerBuffer(std::move(buffer_), bufSize_);
 }
 
 void TWriter::FlushBuffer() {
@@ -121,6 +123,14 @@ void TWriter::WriteIdent(std::string_view ident) {
 
 void TWriter::WriteStr(std::string_view shortString) {
   uint8_t n = static_cast<uint8_t>(std::min<size_t>(shortString.size(), 255));
+  // Names and set elements are short: length and bytes go into the buffer in one step.
+  if (size_t{n} + 1 <= bufSize_ - bufPos_) {
+    uint8_t* out = buffer_.get() + bufPos_;
+    out[0] = n;
+    if (n > 0) std::memcpy(out + 1, shortString.data(), n);
+    bufPos_ += size_t{n} + 1;
+    return;
+  }
   Write(&n, 1);
   Write(shortString.data(), n);
 }
@@ -176,7 +186,8 @@ void TWriter::WriteData(TComponent* instance) {
 
 void TWriter::WriteProperties(TPersistent* instance) {
   for (const TPropInfo* prop : instance->ClassType().Props())
-    if (IsStoredProp(instance, *prop)) WriteProperty(instance, *prop);
+    // IsStoredProp, without a call for the properties (nearly all) that have no condition.
+    if (!prop->StoredFn || prop->StoredFn(instance)) WriteProperty(instance, *prop);
   instance->DefineProperties(this);
 }
 
@@ -185,6 +196,15 @@ void TWriter::WritePropName(const std::string& name) {
   size_t total = std::min<size_t>(propPath_.size() + name.size(), 255);
   size_t fromPath = std::min(propPath_.size(), total);
   auto length = static_cast<uint8_t>(total);
+  // Every stored property starts with its name: when it fits, straight into the buffer.
+  if (total + 1 <= bufSize_ - bufPos_) {
+    uint8_t* out = buffer_.get() + bufPos_;
+    out[0] = length;
+    if (fromPath > 0) std::memcpy(out + 1, propPath_.data(), fromPath);
+    std::memcpy(out + 1 + fromPath, name.data(), total - fromPath);
+    bufPos_ += total + 1;
+    return;
+  }
   Write(&length, 1);
   Write(propPath_.data(), fromPath);
   Write(name.data(), total - fromPath);
@@ -290,7 +310,18 @@ void TWriter::WriteOrdProperty(TPersistent* instance, const TPropInfo& prop) {
 void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) {
   TObject* value = prop.GetObj(instance);
   if (!value) return;
-  auto* component = ClassCast<TComponent>(value);
+  // One walk up the class chain answers what ClassCast to each of the three classes below would,
+  // for every object property of every component written.
+  static const TClassInfo& componentClass = TComponent::StaticClass();
+  static const TClassInfo& collectionClass = TCollection::StaticClass();
+  static const TClassInfo& persistentClass = TPersistent::StaticClass();
+  bool isComponent = false, isCollection = false, isPersistent = false;
+  for (const TClassInfo* c = &value->ClassType(); c; c = c->Parent()) {
+    isComponent = isComponent || c == &componentClass;
+    isCollection = isCollection || c == &collectionClass;
+    isPersistent = isPersistent || c == &persistentClass;
+  }
+  auto* component = isComponent ? static_cast<TComponent*>(value) : nullptr;
   bool subComponent = component && (component->ComponentStyle().Contains(csSubComponent) ||
                                     component->Owner() == instance);
   if (component && !subComponent) {
@@ -300,13 +331,19 @@ void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) 
     WriteIdent(name);
     return;
   }
-  if (auto* collection = ClassCast<TCollection>(value)) {
+  if (isCollection) {
     WritePropName(prop.Name);
-    WriteCollection(collection);
+    WriteCollection(static_cast<TCollection*>(value));
     return;
   }
-  if (auto* persistent = ClassCast<TPersistent>(value)) {
-    TScopedRollback keepPath(propPath_, propPath_ + prop.Name + ".");
+  if (isPersistent) {
+    auto* persistent = static_cast<TPersistent*>(value);
+    // The sub-object's properties are named under "Prop."; the path grows in place and is cut
+    // back afterwards rather than copied for every sub-object of every component.
+    const size_t pathSize = propPath_.size();
+    propPath_ += prop.Name;
+    propPath_ += '.';
+    TScopeExit restorePath([this, pathSize] { propPath_.resize(pathSize); });
     WriteProperties(persistent);
   }
 }

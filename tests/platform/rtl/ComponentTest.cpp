@@ -167,6 +167,41 @@ TEST(FindComponent, IgnoresCaseAndNeverFindsTheEmptyName) {
   owner->Free();
 }
 
+// Many names in one owner, some freed from the middle and some renamed: whatever the index
+// shuffles to close its gaps, every name still finds its component and no other.
+TEST(FindComponent, KeepsFindingNamesAsComponentsComeAndGo) {
+  TComponent* owner = New<TComponent>(nullptr);
+  std::vector<TProbe*> probes;
+  for (int i = 0; i < 300; ++i) probes.push_back(NewProbe(owner, "Part" + std::to_string(i)));
+  for (int i = 0; i < 300; i += 3) {
+    probes[static_cast<size_t>(i)]->Free();
+    probes[static_cast<size_t>(i)] = nullptr;
+  }
+  for (int i = 1; i < 300; i += 3) probes[static_cast<size_t>(i)]->SetName("Moved" + std::to_string(i));
+  for (int i = 0; i < 300; ++i) {
+    const std::string part = "PART" + std::to_string(i);
+    const std::string moved = "moved" + std::to_string(i);
+    TProbe* probe = probes[static_cast<size_t>(i)];
+    switch (i % 3) {
+      case 0:
+        EXPECT_EQ(owner->FindComponent(part), nullptr) << part;
+        break;
+      case 1:
+        EXPECT_EQ(owner->FindComponent(part), nullptr) << part;
+        EXPECT_EQ(owner->FindComponent(moved), probe) << moved;
+        break;
+      case 2:
+        EXPECT_EQ(owner->FindComponent(part), probe) << part;
+        break;
+    }
+  }
+  // A freed name may be taken again.
+  TProbe* again = NewProbe(owner, "Part0");
+  EXPECT_EQ(owner->FindComponent("part0"), again);
+  EXPECT_EQ(owner->ComponentCount(), 201);
+  owner->Free();
+}
+
 // ---- the owner tree ----
 
 TEST(ComponentOwner, FreesOwnedComponentsLastFirst) {

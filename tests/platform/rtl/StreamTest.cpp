@@ -75,6 +75,35 @@ TEST(MemoryStream, SetSizeShrinksThePosition) {
   EXPECT_EQ(stream.Position(), 0);
 }
 
+// Bytes given up by shrinking or Clear must not come back: growing again shows zeros or what is
+// written, never the old content.
+TEST(MemoryStream, ShrunkBytesNeverReappear) {
+  TMemoryStream stream("abcdefgh");
+  stream.SetSize(2);
+  stream.Seek(2, soEnd);
+  stream.WriteBuffer("z", 1);
+  EXPECT_EQ(stream.Bytes(), std::string("ab\0\0z", 5));
+  stream.Clear();
+  EXPECT_EQ(stream.Size(), 0);
+  stream.SetSize(3);
+  EXPECT_EQ(stream.Bytes(), std::string(3, '\0'));
+}
+
+// Appending in pieces of every size, as writers do, gives the bytes in order however often the
+// memory grows on the way.
+TEST(MemoryStream, GrowsByAppendingAndKeepsEveryByte) {
+  TMemoryStream stream;
+  std::string expected;
+  for (int i = 0; expected.size() < 300000; ++i) {
+    std::string piece(static_cast<size_t>(i % 700), static_cast<char>('A' + i % 26));
+    stream.WriteBuffer(piece.data(), static_cast<int64_t>(piece.size()));
+    expected += piece;
+  }
+  EXPECT_EQ(stream.Size(), static_cast<int64_t>(expected.size()));
+  EXPECT_EQ(stream.Position(), stream.Size());
+  EXPECT_TRUE(stream.Bytes() == expected);
+}
+
 TEST(MemoryStream, CopyFromWholeOrPart) {
   TMemoryStream source("0123456789");
   TMemoryStream whole;

@@ -128,6 +128,27 @@ TEST(CaseFolding, OnlyAsciiLettersChange) {
   EXPECT_EQ(LowerCase("TAVRIX_9 ÉÀ嘜"), "tavrix_9 ÉÀ嘜");
 }
 
+// Every byte value at every place of a word and of the short tail: a letter hashes as its other
+// case does, and any other byte as itself, not as the byte 0x20 away.
+TEST(CaseFolding, HashTextIgnoresTheCaseOfLettersOnly) {
+  for (size_t length : {1, 7, 8, 9, 15, 16, 17}) {
+    for (size_t at = 0; at < length; ++at) {
+      for (int byte = 0; byte < 256; ++byte) {
+        std::string text(length, 'k');
+        text[at] = static_cast<char>(byte);
+        std::string flipped = text;
+        flipped[at] = static_cast<char>(byte ^ 0x20);
+        const bool letter = (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
+        EXPECT_EQ(HashText(text) == HashText(flipped), letter)
+            << "byte " << byte << " at " << at << " of " << length;
+        EXPECT_EQ(HashText(text), HashText(UpperCase(text)));
+      }
+    }
+  }
+  EXPECT_NE(HashText(std::string("ab")), HashText(std::string("ab\0", 3)));
+  EXPECT_NE(HashText("Mark10"), HashText("Mark01"));
+}
+
 struct Comparison {
   const char* a;
   const char* b;

@@ -208,6 +208,43 @@ TEST(Record, HoldsNonDefaultPropertiesInDeclarationOrderThenCustomOnes) {
                 "GeneName", "Picture"}));
 }
 
+// Names and values that straddle the end of the buffer take the slow way through it: the bytes
+// are the same whatever the buffer size, and a reader with as small a buffer reads them back.
+TEST(Record, BytesDoNotDependOnTheBufferSize) {
+  auto form = MakeForm();
+  TSampleLabel* label = AddLabel(form.get(), "Label_with_a_longer_name");
+  label->SetCaption(std::string(300, 'x'));
+  label->Font()->SetName("Courier New");
+  label->Font()->SetStyle({smpBold, smpUnderline});
+  label->Items()->Add("a");
+  label->Columns()->Add();
+  const std::string expected = RecordOf(label);
+  for (int bufSize = 16; bufSize <= 80; ++bufSize) {
+    TMemoryStream ms;
+    {
+      TWriter w(ms, bufSize);
+      w.SetRoot(form.get());
+      w.WriteSignature();
+      w.WriteComponent(label);
+      w.WriteListEnd();
+    }
+    ASSERT_TRUE(ms.Bytes() == expected) << "buffer of " << bufSize;
+
+    auto copy = MakeForm("Form2");
+    ms.SetPosition(0);
+    {
+      TReader r(ms, bufSize);
+      r.ReadComponents(copy.get(), copy.get(), nullptr);
+    }
+    auto* read = dynamic_cast<TSampleLabel*>(copy->FindComponent("label_WITH_a_longer_name"));
+    ASSERT_NE(read, nullptr) << "buffer of " << bufSize;
+    EXPECT_EQ(read->Caption(), label->Caption());
+    EXPECT_EQ(read->Font()->Name(), "Courier New");
+    EXPECT_EQ(read->Font()->Style(), label->Font()->Style());
+    EXPECT_EQ(read->Columns()->Count(), 1);
+  }
+}
+
 TEST(Record, PrototypeLabelRecordHasTheExactBytes) {
   auto form = MakeForm();
   TSampleLabel* label = AddLabel(form.get(), "Dpst_TLabel");
@@ -487,6 +524,34 @@ TEST(Classes, UnknownClassStopsTheReadAndKeepsWhatWasRead) {
   // What was read is complete: references resolved, loading over.
   EXPECT_EQ(copy->Label1->Buddy(), copy->Label1);
   EXPECT_FALSE(copy->Label1->ComponentState().Contains(csLoading));
+}
+
+// Other writers need not keep declaration order or case: two records, the second with the
+// properties backwards, some in other cases and one twice, read back alike.
+TEST(RoundTrip, PropertiesInAnyOrderAndCaseAreFound) {
+  Bytes bytes;
+  bytes.sig().s("TSampleLabel").s("Label1");
+  bytes.s("Left").b({vaInt8, 1}).s("Top").b({vaInt8, 2}).s("Caption").b({vaString}).s("a");
+  bytes.s("Font.Height").b({vaInt8, 3}).s("Font.Name").b({vaString}).s("Arial");
+  bytes.s("Initial").b({vaString}).s("B").b({0, 0});
+  bytes.sig().s("TSampleLabel").s("Label2");
+  bytes.s("INITIAL").b({vaString}).s("B").s("font.name").b({vaString}).s("Arial");
+  bytes.s("Font.Height").b({vaInt8, 3}).s("Caption").b({vaString}).s("a");
+  bytes.s("top").b({vaInt8, 2}).s("Left").b({vaInt8, 9}).s("Left").b({vaInt8, 1}).b({0, 0});
+  bytes.b({0});
+
+  auto form = MakeForm();
+  ReadDesign(bytes.data, form.get());
+  ASSERT_EQ(form->ComponentCount(), 2);
+  for (int i = 0; i < 2; ++i) {
+    auto* label = static_cast<TSampleLabel*>(form->Components(i));
+    EXPECT_EQ(label->Left(), 1) << i;
+    EXPECT_EQ(label->Top(), 2) << i;
+    EXPECT_EQ(label->Caption(), "a") << i;
+    EXPECT_EQ(label->Font()->Height(), 3) << i;
+    EXPECT_EQ(label->Font()->Name(), "Arial") << i;
+    EXPECT_EQ(label->Initial, 'B') << i;
+  }
 }
 
 TEST(Errors, UnknownPropertyGoesToTheErrorHookAndReadingGoesOn) {
