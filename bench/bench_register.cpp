@@ -1,6 +1,6 @@
-// The register on a large stage: design mode switched on and off over 1,000 labels and 100 edit
-// fields (each edit field gets a design agent, the labels are found under the mouse), and a paste of
-// 1,000 copied labels.
+// The mark editor's register on a large stage: design mode switched on and off over 1,000 labels
+// and 100 edit fields (each edit field gets a design agent, the labels are found under the mouse),
+// a paste of 1,000 copied labels, and dragging, banding and clicking among 1,000 labels.
 //
 // Run: build-rel/bin/bench_register [--benchmark_repetitions=5]
 
@@ -9,6 +9,7 @@
 #include <string>
 
 #include "design/select/DsnRegister.h"
+#include "design/select/DsnSubGr.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/Label.h"
@@ -21,7 +22,7 @@ namespace {
 struct Design {
   TForm* form;
   TDsnStage* stage;
-  TDsnRegister* reg;
+  TDsnDpRegister* reg;
 };
 
 // A shown window with a stage of `labels` labels and `edits` edit fields, and its register.
@@ -47,7 +48,7 @@ Design BuildDesign(int labels, int edits) {
     edit->SetParent(stage);
     edit->SetBounds(8 + (i % 10) * 80, 620 + (i / 10) % 3 * 20, 70, 18);
   }
-  auto* reg = New<TDsnRegister>(form);
+  auto* reg = New<TDsnDpRegister>(form);  // the mark editor's register
   reg->SetDsnStage(stage);
   form->Show();
   DispatchPostedMessages();
@@ -101,6 +102,97 @@ void BM_Paste(benchmark::State& state) {
 
 }  // namespace
 
+// The mark editor's register on a stage of 1,000 labels, design mode on.
+struct MarkStage {
+  TForm* form;
+  TDsnStage* stage;
+  TDsnDpRegister* reg;
+};
+
+MarkStage BuildMarkStage() {
+  Design design = BuildDesign(1000, 0);
+  design.reg->SetDesigning(true);
+  DispatchPostedMessages();
+  return {design.form, design.stage, design.reg};
+}
+
+void SelectAll(MarkStage& m) {
+  m.reg->SelectComponent(m.stage->Controls(0));
+  for (int i = 1; i < m.stage->ControlCount(); ++i)
+    if (auto* label = dynamic_cast<TLabel*>(m.stage->Controls(i))) m.reg->Targets()->AddTarget(label);
+  m.reg->RefreshTargets();
+}
+
+// One mouse move while 1,000 selected labels are dragged: the outlines erased and drawn again.
+void BM_DragMove(benchmark::State& state) {
+  MarkStage m = BuildMarkStage();
+  SelectAll(m);
+  TControl* first = m.stage->Controls(0);
+  m.reg->MoveBegin(m.stage, first, {}, {first->Left() + 2, first->Top() + 2});
+  int step = 0;
+  for (auto _ : state) {
+    ++step;
+    m.reg->MoveDrag({first->Left() + 2 + 8 * (step % 4), first->Top() + 2}, TShiftState{ssLeft});
+  }
+  m.reg->MoveEnd({first->Left() + 2, first->Top() + 2}, TShiftState{});
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+// The drop of 1,000 selected labels: bounds applied, the squares painted again.
+void BM_Drop(benchmark::State& state) {
+  MarkStage m = BuildMarkStage();
+  SelectAll(m);
+  TControl* first = m.stage->Controls(0);
+  int dx = 8;
+  for (auto _ : state) {
+    state.PauseTiming();
+    m.reg->MoveBegin(m.stage, first, {}, {first->Left() + 2, first->Top() + 2});
+    m.reg->MoveDrag({first->Left() + 2 + dx, first->Top() + 2}, TShiftState{ssLeft});
+    state.ResumeTiming();
+    m.reg->MoveEnd({first->Left() + 2 + dx, first->Top() + 2}, TShiftState{});
+    QApplication::processEvents();  // the repaint with the squares
+    dx = -dx;
+  }
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+// A rubber band over the whole stage of 1,000 labels: the selection on release.
+void BM_Band(benchmark::State& state) {
+  MarkStage m = BuildMarkStage();
+  for (auto _ : state) {
+    state.PauseTiming();
+    m.reg->ClearSelection();
+    m.reg->BandStart(m.stage, m.stage, {870, 670}, TShiftState{});
+    m.reg->BandDrag(m.stage, {1, 1}, TShiftState{ssLeft});
+    state.ResumeTiming();
+    m.reg->BandEnd(m.stage, {1, 1}, TShiftState{});
+  }
+  state.counters["selected"] = m.reg->SelectedCount();
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+// Clicking one label after another: the handles move to it and the receivers are told.
+void BM_SelectNext(benchmark::State& state) {
+  MarkStage m = BuildMarkStage();
+  int i = 0;
+  for (auto _ : state) {
+    TControl* label = m.stage->Controls(i % 1000);
+    const TPoint at{label->Left() + 2, label->Top() + 2};
+    m.reg->MouseDown(m.stage, label, TShiftState{ssLeft}, at);
+    m.reg->MouseUp(m.stage, at, TShiftState{});
+    i += 7;
+  }
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+BENCHMARK(BM_DragMove)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Band)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SelectNext)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DesignOn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DesignOff)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Paste)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -1,5 +1,7 @@
 #include "design/select/DsnSubGr.h"
 
+#include <unordered_set>
+
 #include "design/select/DsnSub8.h"
 #include "platform/controls/GraphicControl.h"
 #include "platform/graphics/Canvas.h"
@@ -24,11 +26,10 @@ void TDsnGrCtrl::WMPaint(TMessage& message) {
 
 // ---- handler ----
 
+// The squares are painted again with the target's next paint. Invalidating, not repainting at
+// once: a selection of many controls then costs one paint of their parent, not one per target.
 void THandlerGrRect::RefreshHandles() {
-  TControl* target = Target();
-  if (!target) return;
-  if (auto* win = dynamic_cast<TWinControl*>(target)) win->Repaint();
-  else if (TWinControl* parent = target->Parent()) parent->Repaint();
+  if (TControl* target = Target()) target->Invalidate();
 }
 
 void THandlerGrRect::Destroy() {
@@ -89,15 +90,21 @@ void TDsnGrRegister::HandlesShown() {
 void TDsnGrRegister::PaintMarks(TControl* control) {
   TTargetList* list = Targets();
   if (!control || !list) return;
+  std::unordered_set<const TComponent*> selected;
+  for (int i = 0; i < list->Count(); ++i) selected.insert(list->Target(i));
+  PaintMarks(control, selected);
+}
+
+void TDsnGrRegister::PaintMarks(TControl* control, const std::unordered_set<const TComponent*>& selected) {
   auto* win = dynamic_cast<TWinControl*>(control);
   if (win) {
     // Window-less children are drawn on this control's surface: their squares go over it now.
     for (int i = 0; i < win->ControlCount(); ++i) {
       TControl* child = win->Controls(i);
-      if (dynamic_cast<TGraphicControl*>(child) && list->IndexOf(child) >= 0) PaintMarks(child);
+      if (dynamic_cast<TGraphicControl*>(child) && selected.count(child)) PaintMarks(child, selected);
     }
   }
-  if (list->IndexOf(control) < 0) return;
+  if (!selected.count(control)) return;
   HWND window = 0;
   if (win && win->HandleAllocated()) window = win->Handle();
   else if (!win && control->Parent() && control->Parent()->HandleAllocated()) window = control->Parent()->Handle();

@@ -5,6 +5,7 @@
 // the register of the mark editor).
 
 #include <functional>
+#include <unordered_set>
 
 #include "design/DsnCtrl.h"
 #include "design/select/DsnHandle.h"
@@ -68,6 +69,8 @@ class TDsnGrRegister : public TDsnMlRegister {
   void PaintMarks(TControl* control);
 
  private:
+  void PaintMarks(TControl* control, const std::unordered_set<const TComponent*>& selected);
+
   TPaintHook paintHook_;
 };
 
