@@ -357,13 +357,7 @@ void TDsnRegister::CreateBegin(TWinControl* control, TControl* target, TShiftSta
   TSelectAccept accept{saCreate, saSelect};
   if (stage_) stage_->OnSelectQuery(stage_, target, accept);
   if (!accept.Contains(saCreate)) return;
-  if (AcceptsControls(control)) {
-    moveParent_ = control;
-  } else {
-    moveParent_ = control->Parent();
-    point.X += control->Left();
-    point.Y += control->Top();
-  }
+  moveParent_ = FrameParent(control, point);
   if (!moveParent_) return;
   FinishOutline();
   CreateOutline();
@@ -373,13 +367,23 @@ void TDsnRegister::CreateBegin(TWinControl* control, TControl* target, TShiftSta
   outline_->ClipTo(moveParent_);
 }
 
-void TDsnRegister::CreateDrag(TWinControl* control, TPoint point) {
-  if (!outline_ || !control || !moveParent_) return;
-  point = SnapToGrid(point);
-  if (!AcceptsControls(control)) {
+TWinControl* TDsnRegister::FrameParent(TWinControl* control, TPoint& point) {
+  if (AcceptsControls(control)) return control;
+  point = InFrameParent(control, point);
+  return control->Parent();
+}
+
+TPoint TDsnRegister::InFrameParent(TWinControl* control, TPoint point) {
+  if (control && !AcceptsControls(control)) {
     point.X += control->Left();
     point.Y += control->Top();
   }
+  return point;
+}
+
+void TDsnRegister::CreateDrag(TWinControl* control, TPoint point) {
+  if (!outline_ || !control || !moveParent_) return;
+  point = InFrameParent(control, SnapToGrid(point));
   outline_->SetOutlineWidth(point.X - origin_.X);
   outline_->SetOutlineHeight(point.Y - origin_.Y);
   outline_->MoveTo(moveParent_->ClientToScreen(origin_));
@@ -392,10 +396,7 @@ void TDsnRegister::CreateEnd(TWinControl* control, TPoint point) {
   int dx = 0;
   int dy = 0;
   if (outline_ && control && moveParent_) {
-    if (!AcceptsControls(control)) {
-      point.X += control->Left();
-      point.Y += control->Top();
-    }
+    point = InFrameParent(control, point);
     FinishOutline();
     dx = point.X - origin_.X;
     dy = point.Y - origin_.Y;

@@ -162,6 +162,10 @@ class TDsnRegister : public TCustomDsnRegister {
 
   // Erases and frees the move or creation outline, freeing the cursor.
   void FinishOutline();
+  // A frame drawn on `control` (a new control's, or a rubber band) is measured in the control when
+  // it holds controls, else in its parent: the parent, and `point` moved into its coordinates.
+  static TWinControl* FrameParent(TWinControl* control, TPoint& point);
+  static TPoint InFrameParent(TWinControl* control, TPoint point);
 
   TWinControl* moveParent_ = nullptr;
   TPoint origin_;

@@ -8,12 +8,6 @@
 
 DEFINE_CLASS(TDsnMlRegister, TDsnRegister) {}
 
-namespace {
-bool IsContainer(const TControl* control) {
-  return control && control->ControlStyle().Contains(csAcceptsControls);
-}
-}  // namespace
-
 bool TDsnMlRegister::Selectable(TComponent* component) const {
   TSelectAccept accept{saCreate, saSelect};
   if (TDsnStage* stage = DsnStage()) stage->OnSelectQuery(stage, component, accept);
@@ -112,13 +106,7 @@ void TDsnMlRegister::CreateBandShape() { bandShape_ = New<TMultiShape>(); }
 
 void TDsnMlRegister::BandStart(TWinControl* control, TControl*, TPoint point, TShiftState) {
   if (!control) return;
-  if (IsContainer(control)) {
-    moveParent_ = control;
-  } else {
-    moveParent_ = control->Parent();
-    point.X += control->Left();
-    point.Y += control->Top();
-  }
+  moveParent_ = FrameParent(control, point);
   if (!moveParent_) return;
   FinishBand();
   CreateBandShape();
@@ -133,21 +121,14 @@ void TDsnMlRegister::BandStart(TWinControl* control, TControl*, TPoint point, TS
 
 void TDsnMlRegister::BandDrag(TWinControl* control, TPoint point, TShiftState) {
   if (!bandShape_ || !control || !moveParent_) return;
-  point = SnapToGrid(point);
-  if (!IsContainer(control)) {
-    point.X += control->Left();
-    point.Y += control->Top();
-  }
+  point = InFrameParent(control, SnapToGrid(point));
   bandShape_->SetOutlineWidth(point.X - origin_.X);
   bandShape_->SetOutlineHeight(point.Y - origin_.Y);
   bandShape_->MoveTo(moveParent_->ClientToScreen(origin_));
 }
 
 void TDsnMlRegister::BandEnd(TWinControl* control, TPoint point, TShiftState) {
-  if (control && !IsContainer(control)) {
-    point.X += control->Left();
-    point.Y += control->Top();
-  }
+  point = InFrameParent(control, point);
   FinishBand();
   TTargetList* list = EnsureTargetList();
   list->ClearTargets();
