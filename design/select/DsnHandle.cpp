@@ -34,17 +34,12 @@ int SnapTo(int value, int step) { return step > 0 ? step * (value / step) : valu
 
 // ---- TSmallRect ----
 
-void TSmallRect::Create(TControl* target, int handleSize, int stepX, int stepY, TColor inactiveColor,
-                        TColor activeColor) {
+void TSmallRect::Create(TControl* target, const THandleStyle& style) {
   TCustomControl::Create(nullptr);
   target_ = target;
-  handleSize_ = handleSize;
-  stepX_ = stepX;
-  stepY_ = stepY;
-  inactiveColor_ = inactiveColor;
-  activeColor_ = activeColor;
-  SetColor(activeColor);
-  SetBounds(0, 0, handleSize, handleSize);
+  style_ = style;
+  SetColor(style.ActiveColor);
+  SetBounds(0, 0, style.HandleSize, style.HandleSize);
 }
 
 void TSmallRect::Destroy() {
@@ -61,7 +56,7 @@ void TSmallRect::Paint() {
   Canvas()->Rectangle(0, 0, Width(), Height());
 }
 
-TPoint TSmallRect::Snap(int x, int y) const { return {SnapTo(x, stepX_), SnapTo(y, stepY_)}; }
+TPoint TSmallRect::Snap(int x, int y) const { return {SnapTo(x, style_.StepX), SnapTo(y, style_.StepY)}; }
 
 TRect TSmallRect::Dragged(int x, int y) const {
   const TPoint p = Snap(x, y);
@@ -80,14 +75,14 @@ TRect TSmallRect::Dragged(int x, int y) const {
 void TSmallRect::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
   TCustomControl::MouseDown(button, shift, x, y);
   TControl* target = Target();
-  if (Color() != activeColor_ || !target || !handlerRect_ || !target->Parent() || shape_) return;
+  if (Color() != style_.ActiveColor || !target || !handlerRect_ || !target->Parent() || shape_) return;
   handlerRect_->SetSaved(target->BoundsRect());
   const TPoint press = Snap(x, y);
   pressX_ = press.X;
   pressY_ = press.Y;
   shape_ = CreateShape();
-  shape_->SetColor(outlineColor_);
-  shape_->SetPenWidth(outlineWidth_);
+  shape_->SetColor(style_.OutlineColor);
+  shape_->SetPenWidth(style_.OutlineWidth);
   shape_->SetOrigin(Parent()->ClientToScreen({Left(), Top()}));
   shape_->AddControl(target);
   shape_->ClipTo(target->Parent());
@@ -96,7 +91,7 @@ void TSmallRect::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 
 void TSmallRect::MouseMove(TShiftState shift, int x, int y) {
   TCustomControl::MouseMove(shift, x, y);
-  if (Color() == activeColor_) SetCursor(HandleCursor());
+  if (Color() == style_.ActiveColor) SetCursor(HandleCursor());
   if (!shape_ || !handlerRect_ || !Parent()) return;
   const TRect saved = handlerRect_->Saved();
   const TRect r = Dragged(x, y);
@@ -154,30 +149,22 @@ void THidarishitaRect::SetControl() {
 
 // ---- THandlerRect ----
 
-void THandlerRect::Create(TControl* target, int handleSize, int stepX, int stepY, int outlineWidth,
-                          TColor inactiveColor, TColor activeColor, TColor outlineColor) {
+void THandlerRect::Create(TControl* target, const THandleStyle& style) {
   TObject::Create();
   target_ = target;
-  handleSize_ = handleSize;
-  stepX_ = stepX;
-  stepY_ = stepY;
-  inactiveColor_ = inactiveColor;
-  activeColor_ = activeColor;
+  style_ = style;
   CreateHandles();
   for (TSmallRect* handle : handles_) {
     handle->SetHandlerRect(this);
-    handle->SetOutlineColor(outlineColor);
-    handle->SetOutlineWidth(outlineWidth);
     handle->SetParent(target ? target->Parent() : nullptr);
   }
 }
 
 void THandlerRect::CreateHandles() {
-  TControl* target = Target();
-  Append(New<TMigishitaRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
-  Append(New<TMigiueRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
-  Append(New<THidariueRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
-  Append(New<THidarishitaRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
+  Append<TMigishitaRect>();
+  Append<TMigiueRect>();
+  Append<THidariueRect>();
+  Append<THidarishitaRect>();
 }
 
 void THandlerRect::ForgetTarget() {
@@ -194,7 +181,7 @@ void THandlerRect::RefreshHandles() {
 void THandlerRect::Deactivate() {
   if (handlesGone_) return;
   for (TSmallRect* handle : handles_) {
-    handle->SetColor(handle->InactiveColor());
+    handle->SetColor(style_.InactiveColor);
     handle->SetCursor(crDefault);
     handle->Repaint();
   }
@@ -213,10 +200,7 @@ void THandlerRect::Destroy() {
 
 // ---- TMultiHandler ----
 
-THandlerRect* TMultiHandler::CreateHandlerRect(TControl* target) {
-  return New<THandlerRect>(target, handleSize_, stepX_, stepY_, outlineWidth_, inactiveColor_, activeColor_,
-                           outlineColor_);
-}
+THandlerRect* TMultiHandler::CreateHandlerRect(TControl* target) { return New<THandlerRect>(target, style_); }
 
 void TMultiHandler::AddTarget(TComponent* component) {
   auto* target = ClassCast<TControl>(component);

@@ -16,21 +16,30 @@
 class THandlerRect;
 class TMultiShape;
 
+// What a handler hands each of its handle sets, and a set each of its handles: the handle size, the
+// grid of handle drags, the two handle colours and the drag outline's colour and pen.
+struct THandleStyle {
+  int HandleSize = 6;
+  int StepX = 6;
+  int StepY = 6;
+  TColor ActiveColor = clBlack;
+  TColor InactiveColor = clGray;
+  TColor OutlineColor = clGray;
+  int OutlineWidth = 2;
+};
+
 // One handle. The corner classes differ in where they sit, their cursor and the edges they move.
 class TSmallRect : public TCustomControl {
   DECLARE_CLASS(TSmallRect)
 
  public:
-  void Create(TControl* target, int handleSize, int stepX, int stepY, TColor inactiveColor, TColor activeColor);
+  void Create(TControl* target, const THandleStyle& style);
 
   TControl* Target() const { return target_.get(); }
   void SetTarget(TControl* value) { target_ = value; }
   THandlerRect* HandlerRect() const { return handlerRect_; }
   void SetHandlerRect(THandlerRect* value) { handlerRect_ = value; }
-  TColor ActiveColor() const { return activeColor_; }
-  TColor InactiveColor() const { return inactiveColor_; }
-  void SetOutlineColor(TColor value) { outlineColor_ = value; }
-  void SetOutlineWidth(int value) { outlineWidth_ = value; }
+  const THandleStyle& Style() const { return style_; }
   // The drag outline; null while no drag is in progress.
   TMultiShape* Shape() const { return shape_; }
 
@@ -52,7 +61,7 @@ class TSmallRect : public TCustomControl {
   void MouseMove(TShiftState shift, int x, int y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
 
-  int HandleSize() const { return handleSize_; }
+  int HandleSize() const { return style_.HandleSize; }
 
  private:
   TPoint Snap(int x, int y) const;
@@ -65,13 +74,7 @@ class TSmallRect : public TCustomControl {
   TMultiShape* shape_ = nullptr;
   int pressX_ = 0;
   int pressY_ = 0;
-  int handleSize_ = 6;
-  int stepX_ = 6;
-  int stepY_ = 6;
-  TColor activeColor_ = clBlack;
-  TColor inactiveColor_ = clGray;
-  TColor outlineColor_ = clGray;
-  int outlineWidth_ = 2;
+  THandleStyle style_;
 };
 
 class TMigiueRect : public TSmallRect {  // upper right
@@ -123,8 +126,7 @@ class THandlerRect : public TObject {
   DECLARE_CLASS(THandlerRect)
 
  public:
-  void Create(TControl* target, int handleSize, int stepX, int stepY, int outlineWidth, TColor inactiveColor,
-              TColor activeColor, TColor outlineColor);
+  void Create(TControl* target, const THandleStyle& style);
 
   TControl* Target() const { return target_.get(); }
   // Forgets the target; the handles stay until the set is freed.
@@ -145,13 +147,13 @@ class THandlerRect : public TObject {
 
  protected:
   void Destroy() override;
-  void Append(TSmallRect* handle) { handles_.push_back(handle); }
+  // Makes a handle of class T for the target with the set's style and appends it.
+  template <class T>
+  void Append() {
+    handles_.push_back(New<T>(Target(), style_));
+  }
 
-  int handleSize_ = 6;
-  int stepX_ = 6;
-  int stepY_ = 6;
-  TColor inactiveColor_ = clGray;
-  TColor activeColor_ = clBlack;
+  THandleStyle style_;
 
  private:
   TWeak<TControl> target_;
@@ -175,17 +177,17 @@ class TMultiHandler : public TReceiveTargets {
   // One set per target, in target order.
   const std::vector<THandlerRect*>& Handlers() const { return handlers_; }
 
-  int HandleSize() const { return handleSize_; }
-  int StepX() const { return stepX_; }
-  void SetStepX(int value) { stepX_ = value; }
-  int StepY() const { return stepY_; }
-  void SetStepY(int value) { stepY_ = value; }
-  TColor ActiveColor() const { return activeColor_; }
-  TColor InactiveColor() const { return inactiveColor_; }
-  TColor OutlineColor() const { return outlineColor_; }
-  void SetOutlineColor(TColor value) { outlineColor_ = value; }
-  int OutlineWidth() const { return outlineWidth_; }
-  void SetOutlineWidth(int value) { outlineWidth_ = value; }
+  // The style every new handle set takes; the register sets the grid and the outline.
+  const THandleStyle& Style() const { return style_; }
+  int HandleSize() const { return style_.HandleSize; }
+  int StepX() const { return style_.StepX; }
+  void SetStepX(int value) { style_.StepX = value; }
+  int StepY() const { return style_.StepY; }
+  void SetStepY(int value) { style_.StepY = value; }
+  TColor OutlineColor() const { return style_.OutlineColor; }
+  void SetOutlineColor(TColor value) { style_.OutlineColor = value; }
+  int OutlineWidth() const { return style_.OutlineWidth; }
+  void SetOutlineWidth(int value) { style_.OutlineWidth = value; }
 
  protected:
   void Destroy() override;
@@ -197,11 +199,5 @@ class TMultiHandler : public TReceiveTargets {
  private:
   void FreeHandlers();
 
-  int handleSize_ = 6;
-  int stepX_ = 6;
-  int stepY_ = 6;
-  TColor activeColor_ = clBlack;
-  TColor inactiveColor_ = clGray;
-  TColor outlineColor_ = clGray;
-  int outlineWidth_ = 2;
+  THandleStyle style_;
 };

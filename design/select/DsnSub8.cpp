@@ -32,9 +32,8 @@ void TNakahidariRect::SetControl() {
 
 void THandler8Rect::CreateHandles() {
   THandlerRect::CreateHandles();
-  TControl* target = Target();
-  Append(New<TNakaueRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
-  Append(New<TNakashitaRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
-  Append(New<TNakamigiRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
-  Append(New<TNakahidariRect>(target, handleSize_, stepX_, stepY_, inactiveColor_, activeColor_));
+  Append<TNakaueRect>();
+  Append<TNakashitaRect>();
+  Append<TNakamigiRect>();
+  Append<TNakahidariRect>();
 }

@@ -39,8 +39,7 @@ void THandlerGrRect::Destroy() {
 }
 
 THandlerGrRect* TMultiGrHandler::MarksFor(TControl* target) {
-  return New<THandlerGrRect>(target, HandleSize(), StepX(), StepY(), OutlineWidth(), InactiveColor(), ActiveColor(),
-                             OutlineColor());
+  return New<THandlerGrRect>(target, Style());
 }
 
 void TMultiGrHandler::AddTarget(TComponent* component) {
@@ -65,8 +64,7 @@ void TMultiGrHandler::AddTarget(TComponent* component) {
 }
 
 THandlerRect* TMultiDpHandler::CreateHandlerRect(TControl* target) {
-  return New<THandler8Rect>(target, HandleSize(), StepX(), StepY(), OutlineWidth(), InactiveColor(), ActiveColor(),
-                            OutlineColor());
+  return New<THandler8Rect>(target, Style());
 }
 
 // ---- registers ----

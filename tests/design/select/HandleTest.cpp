@@ -138,8 +138,7 @@ namespace {
 class T8Handler : public TMultiHandler {
  public:
   THandlerRect* CreateHandlerRect(TControl* target) override {
-    return New<THandler8Rect>(target, HandleSize(), StepX(), StepY(), OutlineWidth(), InactiveColor(), ActiveColor(),
-                              OutlineColor());
+    return New<THandler8Rect>(target, Style());
   }
 };
 class T8Register : public TDsnRegister {
