@@ -270,19 +270,26 @@ bool TDsnRegister::SelectForPress(TWinControl* control, TControl* target) {
     RefreshTargets();
     return false;
   }
-  TSelectAccept accept{saCreate, saSelect};
-  if (stage_) stage_->OnSelectQuery(stage_, target, accept);
-  if (!accept.Contains(saSelect)) return false;
+  if (!Selectable(target)) return false;
   moveParent_ = target == control ? control->Parent() : control;
-  EnsureTargetList();
-  const int at = targets_->IndexOf(target);
-  if (targets_->Count() == 0) {
-    targets_->AddTarget(target);
-  } else if (at < 0 || !SameParent()) {
-    targets_->ClearTargets();
-    targets_->AddTarget(target);
-  }
+  TakePress(target);
   return true;
+}
+
+bool TDsnRegister::Selectable(TComponent* component) const {
+  TSelectAccept accept{saCreate, saSelect};
+  if (stage_) stage_->OnSelectQuery(stage_, component, accept);
+  return accept.Contains(saSelect);
+}
+
+void TDsnRegister::TakePress(TControl* target) {
+  TTargetList* list = EnsureTargetList();
+  if (list->Count() == 0) {
+    list->AddTarget(target);
+  } else if (list->IndexOf(target) < 0 || !SameParent()) {
+    list->ClearTargets();
+    list->AddTarget(target);
+  }
 }
 
 // ---- mouse ----

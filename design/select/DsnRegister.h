@@ -159,6 +159,11 @@ class TDsnRegister : public TCustomDsnRegister {
   // Makes `target` the selection unless it already belongs to a selection of one parent; the rule
   // of a press. Returns false when the stage's OnSelectQuery refuses to select it.
   bool SelectForPress(TWinControl* control, TControl* target);
+  // Whether the stage's OnSelectQuery leaves `component` selectable.
+  bool Selectable(TComponent* component) const;
+  // The selection after a press on `target`: it alone, unless it already belongs to a selection of
+  // one parent, which then stays whole so that the press can drag all of it.
+  void TakePress(TControl* target);
 
   // Erases and frees the move or creation outline, freeing the cursor.
   void FinishOutline();

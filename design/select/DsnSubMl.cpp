@@ -8,12 +8,6 @@
 
 DEFINE_CLASS(TDsnMlRegister, TDsnRegister) {}
 
-bool TDsnMlRegister::Selectable(TComponent* component) const {
-  TSelectAccept accept{saCreate, saSelect};
-  if (TDsnStage* stage = DsnStage()) stage->OnSelectQuery(stage, component, accept);
-  return accept.Contains(saSelect);
-}
-
 // ---- dispatch ----
 
 void TDsnMlRegister::MouseDown(TWinControl* control, TControl* target, TShiftState shift, TPoint point) {
@@ -40,16 +34,13 @@ void TDsnMlRegister::MouseUp(TWinControl* control, TPoint point, TShiftState shi
 void TDsnMlRegister::MoveBegin(TWinControl* control, TControl* target, TShiftState shift, TPoint point) {
   if (!control || !target || !Selectable(target)) return;
   moveParent_ = target == control ? control->Parent() : control;
-  TTargetList* list = EnsureTargetList();
-  const int at = list->IndexOf(target);
   if (shift.Contains(ssShift)) {
+    TTargetList* list = EnsureTargetList();
+    const int at = list->IndexOf(target);
     if (at < 0) list->AddTarget(target);
     else list->DeleteTarget(at);
-  } else if (list->Count() == 0) {
-    list->AddTarget(target);
-  } else if (at < 0 || !SameParent()) {
-    list->ClearTargets();
-    list->AddTarget(target);
+  } else {
+    TakePress(target);
   }
   if (shift.Contains(ssShift) || !SameParent() || !moveParent_ || !Targets()) return;
   RenewOutline();
@@ -89,14 +80,7 @@ void TDsnMlRegister::RightSelect(TWinControl* control, TControl* target) {
   // The stage itself is never selected by a right press.
   if (!Selectable(target) || dynamic_cast<TDsnStage*>(target)) return;
   moveParent_ = target == control ? control->Parent() : control;
-  TTargetList* list = EnsureTargetList();
-  const int at = list->IndexOf(target);
-  if (list->Count() == 0) {
-    list->AddTarget(target);
-  } else if (at < 0 || !SameParent()) {
-    list->ClearTargets();
-    list->AddTarget(target);
-  }
+  TakePress(target);
   RefreshTargets();
 }
 

@@ -32,8 +32,6 @@ class TDsnMlRegister : public TDsnRegister {
   void Destroy() override;
 
  private:
-  // Whether the stage's OnSelectQuery leaves `component` selectable.
-  bool Selectable(TComponent* component) const;
   void FinishBand();
 
   TMultiShape* bandShape_ = nullptr;
