@@ -140,7 +140,17 @@ Tfmmd* Tfmmain::OpenMarkEditor(const std::string& caption) {
   // The title names the editor in the frame's window menu as well as on its tool bar.
   editor->SetCaption(caption);
   editor->Label2->SetCaption(caption);
+  editor->DsnInspector1->SetCaption("屬性視窗");
+  PlaceInspector(editor->DsnInspector1);
   return editor;
+}
+
+// The main window is maximised only once it is shown, and the user may resize it: editors place
+// their inspector again each time design mode starts.
+void Tfmmain::PlaceInspector(TDsnInspector* inspector) {
+  if (!inspector) return;
+  TInspectorPos* position = inspector->Position();
+  position->Left = Left() + Width() - position->Width - 10;
 }
 
 bool Tfmmain::CloseQuery() {

@@ -25,6 +25,7 @@ class TPanel;
 class TQuery;
 class TStatusBar;
 class TStoredProc;
+class TDsnInspector;
 class Tfmmd;
 class tshape2;
 
@@ -52,6 +53,8 @@ class Tfmmain : public TForm {
   void FileExit1Execute(TObject* sender);
 
   // Opens one mark editor as a borderless child of the frame, titled `caption`.
+  // Puts an editor's property window 10 pixels inside the right edge of the main window.
+  void PlaceInspector(TDsnInspector* inspector);
   Tfmmd* OpenMarkEditor(const std::string& caption);
   // The program closes only when every mark editor agrees: each one with unsaved changes asks
   // whether to save them, in the frame's order, and a cancel (or a failed save) keeps all open.

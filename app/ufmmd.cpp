@@ -38,6 +38,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("DsnStage1", &Tfmmd::DsnStage1);
   c.Field("DsnDpRegister1", &Tfmmd::DsnDpRegister1);
   c.Field("DsnSelect1", &Tfmmd::DsnSelect1);
+  c.Field("DsnInspector1", &Tfmmd::DsnInspector1);
   c.Field("ActionList1", &Tfmmd::ActionList1);
   c.Field("acshape", &Tfmmd::acshape);
   c.Field("acsavemd", &Tfmmd::acsavemd);
@@ -54,6 +55,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Method("acshapeExecute", &Tfmmd::acshapeExecute);
   c.Method("DsnStage1ControlCreate", &Tfmmd::DsnStage1ControlCreate);
   c.Method("FormActivate", &Tfmmd::FormActivate);
+  c.Method("DsnInspector1BtnClick", &Tfmmd::DsnInspector1BtnClick);
   c.Method("acsavemdExecute", &Tfmmd::acsavemdExecute);
   c.Method("acloadmdExecute", &Tfmmd::acloadmdExecute);
   c.Method("FormShow", &Tfmmd::FormShow);
@@ -77,6 +79,33 @@ void Tfmmd::FormShow(TObject*) {
 
 void Tfmmd::FormActivate(TObject*) {}
 
+// The inspector's "..." button. The colour comes back as a decimal number, which the inspector
+// then writes to every target; a font is copied to every target here, since the inspector cannot
+// write a font from its text. The field link dialog is not there yet: the value stays as it was.
+void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const std::string& propName,
+                                  std::string& value) {
+  if (propName == "Color") {
+    // The dialog opens on the colour shown, when the targets agree on one.
+    try {
+      if (!value.empty()) ColorDialog1->SetColor(static_cast<TColor>(std::stol(value)));
+    } catch (const std::exception&) {
+    }
+    if (ColorDialog1->Execute()) value = std::to_string(ColorDialog1->Color());
+  }
+  if (propName == "Font") {
+    TComponent* first = targets->Count() > 0 ? targets->Items(0) : nullptr;
+    const TPropInfo* prop = first ? GetPropInfo(first, "Font") : nullptr;
+    if (auto* font = prop ? ClassCast<TFont>(GetObjectProp(first, *prop)) : nullptr) FontDialog1->SetFont(font);
+    if (!FontDialog1->Execute()) return;
+    for (int i = 0; i < targets->Count(); ++i) {
+      TComponent* target = targets->Items(i);
+      const TPropInfo* targetProp = target ? GetPropInfo(target, "Font") : nullptr;
+      if (auto* font = targetProp ? ClassCast<TFont>(GetObjectProp(target, *targetProp)) : nullptr)
+        font->Assign(FontDialog1->Font());
+    }
+  }
+}
+
 // Closing an editor destroys it.
 void Tfmmd::FormClose(TObject*, TCloseAction& action) {
   if (DsnStage1 && DsnStage1->DesignActive() && DsnSwitch1) DsnSwitch1->StopDesign();
@@ -87,8 +116,12 @@ void Tfmmd::FormClose(TObject*, TCloseAction& action) {
 void Tfmmd::aceditExecute(TObject*) {
   if (!DsnSwitch1 || !DsnStage1) return;
   const bool on = !DsnStage1->DesignActive();
-  if (on) DsnSwitch1->StartDesign();
-  else DsnSwitch1->StopDesign();
+  if (on) {
+    if (fmmain) fmmain->PlaceInspector(DsnInspector1);
+    DsnSwitch1->StartDesign();
+  } else {
+    DsnSwitch1->StopDesign();
+  }
   if (b1) b1->SetDown(DsnStage1 && DsnStage1->DesignActive());
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "design/DsnUnit.h"
+#include "design/inspector/DsnSpctr.h"
 #include "design/select/DsnSelect.h"
 #include "design/select/DsnSubGr.h"
 #include "platform/controls/Form.h"
@@ -36,6 +37,8 @@ class Tfmmd : public TForm {
  public:
   void FormClose(TObject* sender, TCloseAction& action);
   void FormActivate(TObject* sender);
+  void DsnInspector1BtnClick(TObject* sender, TSelectedComponents* targets, const std::string& propName,
+                             std::string& value);
   void acsavemdExecute(TObject* sender);
   void aceditExecute(TObject* sender);
   void acshapeExecute(TObject* sender);
@@ -74,6 +77,7 @@ class Tfmmd : public TForm {
   TDsnStage* DsnStage1 = nullptr;
   TDsnDpRegister* DsnDpRegister1 = nullptr;
   TDsnSelect* DsnSelect1 = nullptr;
+  TDsnInspector* DsnInspector1 = nullptr;
   TActionList* ActionList1 = nullptr;
   TAction* acshape = nullptr;
   TAction* acsavemd = nullptr;

@@ -1,6 +1,8 @@
 // The mark editor's register on a large stage: design mode switched on and off over 1,000 labels
 // and 100 edit fields (each edit field gets a design agent, the labels are found under the mouse),
-// a paste of 1,000 copied labels, and dragging, banding and clicking among 1,000 labels.
+// a paste of 1,000 copied labels, and dragging, banding and clicking among 1,000 labels; with the
+// mark editor's inspector, its common properties of 1,000 banded labels and one caption written
+// to all of them.
 //
 // Run: build-rel/bin/bench_register [--benchmark_repetitions=5]
 
@@ -8,10 +10,14 @@
 
 #include <string>
 
+#include "design/inspector/DsnProp.h"
+#include "design/inspector/DsnSpctr.h"
 #include "design/select/DsnRegister.h"
 #include "design/select/DsnSubGr.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/Form.h"
+#include "platform/controls/Grids.h"
+#include "platform/rtl/StringList.h"
 #include "platform/controls/Label.h"
 #include "platform/controls/StdControls.h"
 #include "platform/win/Windows.h"
@@ -109,8 +115,18 @@ struct MarkStage {
   TDsnDpRegister* reg;
 };
 
-MarkStage BuildMarkStage() {
+MarkStage BuildMarkStage(bool inspector = false) {
   Design design = BuildDesign(1000, 0);
+  if (inspector) {
+    // Configured as the mark editor's.
+    auto* dsnInspector = New<TDsnInspector>(design.form);
+    dsnInspector->ShowProps()->aCaption = true;
+    dsnInspector->ShowProps()->aColor = true;
+    dsnInspector->ShowProps()->aFont = true;
+    dsnInspector->SelfProps()->SetText("datafield\nkind\n");
+    dsnInspector->BtnProps()->SetText("Color\nFont\nDataField\n");
+    design.reg->SetDsnInspector(dsnInspector);
+  }
   design.reg->SetDesigning(true);
   DispatchPostedMessages();
   return {design.form, design.stage, design.reg};
@@ -174,6 +190,43 @@ void BM_Band(benchmark::State& state) {
   m.form->Free();
 }
 
+// The band over 1,000 labels with the inspector: its common properties gathered and shown.
+void BM_BandInspector(benchmark::State& state) {
+  MarkStage m = BuildMarkStage(true);
+  for (auto _ : state) {
+    state.PauseTiming();
+    m.reg->ClearSelection();
+    DispatchPostedMessages();
+    m.reg->BandStart(m.stage, m.stage, {870, 670}, TShiftState{});
+    m.reg->BandDrag(m.stage, {1, 1}, TShiftState{ssLeft});
+    state.ResumeTiming();
+    m.reg->BandEnd(m.stage, {1, 1}, TShiftState{});
+    DispatchPostedMessages();
+    QApplication::processEvents();  // the grid painted
+  }
+  state.counters["rows"] = m.reg->DsnInspector() ? static_cast<TDsnInspector*>(m.reg->DsnInspector())->Window()->StringGrid1->RowCount() - 1 : 0;
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+// One caption typed into the inspector for 1,000 selected labels: written to each, the selection
+// refreshed, the stage painted again.
+void BM_CaptionToAll(benchmark::State& state) {
+  MarkStage m = BuildMarkStage(true);
+  SelectAll(m);
+  DispatchPostedMessages();
+  QApplication::processEvents();
+  TCustomInspector* inspector = m.reg->DsnInspector();
+  int i = 0;
+  for (auto _ : state) {
+    inspector->ApplyValue("Caption", ++i % 2 ? "PO/NO" : "C/NO.");
+    DispatchPostedMessages();
+    QApplication::processEvents();
+  }
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
 // Clicking one label after another: the handles move to it and the receivers are told.
 void BM_SelectNext(benchmark::State& state) {
   MarkStage m = BuildMarkStage();
@@ -192,6 +245,8 @@ void BM_SelectNext(benchmark::State& state) {
 BENCHMARK(BM_DragMove)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Band)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BandInspector)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CaptionToAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectNext)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DesignOn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DesignOff)->Unit(benchmark::kMillisecond);

@@ -140,10 +140,15 @@ void TDsnStage::Dispatch(TMessage& message) {
       AgentDone(message.WParam);
       return;
     case DM_REFRESHTARGETS:
+      refreshPosted_ = false;
       RefreshTargets();
       return;
     case DM_CONTROLCREATED:
       FireControlEvent(OnControlCreate, message.WParam);
+      // The handler may have changed the new control, which is selected: what the selection's
+      // receivers show is read again, once for all the controls of one paste.
+      if (!refreshPosted_ && register_ && register_->DesignActive() && HandleAllocated())
+        refreshPosted_ = PostMessage(Handle(), DM_REFRESHTARGETS, 0, 0);
       return;
     case DM_CONTROLLOADED:
       FireControlEvent(OnControlLoaded, message.WParam);

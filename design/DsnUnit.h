@@ -184,6 +184,8 @@ class TDsnStage : public TPanel {
                                 bool& error);
 
  private:
+  // A DM_REFRESHTARGETS is on its way.
+  bool refreshPosted_ = false;
   // Delete on release, and the clipboard characters; true when the stage is gone afterwards.
   bool DesignKey(TMessage& message);
   void AgentDone(WPARAM ref);

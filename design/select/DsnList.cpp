@@ -98,6 +98,14 @@ TComponent* TTargetList::Target(int index) const {
   return (*list_)[static_cast<size_t>(index)].target.get();
 }
 
+std::vector<TComponent*> TTargetList::Items() const {
+  std::vector<TComponent*> items;
+  if (!list_) return items;
+  items.reserve(list_->size());
+  for (const Entry& entry : *list_) items.push_back(entry.target.get());
+  return items;
+}
+
 int TTargetList::IndexOf(const TComponent* component) const {
   if (!component || !list_) return -1;
   for (size_t i = 0; i < list_->size(); ++i)

@@ -87,6 +87,8 @@ class TTargetList : public TReceiveTargets {
   TComponent* Target(int index) const;
   // The place of `component`; -1 when it is not listed (null is never listed) or there is no list.
   int IndexOf(const TComponent* component) const;
+  // Every place in order: the targets, null for forgotten or destroyed ones.
+  std::vector<TComponent*> Items() const;
   // The place of `component` found by its address, also while its destruction is under way; only
   // for its own destruction notice, before the address can belong to anything else.
   int PlaceOf(const TComponent* component) const;

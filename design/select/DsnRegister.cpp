@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "design/DsnCmpPlt.h"
+#include "design/DsnCommonProps.h"
 #include "design/DsnCtrl.h"
 #include "design/DsnPropText.h"
 #include "design/select/DsnHandle.h"
@@ -20,7 +21,6 @@
 #include "platform/stream/Writer.h"
 #include "platform/win/Clipboard.h"
 
-DEFINE_CLASS(TCustomInspector, TComponent) {}
 DEFINE_CLASS(TDsnMenuItem, TMenuItem) {}
 
 DEFINE_CLASS(TDsnRegister, TCustomDsnRegister) {
@@ -510,6 +510,7 @@ void TDsnRegister::RightMouseDown(TWinControl* control, TControl* target, int y,
   // The property commands of the previous opening go; the cover menu's items stay first.
   TMenuItem* items = designMenu_->Items();
   while (items->Count() > designMenu_->Tag()) items->Items(items->Count() - 1)->Free();
+  AddPropertyCommands();
   stage_->OnPopup(designMenu_);
   if (!alive || !designMenu_ || !where) return;
   const TPoint screen = control->ClientToScreen({x, y});
@@ -550,7 +551,46 @@ void TDsnRegister::RestoreCoverMenu() {
   FreeAndNil(designMenu_);
 }
 
-void TDsnRegister::DesignMenuClick(TObject*) {}
+void TDsnRegister::AddPropertyCommands() {
+  TContextProps props;
+  props.Build(*stage_->SelfProps(), *stage_->OutProps(), targets_->Items());
+  const TNameList& names = props.CommonNames();
+  if (names.empty()) return;
+  TMenuItem* items = designMenu_->Items();
+  if (items->Count() > 0) {
+    auto* separator = New<TMenuItem>(Owner());
+    separator->SetCaption("-");
+    items->Add(separator);
+  }
+  for (size_t i = 0; i < names.size(); ++i) {
+    auto* item = New<TDsnMenuItem>(Owner());
+    item->SetCaption(props.CaptionAt(static_cast<int>(i)));
+    item->SetPropName(names[i]);
+    item->SetValue(i < props.CommonValues().size() ? props.CommonValues()[i] : std::string());
+    item->OnClick.Bind([self = TWeak<TDsnRegister>(this)](TObject* sender) {
+      if (self) self->DesignMenuClick(sender);
+    });
+    items->Add(item);
+  }
+}
+
+void TDsnRegister::DesignMenuClick(TObject* item) {
+  auto* command = ClassCast<TDsnMenuItem>(item);
+  if (!command || !stage_ || !stage_->OnMenuClick || !targets_) return;
+  const TWeak<TDsnRegister> alive(this);
+  std::vector<TComponent*> targets = targets_->Items();
+  std::string value = command->Value();
+  const std::string propName = command->PropName();
+  {
+    TSelectedComponents selected;
+    for (TComponent* target : targets) selected.Add(target);
+    stage_->OnMenuClick(stage_, &selected, propName, value);
+  }
+  // The handler may have changed the selection or freed targets; the value goes to those left.
+  if (!alive || !targets_) return;
+  ApplyPropValue(targets_->Items(), propName, value);
+  RefreshTargets();
+}
 
 // ---- clipboard and delete ----
 

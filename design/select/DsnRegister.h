@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "design/DsnUnit.h"
+#include "design/select/DsnCustomInspector.h"
 #include "design/select/DsnList.h"
 #include "platform/controls/Menus.h"
 #include "platform/rtl/List.h"
@@ -26,23 +27,6 @@ class TDsnPartner;
 class TMultiHandler;
 class TMultiShape;
 class TSpeedButton;
-
-// What a register needs of an object inspector. The inspector library implements it.
-class TCustomInspector : public TComponent {
-  DECLARE_CLASS(TCustomInspector)
-
- public:
-  // Shows the inspector when design mode starts and hides it when it ends.
-  virtual void SetActive(bool value) = 0;
-  // The window to which the inspector posts DM_REFRESHTARGETS after it changed a property.
-  virtual void SetStageWnd(HWND value) = 0;
-  // New multi-target properties bound to this inspector, for a new target list; the register owns
-  // and frees them.
-  virtual TReceiveTargets* CreateMultiProps() = 0;
-  // The selection's values changed outside the inspector: `props` read them again, and the
-  // inspector shows them when `show`.
-  virtual void RefreshMultiProps(TReceiveTargets* props, bool show) = 0;
-};
 
 // The register's design agents.
 class TDsnList : public TList<TDsnCtrl*> {};
@@ -183,6 +167,8 @@ class TDsnRegister : public TCustomDsnRegister {
   void FreeSelectionObjects();
   void ReleaseAgents();
   void RestoreCoverMenu();
+  // Appends the property commands for the current targets to the design menu.
+  void AddPropertyCommands();
   // Clones the palette's prototype into `parent`; null when that fails.
   TControl* CloneControl(TComponent* prototype, TWinControl* parent);
   // Reads a stream of component blocks into `parent` as new controls with free names; each control

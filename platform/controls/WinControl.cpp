@@ -553,7 +553,9 @@ void TWinControl::Dispatch(TMessage& message) {
       TShiftState shift = KeyShiftState();
       if (message.Msg == WM_KEYDOWN) KeyDown(key, shift);
       else KeyUp(key, shift);
-      if (key == 0) return;  // the handler kept the key
+      // The handler kept the key. A key without a virtual key code (most punctuation) comes as 0
+      // and goes on unless a handler changed it.
+      if (key == 0 && message.WParam != 0) return;
       message.WParam = key;
       DefaultHandler(message);
       return;
@@ -634,6 +636,8 @@ bool TWinControl::KeyPreviewed(TMessage& message) {
   while (top->Parent()) top = top->Parent();
   if (top == this) return false;
   WPARAM key = message.WParam;
+  // A key without a virtual key code is nothing a preview could keep.
+  if (key == 0) return false;
   if (top->PreviewKey(message.Msg, key) || key == 0) return true;
   message.WParam = key;
   return false;

@@ -20,6 +20,7 @@
 #include "platform/controls/Edit.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdControls.h"
+#include "platform/rtl/StringList.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageBox.h"
 #include "tests/design/stage/StageTestSupport.h"
@@ -420,6 +421,50 @@ TEST_F(RegisterTest, ARightClickSelectsAndOpensTheElementsMenu) {
   ASSERT_NE(popup, nullptr) << "the element's menu is open";
   popup->close();
   EXPECT_EQ(GetCapture(), HWND{0}) << "the press's capture is over";
+  reg->SetDesigning(false);
+}
+
+TEST_F(RegisterTest, TheDesignMenusPropertyCommandsSetWhatTheHandlerGivesOnEveryTarget) {
+  TLabel* a = AddLabel("A", 40, 40, "PO/NO");
+  TLabel* b = AddLabel("B", 40, 100, "N.W.");
+  b->SetColor(clBlack);
+  stage->SelfProps()->SetText("Caption|文字\nColor|顏色\n");
+  stage->OutProps()->SetText("Caption\n");
+  std::vector<std::string> heard;
+  stage->OnMenuClick.Bind([&](TObject* sender, TSelectedComponents* targets, const std::string& prop, std::string& value) {
+    EXPECT_EQ(sender, stage);
+    heard.push_back(prop + "=" + value + " x" + std::to_string(targets->Count()));
+    value = prop == "Color" ? "255" : "Z";
+  });
+  reg->SetDesigning(true);
+  ASSERT_NE(reg->DesignMenu(), nullptr) << "SelfProps alone make a design menu";
+  auto commands = [&](TControl* target) {
+    reg->RightMouseDown(stage, target, 5, 5);
+    if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+    std::vector<TDsnMenuItem*> items;
+    TMenuItem* menu = reg->DesignMenu()->Items();
+    for (int i = 0; i < menu->Count(); ++i)
+      if (auto* item = dynamic_cast<TDsnMenuItem*>(menu->Items(i))) items.push_back(item);
+    return items;
+  };
+  reg->SelectComponent(a);
+  std::vector<TDsnMenuItem*> one = commands(a);
+  ASSERT_EQ(one.size(), 2u);
+  EXPECT_EQ(one[0]->Caption(), "文字");
+  EXPECT_EQ(one[0]->Value(), "PO/NO");
+  one[0]->Click();
+  EXPECT_EQ(a->Caption(), "Z");
+
+  reg->Targets()->AddTarget(b);
+  std::vector<TDsnMenuItem*> two = commands(a);
+  ASSERT_EQ(two.size(), 1u) << "Caption is out for two targets";
+  EXPECT_EQ(two[0]->PropName(), "Color");
+  two[0]->Click();
+  EXPECT_EQ(a->Color(), 255);
+  EXPECT_EQ(b->Color(), 255);
+  ASSERT_EQ(heard.size(), 2u);
+  EXPECT_EQ(heard[0], "Caption=PO/NO x1");
+  EXPECT_EQ(heard[1], "Color= x2") << "the two colours differ, so no value is offered";
   reg->SetDesigning(false);
 }
 

@@ -109,6 +109,13 @@ TEST_F(EditTest, TypingFiresOnChangeWithEachNewText) {
   EXPECT_EQ(edit->Text(), "abc");
 }
 
+TEST_F(EditTest, PunctuationWithoutAVirtualKeyIsTypedToo) {
+  form->SetKeyPreview(true);  // a preview that sees every key does not swallow them either
+  ShowForm();
+  QTest::keyClicks(Line(), "C/NO. N.W.;'[]");
+  EXPECT_EQ(edit->Text(), "C/NO. N.W.;'[]");
+}
+
 TEST_F(EditTest, TextSetByCodeFiresOnChangeOnlyWhenItChangesWithOrWithoutAWindow) {
   auto* loose = New<TEdit>(form);  // no parent, so no window yet
   int changes = 0;
