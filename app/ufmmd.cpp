@@ -8,6 +8,8 @@
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "mark/shape2.h"
+#include "mark/ufmfield.h"
+#include "mark/ufmsetup.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/DBText.h"
 #include "platform/controls/Dialogs.h"
@@ -18,6 +20,7 @@
 #include "platform/db/Table.h"
 #include "platform/graphics/Font.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Stream.h"
 
 std::string EditorCustomerId;
@@ -79,11 +82,18 @@ void Tfmmd::FormShow(TObject*) {
 
 void Tfmmd::FormActivate(TObject*) {}
 
-// The inspector's "..." button. The colour comes back as a decimal number, which the inspector
-// then writes to every target; a font is copied to every target here, since the inspector cannot
-// write a font from its text. The field link dialog is not there yet: the value stays as it was.
+// The inspector's "..." button. The field's name and the colour come back as the value, which the
+// inspector then writes to every target (a colour as a decimal number); a font is copied to every
+// target here, since the inspector cannot write a font from its text.
 void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const std::string& propName,
                                   std::string& value) {
+  if (propName == "DataField") {
+    // The field's name becomes the first target's caption too, so the element shows which field
+    // it reads; Cancel links none.
+    if (!ChooseField(value)) return;
+    if (auto* first = ClassCast<TControl>(targets->Count() > 0 ? targets->Items(0) : nullptr))
+      first->SetCaption(value);
+  }
   if (propName == "Color") {
     // The dialog opens on the colour shown, when the targets agree on one.
     try {
@@ -141,13 +151,53 @@ void Tfmmd::DsnStage1ControlCreate(TObject*, TComponent* component) {
   }
 }
 
-// The shape command: one shape label at a time. Its dialog comes with the shape settings.
+// "設定形狀": the shape dialog on a copy of the one selected shape label's settings, copied back
+// only when the user confirms.
 void Tfmmd::acshapeExecute(TObject*) {
   if (!DsnStage1) return;
   if (DsnStage1->SelectedCount() > 1) {
     ShowWarning("請選取單一物件來設定形狀");
     return;
   }
+  const TWeak<tshape2> element = ClassCast<tshape2>(DsnStage1->SelectedItem(0));
+  if (!element) return;
+  auto* dialog = New<Tfmsetup>(this);
+  TScopeExit freeDialog([dialog = TWeak<Tfmsetup>(dialog)] {
+    if (dialog) dialog->Free();
+  });
+  tshape2* preview = dialog->shape;
+  preview->Setslset(element->slset());
+  preview->Font()->Assign(element->Font());
+  preview->SetCaption(element->Caption());
+  preview->Setkind(element->kind());
+  // The element may go while the dialog is open (its editor closed under it).
+  if (dialog->ShowModal() != mrOk || !element) return;
+  element->Setslset(preview->slset());
+  element->Font()->Assign(preview->Font());
+  element->SetCaption(preview->Caption());
+  element->Setkind(preview->kind());
+  DsnStage1->RefreshTargets();
+}
+
+namespace {
+// The one field link dialog of both editors, made on first use by the editor that needs it and
+// kept with that editor; the other editor makes a new one once that editor is gone.
+TWeak<Tfmfield> keptFieldDialog;
+}  // namespace
+
+bool Tfmmd::ChooseField(std::string& field) {
+  if (!keptFieldDialog) {
+    try {
+      keptFieldDialog = New<Tfmfield>(this);
+    } catch (const std::exception& e) {
+      ShowWarning(std::string("無法讀取連結欄位的清單，欄位沒有改變。\n\n") + e.what());
+      return false;
+    }
+  }
+  keptFieldDialog->ShowModal();
+  if (!keptFieldDialog) return false;
+  field = keptFieldDialog->SelectedField();
+  return true;
 }
 
 std::string Tfmmd::CurrentDesign() {

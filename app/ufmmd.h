@@ -91,6 +91,9 @@ class Tfmmd : public TForm {
   TTable* tbvmd = nullptr;
 
  private:
+  // Shows the field link dialog; false when it could not be made (the user has been told) or
+  // went away meanwhile. Otherwise `field` is the name chosen, empty for none.
+  bool ChooseField(std::string& field);
   // The stage's current design stream. Writing it clears a selection.
   std::string CurrentDesign();
   void ClearStage();

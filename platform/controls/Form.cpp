@@ -19,6 +19,7 @@
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Layouts.h"
 #include "platform/controls/Menus.h"
+#include "platform/controls/ModalHook.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Exception.h"
 #include "platform/win/ErrorBoundary.h"
@@ -439,6 +440,15 @@ void TCustomForm::Release() {
       QCoreApplication::instance(), [self] { if (TCustomForm* form = self.get()) form->Free(); }, Qt::QueuedConnection);
 }
 
+namespace {
+TModalHook& ModalHook() {
+  static TModalHook hook;
+  return hook;
+}
+}  // namespace
+
+void SetModalHook(TModalHook hook) { ModalHook() = std::move(hook); }
+
 int TCustomForm::ShowModal() {
   if (inModal_ || Showing()) throw Exception("Cannot make a visible window modal");
   HandleNeeded();
@@ -447,6 +457,8 @@ int TCustomForm::ShowModal() {
   inModal_ = true;
   Show();
   try {
+    // A copy: the hook may set another hook for a window it opens in turn.
+    if (TModalHook hook = ModalHook()) hook(*this);
     while (modalResult_ == mrNone && Showing()) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
       DispatchPostedMessages();

@@ -95,6 +95,7 @@ TEST_F(DesignMarkTest, AMarkDesignedWithMouseAndKeysComesBackOnTheNextStart) {
   EXPECT_EQ(back[0]->BoundsRect(), (TRect{48, 48, 128, 72}));
   EXPECT_EQ(back[1]->ClassName(), "tshape2");
   EXPECT_EQ(static_cast<tshape2*>(back[1])->kind(), eclipse);
+  EXPECT_EQ(back[1]->PopupMenu(), side->pop) << "a loaded element still offers 設定形狀";
   EXPECT_EQ(back[1]->BoundsRect(), (TRect{144, 16, 200, 72}));
   EXPECT_EQ(back[2]->ClassName(), "TDBText");
   EXPECT_EQ(back[2]->Caption(), "連結欄位:未設定");
