@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# A throw-away PostgreSQL server with the mark database, for trying markedit on a real database
+# server and for the tests that do. No system service is used and nothing is left behind: the
+# server's files, socket and log live in a temporary folder of their own.
+#
+#   scripts/pg-scratch.sh start DIR   starts a server on a free local port, creates the database
+#                                     "marks" (scripts/postgresql/marks-schema.sql), and writes
+#                                     DIR/dbalias.ini with the alias dbmd that reaches it
+#   scripts/pg-scratch.sh stop DIR    stops that server and removes its files and DIR
+#
+# Run as root, the server runs as Debian's "postgres" user (PostgreSQL refuses root), in a folder
+# under /tmp that this user can reach wherever DIR lies. Connections are accepted from 127.0.0.1
+# only, for the user markedit without a password.
+set -euo pipefail
+[ $# -eq 2 ] || { sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+action=$1
+dir=$2
+here=$(cd "$(dirname "$0")" && pwd)
+bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
+[ -n "$bin" ] || { echo "PostgreSQL is not installed (Debian package postgresql)" >&2; exit 1; }
+
+as_server() {
+  if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+
+case "$action" in
+  start)
+    "$0" stop "$dir" 2>/dev/null || true
+    mkdir -p "$dir"
+    home=$(mktemp -d /tmp/markedit-pg.XXXXXX)
+    echo "$home" >"$dir/server"
+    [ "$(id -u)" -eq 0 ] && chown postgres "$home"
+    as_server "$bin/initdb" -D "$home/data" -A trust -U markedit -E UTF8 --locale=C.UTF-8 >/dev/null
+    started=""
+    for _ in $(seq 1 20); do
+      port=$((20000 + RANDOM % 40000))
+      if as_server "$bin/pg_ctl" -D "$home/data" -l "$home/server.log" -w -t 30 \
+           -o "-p $port -k $home -c listen_addresses=127.0.0.1" start >/dev/null; then
+        started=$port
+        break
+      fi
+    done
+    [ -n "$started" ] || { echo "no free port for PostgreSQL; see $home/server.log" >&2; exit 1; }
+    psql=(psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$started" -U markedit)
+    "${psql[@]}" -d postgres -c "create database marks encoding 'UTF8' template template0"
+    "${psql[@]}" -d marks -f "$here/postgresql/marks-schema.sql"
+    # The mark table and the view are found without the schema in their names.
+    printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=markedit\nOptions=options=-csearch_path=dbo\n' \
+      "$started" >"$dir/dbalias.ini"
+    echo "$started" >"$dir/port"
+    ;;
+  stop)
+    if [ -f "$dir/server" ]; then
+      home=$(cat "$dir/server")
+      if [ -d "$home/data" ]; then as_server "$bin/pg_ctl" -D "$home/data" -m immediate -w stop >/dev/null || true; fi
+      case "$home" in /tmp/markedit-pg.*) rm -rf "$home" ;; esac
+    fi
+    rm -rf "$dir"
+    ;;
+  *)
+    echo "unknown action $action (start or stop)" >&2
+    exit 2
+    ;;
+esac
