@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6sql6-psql
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-arphic-uming
-  postgresql
+  postgresql odbc-postgresql
 )
 if [ "${MARKEDIT_FUZZ:-0}" = 1 ]; then packages+=(clang libclang-rt-dev); fi
 

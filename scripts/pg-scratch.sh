@@ -5,14 +5,16 @@
 #
 #   scripts/pg-scratch.sh start DIR   starts a server on a free local port, creates the database
 #                                     "marks" (scripts/postgresql/marks-schema.sql), and writes
-#                                     DIR/dbalias.ini with the alias dbmd that reaches it
+#                                     the alias dbmd that reaches it: DIR/dbalias.ini through
+#                                     Qt's PostgreSQL driver, DIR/odbc.ini through unixODBC and
+#                                     the PostgreSQL ODBC driver (Debian's odbc-postgresql)
 #   scripts/pg-scratch.sh stop DIR    stops that server and removes its files and DIR
 #
 # Run as root, the server runs as Debian's "postgres" user (PostgreSQL refuses root), in a folder
 # under /tmp that this user can reach wherever DIR lies. Connections are accepted from 127.0.0.1
 # only, for the user markedit without a password.
 set -euo pipefail
-[ $# -eq 2 ] || { sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -eq 2 ] || { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 action=$1
 dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -47,6 +49,9 @@ case "$action" in
     # The mark table and the view are found without the schema in their names.
     printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=markedit\nOptions=options=-csearch_path=dbo\n' \
       "$started" >"$dir/dbalias.ini"
+    # Through ODBC the driver's connection string sets the search path.
+    printf '[dbmd]\nDriver=QODBC\nDatabase=DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%s;DATABASE=marks;UID=markedit;ConnSettings=set search_path to dbo\n' \
+      "$started" >"$dir/odbc.ini"
     echo "$started" >"$dir/port"
     ;;
   stop)
