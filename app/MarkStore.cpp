@@ -27,10 +27,10 @@ QSqlDatabase Open(const std::string& alias, const std::string& failure) {
     const bool sqliteFile = settings.Driver == "QSQLITE" && !file.empty() && file.front() != ':' &&
                             file.compare(0, 5, "file:") != 0;
     if (sqliteFile && !QFileInfo::exists(Q(file)))
-      throw EDatabaseError("the database file " + file + " does not exist");
+      throw EDatabaseError("the database file " + file + " does not exist", TDatabaseFailure::Unreachable);
     return OpenAliasDatabase(alias);
   } catch (const EDatabaseError& e) {
-    throw EDatabaseError(failure + e.what());
+    throw EDatabaseError(failure + e.what(), e.Kind());
   }
 }
 
@@ -41,7 +41,7 @@ QSqlDatabase Open(const std::string& alias, const std::string& failure) {
     if (FindAlias(alias, settings)) reason = WithoutCredentials(reason, settings);
   } catch (const EDatabaseError&) {
   }
-  throw EDatabaseError(failure + (reason.empty() ? "unknown database error" : reason));
+  throw EDatabaseError(failure + (reason.empty() ? "unknown database error" : reason), FailureOf(error));
 }
 
 void BindKey(QSqlQuery& query, const TMarkKey& key) {
@@ -51,6 +51,25 @@ void BindKey(QSqlQuery& query, const TMarkKey& key) {
 }
 
 }  // namespace
+
+std::string DatabaseAdvice(const std::exception& error) {
+  const auto* database = dynamic_cast<const EDatabaseError*>(&error);
+  switch (database ? database->Kind() : TDatabaseFailure::Other) {
+    case TDatabaseFailure::AliasMissing:
+      return "dbalias.ini 中沒有資料庫別名 dbmd 的設定，請加入 [dbmd] 一節（說明見 README）。";
+    case TDatabaseFailure::Unreachable:
+      return "無法連上資料庫：請確認資料庫伺服器已啟動、網路可以連線，以及 dbalias.ini 中 dbmd 的 Host、Port 與 Database。";
+    case TDatabaseFailure::LoginRefused:
+      return "資料庫拒絕登入：請確認 dbalias.ini 中 dbmd 的 User 與 Password。";
+    case TDatabaseFailure::ObjectMissing:
+      return "資料庫中缺少資料表 md 或檢視 VMD：請資料庫管理者建立（見 scripts/postgresql/marks-schema.sql）。";
+    case TDatabaseFailure::NotPermitted:
+      return "沒有寫入資料表 md 的權限：請資料庫管理者開放寫入。";
+    case TDatabaseFailure::Other:
+      break;
+  }
+  return "";
+}
 
 std::string MarkSideName(const std::string& side) {
   if (side == "0") return "正嘜";

@@ -7,6 +7,7 @@
 // The editor reads its row when it opens and replaces it when the user saves; nothing else in the
 // program touches the table.
 
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -29,5 +30,8 @@ std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alia
 // transaction is rolled back, the stored row stays as it was, and EDatabaseError is raised.
 void WriteMark(const TMarkKey& key, const std::string& data, const std::string& alias = kMarkAlias);
 
+// What the user can do about a failed read or write of the mark database, in one sentence;
+// empty when there is nothing to say beyond the error itself.
+std::string DatabaseAdvice(const std::exception& error);
 // How messages name a side: "正嘜" for "0", "側嘜" for "1", the bare flag otherwise.
 std::string MarkSideName(const std::string& side);

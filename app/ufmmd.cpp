@@ -23,6 +23,14 @@
 #include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Stream.h"
 
+namespace {
+// A database error as the user reads it: what to do first, then what went wrong.
+std::string WithAdvice(const std::exception& error) {
+  const std::string advice = DatabaseAdvice(error);
+  return advice.empty() ? error.what() : advice + "\n\n" + error.what();
+}
+}  // namespace
+
 std::string EditorCustomerId;
 std::string EditorMarkId;
 std::string EditorMarkSide;
@@ -190,7 +198,7 @@ bool Tfmmd::ChooseField(std::string& field) {
     try {
       keptFieldDialog = New<Tfmfield>(this);
     } catch (const std::exception& e) {
-      ShowWarning(std::string("無法讀取連結欄位的清單，欄位沒有改變。\n\n") + e.what());
+      ShowWarning("無法讀取連結欄位的清單，欄位沒有改變。\n\n" + WithAdvice(e));
       return false;
     }
   }
@@ -231,7 +239,7 @@ bool Tfmmd::SaveMark() {
     savedDesign_ = design;
     return true;
   } catch (const std::exception& e) {
-    failure = e.what();
+    failure = WithAdvice(e);
   }
   ShowWarning("無法儲存" + MarkSideName(markSide_) +
               "的設定。設計仍留在畫面上，資料庫中原有的設定沒有改變。\n\n" + failure);
@@ -254,7 +262,7 @@ void Tfmmd::acloadmdExecute(TObject*) {
     }
   } catch (const std::exception& e) {
     failed = true;
-    failure = e.what();
+    failure = WithAdvice(e);
     ClearStage();
   }
   savedDesign_ = CurrentDesign();

@@ -96,15 +96,16 @@ bool Describes(const QSqlDatabase& db, const TAliasSettings& s) {
          db.password() == Q(s.Password) && db.connectOptions() == Q(s.Options);
 }
 
-[[noreturn]] void ConnectError(const TAliasSettings& s, const std::string& reason) {
-  throw EDatabaseError("Cannot connect to database " + s.Alias + ": " + WithoutCredentials(reason, s));
+[[noreturn]] void ConnectError(const TAliasSettings& s, const std::string& reason,
+                               TDatabaseFailure kind = TDatabaseFailure::Unreachable) {
+  throw EDatabaseError("Cannot connect to database " + s.Alias + ": " + WithoutCredentials(reason, s), kind);
 }
 
 // An SQLite file that is not a database opens without complaint; the first statement finds out.
 void CheckSqliteFile(const QSqlDatabase& db, const TAliasSettings& s) {
   QSqlQuery probe(db);
   if (!probe.exec(QStringLiteral("select 1 from sqlite_master limit 1")))
-    ConnectError(s, probe.lastError().text().toStdString());
+    ConnectError(s, probe.lastError().text().toStdString(), TDatabaseFailure::Other);
 }
 
 }  // namespace
@@ -141,7 +142,8 @@ TAliasSettings AliasSettings(const std::string& alias) {
   if (alias.empty()) throw EDatabaseError("No database alias given");
   TAliasSettings settings;
   if (!FindAlias(alias, settings))
-    throw EDatabaseError("Alias " + alias + " is not configured (" + AliasFileText() + ")");
+    throw EDatabaseError("Alias " + alias + " is not configured (" + AliasFileText() + ")",
+                         TDatabaseFailure::AliasMissing);
   return settings;
 }
 
@@ -158,12 +160,13 @@ QSqlDatabase OpenAliasDatabase(const std::string& alias) {
     ConnectError(s, "driver " + s.Driver + " is not installed");
   const bool sqlite = s.Driver == "QSQLITE";
   if (sqlite && s.Database.empty())
-    throw EDatabaseError("Alias " + alias + " names no database file (" + AliasFileText() + ")");
+    throw EDatabaseError("Alias " + alias + " names no database file (" + AliasFileText() + ")",
+                         TDatabaseFailure::AliasMissing);
   // SQLite would quietly create a missing file, and the tables would then seem to be missing.
   if (sqlite && IsSqliteFileName(s.Database) && !QFileInfo::exists(Q(s.Database)))
     ConnectError(s, "the database file " + s.Database + " does not exist");
 
-  QString error;
+  QSqlError error;
   {
     QSqlDatabase db = QSqlDatabase::addDatabase(Q(s.Driver), name);
     db.setDatabaseName(Q(s.Database));
@@ -182,10 +185,12 @@ QSqlDatabase OpenAliasDatabase(const std::string& alias) {
         throw;
       }
     }
-    error = db.lastError().text();
+    error = db.lastError();
   }
   QSqlDatabase::removeDatabase(name);
-  ConnectError(s, error.toStdString());
+  const TDatabaseFailure kind = FailureOf(error);
+  ConnectError(s, error.text().toStdString(),
+               kind == TDatabaseFailure::LoginRefused ? kind : TDatabaseFailure::Unreachable);
 }
 
 void CloseAliasDatabases() {

@@ -42,7 +42,8 @@ void TTable::InternalOpen() {
   const QSqlDatabase db = Database();
   const QString table = FindTable(db, QString::fromStdString(tableName_));
   if (table.isEmpty())
-    throw EDatabaseError("Table or view " + tableName_ + " does not exist in database " + DatabaseName());
+    throw EDatabaseError("Table or view " + tableName_ + " does not exist in database " + DatabaseName(),
+                         TDatabaseFailure::ObjectMissing);
   QSqlRecord record = db.record(table);
   if (record.isEmpty()) {
     // Some drivers describe only tables; an empty result describes a view as well.

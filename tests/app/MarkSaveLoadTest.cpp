@@ -172,6 +172,14 @@ TEST_F(MarkEditorTest, SaveFailingAfterTheDeleteRollsBack) {
 }
 
 // A database file removed while the editor is open is not written through the old connection.
+TEST_F(MarkEditorTest, AMissingMarkTableIsSaidWithWhatToDo) {
+  Exec(QStringLiteral("alter table md rename to md_away"));
+  Start();
+  ASSERT_EQ(warnings_.size(), 2u);
+  EXPECT_TRUE(Contains(warnings_[0], "資料庫中缺少資料表 md")) << warnings_[0];
+  EXPECT_TRUE(Contains(warnings_[0], "no such table")) << warnings_[0];
+}
+
 TEST_F(MarkEditorTest, SaveToADatabaseThatIsGoneFails) {
   Start();
   Tfmmd* editor = Editor("0");
@@ -243,6 +251,7 @@ TEST_F(MarkEditorTest, UnreachableDatabaseOpensEmptyEditorsAndSaysSo) {
   EXPECT_TRUE(Contains(warnings_[0], "無法讀取正嘜的設定")) << warnings_[0];
   EXPECT_TRUE(Contains(warnings_[1], "無法讀取側嘜的設定")) << warnings_[1];
   EXPECT_TRUE(Contains(warnings_[0], "does not exist")) << warnings_[0];
+  EXPECT_TRUE(Contains(warnings_[0], "無法連上資料庫：請確認")) << "what to do comes first: " << warnings_[0];
   EXPECT_EQ(Editor("0")->DsnStage1->ControlCount(), 0);
   // The database is not made again behind the user's back.
   PlaceLabel(Editor("0"), "PO/NO", 8, 8);

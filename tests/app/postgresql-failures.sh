@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# What a clerk reads when the PostgreSQL server of scripts/pg-scratch.sh cannot serve the marks:
+# each check run must fail, say what to do, and never show the password of the alias.
+#
+#   tests/app/postgresql-failures.sh SERVER_DIR MARKEDIT
+set -euo pipefail
+server=$1
+markedit=$2
+work=$(mktemp -d)
+port=$(cat "$server/port")
+sql() { psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U markedit -d marks -c "$1"; }
+trap 'sql "alter table if exists dbo.md_away rename to md" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
+mkdir -p "$work/windows" "$work/data"
+printf '[tavrix]\ndatapath=%s\n' "$work/data" >"$work/windows/win.ini"
+
+# expect NAME ALIAS_TEXT ADVICE: a check run with that alias section fails with the advice.
+expect() {
+  printf '%s' "$2" >"$work/windows/dbalias.ini"
+  if QT_QPA_PLATFORM=offscreen WINDIR="$work/windows" XDG_DATA_HOME="$work/xdg" \
+       "$markedit" --quit-when-shown C001 M01 2>"$work/stderr"; then
+    echo "$1: the check run did not fail" >&2
+    exit 1
+  fi
+  grep -q "$3" "$work/stderr" || { echo "$1: no advice \"$3\" in:" >&2; cat "$work/stderr" >&2; exit 1; }
+  if grep -q "Secret-Word" "$work/stderr"; then echo "$1: the password shows" >&2; exit 1; fi
+  echo "$1: says \"$3\""
+}
+
+alias_with() {  # alias_with PORT USER
+  printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=%s\nPassword=Secret-Word\nOptions=options=-csearch_path=dbo\n' "$1" "$2"
+}
+odbc_with() {  # odbc_with PORT USER: the same through unixODBC, credentials in the connection string
+  printf '[dbmd]\nDriver=QODBC\nDatabase=DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%s;DATABASE=marks;UID=%s;PWD=Secret-Word;ConnSettings=set search_path to dbo\n' "$1" "$2"
+}
+
+expect "unknown user" "$(alias_with "$port" nobody)" "資料庫拒絕登入"
+expect "unknown user through ODBC" "$(odbc_with "$port" nobody)" "資料庫拒絕登入"
+# Port 1: nothing listens there.
+expect "server down" "$(alias_with 1 markedit)" "無法連上資料庫"
+expect "server down through ODBC" "$(odbc_with 1 markedit)" "無法連上資料庫"
+sql "alter table dbo.md rename to md_away"
+expect "md missing" "$(alias_with "$port" markedit)" "資料庫中缺少資料表 md"
+expect "md missing through ODBC" "$(odbc_with "$port" markedit)" "資料庫中缺少資料表 md"
+sql "alter table dbo.md_away rename to md"
