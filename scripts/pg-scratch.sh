@@ -12,7 +12,8 @@
 #
 # Run as root, the server runs as Debian's "postgres" user (PostgreSQL refuses root), in a folder
 # under /tmp that this user can reach wherever DIR lies. Connections are accepted from 127.0.0.1
-# only, for the user markedit without a password.
+# only, for the user markedit with the password markedit (written into the alias files, so that a
+# wrong one can be tried as well).
 set -euo pipefail
 [ $# -eq 2 ] || { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 action=$1
@@ -32,7 +33,10 @@ case "$action" in
     home=$(mktemp -d /tmp/markedit-pg.XXXXXX)
     echo "$home" >"$dir/server"
     [ "$(id -u)" -eq 0 ] && chown postgres "$home"
-    as_server "$bin/initdb" -D "$home/data" -A trust -U markedit -E UTF8 --locale=C.UTF-8 >/dev/null
+    echo markedit >"$home/password"
+    [ "$(id -u)" -eq 0 ] && chown postgres "$home/password"
+    as_server "$bin/initdb" -D "$home/data" --auth-local=trust --auth-host=scram-sha-256 -U markedit \
+      --pwfile="$home/password" -E UTF8 --locale=C.UTF-8 >/dev/null
     started=""
     for _ in $(seq 1 20); do
       port=$((20000 + RANDOM % 40000))
@@ -43,14 +47,14 @@ case "$action" in
       fi
     done
     [ -n "$started" ] || { echo "no free port for PostgreSQL; see $home/server.log" >&2; exit 1; }
-    psql=(psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$started" -U markedit)
+    psql=(env PGPASSWORD=markedit psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$started" -U markedit)
     "${psql[@]}" -d postgres -c "create database marks encoding 'UTF8' template template0"
     "${psql[@]}" -d marks -f "$here/postgresql/marks-schema.sql"
     # The mark table and the view are found without the schema in their names.
-    printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=markedit\nOptions=options=-csearch_path=dbo\n' \
+    printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=markedit\nPassword=markedit\nOptions=options=-csearch_path=dbo\n' \
       "$started" >"$dir/dbalias.ini"
     # Through ODBC the driver's connection string sets the search path.
-    printf '[dbmd]\nDriver=QODBC\nDatabase=DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%s;DATABASE=marks;UID=markedit;ConnSettings=set search_path to dbo\n' \
+    printf '[dbmd]\nDriver=QODBC\nDatabase=DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%s;DATABASE=marks;UID=markedit;PWD=markedit;ConnSettings=set search_path to dbo\n' \
       "$started" >"$dir/odbc.ini"
     echo "$started" >"$dir/port"
     ;;

@@ -8,7 +8,7 @@ server=$1
 markedit=$2
 work=$(mktemp -d)
 port=$(cat "$server/port")
-sql() { psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U markedit -d marks -c "$1"; }
+sql() { PGPASSWORD=markedit psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U markedit -d marks -c "$1"; }
 trap 'sql "alter table if exists dbo.md_away rename to md" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 mkdir -p "$work/windows" "$work/data"
 printf '[tavrix]\ndatapath=%s\n' "$work/data" >"$work/windows/win.ini"
@@ -26,6 +26,7 @@ expect() {
   echo "$1: says \"$3\""
 }
 
+# The password is the wrong one throughout; the user markedit's is "markedit".
 alias_with() {  # alias_with PORT USER
   printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=%s\nPassword=Secret-Word\nOptions=options=-csearch_path=dbo\n' "$1" "$2"
 }
@@ -35,10 +36,12 @@ odbc_with() {  # odbc_with PORT USER: the same through unixODBC, credentials in 
 
 expect "unknown user" "$(alias_with "$port" nobody)" "資料庫拒絕登入"
 expect "unknown user through ODBC" "$(odbc_with "$port" nobody)" "資料庫拒絕登入"
+expect "wrong password" "$(alias_with "$port" markedit)" "資料庫拒絕登入"
+expect "wrong password through ODBC" "$(odbc_with "$port" markedit)" "資料庫拒絕登入"
 # Port 1: nothing listens there.
 expect "server down" "$(alias_with 1 markedit)" "無法連上資料庫"
 expect "server down through ODBC" "$(odbc_with 1 markedit)" "無法連上資料庫"
 sql "alter table dbo.md rename to md_away"
-expect "md missing" "$(alias_with "$port" markedit)" "資料庫中缺少資料表 md"
-expect "md missing through ODBC" "$(odbc_with "$port" markedit)" "資料庫中缺少資料表 md"
+expect "md missing" "$(sed 's/^Password=.*/Password=markedit/' "$server/dbalias.ini")" "資料庫中缺少資料表 md"
+expect "md missing through ODBC" "$(sed 's/PWD=[^;]*/PWD=markedit/' "$server/odbc.ini")" "資料庫中缺少資料表 md"
 sql "alter table dbo.md_away rename to md"
