@@ -44,6 +44,11 @@ QSqlDatabase Open(const std::string& alias, const std::string& failure) {
   throw EDatabaseError(failure + (reason.empty() ? "unknown database error" : reason), FailureOf(error));
 }
 
+TWriteMarkHook& WriteHook() {
+  static TWriteMarkHook hook;
+  return hook;
+}
+
 void BindKey(QSqlQuery& query, const TMarkKey& key) {
   query.addBindValue(Q(key.CustomerId));
   query.addBindValue(Q(key.MarkId));
@@ -51,6 +56,8 @@ void BindKey(QSqlQuery& query, const TMarkKey& key) {
 }
 
 }  // namespace
+
+void SetWriteMarkHook(TWriteMarkHook hook) { WriteHook() = std::move(hook); }
 
 std::string DatabaseAdvice(const std::exception& error) {
   const auto* database = dynamic_cast<const EDatabaseError*>(&error);
@@ -109,6 +116,7 @@ void WriteMark(const TMarkKey& key, const std::string& data, const std::string& 
       failAndRollBack(remove.lastError());
     BindKey(remove, key);
     if (!remove.exec()) failAndRollBack(remove.lastError());
+    if (const TWriteMarkHook hook = WriteHook()) hook("deleted");
 
     QSqlQuery insert(db);
     if (!insert.prepare(QStringLiteral("insert into md (customerid, mdid, flag, data) values (?, ?, ?, ?)")))

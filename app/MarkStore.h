@@ -8,6 +8,7 @@
 // program touches the table.
 
 #include <exception>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -29,6 +30,11 @@ std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alia
 // Replaces the row of `key` by one holding `data`, in one transaction: when anything fails the
 // transaction is rolled back, the stored row stays as it was, and EDatabaseError is raised.
 void WriteMark(const TMarkKey& key, const std::string& data, const std::string& alias = kMarkAlias);
+
+// Tests break a save half-way: while set, the hook is called between the steps of WriteMark with
+// the step just done ("deleted": the old row is gone inside the transaction).
+using TWriteMarkHook = std::function<void(const std::string& step)>;
+void SetWriteMarkHook(TWriteMarkHook hook);
 
 // What the user can do about a failed read or write of the mark database, in one sentence;
 // empty when there is nothing to say beyond the error itself.

@@ -9,13 +9,15 @@
 #                                     Qt's PostgreSQL driver, DIR/odbc.ini through unixODBC and
 #                                     the PostgreSQL ODBC driver (Debian's odbc-postgresql)
 #   scripts/pg-scratch.sh stop DIR    stops that server and removes its files and DIR
+#   scripts/pg-scratch.sh kill DIR    stops it at once, as a crash would, keeping its files
+#   scripts/pg-scratch.sh revive DIR  starts it again on its port after kill
 #
 # Run as root, the server runs as Debian's "postgres" user (PostgreSQL refuses root), in a folder
 # under /tmp that this user can reach wherever DIR lies. Connections are accepted from 127.0.0.1
 # only, for the user markedit with the password markedit (written into the alias files, so that a
 # wrong one can be tried as well).
 set -euo pipefail
-[ $# -eq 2 ] || { sed -n '2,15p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -eq 2 ] || { sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 action=$1
 dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -58,6 +60,14 @@ case "$action" in
       "$started" >"$dir/odbc.ini"
     echo "$started" >"$dir/port"
     ;;
+  kill)
+    as_server "$bin/pg_ctl" -D "$(cat "$dir/server")/data" -m immediate -w stop >/dev/null
+    ;;
+  revive)
+    home=$(cat "$dir/server")
+    as_server "$bin/pg_ctl" -D "$home/data" -l "$home/server.log" -w -t 30 \
+      -o "-p $(cat "$dir/port") -k $home -c listen_addresses=127.0.0.1" start >/dev/null
+    ;;
   stop)
     if [ -f "$dir/server" ]; then
       home=$(cat "$dir/server")
@@ -67,7 +77,7 @@ case "$action" in
     rm -rf "$dir"
     ;;
   *)
-    echo "unknown action $action (start or stop)" >&2
+    echo "unknown action $action (start, stop, kill or revive)" >&2
     exit 2
     ;;
 esac

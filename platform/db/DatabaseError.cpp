@@ -19,13 +19,19 @@ TDatabaseFailure FailureOf(const QSqlError& error) {
   if (code == QLatin1String("42P01") || code == QLatin1String("42S02") || text.contains(QLatin1String("no such table")) ||
       (text.contains(QLatin1String("relation")) && text.contains(QLatin1String("does not exist"))))
     return TDatabaseFailure::ObjectMissing;
-  // No privilege (42501), a read-only transaction (25006), a read-only SQLite file (code 8).
-  if (code == QLatin1String("42501") || code == QLatin1String("25006") || code == QLatin1String("8") ||
+  // No privilege (42501), a read-only transaction (25006), a read-only SQLite file.
+  if (code == QLatin1String("42501") || code == QLatin1String("25006") ||
       text.contains(QLatin1String("permission denied")) || text.contains(QLatin1String("readonly database")) ||
       text.contains(QLatin1String("read-only")))
     return TDatabaseFailure::NotPermitted;
-  // Connections: SQLSTATE class 08, a server shut down (57P), or a connection error without a code.
-  if (StartsWith(code, "08") || StartsWith(code, "57P") || error.type() == QSqlError::ConnectionError)
+  // Connections: SQLSTATE class 08, a server shut down (57P), a connection error without a code,
+  // or a connection that broke under a statement (the PostgreSQL ODBC driver then reports only
+  // that its statement's internal savepoint failed).
+  if (StartsWith(code, "08") || StartsWith(code, "57P") || error.type() == QSqlError::ConnectionError ||
+      text.contains(QLatin1String("server closed the connection")) ||
+      text.contains(QLatin1String("no connection to the server")) ||
+      text.contains(QLatin1String("internal savepoint failed")) ||
+      text.contains(QLatin1String("could not connect")) || text.contains(QLatin1String("connection refused")))
     return TDatabaseFailure::Unreachable;
   return TDatabaseFailure::Other;
 }

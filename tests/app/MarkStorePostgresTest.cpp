@@ -1,0 +1,90 @@
+// The mark store on the throw-away PostgreSQL server of scripts/pg-scratch.sh, through Qt's
+// PostgreSQL driver and through ODBC. CTest runs these with MARKEDIT_PG_DIR (the server's folder)
+// and MARKEDIT_PG_SCRATCH (the script) set, after starting the server; without them they are
+// skipped.
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "app/MarkStore.h"
+#include "platform/db/DatabaseAliases.h"
+#include "platform/db/DatabaseError.h"
+#include "tests/support/QtApp.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    const char* server = std::getenv("MARKEDIT_PG_DIR");
+    const char* script = std::getenv("MARKEDIT_PG_SCRATCH");
+    if (!server || !script) GTEST_SKIP() << "no PostgreSQL server given (CTest starts one)";
+    TestApp();
+    server_ = server;
+    script_ = script;
+    if (const char* old = std::getenv("WINDIR")) savedWindir_ = old;
+    windows_ = fs::temp_directory_path() / ("markedit-pg-store-" + std::to_string(::getpid()));
+    fs::create_directories(windows_);
+    fs::copy_file(fs::path(server_) / GetParam(), windows_ / "dbalias.ini", fs::copy_options::overwrite_existing);
+    setenv("WINDIR", windows_.c_str(), 1);
+  }
+  void TearDown() override {
+    SetWriteMarkHook(nullptr);
+    CloseAliasDatabases();
+    if (windows_.empty()) return;
+    if (savedWindir_.empty()) unsetenv("WINDIR");
+    else setenv("WINDIR", savedWindir_.c_str(), 1);
+    fs::remove_all(windows_);
+  }
+  int Scratch(const char* action) { return std::system((script_ + " " + action + " '" + server_ + "'").c_str()); }
+
+  std::string server_;
+  std::string script_;
+  std::string savedWindir_;
+  fs::path windows_;
+};
+
+TEST_P(MarkStorePostgresTest, MarksKeepTheirBytesAndKeys) {
+  const std::string design("TPF0\0\x01\xff end", 11);
+  WriteMark({"C101", "M01", "0"}, design);
+  WriteMark({"C101", "M01", "1"}, "side");
+  EXPECT_EQ(ReadMark({"C101", "M01", "0"}), design);
+  EXPECT_EQ(ReadMark({"C101", "M01", "1"}), "side");
+  EXPECT_EQ(ReadMark({"C101", "M02", "0"}), std::nullopt);
+  WriteMark({"C101", "M01", "0"}, "again");
+  EXPECT_EQ(ReadMark({"C101", "M01", "0"}), "again") << "a save replaces the row";
+}
+
+TEST_P(MarkStorePostgresTest, AServerThatDiesInTheMiddleOfASaveKeepsTheOldMark) {
+  const TMarkKey key{"C102", "M01", "0"};
+  WriteMark(key, "old design");
+  // The old row is deleted inside the transaction; then the server goes down at once.
+  SetWriteMarkHook([this](const std::string& step) {
+    if (step == "deleted") {
+      EXPECT_EQ(Scratch("kill"), 0);
+    }
+  });
+  try {
+    WriteMark(key, "new design");
+    ADD_FAILURE() << "the save reported success";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.Kind(), TDatabaseFailure::Unreachable) << error.what();
+  }
+  SetWriteMarkHook(nullptr);
+  ASSERT_EQ(Scratch("revive"), 0);
+  CloseAliasDatabases();  // the broken connection goes
+  EXPECT_EQ(ReadMark(key), "old design") << "the old mark, not a mix and not nothing";
+  WriteMark(key, "new design");
+  EXPECT_EQ(ReadMark(key), "new design");
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, MarkStorePostgresTest, testing::Values("dbalias.ini", "odbc.ini"));
+
+}  // namespace
