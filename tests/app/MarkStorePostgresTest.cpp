@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/MarkStore.h"
@@ -44,6 +46,28 @@ class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
     fs::remove_all(windows_);
   }
   int Scratch(const char* action) { return std::system((script_ + " " + action + " '" + server_ + "'").c_str()); }
+  // Runs SQL on the server as its owner.
+  int Sql(const std::string& statement) {
+    std::ifstream portFile(fs::path(server_) / "port");
+    std::string port;
+    portFile >> port;
+    return std::system(("PGPASSWORD=markedit psql -X -q -h 127.0.0.1 -p " + port +
+                        " -U markedit -d marks -c \"" + statement + "\"").c_str());
+  }
+  // The alias as another user with another password sees it.
+  void LogInAs(const std::string& user, const std::string& password) {
+    std::ifstream in(windows_ / "dbalias.ini");
+    std::stringstream text;
+    text << in.rdbuf();
+    std::string alias = text.str();
+    for (const auto& [from, to] : {std::pair<std::string, std::string>{"User=markedit", "User=" + user},
+                                   {"Password=markedit", "Password=" + password},
+                                   {"UID=markedit", "UID=" + user},
+                                   {"PWD=markedit", "PWD=" + password}})
+      if (const size_t at = alias.find(from); at != std::string::npos) alias.replace(at, from.size(), to);
+    std::ofstream(windows_ / "dbalias.ini") << alias;
+    CloseAliasDatabases();
+  }
 
   std::string server_;
   std::string script_;
@@ -83,6 +107,26 @@ TEST_P(MarkStorePostgresTest, AServerThatDiesInTheMiddleOfASaveKeepsTheOldMark) 
   EXPECT_EQ(ReadMark(key), "old design") << "the old mark, not a mix and not nothing";
   WriteMark(key, "new design");
   EXPECT_EQ(ReadMark(key), "new design");
+}
+
+TEST_P(MarkStorePostgresTest, AUserWhoMayOnlyReadIsToldSoAndTheRowStays) {
+  const TMarkKey key{"C103", "M01", "0"};
+  WriteMark(key, "stored");
+  ASSERT_EQ(Sql("drop role if exists reader; create role reader login password 'reads'; "
+                "grant usage on schema dbo to reader; grant select on dbo.md to reader"),
+            0);
+  LogInAs("reader", "reads");
+  EXPECT_EQ(ReadMark(key), "stored");
+  try {
+    WriteMark(key, "changed");
+    ADD_FAILURE() << "the save reported success";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.Kind(), TDatabaseFailure::NotPermitted) << error.what();
+    EXPECT_EQ(std::string(error.what()).find("reads"), std::string::npos) << "no password in " << error.what();
+  }
+  EXPECT_EQ(ReadMark(key), "stored");
+  CloseAliasDatabases();
+  EXPECT_EQ(Sql("drop owned by reader; drop role reader"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, MarkStorePostgresTest, testing::Values("dbalias.ini", "odbc.ini"));
