@@ -1,86 +1,18 @@
 // The shape settings and field link dialogs as a clerk uses them: opened from an element's
 // right-click menu and from the inspector's "..." button, answered with the mouse.
 
-#include <QAbstractItemView>
-#include <QListWidget>
-#include <QMenu>
-#include <QRadioButton>
-
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "design/inspector/DsnSpctr.h"
 #include "mark/ufmfield.h"
 #include "mark/ufmsetup.h"
 #include "platform/controls/Buttons.h"
-#include "platform/controls/Grids.h"
-#include "platform/controls/ListBox.h"
-#include "platform/controls/ModalHook.h"
-#include "platform/controls/RadioGroup.h"
-#include "platform/controls/SpeedButton.h"
 #include "platform/controls/ToolBar.h"
-#include "tests/app/MarkInputFixture.h"
+#include "tests/app/MarkDialogsFixture.h"
 
 namespace {
 
-using marks_test::MarkInputTest;
-using marks_test::SpotOf;
-
-class MarkDialogsTest : public MarkInputTest {
- protected:
-  void TearDown() override {
-    SetModalHook(nullptr);
-    MarkInputTest::TearDown();
-  }
-  // Answers the next modal window, which must be a T, with `act`, as a user would.
-  template <class T>
-  void WhenShown(std::function<void(T*)> act) {
-    SetModalHook([act](TCustomForm& form) {
-      SetModalHook(nullptr);
-      auto* dialog = dynamic_cast<T*>(&form);
-      ASSERT_NE(dialog, nullptr) << form.ClassName() << " opened instead";
-      EXPECT_TRUE(dialog->Showing());
-      Settle();  // laid out and painted before the user acts
-      act(dialog);
-      if (dialog->ModalResult() != mrNone || !dialog->Showing()) return;
-      ADD_FAILURE() << "the answer did not end the dialog";
-      dialog->SetModalResult(mrCancel);
-    });
-  }
-  void ClickRadio(TRadioGroup* group, int item) {
-    QList<QRadioButton*> buttons = WindowWidget(group->Handle())->findChildren<QRadioButton*>();
-    ASSERT_LT(item, buttons.size());
-    QTest::mouseClick(buttons[item], Qt::LeftButton, Qt::NoModifier, QPoint(5, buttons[item]->height() / 2));
-    Settle();
-  }
-  // Right-clicks an element and chooses the first entry of its menu.
-  void ChooseFromElementMenu(TControl* element) {
-    const auto spot = SpotOf(element, element->Width() / 2, element->Height() / 2);
-    QTest::mouseClick(spot.window, Qt::RightButton, Qt::NoModifier, spot.at);
-    Settle();
-    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-    ASSERT_NE(menu, nullptr) << "the element's menu opens";
-    ASSERT_FALSE(menu->actions().isEmpty());
-    EXPECT_EQ(menu->actions()[0]->text().toStdString(), "設定形狀");
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(menu->actions()[0]).center());
-    Settle();
-  }
-  void PressDataFieldButton(Tfmmd* editor) {
-    TInspectorFm* window = editor->DsnInspector1->Window();
-    TStringGrid* grid = window->StringGrid1;
-    int row = -1;
-    for (int r = 1; r < grid->RowCount(); ++r)
-      if (grid->Cells(0, r) == "DataField") row = r;
-    ASSERT_GT(row, 0);
-    const TRect cell = grid->CellRect(2, row);
-    const auto spot = SpotOf(grid, cell.Left + 5, (cell.Top + cell.Bottom) / 2);
-    QTest::mouseClick(spot.window, Qt::LeftButton, Qt::NoModifier, spot.at);
-    Settle();
-    ASSERT_TRUE(window->Panel2->Visible()) << "DataField is edited through its button";
-    ClickOn(window->SpeedButton1);
-  }
-};
+class MarkDialogsTest : public marks_test::MarkDialogsFixture {};
 
 TEST_F(MarkDialogsTest, TheShapeDialogTurnsARectangleIntoADiamondOnlyWhenConfirmed) {
   Start();
@@ -175,13 +107,7 @@ TEST_F(MarkDialogsTest, TheFieldDialogListsTheViewsColumnsAndLinksTheChosenOne) 
     EXPECT_EQ(columns, (std::vector<std::string>{"PACKING單號", "出口文件單號", "客戶編號", "SHIPFROM", "SHIPTO", "VIA",
                                                  "產品編號", "數量", "CUFT", "NW", "GW"}));
     EXPECT_EQ(dialog->Caption(), "欄位設定");
-    auto* list = qobject_cast<QListWidget*>(WindowWidget(dialog->ListBox1->Handle()));
-    ASSERT_NE(list, nullptr);
-    const QRect item = list->visualItemRect(list->item(7));
-    // A double click as Qt's own tests send one: a click, the second press, its release.
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
-    QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+    DoubleClickLine(dialog->ListBox1, 7);
   });
   PressDataFieldButton(side);
   EXPECT_EQ(text->DataField(), "數量");
