@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 
 #include "app/MarkStore.h"
+#include "platform/db/DatabaseError.h"
 #include "platform/controls/ActnList.h"
 #include "platform/rtl/Stream.h"
 #include "tests/app/MarkEditorFixture.h"
@@ -172,6 +173,16 @@ TEST_F(MarkEditorTest, SaveFailingAfterTheDeleteRollsBack) {
 }
 
 // A database file removed while the editor is open is not written through the old connection.
+TEST_F(MarkEditorTest, AnAliasThatIsNotThereIsSaidWithWhereToAddIt) {
+  try {
+    ReadMark({"C001", "M01", "0"}, "nosuchalias");
+    ADD_FAILURE() << "read without an alias";
+  } catch (const EDatabaseError& error) {
+    EXPECT_EQ(error.Kind(), TDatabaseFailure::AliasMissing);
+    EXPECT_TRUE(Contains(DatabaseAdvice(error), "dbalias.ini")) << DatabaseAdvice(error);
+  }
+}
+
 TEST_F(MarkEditorTest, AMissingMarkTableIsSaidWithWhatToDo) {
   Exec(QStringLiteral("alter table md rename to md_away"));
   Start();

@@ -19,6 +19,16 @@ namespace fs = std::filesystem;
 
 class PostgresEditorTest : public marks_test::MarkDialogsFixture {
  protected:
+  void TearDown() override {
+    SetWriteMarkHook(nullptr);
+    MarkDialogsFixture::TearDown();
+  }
+  static int Scratch(const char* action) {
+    const char* script = std::getenv("MARKEDIT_PG_SCRATCH");
+    const char* server = std::getenv("MARKEDIT_PG_DIR");
+    if (!script || !server) return -1;
+    return std::system((std::string(script) + " " + action + " '" + server + "'").c_str());
+  }
   void SetUp() override {
     MarkDialogsFixture::SetUp();
     const char* server = std::getenv("MARKEDIT_PG_DIR");
@@ -58,6 +68,33 @@ TEST_F(PostgresEditorTest, ADataTextLinkedToAFieldIsSavedAndLoadedAgainFromPostg
   EXPECT_EQ(back->DataField(), "數量");
   EXPECT_TRUE(warnings_.empty());
   EXPECT_TRUE(ReadMark({"C201", "M01", "1"})) << "the row is on the server";
+}
+
+TEST_F(PostgresEditorTest, TheServerDyingInTheMiddleOfASaveIsSaidAndLosesNothing) {
+  Start();
+  Tfmmd* editor = Editor("0");
+  ASSERT_NE(editor, nullptr);
+  PlaceLabel(editor, "PO/NO", 8, 8);
+  ASSERT_TRUE(editor->SaveMark());
+  const auto stored = ReadMark({"C201", "M01", "0"});
+  PlaceLabel(editor, "C/NO.", 8, 40);
+  SetWriteMarkHook([](const std::string& step) {
+    if (step == "deleted") {
+      EXPECT_EQ(Scratch("kill"), 0);
+    }
+  });
+  ClickOn(editor->b2);  // 儲存設定
+  SetWriteMarkHook(nullptr);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_NE(warnings_[0].find("無法儲存正嘜的設定"), std::string::npos) << warnings_[0];
+  EXPECT_NE(warnings_[0].find("無法連上資料庫"), std::string::npos) << warnings_[0];
+  EXPECT_EQ(editor->DsnStage1->ControlCount(), 2) << "the design stays on the stage";
+  EXPECT_TRUE(editor->Modified());
+  ASSERT_EQ(Scratch("revive"), 0);
+  CloseAliasDatabases();
+  EXPECT_EQ(ReadMark({"C201", "M01", "0"}), stored) << "the old mark, not a mix";
+  EXPECT_TRUE(editor->SaveMark()) << "and the next save works";
+  EXPECT_NE(ReadMark({"C201", "M01", "0"}), stored);
 }
 
 }  // namespace
