@@ -24,6 +24,12 @@
 #include "platform/rtl/Stream.h"
 
 namespace {
+// The font a component publishes as "Font"; null for none (or no component).
+TFont* FontOf(TComponent* component) {
+  const TPropInfo* prop = component ? GetPropInfo(component, "Font") : nullptr;
+  return prop ? ClassCast<TFont>(GetObjectProp(component, *prop)) : nullptr;
+}
+
 // A database error as the user reads it: what to do first, then what went wrong.
 std::string WithAdvice(const std::exception& error) {
   const std::string advice = DatabaseAdvice(error);
@@ -99,8 +105,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     // The field's name becomes the first target's caption too, so the element shows which field
     // it reads; Cancel links none.
     if (!ChooseField(value)) return;
-    if (auto* first = ClassCast<TControl>(targets->Count() > 0 ? targets->Items(0) : nullptr))
-      first->SetCaption(value);
+    if (auto* first = ClassCast<TControl>(targets->Items(0))) first->SetCaption(value);
   }
   if (propName == "Color") {
     // The dialog opens on the colour shown, when the targets agree on one.
@@ -111,16 +116,10 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     if (ColorDialog1->Execute()) value = std::to_string(ColorDialog1->Color());
   }
   if (propName == "Font") {
-    TComponent* first = targets->Count() > 0 ? targets->Items(0) : nullptr;
-    const TPropInfo* prop = first ? GetPropInfo(first, "Font") : nullptr;
-    if (auto* font = prop ? ClassCast<TFont>(GetObjectProp(first, *prop)) : nullptr) FontDialog1->SetFont(font);
+    if (TFont* font = FontOf(targets->Items(0))) FontDialog1->SetFont(font);
     if (!FontDialog1->Execute()) return;
-    for (int i = 0; i < targets->Count(); ++i) {
-      TComponent* target = targets->Items(i);
-      const TPropInfo* targetProp = target ? GetPropInfo(target, "Font") : nullptr;
-      if (auto* font = targetProp ? ClassCast<TFont>(GetObjectProp(target, *targetProp)) : nullptr)
-        font->Assign(FontDialog1->Font());
-    }
+    for (int i = 0; i < targets->Count(); ++i)
+      if (TFont* font = FontOf(targets->Items(i))) font->Assign(FontDialog1->Font());
   }
 }
 

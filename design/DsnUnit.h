@@ -51,6 +51,10 @@ class TSelectedComponents : public TObject {
     return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)] : nullptr;
   }
   void Add(TComponent* component) { items_.push_back(component); }
+  // Adds every component of `components`, in order.
+  void AddAll(const std::vector<TComponent*>& components) {
+    items_.insert(items_.end(), components.begin(), components.end());
+  }
 
  private:
   std::vector<TComponent*> items_;

@@ -172,8 +172,7 @@ void TDsnInspector::ApplyValue(const std::string& propName, const std::string& v
 void TDsnInspector::ButtonClick(const std::string& propName, std::string& value) {
   TMultiProps* props = Props();
   TSelectedComponents targets;
-  if (props)
-    for (TComponent* target : props->Targets()) targets.Add(target);
+  if (props) targets.AddAll(props->Targets());
   OnBtnClick(this, &targets, propName, value);
 }
 

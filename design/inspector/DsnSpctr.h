@@ -161,9 +161,9 @@ class TInspectorFm : public TForm {
   // box takes the keyboard focus.
   void PlaceEditor(int row, bool focus);
   // Applies the edit box's text to the targets when the editor stands on the row of the property
-  // it was placed for and the text was changed there (or `always`). False when the value was
-  // refused; the error has then been shown.
-  bool Commit(bool always);
+  // it was placed for and the text was changed there (or `always`). A refused value raises the
+  // "is illegal" error; the edit box keeps the text.
+  void Commit(bool always);
   // Commits a changed text before the selection changes, so that it reaches the targets it was
   // typed for; an error is shown once the current operation is over.
   void CommitBeforeChange();

@@ -174,16 +174,15 @@ void TInspectorFm::StringGrid1MouseDown(TObject*, TMouseButton, TShiftState, int
   if (row > 0) PlaceEditor(row, true);
 }
 
-bool TInspectorFm::Commit(bool always) {
-  if (committing_ || !Inspector || Edit1->Left() < 0 || CurrentProp.empty()) return true;
-  if (StringGrid1->Cells(0, StringGrid1->Row()) != CurrentProp) return true;
+void TInspectorFm::Commit(bool always) {
+  if (committing_ || !Inspector || Edit1->Left() < 0 || CurrentProp.empty()) return;
+  if (StringGrid1->Cells(0, StringGrid1->Row()) != CurrentProp) return;
   const std::string text = Edit1->Text();
-  if (!always && text == shownText_) return true;
+  if (!always && text == shownText_) return;
   TScopedRollback<bool> busy(committing_, true);
   // A refused text is reported once; leaving the editor again does not repeat it.
   shownText_ = text;
   Inspector->ApplyValue(CurrentProp, text);
-  return true;
 }
 
 void TInspectorFm::CommitBeforeChange() {

@@ -123,28 +123,33 @@ void TSmallRect::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   if (TControl* sized = Target()) set->SetSaved(sized->BoundsRect());
 }
 
+void TSmallRect::SetControl() {
+  TControl* t = Target();
+  if (!t) return;
+  const TEdges edges = Edges();
+  const int size = HandleSize();
+  // On an edge the handle stands 2 pixels outside it; along an edge it is centred.
+  const auto place = [size](bool low, bool high, int start, int extent) {
+    if (low) return start - 2;
+    if (high) return start + extent - size + 2;
+    return start + extent / 2 - size / 2;
+  };
+  SetBounds(place(edges.left, edges.right, t->Left(), t->Width()), place(edges.top, edges.bottom, t->Top(), t->Height()),
+            size, size);
+}
+
+TCursor TSmallRect::HandleCursor() const {
+  const TEdges edges = Edges();
+  const bool horizontal = edges.left || edges.right;
+  const bool vertical = edges.top || edges.bottom;
+  if (horizontal && vertical) return edges.left == edges.top ? crSizeNWSE : crSizeNESW;
+  return vertical ? crSizeNS : crSizeWE;
+}
+
 void TSmallRect::EndDrag() {
   if (!shape_) return;
   shape_->Finish();
   FreeAndNil(shape_);
-}
-
-void TMigiueRect::SetControl() {
-  if (TControl* t = Target()) SetBounds(t->Left() + t->Width() - HandleSize() + 2, t->Top() - 2, HandleSize(), HandleSize());
-}
-
-void TMigishitaRect::SetControl() {
-  if (TControl* t = Target())
-    SetBounds(t->Left() + t->Width() - HandleSize() + 2, t->Top() + t->Height() - HandleSize() + 2, HandleSize(),
-              HandleSize());
-}
-
-void THidariueRect::SetControl() {
-  if (TControl* t = Target()) SetBounds(t->Left() - 2, t->Top() - 2, HandleSize(), HandleSize());
-}
-
-void THidarishitaRect::SetControl() {
-  if (TControl* t = Target()) SetBounds(t->Left() - 2, t->Top() + t->Height() - HandleSize() + 2, HandleSize(), HandleSize());
 }
 
 // ---- THandlerRect ----

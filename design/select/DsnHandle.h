@@ -28,7 +28,8 @@ struct THandleStyle {
   int OutlineWidth = 2;
 };
 
-// One handle. The corner classes differ in where they sit, their cursor and the edges they move.
+// One handle. The handle classes differ only in the edges of the target they move; where a handle
+// sits (at those edges, or midway along the others) and its cursor follow from them.
 class TSmallRect : public TCustomControl {
   DECLARE_CLASS(TSmallRect)
 
@@ -44,8 +45,8 @@ class TSmallRect : public TCustomControl {
   TMultiShape* Shape() const { return shape_; }
 
   virtual TMultiShape* CreateShape();
-  // Places the handle at its corner of the target.
-  virtual void SetControl() = 0;
+  // Places the handle on the target's edges that it moves, centred along the others.
+  virtual void SetControl();
 
  protected:
   // Which edges of the target a drag of this handle moves, and the cursor it shows.
@@ -53,7 +54,8 @@ class TSmallRect : public TCustomControl {
     bool left, top, right, bottom;
   };
   virtual TEdges Edges() const = 0;
-  virtual TCursor HandleCursor() const = 0;
+  // A diagonal size cursor for a corner, a vertical or horizontal one for a side.
+  virtual TCursor HandleCursor() const;
 
   void Destroy() override;
   void Paint() override;
@@ -80,45 +82,29 @@ class TSmallRect : public TCustomControl {
 class TMigiueRect : public TSmallRect {  // upper right
   DECLARE_CLASS(TMigiueRect)
 
- public:
-  void SetControl() override;
-
  protected:
   TEdges Edges() const override { return {false, true, true, false}; }
-  TCursor HandleCursor() const override { return crSizeNESW; }
 };
 
 class TMigishitaRect : public TSmallRect {  // lower right
   DECLARE_CLASS(TMigishitaRect)
 
- public:
-  void SetControl() override;
-
  protected:
   TEdges Edges() const override { return {false, false, true, true}; }
-  TCursor HandleCursor() const override { return crSizeNWSE; }
 };
 
 class THidariueRect : public TSmallRect {  // upper left
   DECLARE_CLASS(THidariueRect)
 
- public:
-  void SetControl() override;
-
  protected:
   TEdges Edges() const override { return {true, true, false, false}; }
-  TCursor HandleCursor() const override { return crSizeNWSE; }
 };
 
 class THidarishitaRect : public TSmallRect {  // lower left
   DECLARE_CLASS(THidarishitaRect)
 
- public:
-  void SetControl() override;
-
  protected:
   TEdges Edges() const override { return {true, false, false, true}; }
-  TCursor HandleCursor() const override { return crSizeNESW; }
 };
 
 // The handles of one target.

@@ -578,12 +578,11 @@ void TDsnRegister::DesignMenuClick(TObject* item) {
   auto* command = ClassCast<TDsnMenuItem>(item);
   if (!command || !stage_ || !stage_->OnMenuClick || !targets_) return;
   const TWeak<TDsnRegister> alive(this);
-  std::vector<TComponent*> targets = targets_->Items();
   std::string value = command->Value();
   const std::string propName = command->PropName();
   {
     TSelectedComponents selected;
-    for (TComponent* target : targets) selected.Add(target);
+    selected.AddAll(targets_->Items());
     stage_->OnMenuClick(stage_, &selected, propName, value);
   }
   // The handler may have changed the selection or freed targets; the value goes to those left.

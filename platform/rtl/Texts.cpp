@@ -1,12 +1,11 @@
 #include "platform/rtl/Texts.h"
 
-#include <cstring>
-
 #include <iconv.h>
 
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 

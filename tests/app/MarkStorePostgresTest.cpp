@@ -16,6 +16,7 @@
 #include "app/MarkStore.h"
 #include "platform/db/DatabaseAliases.h"
 #include "platform/db/DatabaseError.h"
+#include "tests/app/PgScratch.h"
 #include "tests/support/QtApp.h"
 
 namespace {
@@ -25,12 +26,10 @@ namespace fs = std::filesystem;
 class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
  protected:
   void SetUp() override {
-    const char* server = std::getenv("MARKEDIT_PG_DIR");
-    const char* script = std::getenv("MARKEDIT_PG_SCRATCH");
-    if (!server || !script) GTEST_SKIP() << "no PostgreSQL server given (CTest starts one)";
+    const char* server = marks_test::PgServerDir();
+    if (!server) GTEST_SKIP() << "no PostgreSQL server given (CTest starts one)";
     TestApp();
     server_ = server;
-    script_ = script;
     if (const char* old = std::getenv("WINDIR")) savedWindir_ = old;
     windows_ = fs::temp_directory_path() / ("markedit-pg-store-" + std::to_string(::getpid()));
     fs::create_directories(windows_);
@@ -45,7 +44,6 @@ class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
     else setenv("WINDIR", savedWindir_.c_str(), 1);
     fs::remove_all(windows_);
   }
-  int Scratch(const char* action) { return std::system((script_ + " " + action + " '" + server_ + "'").c_str()); }
   // Runs SQL on the server as its owner.
   int Sql(const std::string& statement) {
     std::ifstream portFile(fs::path(server_) / "port");
@@ -70,7 +68,6 @@ class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
   }
 
   std::string server_;
-  std::string script_;
   std::string savedWindir_;
   fs::path windows_;
 };
@@ -90,9 +87,9 @@ TEST_P(MarkStorePostgresTest, AServerThatDiesInTheMiddleOfASaveKeepsTheOldMark) 
   const TMarkKey key{"C102", "M01", "0"};
   WriteMark(key, "old design");
   // The old row is deleted inside the transaction; then the server goes down at once.
-  SetWriteMarkHook([this](const std::string& step) {
+  SetWriteMarkHook([](const std::string& step) {
     if (step == "deleted") {
-      EXPECT_EQ(Scratch("kill"), 0);
+      EXPECT_EQ(marks_test::PgScratch("kill"), 0);
     }
   });
   try {
@@ -102,7 +99,7 @@ TEST_P(MarkStorePostgresTest, AServerThatDiesInTheMiddleOfASaveKeepsTheOldMark) 
     EXPECT_EQ(error.Kind(), TDatabaseFailure::Unreachable) << error.what();
   }
   SetWriteMarkHook(nullptr);
-  ASSERT_EQ(Scratch("revive"), 0);
+  ASSERT_EQ(marks_test::PgScratch("revive"), 0);
   CloseAliasDatabases();  // the broken connection goes
   EXPECT_EQ(ReadMark(key), "old design") << "the old mark, not a mix and not nothing";
   WriteMark(key, "new design");

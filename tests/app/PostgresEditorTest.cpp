@@ -12,6 +12,7 @@
 #include "platform/controls/ToolBar.h"
 #include "platform/db/DatabaseAliases.h"
 #include "tests/app/MarkDialogsFixture.h"
+#include "tests/app/PgScratch.h"
 
 namespace {
 
@@ -23,15 +24,10 @@ class PostgresEditorTest : public marks_test::MarkDialogsFixture {
     SetWriteMarkHook(nullptr);
     MarkDialogsFixture::TearDown();
   }
-  static int Scratch(const char* action) {
-    const char* script = std::getenv("MARKEDIT_PG_SCRATCH");
-    const char* server = std::getenv("MARKEDIT_PG_DIR");
-    if (!script || !server) return -1;
-    return std::system((std::string(script) + " " + action + " '" + server + "'").c_str());
-  }
+
   void SetUp() override {
     MarkDialogsFixture::SetUp();
-    const char* server = std::getenv("MARKEDIT_PG_DIR");
+    const char* server = marks_test::PgServerDir();
     if (!server) GTEST_SKIP() << "no PostgreSQL server given (CTest starts one)";
     // The alias now reaches the server; the customer number is this test's own.
     fs::copy_file(fs::path(server) / "dbalias.ini", windows_ / "dbalias.ini", fs::copy_options::overwrite_existing);
@@ -80,7 +76,7 @@ TEST_F(PostgresEditorTest, TheServerDyingInTheMiddleOfASaveIsSaidAndLosesNothing
   PlaceLabel(editor, "C/NO.", 8, 40);
   SetWriteMarkHook([](const std::string& step) {
     if (step == "deleted") {
-      EXPECT_EQ(Scratch("kill"), 0);
+      EXPECT_EQ(marks_test::PgScratch("kill"), 0);
     }
   });
   ClickOn(editor->b2);  // 儲存設定
@@ -90,7 +86,7 @@ TEST_F(PostgresEditorTest, TheServerDyingInTheMiddleOfASaveIsSaidAndLosesNothing
   EXPECT_NE(warnings_[0].find("無法連上資料庫"), std::string::npos) << warnings_[0];
   EXPECT_EQ(editor->DsnStage1->ControlCount(), 2) << "the design stays on the stage";
   EXPECT_TRUE(editor->Modified());
-  ASSERT_EQ(Scratch("revive"), 0);
+  ASSERT_EQ(marks_test::PgScratch("revive"), 0);
   CloseAliasDatabases();
   EXPECT_EQ(ReadMark({"C201", "M01", "0"}), stored) << "the old mark, not a mix";
   EXPECT_TRUE(editor->SaveMark()) << "and the next save works";
