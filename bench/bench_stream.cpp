@@ -22,6 +22,7 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/IntegerConsts.h"
+#include "platform/rtl/Prefetch.h"
 #include "platform/stream/Reader.h"
 #include "platform/stream/Writer.h"
 #include "tests/support/SampleComponents.h"
@@ -86,11 +87,13 @@ FormPtr BuildDesign(int count, bool linked) {
 // A design stream: one signed block per component, then the end marker.
 void WriteDesign(TSampleForm* form, TMemoryStream& ms) {
   TWriter end(ms, 4096);
-  for (TComponent* c : form->ComponentList()) {
+  const auto& components = form->ComponentList();
+  for (size_t i = 0; i < components.size(); ++i) {
+    if (i + 1 < components.size()) PrefetchObject(components[i + 1]);
     TWriter w(ms, 4096);
     w.SetRoot(form);
     w.WriteSignature();
-    w.WriteComponent(c);
+    w.WriteComponent(components[i]);
   }
   end.WriteListEnd();
 }

@@ -5,6 +5,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/PostedRefs.h"
+#include "platform/rtl/Prefetch.h"
 #include "platform/rtl/Stream.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stream/Reader.h"
@@ -211,7 +212,10 @@ void TDsnStage::SaveToStream(TStream& stream) {
   if (register_) register_->ClearSelection();
   // Each control is a block of its own; the block's writer is flushed before the next one starts,
   // so the end marker, written last, follows all of them.
-  for (int i = 0; i < ControlCount(); ++i) WriteControl(stream, Controls(i));
+  for (int i = 0; i < ControlCount(); ++i) {
+    if (i + 1 < ControlCount()) PrefetchObject(Controls(i + 1));
+    WriteControl(stream, Controls(i));
+  }
   TWriter writer(stream, 4096);
   writer.WriteListEnd();
 }

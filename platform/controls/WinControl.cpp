@@ -8,6 +8,7 @@
 
 #include "platform/graphics/Colors.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/EraseLast.h"
 #include "platform/win/DeviceContext.h"
 #include "platform/win/ErrorBoundary.h"
 #include "platform/win/Geometry.h"
@@ -158,11 +159,11 @@ void TWinControl::RemoveControl(TControl* control) {
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(control), 0);
   if (auto* win = dynamic_cast<TWinControl*>(control)) {
     win->DestroyHandle();
-    winControls_.erase(std::remove(winControls_.begin(), winControls_.end(), win), winControls_.end());
-    tabList_.erase(std::remove(tabList_.begin(), tabList_.end(), win), tabList_.end());
+    EraseLast(winControls_, win);
+    EraseLast(tabList_, win);
   } else {
     control->Invalidate();
-    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    EraseLast(controls_, control);
   }
   control->parent_ = nullptr;
   if (control->Align() != alNone) Realign();

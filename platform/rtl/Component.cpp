@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/EraseLast.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
 #include "platform/stream/Reader.h"
@@ -224,9 +225,7 @@ void TComponent::Insert(TComponent* component) {
 }
 
 void TComponent::Remove(TComponent* component) {
-  // Components mostly leave from the end (an owner destroys its last one first).
-  auto it = std::find(components_.rbegin(), components_.rend(), component);
-  if (it != components_.rend()) components_.erase(std::next(it).base());
+  EraseLast(components_, component);
   UnindexName(component);
   for (TOperation operation : kOperations) {
     if (!component->listening_[operation]) continue;

@@ -110,26 +110,33 @@ bool IntToIdent(int32_t value, std::string& ident, const TIdentMap& map) {
   return false;
 }
 
-namespace {
-// SameText(name, ident) for a C string, without measuring each name of a map first: most names
-// differ from the identifier in their first few characters.
-bool IdentIs(const char* name, std::string_view ident) {
-  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  for (const char c : ident) {
-    if (*name == '\0' || upper(*name) != upper(c)) return false;
-    ++name;
+TIdentMap::TIdentMap(std::initializer_list<TIdentMapEntry> entries) : entries_(entries) {
+  size_t slots = 8;
+  while (slots < entries_.size() * 2) slots *= 2;
+  slots_.assign(slots, 0);
+  for (size_t e = 0; e < entries_.size(); ++e) {
+    const std::string_view name = entries_[e].Name;
+    size_t i = static_cast<size_t>(HashText(name)) & (slots - 1);
+    bool taken = false;  // a second entry of the same name is never found by name
+    for (; slots_[i] != 0; i = (i + 1) & (slots - 1))
+      taken = taken || SameText(entries_[static_cast<size_t>(slots_[i] - 1)].Name, name);
+    if (!taken) slots_[i] = static_cast<int32_t>(e + 1);
   }
-  return *name == '\0';
 }
-}  // namespace
+
+const TIdentMapEntry* TIdentMap::Find(std::string_view name) const {
+  const size_t mask = slots_.size() - 1;
+  for (size_t i = static_cast<size_t>(HashText(name)) & mask; slots_[i] != 0; i = (i + 1) & mask) {
+    const TIdentMapEntry& entry = entries_[static_cast<size_t>(slots_[i] - 1)];
+    if (SameText(entry.Name, name)) return &entry;
+  }
+  return nullptr;
+}
 
 bool IdentToInt(std::string_view ident, int32_t& value, const TIdentMap& map) {
-  for (const auto& e : map)
-    if (IdentIs(e.Name, ident)) {
-      value = e.Value;
-      return true;
-    }
-  return false;
+  const TIdentMapEntry* entry = map.Find(ident);
+  if (entry) value = entry->Value;
+  return entry != nullptr;
 }
 
 // ---- classes ----

@@ -9,6 +9,7 @@
 #include <any>
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,7 +54,22 @@ struct TIdentMapEntry {
   int32_t Value;
   const char* Name;
 };
-using TIdentMap = std::vector<TIdentMapEntry>;
+// The constants of one integer type. Reading a design looks up a name for every colour and
+// character set it holds, so the names are indexed (ignoring case) when the map is made.
+class TIdentMap {
+ public:
+  TIdentMap(std::initializer_list<TIdentMapEntry> entries);
+
+  std::vector<TIdentMapEntry>::const_iterator begin() const { return entries_.begin(); }
+  std::vector<TIdentMapEntry>::const_iterator end() const { return entries_.end(); }
+  size_t size() const { return entries_.size(); }
+  // The first entry named `name`, ignoring case; null when there is none.
+  const TIdentMapEntry* Find(std::string_view name) const;
+
+ private:
+  std::vector<TIdentMapEntry> entries_;
+  std::vector<int32_t> slots_;  // index into entries_ + 1, 0 for a free slot; a power of two
+};
 
 // Looks up a constant by value or by name (ignoring case); false when the map has no such entry.
 bool IntToIdent(int32_t value, std::string& ident, const TIdentMap& map);

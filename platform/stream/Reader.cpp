@@ -42,18 +42,19 @@ std::string_view ReadShortString(TReader& reader, const uint8_t* buffer, size_t&
 }
 
 // The property of `target` named `name`, as GetPropInfo finds it. A stream holds a class's
-// properties in declaration order, so the one to look at first is the next after the property of
-// that class found last, or one of the few after it (the others were left at their defaults);
-// only when none of them has the name is it looked up by hash. The places are kept per thread,
-// for the few classes read last: a component's and those of the sub-objects whose properties
-// come between its own ("Font.Name").
+// properties in declaration order, so the one to look at first is the property of that class
+// found last (the sub-object of "Font.Name" then "Font.Size"), then the few after it (the others
+// were left at their defaults), then the few at the start of the class (the next component of
+// the same class); only when none of them has the name is it looked up by hash. The places are
+// kept per thread, for the few classes read last: a component's and those of the sub-objects
+// whose properties come between its own.
 const TPropInfo* FindPropInOrder(TPersistent* target, std::string_view name) {
   struct Hint {
     const TClassInfo* cls = nullptr;
-    size_t next = 0;
+    size_t last = 0;
   };
   constexpr size_t kHints = 4;
-  constexpr size_t kLookAhead = 4;
+  constexpr size_t kLookAhead = 5;
   thread_local Hint hints[kHints];
   thread_local size_t oldest = 0;
 
@@ -67,19 +68,25 @@ const TPropInfo* FindPropInOrder(TPersistent* target, std::string_view name) {
     *hint = Hint{&cls, 0};
   }
   const std::vector<const TPropInfo*>& props = cls.Props();
-  const size_t end = std::min(props.size(), hint->next + kLookAhead);
-  for (size_t i = hint->next; i < end; ++i) {
-    const std::string& candidate = props[i]->Name;
-    if (candidate.size() == name.size() &&
-        std::equal(name.begin(), name.end(), candidate.begin())) {
-      hint->next = i + 1;
-      return props[i];
+  auto scan = [&](size_t from) -> const TPropInfo* {
+    const size_t end = std::min(props.size(), from + kLookAhead);
+    for (size_t i = from; i < end; ++i) {
+      const std::string& candidate = props[i]->Name;
+      if (candidate.size() == name.size() &&
+          std::equal(name.begin(), name.end(), candidate.begin())) {
+        hint->last = i;
+        return props[i];
+      }
     }
-  }
+    return nullptr;
+  };
+  if (const TPropInfo* prop = scan(hint->last)) return prop;
+  if (hint->last > 0)
+    if (const TPropInfo* prop = scan(0)) return prop;
   const TPropInfo* prop = cls.FindProp(name);
   if (prop) {
     const auto at = std::find(props.begin(), props.end(), prop);
-    if (at != props.end()) hint->next = static_cast<size_t>(at - props.begin()) + 1;
+    if (at != props.end()) hint->last = static_cast<size_t>(at - props.begin());
   }
   return prop;
 }

@@ -110,12 +110,20 @@ void TWriter::WriteString(const std::string& value) {
 }
 
 void TWriter::WriteIdent(std::string_view ident) {
-  // Only these four names have value types of their own; longer identifiers need no comparison.
-  if (ident.size() <= 5) {
-    if (SameText(ident, "False")) return WriteValue(vaFalse);
-    if (SameText(ident, "True")) return WriteValue(vaTrue);
-    if (SameText(ident, "Null")) return WriteValue(vaNull);
-    if (SameText(ident, "nil")) return WriteValue(vaNil);
+  // Only these four names have value types of their own; other lengths need no comparison.
+  switch (ident.size()) {
+    case 3:
+      if (SameText(ident, "nil")) return WriteValue(vaNil);
+      break;
+    case 4:
+      if (SameText(ident, "True")) return WriteValue(vaTrue);
+      if (SameText(ident, "Null")) return WriteValue(vaNull);
+      break;
+    case 5:
+      if (SameText(ident, "False")) return WriteValue(vaFalse);
+      break;
+    default:
+      break;
   }
   WriteValue(vaIdent);
   WriteStr(ident);
@@ -211,22 +219,19 @@ void TWriter::WritePropName(const std::string& name) {
 }
 
 void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
-  if (!prop.HasGetter()) return;
-  // A read-only property is written only when it holds a sub-component, whose state is then
+  // Each kind has its own pair of accessors: a property without the getter is not written, nor
+  // one without the setter (read-only) unless it holds a sub-component, whose state is then
   // written under the property's path.
-  if (!prop.HasSetter()) {
-    auto* sub = prop.Kind() == tkClass ? ClassCast<TComponent>(prop.GetObj(instance)) : nullptr;
-    if (!sub || !sub->ComponentStyle().Contains(csSubComponent)) return;
-  }
   switch (prop.Kind()) {
     case tkInteger:
     case tkChar:
     case tkWChar:
     case tkEnumeration:
     case tkSet:
-      WriteOrdProperty(instance, prop);
+      if (prop.GetOrd && prop.SetOrd) WriteOrdProperty(instance, prop);
       break;
     case tkFloat: {
+      if (!prop.GetFloat || !prop.SetFloat) return;
       long double value = prop.GetFloat(instance);
       if (value == 0) return;
       WritePropName(prop.Name);
@@ -240,6 +245,7 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
     case tkString:
     case tkLString:
     case tkWString: {
+      if (!prop.GetStr || !prop.SetStr) return;
       std::string value = prop.GetStr(instance);
       if (value.empty()) return;
       WritePropName(prop.Name);
@@ -247,6 +253,7 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
       break;
     }
     case tkInt64: {
+      if (!prop.GetOrd || !prop.SetOrd) return;
       int64_t value = prop.GetOrd(instance);
       if (value == 0 || (prop.Default && value == *prop.Default)) return;
       WritePropName(prop.Name);
@@ -254,6 +261,7 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
       break;
     }
     case tkMethod: {
+      if (!prop.GetMethod || !prop.SetMethod) return;
       TMethod method = prop.GetMethod(instance);
       // Only handlers that are published methods of the root can be named in a stream.
       std::string name = lookupRoot_ ? lookupRoot_->ClassType().MethodName(method.Code) : std::string();
@@ -263,6 +271,11 @@ void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
       break;
     }
     case tkClass:
+      if (!prop.GetObj) return;
+      if (!prop.SetObj) {
+        auto* sub = ClassCast<TComponent>(prop.GetObj(instance));
+        if (!sub || !sub->ComponentStyle().Contains(csSubComponent)) return;
+      }
       WriteObjectProperty(instance, prop);
       break;
     default:

@@ -128,9 +128,10 @@ TEST(CaseFolding, OnlyAsciiLettersChange) {
   EXPECT_EQ(LowerCase("TAVRIX_9 ÉÀ嘜"), "tavrix_9 ÉÀ嘜");
 }
 
-// Every byte value at every place of a word and of the short tail: a letter hashes as its other
-// case does, and any other byte as itself, not as the byte 0x20 away.
-TEST(CaseFolding, HashTextIgnoresTheCaseOfLettersOnly) {
+// Every byte value at every place of a word and of the short tail: a letter hashes and compares
+// as its other case does, and any other byte as itself, not as the byte 0x20 away; a byte from
+// 0x80 on anywhere makes the text other than ASCII.
+TEST(CaseFolding, HashTextAndSameTextIgnoreTheCaseOfLettersOnly) {
   for (size_t length : {1, 7, 8, 9, 15, 16, 17}) {
     for (size_t at = 0; at < length; ++at) {
       for (int byte = 0; byte < 256; ++byte) {
@@ -141,7 +142,10 @@ TEST(CaseFolding, HashTextIgnoresTheCaseOfLettersOnly) {
         const bool letter = (byte | 0x20) >= 'a' && (byte | 0x20) <= 'z';
         EXPECT_EQ(HashText(text) == HashText(flipped), letter)
             << "byte " << byte << " at " << at << " of " << length;
+        EXPECT_EQ(SameText(text, flipped), letter) << "byte " << byte << " at " << at << " of " << length;
         EXPECT_EQ(HashText(text), HashText(UpperCase(text)));
+        EXPECT_TRUE(SameText(LowerCase(text), UpperCase(text)));
+        EXPECT_EQ(IsAscii(text), byte < 0x80) << "byte " << byte << " at " << at << " of " << length;
       }
     }
   }

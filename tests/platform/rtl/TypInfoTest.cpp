@@ -11,6 +11,7 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/IntegerConsts.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Texts.h"
 
 namespace {
 
@@ -230,6 +231,28 @@ TEST(IdentInfo, ColoursHaveNamesBothWays) {
   value = 7;
   EXPECT_FALSE(IdentToInt("clPlaid", value, *type.Idents));
   EXPECT_EQ(value, 7);
+}
+
+// The names are looked up through an index: every name of every map in any case, the first of
+// two entries with one name, and nothing for a name that is not one (a prefix, one too long).
+TEST(IdentInfo, EveryNameIsFoundInAnyCaseAndOnlyWholeNames) {
+  for (const TIdentMap* map : {&ColorIdents(), &CharsetIdents()}) {
+    for (const TIdentMapEntry& entry : *map) {
+      int32_t value = 0;
+      ASSERT_TRUE(IdentToInt(UpperCase(entry.Name), value, *map)) << entry.Name;
+      EXPECT_EQ(value, entry.Value) << entry.Name;
+      const std::string name = entry.Name;
+      EXPECT_FALSE(IdentToInt(name.substr(0, name.size() - 1), value, *map)) << entry.Name;
+      EXPECT_FALSE(IdentToInt(name + "x", value, *map)) << entry.Name;
+    }
+  }
+  const TIdentMap twice = {{1, "clOne"}, {2, "clTwo"}, {3, "CLONE"}};
+  int32_t value = 0;
+  ASSERT_TRUE(IdentToInt("clone", value, twice));
+  EXPECT_EQ(value, 1);
+  EXPECT_FALSE(IdentToInt("", value, twice));
+  const TIdentMap none = {};
+  EXPECT_FALSE(IdentToInt("clOne", value, none));
 }
 
 // ---- events and published methods ----
