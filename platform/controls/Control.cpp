@@ -25,6 +25,11 @@ TWeak<TControl> captureControl;
 // The control the mouse is over, told CM_MOUSEENTER when the mouse comes and CM_MOUSELEAVE when it
 // goes. The notices run user code, which may free either control.
 TWeak<TControl> mouseControl;
+
+bool SameFont(const TFont& a, const TFont& b) {
+  return a.Charset() == b.Charset() && a.Color() == b.Color() && a.Height() == b.Height() &&
+         a.Name() == b.Name() && a.Pitch() == b.Pitch() && a.Style() == b.Style();
+}
 }  // namespace
 
 TControl* CaptureControl() { return captureControl.get(); }
@@ -291,7 +296,9 @@ void TControl::Dispatch(TMessage& message) {
       Invalidate();
       return;
     case CM_PARENTFONTCHANGED:
-      if (parentFont_ && parent_) {
+      // A copy that is the parent's font already is left alone: its change notice would make
+      // an auto-sized label measure its text once more for nothing, for every label loaded.
+      if (parentFont_ && parent_ && !SameFont(*font_, *parent_->Font())) {
         font_->Assign(parent_->Font());
         parentFont_ = true;  // the copy is the parent's, not a font of its own
       }

@@ -2,16 +2,29 @@
 
 #include <QFontMetrics>
 #include <QFontMetricsF>
+#include <QHashFunctions>
 #include <QPaintDevice>
 #include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
+namespace {
+struct CellKey {
+  QFont font;
+  int dpi;
+  bool operator==(const CellKey& other) const { return dpi == other.dpi && font == other.font; }
+};
+struct CellKeyHash {
+  size_t operator()(const CellKey& key) const { return qHash(key.font, static_cast<size_t>(key.dpi)); }
+};
+}  // namespace
+
 TextCell TextCellOf(const QFont& font, const QPaintDevice* device) {
   // Measuring ink is slow and a program uses few fonts, so cells are kept per font and resolution.
-  static std::unordered_map<std::string, TextCell> cache;
-  int dpi = device ? device->logicalDpiY() : 96;
-  std::string key = font.key().toStdString() + "@" + std::to_string(dpi);
+  // The font itself is the key: its text form (QFont::key) costs more to make than the lookup
+  // saves, and every auto-sized label asks once as it is loaded.
+  static std::unordered_map<CellKey, TextCell, CellKeyHash> cache;
+  CellKey key{font, device ? device->logicalDpiY() : 96};
   auto found = cache.find(key);
   if (found != cache.end()) return found->second;
 
