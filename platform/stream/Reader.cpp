@@ -43,7 +43,7 @@ std::string_view ReadShortString(TReader& reader, const uint8_t* buffer, size_t&
 
 // The property of `target` named `name`, as GetPropInfo finds it. A stream holds a class's
 // properties in declaration order, so the one to look at first is the property of that class
-// found last (the sub-object of "Font.Name" then "Font.Size"), then the few after it (the others
+// found last ("Font" of "Font.Name", again for "Font.Size"), then the few after it (the others
 // were left at their defaults), then the few at the start of the class (the next component of
 // the same class); only when none of them has the name is it looked up by hash. The places are
 // kept per thread, for the few classes read last: a component's and those of the sub-objects
