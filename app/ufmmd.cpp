@@ -30,6 +30,14 @@ TFont* FontOf(TComponent* component) {
   return prop ? ClassCast<TFont>(GetObjectProp(component, *prop)) : nullptr;
 }
 
+// What the shape dialog edits: lines, font, caption and figure.
+void CopyShapeSettings(const tshape2& from, tshape2& to) {
+  to.Setslset(from.slset());
+  to.Font()->Assign(from.Font());
+  to.SetCaption(from.Caption());
+  to.Setkind(from.kind());
+}
+
 // A database error as the user reads it: what to do first, then what went wrong.
 std::string WithAdvice(const std::exception& error) {
   const std::string advice = DatabaseAdvice(error);
@@ -172,17 +180,10 @@ void Tfmmd::acshapeExecute(TObject*) {
   TScopeExit freeDialog([dialog = TWeak<Tfmsetup>(dialog)] {
     if (dialog) dialog->Free();
   });
-  tshape2* preview = dialog->shape;
-  preview->Setslset(element->slset());
-  preview->Font()->Assign(element->Font());
-  preview->SetCaption(element->Caption());
-  preview->Setkind(element->kind());
+  CopyShapeSettings(*element, *dialog->shape);
   // The element may go while the dialog is open (its editor closed under it).
   if (dialog->ShowModal() != mrOk || !element) return;
-  element->Setslset(preview->slset());
-  element->Font()->Assign(preview->Font());
-  element->SetCaption(preview->Caption());
-  element->Setkind(preview->kind());
+  CopyShapeSettings(*dialog->shape, *element);
   DsnStage1->RefreshTargets();
 }
 

@@ -47,8 +47,10 @@ bool LineOfGroup(int groupIndex, tsline& line) {
 }
 }  // namespace
 
+std::array<TSpeedButton*, 6> Tfmsetup::LineButtons() const { return {sb1, sb2, sb3, sb4, sb5, sb6}; }
+
 void Tfmsetup::SetLineButtonsVisible(bool value) {
-  for (TSpeedButton* button : {sb1, sb2, sb3, sb4, sb5, sb6})
+  for (TSpeedButton* button : LineButtons())
     if (button) button->SetVisible(value);
 }
 
@@ -60,10 +62,9 @@ void Tfmsetup::UpdateLineButtons() {
   }
   SetLineButtonsVisible(true);
   const tslset lines = shape->slset();
-  const std::pair<TSpeedButton*, tsline> buttons[] = {{sb1, sllr},   {sb2, sltop},   {sb3, slrl},
-                                                      {sb4, slleft}, {sb5, slright}, {sb6, slbottom}};
-  for (const auto& [button, line] : buttons)
-    if (button) button->SetDown(lines.Contains(line));
+  tsline line;
+  for (TSpeedButton* button : LineButtons())
+    if (button && LineOfGroup(button->GroupIndex(), line)) button->SetDown(lines.Contains(line));
 }
 
 void Tfmsetup::FormShow(TObject*) {

@@ -3,6 +3,8 @@
 // which of its sides and diagonals are drawn, set on a preview of the dialog's own. The editor
 // copies the element's settings into the preview and, when the user confirms, back.
 
+#include <array>
+
 #include "mark/shape2.h"
 #include "platform/controls/Form.h"
 
@@ -23,6 +25,8 @@ class Tfmsetup : public TForm {
   void SpeedButton1Click(TObject* sender);
   void SpeedButton2Click(TObject* sender);
 
+  // sb1 … sb6; each finds its line by its GroupIndex.
+  std::array<TSpeedButton*, 6> LineButtons() const;
   void SetLineButtonsVisible(bool value);
   // Shows the line buttons, down as the preview's lines are, while the preview is a rectangle;
   // hides them otherwise.

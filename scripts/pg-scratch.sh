@@ -11,13 +11,14 @@
 #   scripts/pg-scratch.sh stop DIR    stops that server and removes its files and DIR
 #   scripts/pg-scratch.sh kill DIR    stops it at once, as a crash would, keeping its files
 #   scripts/pg-scratch.sh revive DIR  starts it again on its port after kill
+#   scripts/pg-scratch.sh sql DIR SQL runs SQL on the database "marks" as its owner
 #
 # Run as root, the server runs as Debian's "postgres" user (PostgreSQL refuses root), in a folder
 # under /tmp that this user can reach wherever DIR lies. Connections are accepted from 127.0.0.1
 # only, for the user markedit with the password markedit (written into the alias files, so that a
 # wrong one can be tried as well).
 set -euo pipefail
-[ $# -eq 2 ] || { sed -n '2,17p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -eq 2 ] || { [ $# -eq 3 ] && [ "$1" = sql ]; } || { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 action=$1
 dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -26,6 +27,13 @@ bin=$(ls -d /usr/lib/postgresql/*/bin 2>/dev/null | sort -V | tail -1)
 
 as_server() {
   if [ "$(id -u)" -eq 0 ]; then runuser -u postgres -- "$@"; else "$@"; fi
+}
+
+# psql as the owner, on the server's port: psql_on PORT DATABASE ARGS...
+psql_on() {
+  local port=$1 database=$2
+  shift 2
+  PGPASSWORD=markedit psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U markedit -d "$database" "$@"
 }
 
 case "$action" in
@@ -49,9 +57,8 @@ case "$action" in
       fi
     done
     [ -n "$started" ] || { echo "no free port for PostgreSQL; see $home/server.log" >&2; exit 1; }
-    psql=(env PGPASSWORD=markedit psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$started" -U markedit)
-    "${psql[@]}" -d postgres -c "create database marks encoding 'UTF8' template template0"
-    "${psql[@]}" -d marks -f "$here/postgresql/marks-schema.sql"
+    psql_on "$started" postgres -c "create database marks encoding 'UTF8' template template0"
+    psql_on "$started" marks -f "$here/postgresql/marks-schema.sql"
     # The mark table and the view are found without the schema in their names.
     printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=markedit\nPassword=markedit\nOptions=options=-csearch_path=dbo\n' \
       "$started" >"$dir/dbalias.ini"
@@ -68,6 +75,9 @@ case "$action" in
     as_server "$bin/pg_ctl" -D "$home/data" -l "$home/server.log" -w -t 30 \
       -o "-p $(cat "$dir/port") -k $home -c listen_addresses=127.0.0.1" start >/dev/null
     ;;
+  sql)
+    psql_on "$(cat "$dir/port")" marks -c "$3"
+    ;;
   stop)
     if [ -f "$dir/server" ]; then
       home=$(cat "$dir/server")
@@ -77,7 +87,7 @@ case "$action" in
     rm -rf "$dir"
     ;;
   *)
-    echo "unknown action $action (start, stop, kill or revive)" >&2
+    echo "unknown action $action (start, stop, kill, revive or sql)" >&2
     exit 2
     ;;
 esac

@@ -29,11 +29,10 @@ class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
     const char* server = marks_test::PgServerDir();
     if (!server) GTEST_SKIP() << "no PostgreSQL server given (CTest starts one)";
     TestApp();
-    server_ = server;
     if (const char* old = std::getenv("WINDIR")) savedWindir_ = old;
     windows_ = fs::temp_directory_path() / ("markedit-pg-store-" + std::to_string(::getpid()));
     fs::create_directories(windows_);
-    fs::copy_file(fs::path(server_) / GetParam(), windows_ / "dbalias.ini", fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(server) / GetParam(), windows_ / "dbalias.ini", fs::copy_options::overwrite_existing);
     setenv("WINDIR", windows_.c_str(), 1);
   }
   void TearDown() override {
@@ -43,14 +42,6 @@ class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
     if (savedWindir_.empty()) unsetenv("WINDIR");
     else setenv("WINDIR", savedWindir_.c_str(), 1);
     fs::remove_all(windows_);
-  }
-  // Runs SQL on the server as its owner.
-  int Sql(const std::string& statement) {
-    std::ifstream portFile(fs::path(server_) / "port");
-    std::string port;
-    portFile >> port;
-    return std::system(("PGPASSWORD=markedit psql -X -q -h 127.0.0.1 -p " + port +
-                        " -U markedit -d marks -c \"" + statement + "\"").c_str());
   }
   // The alias as another user with another password sees it.
   void LogInAs(const std::string& user, const std::string& password) {
@@ -67,7 +58,6 @@ class MarkStorePostgresTest : public ::testing::TestWithParam<const char*> {
     CloseAliasDatabases();
   }
 
-  std::string server_;
   std::string savedWindir_;
   fs::path windows_;
 };
@@ -86,12 +76,7 @@ TEST_P(MarkStorePostgresTest, MarksKeepTheirBytesAndKeys) {
 TEST_P(MarkStorePostgresTest, AServerThatDiesInTheMiddleOfASaveKeepsTheOldMark) {
   const TMarkKey key{"C102", "M01", "0"};
   WriteMark(key, "old design");
-  // The old row is deleted inside the transaction; then the server goes down at once.
-  SetWriteMarkHook([](const std::string& step) {
-    if (step == "deleted") {
-      EXPECT_EQ(marks_test::PgScratch("kill"), 0);
-    }
-  });
+  marks_test::KillServerWhenOldRowIsDeleted();
   try {
     WriteMark(key, "new design");
     ADD_FAILURE() << "the save reported success";
@@ -109,7 +94,7 @@ TEST_P(MarkStorePostgresTest, AServerThatDiesInTheMiddleOfASaveKeepsTheOldMark) 
 TEST_P(MarkStorePostgresTest, AUserWhoMayOnlyReadIsToldSoAndTheRowStays) {
   const TMarkKey key{"C103", "M01", "0"};
   WriteMark(key, "stored");
-  ASSERT_EQ(Sql("drop role if exists reader; create role reader login password 'reads'; "
+  ASSERT_EQ(marks_test::PgSql("drop role if exists reader; create role reader login password 'reads'; "
                 "grant usage on schema dbo to reader; grant select on dbo.md to reader"),
             0);
   LogInAs("reader", "reads");
@@ -123,7 +108,7 @@ TEST_P(MarkStorePostgresTest, AUserWhoMayOnlyReadIsToldSoAndTheRowStays) {
   }
   EXPECT_EQ(ReadMark(key), "stored");
   CloseAliasDatabases();
-  EXPECT_EQ(Sql("drop owned by reader; drop role reader"), 0);
+  EXPECT_EQ(marks_test::PgSql("drop owned by reader; drop role reader"), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, MarkStorePostgresTest, testing::Values("dbalias.ini", "odbc.ini"));

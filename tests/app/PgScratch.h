@@ -2,20 +2,39 @@
 // The throw-away PostgreSQL server of scripts/pg-scratch.sh as the tests that use it see it: CTest
 // passes the server's folder in MARKEDIT_PG_DIR and the script in MARKEDIT_PG_SCRATCH.
 
+#include <gtest/gtest.h>
+
 #include <cstdlib>
 #include <string>
+
+#include "app/MarkStore.h"
 
 namespace marks_test {
 
 // The server's folder; null when the tests run without a server.
 inline const char* PgServerDir() { return std::getenv("MARKEDIT_PG_DIR"); }
 
-// Runs `pg-scratch.sh ACTION DIR` ("kill", "revive"); its exit status, -1 without a server.
-inline int PgScratch(const char* action) {
+// Runs `pg-scratch.sh ACTION DIR [ARGUMENT]` ("kill", "revive", "sql" with its statement); its
+// exit status, -1 without a server.
+inline int PgScratch(const char* action, const std::string& argument = "") {
   const char* script = std::getenv("MARKEDIT_PG_SCRATCH");
   const char* server = PgServerDir();
   if (!script || !server) return -1;
-  return std::system((std::string(script) + " " + action + " '" + server + "'").c_str());
+  std::string command = std::string(script) + " " + action + " '" + server + "'";
+  if (!argument.empty()) command += " \"" + argument + "\"";
+  return std::system(command.c_str());
+}
+
+// Runs SQL on the server's mark database as its owner.
+inline int PgSql(const std::string& statement) { return PgScratch("sql", statement); }
+
+// The next save's server goes down at once after the old row is deleted inside its transaction.
+inline void KillServerWhenOldRowIsDeleted() {
+  SetWriteMarkHook([](const std::string& step) {
+    if (step == "deleted") {
+      EXPECT_EQ(PgScratch("kill"), 0);
+    }
+  });
 }
 
 }  // namespace marks_test

@@ -22,9 +22,8 @@ printf "object Label3: TLabel\n  Left = 16\n  Top = 16\n  Width = 80\n  Height =
 "$streamconv" to-binary "$work/label.txt" "$work/design.bin"
 printf '\0' >>"$work/design.bin"
 hex=$(od -An -tx1 -v "$work/design.bin" | tr -d ' \n')
-sql() {
-  PGPASSWORD=markedit psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$(cat "$server/port")" -U markedit -d marks -c "$1"
-}
+scratch=$(cd "$(dirname "$0")/../../scripts" && pwd)/pg-scratch.sh
+sql() { "$scratch" sql "$server" "$1"; }
 
 # A check run says what it could not read and then fails; its picture shows what a user would see.
 run() {

@@ -8,7 +8,8 @@ server=$1
 markedit=$2
 work=$(mktemp -d)
 port=$(cat "$server/port")
-sql() { PGPASSWORD=markedit psql -X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p "$port" -U markedit -d marks -c "$1"; }
+scratch=$(cd "$(dirname "$0")/../../scripts" && pwd)/pg-scratch.sh
+sql() { "$scratch" sql "$server" "$1"; }
 trap 'sql "alter table if exists dbo.md_away rename to md" >/dev/null 2>&1 || true; rm -rf "$work"' EXIT
 mkdir -p "$work/windows" "$work/data"
 printf '[tavrix]\ndatapath=%s\n' "$work/data" >"$work/windows/win.ini"
@@ -26,12 +27,13 @@ expect() {
   echo "$1: says \"$3\""
 }
 
-# The password is the wrong one throughout; the user markedit's is "markedit".
+# The server's own alias files with another port and user, and the password a wrong one
+# throughout (the user markedit's is "markedit").
 alias_with() {  # alias_with PORT USER
-  printf '[dbmd]\nDriver=QPSQL\nDatabase=marks\nHost=127.0.0.1\nPort=%s\nUser=%s\nPassword=Secret-Word\nOptions=options=-csearch_path=dbo\n' "$1" "$2"
+  sed "s/^Port=.*/Port=$1/; s/^User=.*/User=$2/; s/^Password=.*/Password=Secret-Word/" "$server/dbalias.ini"
 }
 odbc_with() {  # odbc_with PORT USER: the same through unixODBC, credentials in the connection string
-  printf '[dbmd]\nDriver=QODBC\nDatabase=DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%s;DATABASE=marks;UID=%s;PWD=Secret-Word;ConnSettings=set search_path to dbo\n' "$1" "$2"
+  sed "s/PORT=[^;]*/PORT=$1/; s/UID=[^;]*/UID=$2/; s/PWD=[^;]*/PWD=Secret-Word/" "$server/odbc.ini"
 }
 
 expect "unknown user" "$(alias_with "$port" nobody)" "資料庫拒絕登入"
