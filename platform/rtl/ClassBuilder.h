@@ -130,7 +130,7 @@ class TClassBuilder {
   PropRef Prop(const char* name, G get, S set = nullptr) {
     using namespace classbuilder_detail;
     using R = std::decay_t<std::invoke_result_t<G, T*>>;
-    TPropInfo& p = Add(name, DefaultType<R>());
+    TPropInfo& p = Add(name, OwnOrDefaultType<R>());
     if constexpr (kIsOrdinal<R>) {
       p.GetOrd = [get](TObject* o) { return ToOrd<R>(std::invoke(get, Cast(o))); };
       if constexpr (!std::is_null_pointer_v<S>)
@@ -191,6 +191,15 @@ class TClassBuilder {
  private:
   static T* Cast(TObject* o) { return static_cast<T*>(o); }
 
+  // A property that refers to an object of the class being published (the next part of a
+  // chain) takes the class's own type information, which is filled in when publishing ends:
+  // asking the class for it now would start its initialisation again from inside itself.
+  template <class R>
+  const TTypeInfo& OwnOrDefaultType() {
+    if constexpr (std::is_same_v<R, T*>) return info_.typeInfo_;
+    else return classbuilder_detail::DefaultType<R>();
+  }
+
   template <class S, class V>
   static void Assign(S set, T* target, V&& value) {
     if constexpr (std::is_member_object_pointer_v<S>) target->*set = std::forward<V>(value);
@@ -200,6 +209,7 @@ class TClassBuilder {
   TPropInfo& Add(const char* name, const TTypeInfo& type) {
     auto p = std::make_unique<TPropInfo>();
     p->Name = name;
+    p->PaddedName = TPaddedName(p->Name);
     p->PropType = &type;
     p->DeclaringClass = &info_;
     info_.ownProps_.push_back(std::move(p));

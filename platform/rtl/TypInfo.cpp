@@ -7,7 +7,29 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
 
+namespace {
+// Equality of two short byte runs, inline: property names are a few bytes, for which a call to
+// memcmp costs more than the comparison.
+bool SameBytes(const char* a, const char* b, size_t n) {
+  for (; n >= 8; a += 8, b += 8, n -= 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a, 8);
+    std::memcpy(&y, b, 8);
+    if (x != y) return false;
+  }
+  for (; n > 0; ++a, ++b, --n)
+    if (*a != *b) return false;
+  return true;
+}
+}  // namespace
+
 // ---- types ----
+
+TPaddedName::TPaddedName(std::string_view name) {
+  if (name.size() > kCapacity) return;
+  std::memcpy(Chars, name.data(), name.size());
+  Length = static_cast<uint8_t>(name.size());
+}
 
 TTypeInfo TTypeInfo::Make(TTypeKind kind, std::string name) {
   TTypeInfo t;
@@ -25,7 +47,10 @@ TTypeInfo TTypeInfo::Enumeration(std::string name, std::string_view commaSeparat
     std::string_view item = commaSeparatedNames.substr(start, comma - start);
     while (!item.empty() && isspace(static_cast<unsigned char>(item.front()))) item.remove_prefix(1);
     while (!item.empty() && isspace(static_cast<unsigned char>(item.back()))) item.remove_suffix(1);
-    if (!item.empty()) t.EnumNames.emplace_back(item);
+    if (!item.empty()) {
+      t.EnumNames.emplace_back(item);
+      t.PaddedEnumNames.emplace_back(item);
+    }
     start = comma + 1;
   }
   return t;
@@ -90,45 +115,77 @@ std::string GetEnumName(const TTypeInfo& type, int64_t value) {
 }
 
 int GetEnumValue(const TTypeInfo& type, std::string_view name) {
-  for (size_t i = 0; i < type.EnumNames.size(); ++i)
-    if (SameText(type.EnumNames[i], name)) return static_cast<int>(i);
+  for (size_t i = 0; i < type.EnumNames.size(); ++i) {
+    const std::string& candidate = type.EnumNames[i];
+    if (candidate.size() == name.size() &&
+        (SameBytes(candidate.data(), name.data(), name.size()) || SameText(candidate, name)))
+      return static_cast<int>(i);
+  }
   return -1;
 }
 
 const char* IdentName(int32_t value, const TIdentMap& map) {
-  for (const auto& e : map)
-    if (e.Value == value) return e.Name;
-  return nullptr;
+  const TIdentMapEntry* entry = map.FindValue(value);
+  return entry ? entry->Name : nullptr;
 }
 
 bool IntToIdent(int32_t value, std::string& ident, const TIdentMap& map) {
-  for (const auto& e : map)
-    if (e.Value == value) {
-      ident = e.Name;
-      return true;
-    }
-  return false;
+  const TIdentMapEntry* entry = map.FindValue(value);
+  if (entry) ident = entry->Name;
+  return entry != nullptr;
 }
+
+namespace {
+size_t ValueHash(int32_t value) {
+  // Colours differ in their high bytes as often as in their low ones: mix them all down.
+  uint64_t h = static_cast<uint32_t>(value) * 0x9E3779B97F4A7C15ull;
+  return static_cast<size_t>(h >> 32);
+}
+}  // namespace
 
 TIdentMap::TIdentMap(std::initializer_list<TIdentMapEntry> entries) : entries_(entries) {
   size_t slots = 8;
   while (slots < entries_.size() * 2) slots *= 2;
   slots_.assign(slots, 0);
+  valueSlots_.assign(slots, 0);
   for (size_t e = 0; e < entries_.size(); ++e) {
+    padded_.emplace_back(entries_[e].Name);
     const std::string_view name = entries_[e].Name;
     size_t i = static_cast<size_t>(HashText(name)) & (slots - 1);
     bool taken = false;  // a second entry of the same name is never found by name
     for (; slots_[i] != 0; i = (i + 1) & (slots - 1))
       taken = taken || SameText(entries_[static_cast<size_t>(slots_[i] - 1)].Name, name);
     if (!taken) slots_[i] = static_cast<int32_t>(e + 1);
+    // Nor is a second entry of the same value found by value.
+    i = ValueHash(entries_[e].Value) & (slots - 1);
+    taken = false;
+    for (; valueSlots_[i] != 0; i = (i + 1) & (slots - 1))
+      taken = taken || entries_[static_cast<size_t>(valueSlots_[i] - 1)].Value == entries_[e].Value;
+    if (!taken) valueSlots_[i] = static_cast<int32_t>(e + 1);
   }
+}
+
+const TIdentMapEntry* TIdentMap::FindValue(int32_t value) const {
+  const size_t mask = valueSlots_.size() - 1;
+  for (size_t i = ValueHash(value) & mask; valueSlots_[i] != 0; i = (i + 1) & mask) {
+    const TIdentMapEntry& entry = entries_[static_cast<size_t>(valueSlots_[i] - 1)];
+    if (entry.Value == value) return &entry;
+  }
+  return nullptr;
 }
 
 const TIdentMapEntry* TIdentMap::Find(std::string_view name) const {
   const size_t mask = slots_.size() - 1;
   for (size_t i = static_cast<size_t>(HashText(name)) & mask; slots_[i] != 0; i = (i + 1) & mask) {
-    const TIdentMapEntry& entry = entries_[static_cast<size_t>(slots_[i] - 1)];
-    if (SameText(entry.Name, name)) return &entry;
+    const auto e = static_cast<size_t>(slots_[i] - 1);
+    const TIdentMapEntry& entry = entries_[e];
+    // A stream holds the names as they are spelt here: the exact bytes are compared first.
+    const std::string_view entryName = padded_[e].Kept()
+                                           ? std::string_view(entry.Name, padded_[e].Length)
+                                           : std::string_view(entry.Name);
+    if (entryName.size() == name.size() &&
+        (SameBytes(entryName.data(), name.data(), name.size()) || SameText(entryName, name)))
+      return &entry;
   }
   return nullptr;
 }
@@ -154,6 +211,9 @@ void TObject::Free() {
 }
 
 void TClassInfo::Finish() {
+  if (parent_) ancestors_ = parent_->ancestors_;
+  depth_ = ancestors_.size();
+  ancestors_.push_back(this);
   if (parent_) allProps_ = parent_->allProps_;
   for (const auto& p : ownProps_) {
     // A class may republish an inherited property (to change its default); it keeps its place.
@@ -181,29 +241,8 @@ void TClassInfo::Finish() {
   if (overridesNotification_) notices_ |= ownNotices_.value_or(0xFF);
 }
 
-bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
-  for (const TClassInfo* c = this; c; c = c->parent_)
-    if (c == &other) return true;
-  return false;
-}
-
 bool TClassInfo::ClassNameIs(std::string_view name) const { return SameText(name_, name); }
 
-namespace {
-// Equality of two short byte runs, inline: property names are a few bytes, for which a call to
-// memcmp costs more than the comparison.
-bool SameBytes(const char* a, const char* b, size_t n) {
-  for (; n >= 8; a += 8, b += 8, n -= 8) {
-    uint64_t x, y;
-    std::memcpy(&x, a, 8);
-    std::memcpy(&y, b, 8);
-    if (x != y) return false;
-  }
-  for (; n > 0; ++a, ++b, --n)
-    if (*a != *b) return false;
-  return true;
-}
-}  // namespace
 
 const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
   const size_t mask = propSlots_.size() - 1;

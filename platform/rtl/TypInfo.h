@@ -49,6 +49,20 @@ enum TTypeKind : uint8_t {
 
 enum TFloatType : uint8_t { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
 
+// A short name held zero-padded in a fixed block, for the stream writer: it copies the block with
+// a few fixed-size moves instead of calling memcpy for the name's length, for each of the dozens
+// of names every component it writes holds. A longer name is not held (Kept() is false); the
+// writer then takes the name itself.
+struct TPaddedName {
+  static constexpr size_t kCapacity = 32;
+  alignas(16) char Chars[kCapacity] = {};
+  uint8_t Length = 0xFF;
+
+  TPaddedName() = default;
+  explicit TPaddedName(std::string_view name);
+  bool Kept() const { return Length <= kCapacity; }
+};
+
 // A named integer constant that the stream writes as an identifier (clBlack, ANSI_CHARSET …).
 struct TIdentMapEntry {
   int32_t Value;
@@ -65,10 +79,20 @@ class TIdentMap {
   size_t size() const { return entries_.size(); }
   // The first entry named `name`, ignoring case; null when there is none.
   const TIdentMapEntry* Find(std::string_view name) const;
+  // The first entry with this value; null when there is none. The writer asks it for every
+  // colour it writes, so values are indexed as well as names.
+  const TIdentMapEntry* FindValue(int32_t value) const;
+  // The padded name of an entry of this map (see TPaddedName).
+  const TPaddedName& PaddedName(const TIdentMapEntry& entry) const {
+    return padded_[static_cast<size_t>(&entry - entries_.data())];
+  }
 
  private:
   std::vector<TIdentMapEntry> entries_;
-  std::vector<int32_t> slots_;  // index into entries_ + 1, 0 for a free slot; a power of two
+  std::vector<TPaddedName> padded_;  // one per entry
+  // Open-addressing tables, a power of two in size: index into entries_ + 1, 0 for a free slot.
+  std::vector<int32_t> slots_;       // by name
+  std::vector<int32_t> valueSlots_;  // by value
 };
 
 // Looks up a constant by value or by name (ignoring case); false when the map has no such entry.
@@ -84,6 +108,7 @@ class TTypeInfo {
   TTypeKind Kind = tkUnknown;
   std::string Name;
   std::vector<std::string> EnumNames;        // enumeration: value names in ordinal order
+  std::vector<TPaddedName> PaddedEnumNames;  // the same names padded for the writer
   const TTypeInfo* CompType = nullptr;       // set: the element enumeration
   const TClassInfo* ClassType = nullptr;     // class: the class of the referenced object
   TFloatType FloatType = ftExtended;         // float: the stored precision
@@ -172,6 +197,7 @@ struct TFieldEntry {
 class TPropInfo {
  public:
   std::string Name;
+  TPaddedName PaddedName;  // Name, for the writer; the class builder sets both
   const TTypeInfo* PropType = nullptr;
   const TClassInfo* DeclaringClass = nullptr;
   // The declared default of an ordinal property; a property without one is always written.
@@ -214,7 +240,10 @@ class TClassInfo {
 
   const std::string& Name() const { return name_; }
   const TClassInfo* Parent() const { return parent_; }
-  bool InheritsFrom(const TClassInfo& other) const;
+  // Answered in constant time: ClassCast asks it wherever a framework object is looked at.
+  bool InheritsFrom(const TClassInfo& other) const {
+    return other.depth_ < ancestors_.size() && ancestors_[other.depth_] == &other;
+  }
   bool ClassNameIs(std::string_view name) const;
 
   // Creates an instance of the class with its C++ constructors run; the framework constructor
@@ -255,6 +284,8 @@ class TClassInfo {
 
   std::string name_;
   const TClassInfo* parent_ = nullptr;
+  std::vector<const TClassInfo*> ancestors_;  // the root class first, this class last
+  size_t depth_ = 0;                          // this class's place in ancestors_
   std::function<TObject*()> newInstance_;
   std::vector<std::unique_ptr<TPropInfo>> ownProps_;
   std::vector<const TPropInfo*> allProps_;

@@ -33,10 +33,10 @@ class TFiler : public TObject {
 
   // Custom properties that an object declares from DefineProperties: a reader calls `read` when
   // the stream holds the property, a writer calls `write` when `hasData` is true.
-  virtual void DefineProperty(const std::string& name, const TReaderProc& read,
+  virtual void DefineProperty(std::string_view name, const TReaderProc& read,
                               const TWriterProc& write, bool hasData) = 0;
   // A custom property whose value is binary data (a picture, for instance).
-  virtual void DefineBinaryProperty(const std::string& name, const TStreamProc& read,
+  virtual void DefineBinaryProperty(std::string_view name, const TStreamProc& read,
                                     const TStreamProc& write, bool hasData) = 0;
 
  protected:

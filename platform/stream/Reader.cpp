@@ -21,24 +21,47 @@ class EStreamFormat : public EReadError {
   using EReadError::EReadError;
 };
 
+// Room for a short string of up to 255 bytes and the zeros that follow it (see ReadShortString).
+constexpr size_t kShort = TPaddedName::kCapacity;
+using TNameBytes = char[255 + kShort + 1];
+
 // A short string read into `bytes`: for names that are only looked up, without a std::string
 // for each of the many a design holds. `buffer`, `pos` and `end` are the reader's buffer: when it
 // holds a name of up to 32 bytes with room to spare, one fixed-size copy takes it. A copy of the
 // exact length (at most 255) becomes a string instruction, slow to start and slow to read back
-// from, and the reader does this for every property.
+// from, and the reader does this for every property. The name is followed by 32 zero bytes, so
+// that it and any part of it can be read in whole words (NextDot).
 std::string_view ReadShortString(TReader& reader, const uint8_t* buffer, size_t& pos, size_t end,
-                                 char (&bytes)[256]) {
-  constexpr size_t kShort = 32;
+                                 TNameBytes& bytes) {
+  size_t length;
   if (end - pos > kShort && buffer[pos] <= kShort) {
-    const size_t length = buffer[pos];
+    length = buffer[pos];
     std::memcpy(bytes, buffer + pos + 1, kShort);
     pos += 1 + length;
-    return std::string_view(bytes, length);
+  } else {
+    uint8_t n;
+    reader.Read(&n, 1);
+    reader.Read(bytes, n);
+    length = n;
   }
-  uint8_t length;
-  reader.Read(&length, 1);
-  reader.Read(bytes, length);
+  std::memset(bytes + length, 0, kShort);
   return std::string_view(bytes, length);
+}
+
+// The first '.' at or after `from` in a name read by ReadShortString, or its size when there is
+// none: eight bytes at a time, which the zeros after the name make safe to read.
+size_t NextDot(std::string_view name, size_t from) {
+  constexpr uint64_t kOnes = 0x0101010101010101ull;
+  constexpr uint64_t kHighs = 0x8080808080808080ull;
+  for (; from < name.size(); from += 8) {
+    uint64_t word;
+    std::memcpy(&word, name.data() + from, 8);
+    const uint64_t x = word ^ (kOnes * '.');
+    // The lowest high bit set marks the first byte that was a dot.
+    if (const uint64_t dots = (x - kOnes) & ~x & kHighs)
+      return std::min(name.size(), from + (static_cast<size_t>(__builtin_ctzll(dots)) >> 3));
+  }
+  return name.size();
 }
 
 // The property of `target` named `name`, as GetPropInfo finds it. A stream holds a class's
@@ -439,7 +462,7 @@ bool TReader::Error(const std::string& message) {
 void TReader::ReadProperty(TPersistent* instance) {
   // The name is read onto the stack: every property of every component has one, and the string
   // is only needed in full for an error message.
-  char pathBytes[256];
+  TNameBytes pathBytes;
   const std::string_view path = ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, pathBytes);
   // Inside the reader of a property declared to the filer nothing can be handled (see below).
   const bool canHandle = canHandleExcepts_;
@@ -449,12 +472,7 @@ void TReader::ReadProperty(TPersistent* instance) {
       // "Font.Name": walk the sub-objects to the one that holds the last name.
       TPersistent* target = instance;
       size_t start = 0;
-      // A plain loop: for names this short, memchr costs more than it saves.
-      auto nextDot = [&path](size_t from) {
-        while (from < path.size() && path[from] != '.') ++from;
-        return from;
-      };
-      for (size_t dot; (dot = nextDot(start)) < path.size(); start = dot + 1) {
+      for (size_t dot; (dot = NextDot(path, start)) < path.size(); start = dot + 1) {
         const TPropInfo* p = FindPropInOrder(target, path.substr(start, dot - start));
         auto* sub = p && p->Kind() == tkClass && p->GetObj ? ClassCast<TPersistent>(p->GetObj(target)) : nullptr;
         if (!sub) PropertyError(std::string(path));
@@ -501,7 +519,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
     case tkInteger:
       if (NextValue() == vaIdent) {
         ReadValue();
-        char identBytes[256];
+        TNameBytes identBytes;
         const std::string_view ident =
             ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, identBytes);
         int32_t value;
@@ -527,7 +545,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
       int value;
       if (NextValue() == vaIdent) {
         ReadValue();
-        char identBytes[256];
+        TNameBytes identBytes;
         value = GetEnumValue(
             type, ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, identBytes));
       } else {
@@ -593,7 +611,7 @@ int64_t TReader::ReadSet(const TTypeInfo& setType) {
     PropValueError();
   }
   int64_t result = 0;
-  char nameBytes[256];
+  TNameBytes nameBytes;
   auto nextName = [&] { return ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, nameBytes); };
   for (std::string_view name; !(name = nextName()).empty();) {
     int value = GetEnumValue(*setType.CompType, name);
@@ -644,14 +662,14 @@ void TReader::ReadCollection(TCollection* collection) {
   collection->EndUpdate();
 }
 
-void TReader::DefineProperty(const std::string& name, const TReaderProc& read, const TWriterProc&,
+void TReader::DefineProperty(std::string_view name, const TReaderProc& read, const TWriterProc&,
                              bool) {
   if (!read || propName_.empty() || !SameText(name, propName_)) return;
   propName_.clear();
   read(*this);
 }
 
-void TReader::DefineBinaryProperty(const std::string& name, const TStreamProc& read,
+void TReader::DefineBinaryProperty(std::string_view name, const TStreamProc& read,
                                    const TStreamProc&, bool) {
   if (!read || propName_.empty() || !SameText(name, propName_)) return;
   propName_.clear();

@@ -82,9 +82,9 @@ class TReader : public TFiler {
   void ReadProperty(TPersistent* instance);
   void ReadCollection(TCollection* collection);
 
-  void DefineProperty(const std::string& name, const TReaderProc& read, const TWriterProc& write,
+  void DefineProperty(std::string_view name, const TReaderProc& read, const TWriterProc& write,
                       bool hasData) override;
-  void DefineBinaryProperty(const std::string& name, const TStreamProc& read,
+  void DefineBinaryProperty(std::string_view name, const TStreamProc& read,
                             const TStreamProc& write, bool hasData) override;
 
  private:

@@ -48,6 +48,31 @@ void PutLE(TWriter& w, T value) {
   // The stream is little-endian, as is every machine this program runs on.
   w.Write(&value, sizeof value);
 }
+
+constexpr size_t kPad = TPaddedName::kCapacity;
+
+// The first eight bytes of a name, upper-cased, as a little-endian word: clearing bit 5 of every
+// byte upper-cases a letter and leaves the zeros that pad a short name zero.
+constexpr uint64_t UpperWord(const char* text) {
+  uint64_t word = 0;
+  for (int i = 0; i < 8 && text[i]; ++i)
+    word |= static_cast<uint64_t>(static_cast<uint8_t>(text[i]) & 0xDF) << (8 * i);
+  return word;
+}
+
+// nil, True, False and Null (in any case) have value types of their own; any other name is an
+// identifier. The padding makes the word tell the length as well.
+TValueType PaddedIdentType(const TPaddedName& name) {
+  uint64_t word;
+  std::memcpy(&word, name.Chars, sizeof word);
+  switch (word & 0xDFDFDFDFDFDFDFDFull) {
+    case UpperWord("NIL"): return vaNil;
+    case UpperWord("TRUE"): return vaTrue;
+    case UpperWord("FALSE"): return vaFalse;
+    case UpperWord("NULL"): return vaNull;
+    default: return vaIdent;
+  }
+}
 }  // namespace
 
 // An integer takes the smallest of vaInt8, vaInt16 and vaInt32 that holds it; only a value outside
@@ -129,6 +154,30 @@ void TWriter::WriteIdent(std::string_view ident) {
   WriteStr(ident);
 }
 
+void TWriter::WriteIdent(const TPaddedName& name, std::string_view ident) {
+  if (!name.Kept() || name.Length != ident.size() || bufSize_ - bufPos_ < 2 + kPad)
+    return WriteIdent(ident);
+  // Only names of three to five letters can be one of the four.
+  if (name.Length - 3u <= 2u) {
+    TValueType type = PaddedIdentType(name);
+    if (type != vaIdent) return WriteValue(type);
+  }
+  uint8_t* out = buffer_.get() + bufPos_;
+  out[0] = vaIdent;
+  out[1] = name.Length;
+  std::memcpy(out + 2, name.Chars, kPad);
+  bufPos_ += 2 + size_t{name.Length};
+}
+
+void TWriter::WriteStr(const TPaddedName& name, std::string_view shortString) {
+  if (!name.Kept() || name.Length != shortString.size() || bufSize_ - bufPos_ < 1 + kPad)
+    return WriteStr(shortString);
+  uint8_t* out = buffer_.get() + bufPos_;
+  out[0] = name.Length;
+  std::memcpy(out + 1, name.Chars, kPad);
+  bufPos_ += 1 + size_t{name.Length};
+}
+
 void TWriter::WriteStr(std::string_view shortString) {
   uint8_t n = static_cast<uint8_t>(std::min<size_t>(shortString.size(), 255));
   // Names and set elements are short: length and bytes go into the buffer in one step.
@@ -192,126 +241,185 @@ void TWriter::WriteData(TComponent* instance) {
   WriteListEnd();
 }
 
-void TWriter::WriteProperties(TPersistent* instance) {
-  for (const TPropInfo* prop : instance->ClassType().Props())
-    // IsStoredProp, without a call for the properties (nearly all) that have no condition.
-    if (!prop->StoredFn || prop->StoredFn(instance)) WriteProperty(instance, *prop);
-  instance->DefineProperties(this);
+void TWriter::AppendPath(std::string_view part) {
+  if (pathSize_ < kPathCapacity)
+    std::memcpy(path_ + pathSize_, part.data(), std::min(part.size(), kPathCapacity - pathSize_));
+  pathSize_ += part.size();
 }
 
-// The short string propPath_ + name, without building it.
-void TWriter::WritePropName(const std::string& name) {
-  size_t total = std::min<size_t>(propPath_.size() + name.size(), 255);
-  size_t fromPath = std::min(propPath_.size(), total);
+// Appends "Name." to the path: a padded name as one block, which the path's padding has room for.
+void TWriter::EnterPath(const TPropInfo& prop) {
+  const TPaddedName& name = prop.PaddedName;
+  if (name.Kept() && name.Length == prop.Name.size() && pathSize_ + name.Length < kPathCapacity) {
+    std::memcpy(path_ + pathSize_, name.Chars, kPad);
+    pathSize_ += name.Length;
+    path_[pathSize_++] = '.';
+    return;
+  }
+  AppendPath(prop.Name);
+  AppendPath(".");
+}
+
+// The short string path + name, without building it.
+void TWriter::WritePropName(std::string_view name) {
+  size_t total = std::min<size_t>(pathSize_ + name.size(), 255);
+  size_t fromPath = std::min(pathSize_, total);
   auto length = static_cast<uint8_t>(total);
   // Every stored property starts with its name: when it fits, straight into the buffer.
   if (total + 1 <= bufSize_ - bufPos_) {
     uint8_t* out = buffer_.get() + bufPos_;
     out[0] = length;
-    if (fromPath > 0) std::memcpy(out + 1, propPath_.data(), fromPath);
+    if (fromPath > 0) std::memcpy(out + 1, path_, fromPath);
     std::memcpy(out + 1 + fromPath, name.data(), total - fromPath);
     bufPos_ += total + 1;
     return;
   }
   Write(&length, 1);
-  Write(propPath_.data(), fromPath);
+  Write(path_, fromPath);
   Write(name.data(), total - fromPath);
 }
 
-void TWriter::WriteProperty(TPersistent* instance, const TPropInfo& prop) {
-  // Each kind has its own pair of accessors: a property without the getter is not written, nor
-  // one without the setter (read-only) unless it holds a sub-component, whose state is then
-  // written under the property's path.
-  switch (prop.Kind()) {
-    case tkInteger:
-    case tkChar:
-    case tkWChar:
-    case tkEnumeration:
-    case tkSet:
-      if (prop.GetOrd && prop.SetOrd) WriteOrdProperty(instance, prop);
-      break;
-    case tkFloat: {
-      if (!prop.GetFloat || !prop.SetFloat) return;
-      long double value = prop.GetFloat(instance);
-      if (value == 0) return;
-      WritePropName(prop.Name);
-      const TTypeInfo* type = prop.PropType;
-      if (type == &DateTimeType()) WriteDate(static_cast<double>(value));
-      else if (type->FloatType == ftCurr) WriteCurrency(std::llround(value * 10000));
-      else if (type->FloatType == ftSingle) WriteSingle(static_cast<float>(value));
-      else WriteFloat(value);
-      break;
+// The same for a published property: its padded name, and the path when it fits a padded block,
+// are copied whole; the bytes copied past the name are overwritten by what is written next.
+void TWriter::WritePropName(const TPropInfo& prop) {
+  const TPaddedName& name = prop.PaddedName;
+  const size_t pathSize = pathSize_;
+  if (!name.Kept() || name.Length != prop.Name.size() || pathSize > kPad ||
+      bufSize_ - bufPos_ < 1 + 2 * kPad)
+    return WritePropName(std::string_view(prop.Name));
+  uint8_t* out = buffer_.get() + bufPos_;
+  out[0] = static_cast<uint8_t>(pathSize + name.Length);
+  if (pathSize > 0) std::memcpy(out + 1, path_, kPad);
+  std::memcpy(out + 1 + pathSize, name.Chars, kPad);
+  bufPos_ += 1 + pathSize + name.Length;
+}
+
+void TWriter::WriteProperties(TPersistent* instance) {
+  for (const TPropInfo* p : instance->ClassType().Props()) {
+    const TPropInfo& prop = *p;
+    // IsStoredProp, without a call for the properties (nearly all) that have no condition.
+    if (prop.StoredFn && !prop.StoredFn(instance)) continue;
+    // Each kind has its own pair of accessors: a property without the getter is not written, nor
+    // one without the setter (read-only) unless it holds a sub-component, whose state is then
+    // written under the property's path (WriteObjectProperty). The loop only dispatches; each
+    // kind is written by a function of its own.
+    switch (prop.Kind()) {
+      case tkInteger:
+      case tkChar:
+      case tkWChar:
+      case tkEnumeration:
+      case tkSet:
+        if (prop.GetOrd && prop.SetOrd) WriteOrdProperty(instance, prop);
+        break;
+      case tkFloat:
+        if (prop.GetFloat && prop.SetFloat) WriteFloatProperty(instance, prop);
+        break;
+      case tkString:
+      case tkLString:
+      case tkWString:
+        if (prop.GetStr && prop.SetStr) WriteStringProperty(instance, prop);
+        break;
+      case tkInt64:
+        if (prop.GetOrd && prop.SetOrd) WriteInt64Property(instance, prop);
+        break;
+      case tkMethod:
+        if (prop.GetMethod && prop.SetMethod) WriteMethodProperty(instance, prop);
+        break;
+      case tkClass:
+        if (prop.GetObj) WriteObjectProperty(instance, prop);
+        break;
+      default:
+        break;
     }
-    case tkString:
-    case tkLString:
-    case tkWString: {
-      if (!prop.GetStr || !prop.SetStr) return;
-      std::string value = prop.GetStr(instance);
-      if (value.empty()) return;
-      WritePropName(prop.Name);
-      WriteString(value);
-      break;
-    }
-    case tkInt64: {
-      if (!prop.GetOrd || !prop.SetOrd) return;
-      int64_t value = prop.GetOrd(instance);
-      if (value == 0 || (prop.Default && value == *prop.Default)) return;
-      WritePropName(prop.Name);
-      WriteInteger(value);
-      break;
-    }
-    case tkMethod: {
-      if (!prop.GetMethod || !prop.SetMethod) return;
-      TMethod method = prop.GetMethod(instance);
-      // Only handlers that are published methods of the root can be named in a stream.
-      std::string name = lookupRoot_ ? lookupRoot_->ClassType().MethodName(method.Code) : std::string();
-      if (name.empty()) return;
-      WritePropName(prop.Name);
-      WriteIdent(name);
-      break;
-    }
-    case tkClass:
-      if (!prop.GetObj) return;
-      if (!prop.SetObj) {
-        auto* sub = ClassCast<TComponent>(prop.GetObj(instance));
-        if (!sub || !sub->ComponentStyle().Contains(csSubComponent)) return;
-      }
-      WriteObjectProperty(instance, prop);
-      break;
-    default:
-      break;
   }
+  instance->DefineProperties(this);
+}
+
+
+// A character as a one-character string; kept apart from WriteOrdProperty, whose other kinds need
+// no temporary string.
+void TWriter::WriteCharValue(TTypeKind kind, int64_t value) {
+  if (kind == tkChar) WriteString(std::string(1, static_cast<char>(value)));
+  else WriteString(Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(value))));
+}
+
+void TWriter::WriteFloatProperty(TPersistent* instance, const TPropInfo& prop) {
+  long double value = prop.GetFloat(instance);
+  if (value == 0) return;
+  WritePropName(prop);
+  const TTypeInfo* type = prop.PropType;
+  if (type == &DateTimeType()) WriteDate(static_cast<double>(value));
+  else if (type->FloatType == ftCurr) WriteCurrency(std::llround(value * 10000));
+  else if (type->FloatType == ftSingle) WriteSingle(static_cast<float>(value));
+  else WriteFloat(value);
+}
+
+void TWriter::WriteStringProperty(TPersistent* instance, const TPropInfo& prop) {
+  std::string value = prop.GetStr(instance);
+  if (value.empty()) return;
+  WritePropName(prop);
+  WriteString(value);
+}
+
+void TWriter::WriteInt64Property(TPersistent* instance, const TPropInfo& prop) {
+  int64_t value = prop.GetOrd(instance);
+  if (value == 0 || (prop.Default && value == *prop.Default)) return;
+  WritePropName(prop);
+  WriteInteger(value);
+}
+
+void TWriter::WriteMethodProperty(TPersistent* instance, const TPropInfo& prop) {
+  TMethod method = prop.GetMethod(instance);
+  // Only handlers that are published methods of the root can be named in a stream.
+  std::string name = lookupRoot_ ? lookupRoot_->ClassType().MethodName(method.Code) : std::string();
+  if (name.empty()) return;
+  WritePropName(prop);
+  WriteIdent(name);
 }
 
 void TWriter::WriteOrdProperty(TPersistent* instance, const TPropInfo& prop) {
   int64_t value = prop.GetOrd(instance);
   if (prop.Default && value == *prop.Default) return;
   const TTypeInfo& type = *prop.PropType;
-  WritePropName(prop.Name);
+  WritePropName(prop);
   switch (type.Kind) {
     case tkInteger: {
-      if (const char* ident = type.Idents ? IdentName(static_cast<int32_t>(value), *type.Idents) : nullptr)
-        WriteIdent(ident);
-      else
-        WriteInteger(static_cast<int32_t>(value));
+      const auto number = static_cast<int32_t>(value);
+      if (const TIdentMapEntry* ident = type.Idents ? type.Idents->FindValue(number) : nullptr) {
+        const TPaddedName& padded = type.Idents->PaddedName(*ident);
+        // The padded copy knows the name's length, which spares measuring the name.
+        WriteIdent(padded, padded.Kept() ? std::string_view(ident->Name, padded.Length)
+                                         : std::string_view(ident->Name));
+      } else
+        WriteInteger(number);
       break;
     }
     case tkChar:
-      WriteString(std::string(1, static_cast<char>(value)));
-      break;
     case tkWChar:
-      WriteString(Utf16ToUtf8(std::u16string(1, static_cast<char16_t>(value))));
+      WriteCharValue(type.Kind, value);
       break;
     case tkEnumeration: {
-      bool named = value >= 0 && value < static_cast<int64_t>(type.EnumNames.size());
-      WriteIdent(named ? std::string_view(type.EnumNames[static_cast<size_t>(value)]) : std::string_view());
+      if (value < 0 || value >= static_cast<int64_t>(type.EnumNames.size())) {
+        WriteIdent(std::string_view());
+        break;
+      }
+      const auto i = static_cast<size_t>(value);
+      if (type.PaddedEnumNames.size() == type.EnumNames.size())
+        WriteIdent(type.PaddedEnumNames[i], type.EnumNames[i]);
+      else
+        WriteIdent(type.EnumNames[i]);
       break;
     }
     case tkSet: {
       WriteValue(vaSet);
-      const auto& names = type.CompType->EnumNames;
+      const TTypeInfo& element = *type.CompType;
+      const auto& names = element.EnumNames;
+      const bool padded = element.PaddedEnumNames.size() == names.size();
       for (size_t i = 0; i < names.size() && i < 32; ++i)
-        if (value & (int64_t{1} << i)) WriteStr(names[i]);
+        if (value & (int64_t{1} << i)) {
+          if (padded) WriteStr(element.PaddedEnumNames[i], names[i]);
+          else WriteStr(names[i]);
+        }
       WriteStr("");
       break;
     }
@@ -323,29 +431,30 @@ void TWriter::WriteOrdProperty(TPersistent* instance, const TPropInfo& prop) {
 void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) {
   TObject* value = prop.GetObj(instance);
   if (!value) return;
-  // One walk up the class chain answers what ClassCast to each of the three classes below would,
-  // for every object property of every component written.
+  // A read-only property is written only when it holds a sub-component.
+  if (!prop.SetObj) {
+    auto* sub = ClassCast<TComponent>(value);
+    if (!sub || !sub->ComponentStyle().Contains(csSubComponent)) return;
+  }
   static const TClassInfo& componentClass = TComponent::StaticClass();
   static const TClassInfo& collectionClass = TCollection::StaticClass();
   static const TClassInfo& persistentClass = TPersistent::StaticClass();
-  bool isComponent = false, isCollection = false, isPersistent = false;
-  for (const TClassInfo* c = &value->ClassType(); c; c = c->Parent()) {
-    isComponent = isComponent || c == &componentClass;
-    isCollection = isCollection || c == &collectionClass;
-    isPersistent = isPersistent || c == &persistentClass;
-  }
+  const TClassInfo& cls = value->ClassType();
+  const bool isComponent = cls.InheritsFrom(componentClass);
+  const bool isCollection = cls.InheritsFrom(collectionClass);
+  const bool isPersistent = cls.InheritsFrom(persistentClass);
   auto* component = isComponent ? static_cast<TComponent*>(value) : nullptr;
   bool subComponent = component && (component->ComponentStyle().Contains(csSubComponent) ||
                                     component->Owner() == instance);
   if (component && !subComponent) {
     std::string name = ComponentReferenceName(component);
     if (name.empty()) return;
-    WritePropName(prop.Name);
+    WritePropName(prop);
     WriteIdent(name);
     return;
   }
   if (isCollection) {
-    WritePropName(prop.Name);
+    WritePropName(prop);
     WriteCollection(static_cast<TCollection*>(value));
     return;
   }
@@ -353,19 +462,25 @@ void TWriter::WriteObjectProperty(TPersistent* instance, const TPropInfo& prop) 
     auto* persistent = static_cast<TPersistent*>(value);
     // The sub-object's properties are named under "Prop."; the path grows in place and is cut
     // back afterwards rather than copied for every sub-object of every component.
-    const size_t pathSize = propPath_.size();
-    propPath_ += prop.Name;
-    propPath_ += '.';
-    TScopeExit restorePath([this, pathSize] { propPath_.resize(pathSize); });
+    const size_t pathSize = pathSize_;
+    EnterPath(prop);
+    TScopeExit restorePath([this, pathSize] { pathSize_ = pathSize; });
     WriteProperties(persistent);
   }
 }
 
 void TWriter::WriteCollection(TCollection* collection) {
   WriteValue(vaCollection);
-  {
-    // Item properties are named from the item, not from the collection's owner.
-    TScopedRollback keepPath(propPath_, std::string());
+  if (collection->Count() > 0) {
+    // Item properties are named from the item, not from the collection's owner; the items'
+    // names overwrite the path, so it is put back afterwards.
+    const size_t pathSize = pathSize_;
+    const std::string path(path_, std::min(pathSize_, kPathCapacity));
+    pathSize_ = 0;
+    TScopeExit restorePath([this, pathSize, &path] {
+      std::memcpy(path_, path.data(), path.size());
+      pathSize_ = pathSize;
+    });
     for (int i = 0; i < collection->Count(); ++i) {
       WriteListBegin();
       WriteProperties(collection->Items(i));
@@ -384,14 +499,14 @@ std::string TWriter::ComponentReferenceName(TComponent* component) const {
   return {};
 }
 
-void TWriter::DefineProperty(const std::string& name, const TReaderProc&, const TWriterProc& write,
+void TWriter::DefineProperty(std::string_view name, const TReaderProc&, const TWriterProc& write,
                              bool hasData) {
   if (!hasData || !write) return;
   WritePropName(name);
   write(*this);
 }
 
-void TWriter::DefineBinaryProperty(const std::string& name, const TStreamProc&,
+void TWriter::DefineBinaryProperty(std::string_view name, const TStreamProc&,
                                    const TStreamProc& write, bool hasData) {
   if (!hasData || !write) return;
   WritePropName(name);

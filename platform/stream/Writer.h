@@ -42,6 +42,9 @@ class TWriter : public TFiler {
   void WriteString(const std::string& value);
   void WriteIdent(std::string_view ident);
   void WriteStr(std::string_view shortString);  // length byte + at most 255 bytes
+  // The same for a name that has a padded copy (TPaddedName), which is copied whole.
+  void WriteIdent(const TPaddedName& name, std::string_view ident);
+  void WriteStr(const TPaddedName& name, std::string_view shortString);
   void WriteBinary(const TStreamProc& writeData);
   void WriteListBegin() { WriteValue(vaList); }
   void WriteListEnd() { WriteValue(vaNull); }
@@ -58,18 +61,34 @@ class TWriter : public TFiler {
   void WriteProperties(TPersistent* instance);
   void WriteCollection(TCollection* collection);
 
-  void DefineProperty(const std::string& name, const TReaderProc& read, const TWriterProc& write,
+  void DefineProperty(std::string_view name, const TReaderProc& read, const TWriterProc& write,
                       bool hasData) override;
-  void DefineBinaryProperty(const std::string& name, const TStreamProc& read,
+  void DefineBinaryProperty(std::string_view name, const TStreamProc& read,
                             const TStreamProc& write, bool hasData) override;
 
  private:
   void WriteThroughFlush(const void* data, size_t count);
-  void WriteProperty(TPersistent* instance, const TPropInfo& prop);
   void WriteOrdProperty(TPersistent* instance, const TPropInfo& prop);
   void WriteObjectProperty(TPersistent* instance, const TPropInfo& prop);
-  void WritePropName(const std::string& name);
+  void WriteCharValue(TTypeKind kind, int64_t value);
+  void WriteFloatProperty(TPersistent* instance, const TPropInfo& prop);
+  void WriteStringProperty(TPersistent* instance, const TPropInfo& prop);
+  void WriteInt64Property(TPersistent* instance, const TPropInfo& prop);
+  void WriteMethodProperty(TPersistent* instance, const TPropInfo& prop);
+  void WritePropName(std::string_view name);
+  void WritePropName(const TPropInfo& prop);
   std::string ComponentReferenceName(TComponent* component) const;
 
-  std::string propPath_;
+  void AppendPath(std::string_view part);
+  void EnterPath(const TPropInfo& prop);
+
+  // The path of the sub-object whose properties are being written ("Font."). It is held in place
+  // rather than in a string: a writer is made for every component of a design, and a string
+  // would allocate for each. A name is at most 255 bytes, so only that much of a deeper path is
+  // kept; the padding lets WritePropName copy a short path as one block.
+  static constexpr size_t kPathCapacity = 255;
+  // Not cleared when made: a block copy may take bytes past pathSize_ along, but what is written
+  // next overwrites them before the buffer is written out.
+  char path_[kPathCapacity + TPaddedName::kCapacity];
+  size_t pathSize_ = 0;  // the whole path's length, which may exceed kPathCapacity
 };

@@ -143,8 +143,8 @@ TEST_F(PictureTest, EmptyGraphicsWriteNoData) {
 class DataFeeder : public TFiler {
  public:
   explicit DataFeeder(TStream& data) : TFiler(data, 16), data_(data) {}
-  void DefineProperty(const std::string&, const TReaderProc&, const TWriterProc&, bool) override {}
-  void DefineBinaryProperty(const std::string&, const TStreamProc& read, const TStreamProc&, bool) override {
+  void DefineProperty(std::string_view, const TReaderProc&, const TWriterProc&, bool) override {}
+  void DefineBinaryProperty(std::string_view, const TStreamProc& read, const TStreamProc&, bool) override {
     read(data_);
   }
 

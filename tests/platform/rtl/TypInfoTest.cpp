@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Collection.h"
 #include "platform/rtl/Component.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Exception.h"
@@ -255,6 +256,30 @@ TEST(IdentInfo, EveryNameIsFoundInAnyCaseAndOnlyWholeNames) {
   EXPECT_FALSE(IdentToInt("clOne", value, none));
 }
 
+// Values are indexed too: every value finds the first entry that has it, as a walk through the
+// map would, with its name padded for the writer; a value no entry has finds nothing.
+TEST(IdentInfo, EveryValueFindsItsFirstEntry) {
+  for (const TIdentMap* map : {&ColorIdents(), &CharsetIdents()}) {
+    for (const TIdentMapEntry& entry : *map) {
+      const TIdentMapEntry* first = nullptr;
+      for (const TIdentMapEntry& e : *map)
+        if (!first && e.Value == entry.Value) first = &e;
+      ASSERT_EQ(map->FindValue(entry.Value), first) << entry.Name;
+      const TPaddedName& padded = map->PaddedName(*first);
+      ASSERT_TRUE(padded.Kept()) << entry.Name;
+      EXPECT_EQ(std::string(padded.Chars, padded.Length), first->Name);
+      EXPECT_EQ(map->FindValue(entry.Value ^ 0x40000000), nullptr) << entry.Name;
+    }
+  }
+  const TIdentMap twice = {{1, "clOne"}, {2, "clTwo"}, {1, "clUno"}, {-1, "clNone"}};
+  ASSERT_NE(twice.FindValue(1), nullptr);
+  EXPECT_STREQ(twice.FindValue(1)->Name, "clOne");
+  ASSERT_NE(twice.FindValue(-1), nullptr);
+  EXPECT_STREQ(twice.FindValue(-1)->Name, "clNone");
+  EXPECT_EQ(twice.FindValue(3), nullptr);
+  EXPECT_EQ(TIdentMap{}.FindValue(0), nullptr);
+}
+
 // ---- events and published methods ----
 
 TEST(Event, BoundToAPublishedMethodKnowsItsName) {
@@ -339,6 +364,11 @@ TEST(ClassInfo, InheritanceAndCreatability) {
   EXPECT_TRUE(child.InheritsFrom(TComponent::StaticClass()));
   EXPECT_TRUE(child.InheritsFrom(child));
   EXPECT_FALSE(TComponent::StaticClass().InheritsFrom(child));
+  // Classes as deep as each other in different branches, and a deeper one of another branch.
+  EXPECT_FALSE(TStrings::StaticClass().InheritsFrom(TCollection::StaticClass()));
+  EXPECT_FALSE(TStringList::StaticClass().InheritsFrom(TCollection::StaticClass()));
+  EXPECT_FALSE(TStringList::StaticClass().InheritsFrom(child));
+  EXPECT_TRUE(TStringList::StaticClass().InheritsFrom(TPersistent::StaticClass()));
   EXPECT_EQ(child.Parent(), &TTypedBase::StaticClass());
   EXPECT_FALSE(TStrings::StaticClass().IsCreatable());  // abstract
   EXPECT_EQ(TStrings::StaticClass().NewInstance(), nullptr);
