@@ -243,7 +243,6 @@ void TClassInfo::Finish() {
 
 bool TClassInfo::ClassNameIs(std::string_view name) const { return SameText(name_, name); }
 
-
 const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
   const size_t mask = propSlots_.size() - 1;
   for (size_t i = static_cast<size_t>(HashText(name)) & mask; propSlots_[i]; i = (i + 1) & mask) {

@@ -335,7 +335,6 @@ void TWriter::WriteProperties(TPersistent* instance) {
   instance->DefineProperties(this);
 }
 
-
 // A character as a one-character string; kept apart from WriteOrdProperty, whose other kinds need
 // no temporary string.
 void TWriter::WriteCharValue(TTypeKind kind, int64_t value) {
