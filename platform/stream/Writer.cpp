@@ -369,8 +369,10 @@ void TWriter::WriteInt64Property(TPersistent* instance, const TPropInfo& prop) {
 
 void TWriter::WriteMethodProperty(TPersistent* instance, const TPropInfo& prop) {
   TMethod method = prop.GetMethod(instance);
-  // Only handlers that are published methods of the root can be named in a stream.
-  std::string name = lookupRoot_ ? lookupRoot_->ClassType().MethodName(method.Code) : std::string();
+  // Most events have no handler; only handlers that are published methods of the root can be
+  // named in a stream.
+  if (!method.Code || !lookupRoot_) return;
+  std::string name = lookupRoot_->ClassType().MethodName(method.Code);
   if (name.empty()) return;
   WritePropName(prop);
   WriteIdent(name);
