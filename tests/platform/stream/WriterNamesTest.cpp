@@ -118,8 +118,9 @@ std::string Written(TPersistent* instance, int bufSize) {
 
 }  // namespace
 
-// Level 1's path already passes a padded block; level 51's passes 255 bytes, after which every
-// name is the path's first 255 bytes. Items between the levels must leave the path as it was.
+// Up to level 6 the path ("Next." per level) fits a padded block and is copied whole, from level 7
+// it is copied the general way, and from level 51 every name is the path's first 255 bytes. The
+// items of each level's collection must leave the path as it was.
 TEST(WriterNames, LongNamesAndDeepPathsAreWrittenWhole) {
   PartPtr chain(New<TChainPart>());
   chain->Grow(60);
