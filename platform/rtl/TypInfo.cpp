@@ -21,6 +21,12 @@ bool SameBytes(const char* a, const char* b, size_t n) {
     if (*a != *b) return false;
   return true;
 }
+
+// SameText for names that streams mostly spell exactly as they are declared: the exact bytes
+// first, inline, and case folded only when they differ.
+bool SameName(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && (SameBytes(a.data(), b.data(), a.size()) || SameText(a, b));
+}
 }  // namespace
 
 // ---- types ----
@@ -115,12 +121,8 @@ std::string GetEnumName(const TTypeInfo& type, int64_t value) {
 }
 
 int GetEnumValue(const TTypeInfo& type, std::string_view name) {
-  for (size_t i = 0; i < type.EnumNames.size(); ++i) {
-    const std::string& candidate = type.EnumNames[i];
-    if (candidate.size() == name.size() &&
-        (SameBytes(candidate.data(), name.data(), name.size()) || SameText(candidate, name)))
-      return static_cast<int>(i);
-  }
+  for (size_t i = 0; i < type.EnumNames.size(); ++i)
+    if (SameName(type.EnumNames[i], name)) return static_cast<int>(i);
   return -1;
 }
 
@@ -149,19 +151,20 @@ TIdentMap::TIdentMap(std::initializer_list<TIdentMapEntry> entries) : entries_(e
   slots_.assign(slots, 0);
   valueSlots_.assign(slots, 0);
   for (size_t e = 0; e < entries_.size(); ++e) {
-    padded_.emplace_back(entries_[e].Name);
-    const std::string_view name = entries_[e].Name;
-    size_t i = static_cast<size_t>(HashText(name)) & (slots - 1);
-    bool taken = false;  // a second entry of the same name is never found by name
-    for (; slots_[i] != 0; i = (i + 1) & (slots - 1))
-      taken = taken || SameText(entries_[static_cast<size_t>(slots_[i] - 1)].Name, name);
-    if (!taken) slots_[i] = static_cast<int32_t>(e + 1);
-    // Nor is a second entry of the same value found by value.
-    i = ValueHash(entries_[e].Value) & (slots - 1);
-    taken = false;
-    for (; valueSlots_[i] != 0; i = (i + 1) & (slots - 1))
-      taken = taken || entries_[static_cast<size_t>(valueSlots_[i] - 1)].Value == entries_[e].Value;
-    if (!taken) valueSlots_[i] = static_cast<int32_t>(e + 1);
+    const TIdentMapEntry& entry = entries_[e];
+    padded_.emplace_back(entry.Name);
+    // Enters the entry unless the table holds one with the same key already: of two entries
+    // with one name, or one value, the first is found.
+    auto enter = [&](std::vector<int32_t>& table, size_t hash, auto sameKey) {
+      size_t i = hash & (slots - 1);
+      for (; table[i] != 0; i = (i + 1) & (slots - 1))
+        if (sameKey(entries_[static_cast<size_t>(table[i] - 1)])) return;
+      table[i] = static_cast<int32_t>(e + 1);
+    };
+    enter(slots_, static_cast<size_t>(HashText(entry.Name)),
+          [&](const TIdentMapEntry& other) { return SameText(other.Name, entry.Name); });
+    enter(valueSlots_, ValueHash(entry.Value),
+          [&](const TIdentMapEntry& other) { return other.Value == entry.Value; });
   }
 }
 
@@ -179,13 +182,11 @@ const TIdentMapEntry* TIdentMap::Find(std::string_view name) const {
   for (size_t i = static_cast<size_t>(HashText(name)) & mask; slots_[i] != 0; i = (i + 1) & mask) {
     const auto e = static_cast<size_t>(slots_[i] - 1);
     const TIdentMapEntry& entry = entries_[e];
-    // A stream holds the names as they are spelt here: the exact bytes are compared first.
+    // The padded copy knows the name's length, which spares measuring it.
     const std::string_view entryName = padded_[e].Kept()
                                            ? std::string_view(entry.Name, padded_[e].Length)
                                            : std::string_view(entry.Name);
-    if (entryName.size() == name.size() &&
-        (SameBytes(entryName.data(), name.data(), name.size()) || SameText(entryName, name)))
-      return &entry;
+    if (SameName(entryName, name)) return &entry;
   }
   return nullptr;
 }
@@ -246,10 +247,7 @@ bool TClassInfo::ClassNameIs(std::string_view name) const { return SameText(name
 const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
   const size_t mask = propSlots_.size() - 1;
   for (size_t i = static_cast<size_t>(HashText(name)) & mask; propSlots_[i]; i = (i + 1) & mask) {
-    const std::string& candidate = propSlots_[i]->Name;
-    if (candidate.size() == name.size() &&
-        (SameBytes(candidate.data(), name.data(), name.size()) || SameText(candidate, name)))
-      return propSlots_[i];
+    if (SameName(propSlots_[i]->Name, name)) return propSlots_[i];
   }
   return nullptr;
 }

@@ -51,25 +51,24 @@ void PutLE(TWriter& w, T value) {
 
 constexpr size_t kPad = TPaddedName::kCapacity;
 
-// The first eight bytes of a name, upper-cased, as a little-endian word: clearing bit 5 of every
-// byte upper-cases a letter and leaves the zeros that pad a short name zero.
-constexpr uint64_t UpperWord(const char* text) {
+// An identifier's value type: nil, True, False and Null (in any case) have their own, any other
+// name is vaIdent. The name's bytes as one word, upper-cased by clearing bit 5 of every byte,
+// are compared with each: only a letter's two cases differ in that bit alone, and the zeros past
+// a name shorter than eight bytes make the word tell its length as well.
+TValueType IdentType(std::string_view ident) {
+  if (ident.size() < 3 || ident.size() > 5) return vaIdent;
   uint64_t word = 0;
-  for (int i = 0; i < 8 && text[i]; ++i)
-    word |= static_cast<uint64_t>(static_cast<uint8_t>(text[i]) & 0xDF) << (8 * i);
-  return word;
-}
-
-// nil, True, False and Null (in any case) have value types of their own; any other name is an
-// identifier. The padding makes the word tell the length as well.
-TValueType PaddedIdentType(const TPaddedName& name) {
-  uint64_t word;
-  std::memcpy(&word, name.Chars, sizeof word);
+  std::memcpy(&word, ident.data(), ident.size());
+  constexpr auto upper = [](const char* name) {
+    uint64_t w = 0;
+    for (int i = 0; name[i]; ++i) w |= static_cast<uint64_t>(static_cast<uint8_t>(name[i])) << (8 * i);
+    return w;
+  };
   switch (word & 0xDFDFDFDFDFDFDFDFull) {
-    case UpperWord("NIL"): return vaNil;
-    case UpperWord("TRUE"): return vaTrue;
-    case UpperWord("FALSE"): return vaFalse;
-    case UpperWord("NULL"): return vaNull;
+    case upper("NIL"): return vaNil;
+    case upper("TRUE"): return vaTrue;
+    case upper("FALSE"): return vaFalse;
+    case upper("NULL"): return vaNull;
     default: return vaIdent;
   }
 }
@@ -135,33 +134,15 @@ void TWriter::WriteString(const std::string& value) {
 }
 
 void TWriter::WriteIdent(std::string_view ident) {
-  // Only these four names have value types of their own; other lengths need no comparison.
-  switch (ident.size()) {
-    case 3:
-      if (SameText(ident, "nil")) return WriteValue(vaNil);
-      break;
-    case 4:
-      if (SameText(ident, "True")) return WriteValue(vaTrue);
-      if (SameText(ident, "Null")) return WriteValue(vaNull);
-      break;
-    case 5:
-      if (SameText(ident, "False")) return WriteValue(vaFalse);
-      break;
-    default:
-      break;
-  }
-  WriteValue(vaIdent);
-  WriteStr(ident);
+  const TValueType type = IdentType(ident);
+  WriteValue(type);
+  if (type == vaIdent) WriteStr(ident);
 }
 
 void TWriter::WriteIdent(const TPaddedName& name, std::string_view ident) {
   if (!name.Kept() || name.Length != ident.size() || bufSize_ - bufPos_ < 2 + kPad)
     return WriteIdent(ident);
-  // Only names of three to five letters can be one of the four.
-  if (name.Length - 3u <= 2u) {
-    TValueType type = PaddedIdentType(name);
-    if (type != vaIdent) return WriteValue(type);
-  }
+  if (const TValueType type = IdentType(ident); type != vaIdent) return WriteValue(type);
   uint8_t* out = buffer_.get() + bufPos_;
   out[0] = vaIdent;
   out[1] = name.Length;
