@@ -67,6 +67,11 @@ void ResolveFixups(TReader* reader) {
   Resolve([reader](const PropFixup& f) { return f.reader == reader; });
 }
 
+void ForEachFixupName(const TReader* reader, const std::function<void(const std::string& name)>& visit) {
+  for (const PropFixup& f : Fixups())
+    if (f.reader == reader) visit(f.name);
+}
+
 void DropFixups(TReader* reader) {
   auto& fixups = Fixups();
   fixups.erase(std::remove_if(fixups.begin(), fixups.end(),

@@ -2,6 +2,7 @@
 // Component references read from a stream wait here until they can be resolved. Internal to the
 // stream reader; the public entry points are declared in Reader.h.
 
+#include <functional>
 #include <string>
 
 class TComponent;
@@ -16,6 +17,8 @@ void AddFixup(TReader* reader, TPersistent* instance, const TPropInfo& prop, TCo
 // Resolves the references `reader` recorded; those that can't be resolved yet stay waiting for a
 // later root. Errors raised by property setters are passed on after all are tried.
 void ResolveFixups(TReader* reader);
+// Calls `visit` with the name of every reference `reader` recorded and has not resolved.
+void ForEachFixupName(const TReader* reader, const std::function<void(const std::string& name)>& visit);
 // Forgets the references `reader` recorded without resolving them.
 void DropFixups(TReader* reader);
 // Resolves a dotted name ("Label1", "fmmain.DsnPanel1", "Owner") against a root.

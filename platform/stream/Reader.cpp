@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <unordered_set>
 
 #include "platform/rtl/Collection.h"
 #include "platform/rtl/Exception.h"
@@ -10,6 +11,7 @@
 #include "platform/rtl/Texts.h"
 #include "platform/stream/FilerBuffer.h"
 #include "platform/stream/Fixups.h"
+#include "platform/stream/ReadPolicy.h"
 
 namespace {
 // Deeper nesting of components, collections or lists than this is taken as a damaged stream.
@@ -476,6 +478,10 @@ void TReader::ReadProperty(TPersistent* instance) {
         const TPropInfo* p = FindPropInOrder(target, path.substr(start, dot - start));
         auto* sub = p && p->Kind() == tkClass && p->GetObj ? ClassCast<TPersistent>(p->GetObj(target)) : nullptr;
         if (!sub) PropertyError(std::string(path));
+        // A component under a path ("PopupMenu.AutoPopup") is another component's own business,
+        // not a part of the one read; a font or a pen is.
+        if (policy_ && ClassCast<TComponent>(sub))
+          throw EReadRefused("Property " + std::string(path) + " reaches into another component");
         target = sub;
       }
       std::string_view name = path.substr(start);
@@ -497,12 +503,14 @@ void TReader::ReadProperty(TPersistent* instance) {
       }
     } catch (const EStreamFormat&) {
       throw;
+    } catch (const EReadRefused&) {
+      throw;
     } catch (const Exception& e) {
       if (!recoverable || !Error(e.Message())) throw;
     }
   } catch (Exception& e) {
     auto* component = dynamic_cast<TComponent*>(instance);
-    if (component && !dynamic_cast<EStreamFormat*>(&e))
+    if (component && !dynamic_cast<EStreamFormat*>(&e) && !dynamic_cast<EReadRefused*>(&e))
       e.SetMessage("Error reading " + component->Name() + "." + std::string(path) + ": " +
                    e.Message());
     throw;
@@ -631,6 +639,13 @@ void TReader::ReadMethodProperty(TPersistent* instance, const TPropInfo& prop) {
     return;
   }
   std::string name = ReadIdent();
+  // A handler named by data from elsewhere would run the root's code on its word (a label's
+  // OnClick naming the save command).
+  if (policy_) {
+    const auto* component = dynamic_cast<TComponent*>(instance);
+    throw EReadRefused((component ? component->Name() + "." : std::string()) + prop.Name +
+                       " names the handler " + name + "; this data may bind no event");
+  }
   TMethod method;
   if (root_) method = TMethod{root_->ClassType().FindMethod(name), root_};
   bool error = !method.Code;
@@ -687,6 +702,17 @@ void TReader::DefineBinaryProperty(std::string_view name, const TStreamProc& rea
 // ---- components ----
 
 const TClassInfo& TReader::FindComponentClass(const std::string& className) {
+  // Data from elsewhere finds its classes in the policy alone, not among the root's fields or the
+  // registry, which hold panels, datasets and whatever else the program's windows are made of.
+  if (policy_) {
+    std::string allowed;
+    for (const TClassInfo* cls : policy_->Classes) {
+      if (cls->ClassNameIs(className)) return *cls;
+      allowed += (allowed.empty() ? "" : ", ") + cls->Name();
+    }
+    throw EReadRefused("Class " + className + " may not be read here; this data may hold only " +
+                       (allowed.empty() ? std::string("nothing") : allowed));
+  }
   const TClassInfo* cls = root_ ? root_->ClassType().FindFieldClass(className) : nullptr;
   if (!cls) cls = GetClass(className);
   if (OnFindComponentClass) OnFindComponentClass(*this, className, cls);
@@ -709,6 +735,8 @@ TComponent* TReader::ReadComponent(TComponent* component) {
   // inside the record of a component this read created (that one has no ancestor, and when its
   // reading fails it frees the components read into it, which must all be its own), nor name a
   // component that this read has read already.
+  if (policy_ && (flags & (ffInherited | ffInline)))
+    throw EReadRefused("The record of " + name + " would change a component that exists already");
   if (!result && (flags & ffInherited)) {
     result = owner_ ? owner_->FindComponent(name) : nullptr;
     if (!result) throw EStreamFormat("Ancestor for '" + name + "' not found");
@@ -763,6 +791,8 @@ void TReader::ReadData(TComponent* instance) {
   TScopedRollback childParent(parent_, instance->GetChildParent());
   TComponent* childOwner = instance->GetChildOwner();
   TScopedRollback childOwnerScope(owner_, childOwner ? childOwner : root_);
+  if (policy_ && !policy_->ChildRecords && !EndOfList())
+    throw EReadRefused(instance->Name() + " holds the records of other components");
   while (!EndOfList()) ReadComponent(nullptr);
   ReadListEnd();
 }
@@ -795,6 +825,19 @@ void TReader::FixupReferences(bool callLoaded) {
   if (error) std::rethrow_exception(error);
 }
 
+void TReader::CheckReferences(const std::vector<TComponent*>& created) {
+  std::unordered_set<const TComponent*> ours;
+  ForEachFixupName(this, [&](const std::string& name) {
+    for (const std::string& outside : policy_->OutsideNames)
+      if (SameText(name, outside) && root_ && root_->FindComponent(name)) return;
+    if (ours.empty()) ours.insert(created.begin(), created.end());
+    // A dotted name ("fmmain.Table1", "Owner.Panel2") is not a plain name and finds nothing here.
+    const TComponent* target = root_ ? root_->FindComponent(name) : nullptr;
+    if (!target || !ours.count(target))
+      throw EReadRefused("A reference names " + name + ", which is not part of this data");
+  });
+}
+
 void TReader::ReadComponents(TComponent* owner, TComponent* parent,
                              const std::function<void(TComponent*)>& proc) {
   SetRoot(owner);
@@ -802,6 +845,13 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent,
   parent_ = parent;
   std::vector<TComponent*> loaded;
   TScopedRollback collecting(loaded_, &loaded);
+  const bool wholeOrNothing = policy_ || allOrNothing_;
+  // Nothing of the data stays when any of it fails: every component read goes, the children
+  // first (freeing a container may take its children with it).
+  auto freeRead = [](const std::vector<TWeak<TComponent>>& read) {
+    for (auto it = read.rbegin(); it != read.rend(); ++it)
+      if (TComponent* component = it->get()) component->Free();
+  };
   try {
     while (!EndOfList()) {
       ReadSignature();
@@ -809,7 +859,16 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent,
       if (proc) proc(component);
     }
     ReadListEnd();
+    if (policy_) CheckReferences(loaded);
   } catch (...) {
+    if (wholeOrNothing) {
+      // No reference is set and no component is told it is loaded.
+      DropFixups(this);
+      const std::vector<TWeak<TComponent>> read(loaded.begin(), loaded.end());
+      loaded.clear();
+      freeRead(read);
+      throw;
+    }
     try {
       FixupReferences(true);
     } catch (...) {
@@ -817,7 +876,18 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent,
     }
     throw;
   }
-  FixupReferences(true);
+  if (!wholeOrNothing) {
+    FixupReferences(true);
+    return;
+  }
+  // A reference that its property refuses, or a component whose loading fails, fails the read.
+  const std::vector<TWeak<TComponent>> read(loaded.begin(), loaded.end());
+  try {
+    FixupReferences(true);
+  } catch (...) {
+    freeRead(read);
+    throw;
+  }
 }
 
 TComponent* TReader::ReadRootComponent(TComponent* root) {

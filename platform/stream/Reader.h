@@ -17,6 +17,7 @@
 #include "platform/stream/ValueTypes.h"
 
 class TCollection;
+struct TReadPolicy;
 
 class TReader : public TFiler {
  public:
@@ -35,6 +36,13 @@ class TReader : public TFiler {
   std::function<void(TReader&, TComponent* component, std::string& name)> OnSetName;
   std::function<void(TReader&, const std::string& className, const TClassInfo*& cls)>
       OnFindComponentClass;
+
+  // Reads the next components under `policy` (ReadPolicy.h), which the caller keeps for the read;
+  // null, the default, reads everything a trusted layout may hold.
+  void SetPolicy(const TReadPolicy* policy) { policy_ = policy; }
+  // When a read of components fails, every component it created goes, not only the one whose
+  // record was damaged. Always so under a policy.
+  void SetAllOrNothing(bool on) { allOrNothing_ = on; }
 
   TComponent* Owner() const { return owner_; }
   void SetOwner(TComponent* owner) { owner_ = owner; }
@@ -104,6 +112,9 @@ class TReader : public TFiler {
   void ReadMethodProperty(TPersistent* instance, const TPropInfo& prop);
   const TClassInfo& FindComponentClass(const std::string& className);
   void FixupReferences(bool callLoaded);
+  // Under a policy: every reference read names a component this read created, or one of the
+  // policy's outside names that the root has.
+  void CheckReferences(const std::vector<TComponent*>& created);
 
   TComponent* owner_ = nullptr;
   TComponent* parent_ = nullptr;
@@ -112,6 +123,8 @@ class TReader : public TFiler {
   int depth_ = 0;
   std::vector<TComponent*>* loaded_ = nullptr;
   TComponent* current_ = nullptr;  // the component whose record is being read
+  const TReadPolicy* policy_ = nullptr;
+  bool allOrNothing_ = false;
   bool inCreated_ = false;         // ... and this read created it
 };
 
