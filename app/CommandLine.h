@@ -1,21 +1,30 @@
 #pragma once
 // The editor's command line:
 //
-//   markedit [--quit-when-shown] [--screenshot FILE] CUSTOMER MARK [IGNORED]
+//   markedit [OPTION]... CUSTOMER MARK [IGNORED]
 //
-// Everything that is not one of the two options is positional and kept exactly as given; the GUI
-// library sees none of it, so an argument that looks like one of its options ("-style") stays a
-// customer or mark number.
+// Options are the words that begin with "--"; after a lone "--" every word is positional. All
+// other words are positional and kept exactly as given: the GUI library sees none of them, so a
+// word that looks like one of its options ("-style") stays a customer or mark number.
 
 #include <string>
 #include <vector>
 
 struct TProgramOptions {
+  // Print the usage, or the version, and stop.
+  bool Help = false;
+  bool Version = false;
   // Quit as soon as both mark editors are shown (start-up checks and the benchmark).
   bool QuitWhenShown = false;
   // Save a picture of the main window there once the editors are shown, then quit.
   std::string Screenshot;
   std::vector<std::string> Positional;
+  // Why the command line cannot be used, in one line naming the option: one the program does not
+  // know, one missing its value, or a value given to one that takes none. Empty when it can.
+  std::string Error;
 };
 
 TProgramOptions ParseProgramOptions(int argc, const char* const* argv);
+
+// What --help prints, for the program started as `program`.
+std::string ProgramUsage(const std::string& program);

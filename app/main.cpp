@@ -4,6 +4,7 @@
 //   markedit CUSTOMER MARK [IGNORED]
 //   markedit --quit-when-shown CUSTOMER MARK     start, wait until both editors are shown, quit
 //   markedit --screenshot FILE CUSTOMER MARK     the same, saving a picture of the main window
+//   markedit --help | --version
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -74,6 +75,21 @@ void QuitWhenShown(QTimer& poll, TApplication* app, Tfmmain* mainForm, const std
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The command line is settled first: a mistyped option stops the program before it opens a
+  // window, looks for a display or touches a database.
+  const TProgramOptions options = ParseProgramOptions(argc, argv);
+  if (!options.Error.empty()) {
+    std::fprintf(stderr, "markedit: %s (markedit --help lists the options)\n", options.Error.c_str());
+    return 2;
+  }
+  if (options.Help) {
+    std::fputs(ProgramUsage(argv[0]).c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("markedit %s\n", MARKEDIT_VERSION);
+    return 0;
+  }
   if (!HasDisplay()) {
     std::fprintf(stderr,
                  "markedit: no display found; run it in a desktop session, or under a virtual "
@@ -81,7 +97,6 @@ int main(int argc, char** argv) {
                  argv[0]);
     return 2;
   }
-  const TProgramOptions options = ParseProgramOptions(argc, argv);
   int qtArgc = 1;
   char* qtArgv[] = {argv[0], nullptr};
   QApplication qapp(qtArgc, qtArgv);

@@ -228,7 +228,18 @@ void Tfmmd::ClearStage() {
 
 void Tfmmd::acsavemdExecute(TObject*) { SaveMark(); }
 
+// Without a customer or mark number every such start would share one row keyed by empty numbers,
+// and each would overwrite the others' design.
+bool Tfmmd::CheckMarkKey() {
+  const auto blank = [](const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; };
+  if (!blank(customerId_) && !blank(markId_)) return true;
+  ShowWarning("沒有指定客戶編號或嘜頭編號，" + MarkSideName(markSide_) +
+              "的設定無法儲存。請以客戶編號與嘜頭編號重新啟動程式，例如：markedit C001 M01");
+  return false;
+}
+
 bool Tfmmd::SaveMark() {
+  if (!CheckMarkKey()) return false;
   TWeak<Tfmmd> self(this);
   if (DsnStage1->DesignActive()) acedit->Execute();
   if (!self) return false;

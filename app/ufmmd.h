@@ -97,6 +97,8 @@ class Tfmmd : public TForm {
   // The stage's current design stream. Writing it clears a selection.
   std::string CurrentDesign();
   void ClearStage();
+  // Before a save, the numbers the row is kept under must be there; false (and said) otherwise.
+  bool CheckMarkKey();
 
   std::string markSide_;
   std::string customerId_;

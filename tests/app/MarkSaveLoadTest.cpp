@@ -151,6 +151,31 @@ TEST_F(MarkEditorTest, FailedSaveKeepsDesignAndRowAndSaysWhy) {
   EXPECT_EQ(warnings_.size(), 1u);
 }
 
+// Started without a customer or a mark number the editors open, but every such start would share
+// one row keyed by empty numbers: saving is refused and said, also when closing asks to save.
+TEST_F(MarkEditorTest, WithoutCustomerOrMarkNumberNothingIsSaved) {
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{}, std::vector<std::string>{"C001"}, std::vector<std::string>{" ", "M01"}}) {
+    SetCommandLineArguments(arguments);
+    Start();
+    Tfmmd* editor = Editor("0");
+    ASSERT_NE(editor, nullptr);
+    PlaceLabel(editor, "PO/NO", 8, 8);
+    editor->acsavemd->Execute();
+    ASSERT_EQ(warnings_.size(), 1u);
+    EXPECT_TRUE(Contains(warnings_[0], "沒有指定客戶編號或嘜頭編號，正嘜的設定無法儲存")) << warnings_[0];
+    EXPECT_TRUE(editor->Modified());
+    answers_ = {saYes};
+    editor->Close();
+    Settle();
+    EXPECT_EQ(Editor("0"), editor) << "the unsaved design stays open";
+    EXPECT_EQ(warnings_.size(), 2u);
+    EXPECT_EQ(RowCount(), 0);
+    CloseAll();
+    warnings_.clear();
+  }
+}
+
 // A failure inside the transaction, after the old row is gone, must bring it back.
 TEST_F(MarkEditorTest, SaveFailingAfterTheDeleteRollsBack) {
   Start();
