@@ -2,10 +2,13 @@
 
 #include <QByteArray>
 #include <QFileInfo>
+#include <QLatin1String>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+
+#include <initializer_list>
 
 #include "platform/db/DatabaseAliases.h"
 #include "platform/db/DatabaseError.h"
@@ -55,6 +58,123 @@ void BindKey(QSqlQuery& query, const TMarkKey& key) {
   query.addBindValue(Q(key.Side));
 }
 
+QByteArray Bytes(const std::string& data) { return QByteArray(data.data(), static_cast<qsizetype>(data.size())); }
+
+// Runs one statement about the row of `key`, whose last placeholders are the key's; `values` come
+// before them. False when it failed; `query` then holds the error.
+bool ExecOnRow(QSqlQuery& query, const QString& statement, const TMarkKey& key,
+               std::initializer_list<QVariant> values = {}) {
+  if (!query.prepare(statement)) return false;
+  for (const QVariant& value : values) query.addBindValue(value);
+  BindKey(query, key);
+  return query.exec();
+}
+
+// The data of the row of `key`, nothing when there is none; a null data reads as an empty text.
+std::optional<std::string> SelectRow(QSqlDatabase& db, const TMarkKey& key, const std::string& failure,
+                                     const std::string& alias) {
+  QSqlQuery query(db);
+  query.setForwardOnly(true);
+  if (!ExecOnRow(query, QStringLiteral("select data from md where customerid = ? and mdid = ? and flag = ?"), key))
+    Fail(failure, alias, query.lastError());
+  if (!query.next()) {
+    if (query.lastError().isValid()) Fail(failure, alias, query.lastError());
+    return std::nullopt;
+  }
+  const QByteArray data = query.value(0).toByteArray();
+  return std::string(data.constData(), static_cast<size_t>(data.size()));
+}
+
+// The transaction of one save. SQLite takes the database's write lock as it begins, so that a
+// second program's save waits there (for the driver's busy timeout) instead of reading a row that
+// is about to change; the other drivers begin plainly and lock the row itself. However the scope is
+// left before Commit, an error included, the transaction is rolled back.
+class TSaveTransaction {
+ public:
+  TSaveTransaction(QSqlDatabase& db, const std::string& failure, const std::string& alias)
+      : db_(db), sqlite_(db.driverName() == QLatin1String("QSQLITE")) {
+    if (sqlite_) {
+      QSqlQuery begin(db_);
+      if (!begin.exec(QStringLiteral("begin immediate"))) Fail(failure, alias, begin.lastError());
+    } else if (!db_.transaction()) {
+      Fail(failure, alias, db_.lastError());
+    }
+    open_ = true;
+  }
+  ~TSaveTransaction() { RollBack(); }
+  TSaveTransaction(const TSaveTransaction&) = delete;
+  TSaveTransaction& operator=(const TSaveTransaction&) = delete;
+
+  void RollBack() {
+    if (!open_) return;
+    open_ = false;
+    if (sqlite_) QSqlQuery(db_).exec(QStringLiteral("rollback"));
+    else db_.rollback();
+  }
+  void Commit(const std::string& failure, const std::string& alias) {
+    if (sqlite_) {
+      QSqlQuery commit(db_);
+      if (!commit.exec(QStringLiteral("commit"))) Fail(failure, alias, commit.lastError());
+    } else if (!db_.commit()) {
+      Fail(failure, alias, db_.lastError());
+    }
+    open_ = false;
+  }
+
+ private:
+  QSqlDatabase& db_;
+  const bool sqlite_;
+  bool open_ = false;
+};
+
+void CallHook(const char* step) {
+  if (const TWriteMarkHook hook = WriteHook()) hook(step);
+}
+
+// Stores `data` as the row of `key`; with `expected`, only while the row holds what it says.
+TMarkSaveResult Store(const TMarkKey& key, const std::string& data, const std::optional<std::string>* expected,
+                      const std::string& alias) {
+  const std::string failure = "Cannot save the " + Describe(key) + " in table md of " + alias + ": ";
+  QSqlDatabase db = Open(alias, failure);
+  TSaveTransaction transaction(db, failure, alias);
+  {
+    // An update of the key holds an existing row until the transaction ends: another program's
+    // save of the same row waits here until this one is over.
+    QSqlQuery lock(db);
+    if (!ExecOnRow(lock, QStringLiteral("update md set customerid = customerid where customerid = ? and mdid = ? and flag = ?"), key))
+      Fail(failure, alias, lock.lastError());
+  }
+  const std::optional<std::string> stored = SelectRow(db, key, failure, alias);
+  if (expected && stored != *expected) return {false, stored};
+  CallHook("locked");
+  {
+    QSqlQuery write(db);
+    const bool written =
+        stored ? ExecOnRow(write, QStringLiteral("update md set data = ? where customerid = ? and mdid = ? and flag = ?"),
+                           key, {Bytes(data)})
+               : ExecOnRow(write, QStringLiteral("insert into md (data, customerid, mdid, flag) values (?, ?, ?, ?)"),
+                           key, {Bytes(data)});
+    if (!written) {
+      const QSqlError error = write.lastError();
+      transaction.RollBack();
+      // Another program inserted the row after this save found none (the first saves of one mark
+      // at once), so the insert clashed with the key: that save won, and this one reports its row.
+      if (expected && !stored) {
+        std::optional<std::string> now;
+        try {
+          now = SelectRow(db, key, failure, alias);
+        } catch (const EDatabaseError&) {
+        }
+        if (now) return {false, now};
+      }
+      Fail(failure, alias, error);
+    }
+  }
+  CallHook("written");
+  transaction.Commit(failure, alias);
+  return {true, data};
+}
+
 }  // namespace
 
 void SetWriteMarkHook(TWriteMarkHook hook) { WriteHook() = std::move(hook); }
@@ -87,43 +207,14 @@ std::string MarkSideName(const std::string& side) {
 std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alias) {
   const std::string failure = "Cannot read the " + Describe(key) + " from table md of " + alias + ": ";
   QSqlDatabase db = Open(alias, failure);
-  QSqlQuery query(db);
-  query.setForwardOnly(true);
-  if (!query.prepare(QStringLiteral("select data from md where customerid = ? and mdid = ? and flag = ?")))
-    Fail(failure, alias, query.lastError());
-  BindKey(query, key);
-  if (!query.exec()) Fail(failure, alias, query.lastError());
-  if (!query.next()) {
-    if (query.lastError().isValid()) Fail(failure, alias, query.lastError());
-    return std::nullopt;
-  }
-  const QByteArray data = query.value(0).toByteArray();
-  return std::string(data.constData(), static_cast<size_t>(data.size()));
+  return SelectRow(db, key, failure, alias);
 }
 
 void WriteMark(const TMarkKey& key, const std::string& data, const std::string& alias) {
-  const std::string failure = "Cannot save the " + Describe(key) + " in table md of " + alias + ": ";
-  QSqlDatabase db = Open(alias, failure);
-  if (!db.transaction()) Fail(failure, alias, db.lastError());
-  // Whatever fails below, the transaction is undone before the error leaves.
-  const auto failAndRollBack = [&](const QSqlError& error) {
-    db.rollback();
-    Fail(failure, alias, error);
-  };
-  {
-    QSqlQuery remove(db);
-    if (!remove.prepare(QStringLiteral("delete from md where customerid = ? and mdid = ? and flag = ?")))
-      failAndRollBack(remove.lastError());
-    BindKey(remove, key);
-    if (!remove.exec()) failAndRollBack(remove.lastError());
-    if (const TWriteMarkHook hook = WriteHook()) hook("deleted");
+  Store(key, data, nullptr, alias);
+}
 
-    QSqlQuery insert(db);
-    if (!insert.prepare(QStringLiteral("insert into md (customerid, mdid, flag, data) values (?, ?, ?, ?)")))
-      failAndRollBack(insert.lastError());
-    BindKey(insert, key);
-    insert.addBindValue(QByteArray(data.data(), static_cast<qsizetype>(data.size())));
-    if (!insert.exec()) failAndRollBack(insert.lastError());
-  }
-  if (!db.commit()) failAndRollBack(db.lastError());
+TMarkSaveResult SaveMarkIfUnchanged(const TMarkKey& key, const std::string& data,
+                                    const std::optional<std::string>& expected, const std::string& alias) {
+  return Store(key, data, &expected, alias);
 }

@@ -27,12 +27,34 @@ struct TMarkKey {
 // the message names the mark and the driver's reason, never a credential.
 std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alias = kMarkAlias);
 
-// Replaces the row of `key` by one holding `data`, in one transaction: when anything fails the
-// transaction is rolled back, the stored row stays as it was, and EDatabaseError is raised.
+// Replaces the row of `key` by one holding `data`, whatever it holds, in one transaction: when
+// anything fails the transaction is rolled back, the stored row stays as it was, and
+// EDatabaseError is raised.
 void WriteMark(const TMarkKey& key, const std::string& data, const std::string& alias = kMarkAlias);
 
-// Tests break a save half-way: while set, the hook is called between the steps of WriteMark with
-// the step just done ("deleted": the old row is gone inside the transaction).
+// What a save that waits for an unchanged row did.
+struct TMarkSaveResult {
+  bool Saved = false;
+  // When it did not save: what the row holds now (someone else's design), nothing when it is gone.
+  std::optional<std::string> Found;
+};
+
+// Two clerks may open the same mark; the one who saves later must not overwrite the other's design
+// unknowingly. This stores `data` as the row of `key` only while the row still holds `expected`,
+// what the caller last read or wrote (nothing: there was no row). In one transaction it first locks
+// the row, so that a save of the same mark by another program waits until this one is over: on
+// SQLite the transaction begins with the database's write lock (BEGIN IMMEDIATE), elsewhere an
+// update of the row's key holds the row. It then reads the row and writes only when it is as
+// expected. When another save changed, added or removed the row since, or two first saves inserted
+// it at once (the key clash of the later one), nothing is written and the result says what the row
+// holds. Failures as for WriteMark.
+TMarkSaveResult SaveMarkIfUnchanged(const TMarkKey& key, const std::string& data,
+                                    const std::optional<std::string>& expected,
+                                    const std::string& alias = kMarkAlias);
+
+// Tests break a save half-way: while set, the hook is called inside the transaction of a save with
+// the step just done: "locked" (the row is locked and as expected, nothing written yet) and
+// "written" (the new row is in place, not yet committed).
 using TWriteMarkHook = std::function<void(const std::string& step)>;
 void SetWriteMarkHook(TWriteMarkHook hook);
 

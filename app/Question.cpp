@@ -43,3 +43,11 @@ TSaveAnswer AskToSave(const std::string& text) {
     default: return saCancel;
   }
 }
+
+TOtherSaveAnswer AskAboutOtherSave(const std::string& text) {
+  switch (AskQuestion(text, {"覆蓋", "載入對方的設定", "取消"}, oaCancel)) {
+    case oaOverwrite: return oaOverwrite;
+    case oaLoadTheirs: return oaLoadTheirs;
+    default: return oaCancel;
+  }
+}

@@ -24,3 +24,10 @@ enum TSaveAnswer { saYes = 0, saNo = 1, saCancel = 2 };
 
 // Asks `text` with the buttons "是", "否" and "取消"; Escape and the close button answer 取消.
 TSaveAnswer AskToSave(const std::string& text);
+
+// The answers when another clerk saved the same mark meanwhile, in the order of the buttons
+// "覆蓋", "載入對方的設定" and "取消".
+enum TOtherSaveAnswer { oaOverwrite = 0, oaLoadTheirs = 1, oaCancel = 2 };
+
+// Asks `text` with those buttons; Escape and the close button answer 取消.
+TOtherSaveAnswer AskAboutOtherSave(const std::string& text);

@@ -43,6 +43,12 @@ std::string WithAdvice(const std::exception& error) {
   const std::string advice = DatabaseAdvice(error);
   return advice.empty() ? error.what() : advice + "\n\n" + error.what();
 }
+
+// A mark that could not be read (or shown) leaves the stage empty and the row as it is.
+void WarnUnreadable(const std::string& side, const std::string& failure) {
+  ShowWarning("無法讀取" + MarkSideName(side) +
+              "的設定，編輯視窗以空白畫面開啟；資料庫中的設定在儲存之前不會改變。\n\n" + failure);
+}
 }  // namespace
 
 std::string EditorCustomerId;
@@ -243,43 +249,83 @@ bool Tfmmd::SaveMark() {
   TWeak<Tfmmd> self(this);
   if (DsnStage1->DesignActive()) acedit->Execute();
   if (!self) return false;
+  // The row is written only while it still holds what this editor read; when another clerk's
+  // save came between, the clerk here decides, and an overwrite again expects what was found.
+  std::optional<std::string> expected = storedRow_;
   std::string failure;
-  try {
-    const std::string design = CurrentDesign();
-    WriteMark({customerId_, markId_, markSide_}, design);
-    savedDesign_ = design;
-    return true;
-  } catch (const std::exception& e) {
-    failure = WithAdvice(e);
+  for (;;) {
+    try {
+      const std::string design = CurrentDesign();
+      const TMarkSaveResult result = SaveMarkIfUnchanged({customerId_, markId_, markSide_}, design, expected);
+      if (result.Saved) {
+        storedRow_ = design;
+        savedDesign_ = design;
+        return true;
+      }
+      expected = result.Found;
+    } catch (const std::exception& e) {
+      failure = WithAdvice(e);
+      break;
+    }
+    if (!ResolveOtherSave(expected) || !self) return false;
   }
   ShowWarning("無法儲存" + MarkSideName(markSide_) +
               "的設定。設計仍留在畫面上，資料庫中原有的設定沒有改變。\n\n" + failure);
   return false;
 }
 
-// A row that cannot be read leaves the stage empty and the row as it is: it is replaced only when
-// the user saves.
-void Tfmmd::acloadmdExecute(TObject*) {
+bool Tfmmd::ResolveOtherSave(const std::optional<std::string>& found) {
+  const std::string side = MarkSideName(markSide_);
+  std::string text;
+  if (!found) text = side + "的設定在這個視窗讀取之後，已被別人從資料庫刪除。";
+  else if (!storedRow_) text = "資料庫中已有別人儲存的" + side + "設定，這個視窗沒有讀到它。";
+  else text = side + "的設定在這個視窗讀取之後，已被別人變更並儲存。";
+  text += "\n\n覆蓋：以這個視窗的設計取代資料庫中的設定。\n";
+  text += found ? "載入對方的設定：放棄這個視窗的變更，改為顯示資料庫中的設定。\n"
+                : "載入對方的設定：放棄這個視窗的變更，清空畫面。\n";
+  text += "取消：這次不儲存，設計仍留在畫面上。";
+  TWeak<Tfmmd> self(this);
+  const TOtherSaveAnswer answer = AskAboutOtherSave(text);
+  if (!self) return false;
+  if (answer == oaOverwrite) return true;
+  if (answer == oaLoadTheirs) ShowStoredMark(found);
+  return false;
+}
+
+void Tfmmd::ShowStoredMark(const std::optional<std::string>& row) {
   bool failed = false;
   std::string failure;
   try {
-    if (const auto stored = ReadMark({customerId_, markId_, markSide_})) {
-      if (stored->empty()) {
-        ClearStage();
-      } else {
-        TMemoryStream stream(*stored);
-        DsnStage1->LoadFromStream(stream);
-      }
+    if (!row || row->empty()) {
+      ClearStage();
+    } else {
+      TMemoryStream stream(*row);
+      DsnStage1->LoadFromStream(stream);
     }
   } catch (const std::exception& e) {
     failed = true;
     failure = WithAdvice(e);
     ClearStage();
   }
+  storedRow_ = row;
   savedDesign_ = CurrentDesign();
-  if (failed)
-    ShowWarning("無法讀取" + MarkSideName(markSide_) +
-                "的設定，編輯視窗以空白畫面開啟；資料庫中的設定在儲存之前不會改變。\n\n" + failure);
+  if (failed) WarnUnreadable(markSide_, failure);
+}
+
+// A row that cannot be read leaves the stage empty and the row as it is: it is replaced only when
+// the user saves.
+void Tfmmd::acloadmdExecute(TObject*) {
+  std::optional<std::string> row;
+  try {
+    row = ReadMark({customerId_, markId_, markSide_});
+  } catch (const std::exception& e) {
+    ClearStage();
+    storedRow_.reset();
+    savedDesign_ = CurrentDesign();
+    WarnUnreadable(markSide_, WithAdvice(e));
+    return;
+  }
+  ShowStoredMark(row);
 }
 
 bool Tfmmd::Modified() { return CurrentDesign() != savedDesign_; }

@@ -3,6 +3,7 @@
 // stage, with a tool bar of its commands. The main window opens two of them as borderless
 // children of its frame.
 
+#include <optional>
 #include <string>
 
 #include "design/DsnUnit.h"
@@ -97,13 +98,22 @@ class Tfmmd : public TForm {
   // The stage's current design stream. Writing it clears a selection.
   std::string CurrentDesign();
   void ClearStage();
+  // Shows a stored design on the stage (an empty one for no row) and takes it as what is saved; a
+  // design that cannot be read leaves the stage empty and is said.
+  void ShowStoredMark(const std::optional<std::string>& row);
   // Before a save, the numbers the row is kept under must be there; false (and said) otherwise.
   bool CheckMarkKey();
+  // Another clerk saved this mark since this editor read it: asks what to do and does it. True
+  // when the clerk chose to overwrite the row found.
+  bool ResolveOtherSave(const std::optional<std::string>& found);
 
   std::string markSide_;
   std::string customerId_;
   std::string markId_;
   // The design stream as last loaded or saved: what "unsaved changes" are measured against.
   std::string savedDesign_;
+  // The row as this editor last read or wrote it, nothing when there was none (or it could not be
+  // read): a save finding anything else asks before it overwrites another clerk's design.
+  std::optional<std::string> storedRow_;
   bool loaded_ = false;
 };

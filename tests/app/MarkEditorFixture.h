@@ -69,7 +69,7 @@ class MarkEditorTest : public ::testing::Test {
     });
     SetQuestionHook([this](const std::string& text, const std::vector<std::string>& buttons) {
       questions_.push_back(text);
-      EXPECT_EQ(buttons, (std::vector<std::string>{"是", "否", "取消"}));
+      EXPECT_EQ(buttons, expectedButtons_);
       EXPECT_FALSE(answers_.empty()) << "unexpected question: " << text;
       if (answers_.empty()) return static_cast<int>(saCancel);
       const int answer = answers_.front();
@@ -225,6 +225,7 @@ class MarkEditorTest : public ::testing::Test {
   std::vector<std::string> warnings_;
   std::vector<std::string> questions_;
   std::vector<int> answers_;  // the answers the next questions get, in order
+  std::vector<std::string> expectedButtons_{"是", "否", "取消"};  // the buttons questions show
 };
 
 }  // namespace marks_test

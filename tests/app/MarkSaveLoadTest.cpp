@@ -105,22 +105,23 @@ TEST_F(MarkEditorTest, SaveEndsDesignModeBeforeWriting) {
   Tfmmd* editor = Editor("0");
   PlaceLabel(editor, "PO/NO", 8, 8);
   int edits = 0;
-  bool rowBeforeEdit = true;
+  std::optional<std::string> rowAtEdit;
   editor->acedit->OnExecute.Bind([&](TObject*) {
     ++edits;
-    rowBeforeEdit = StoredRow("C001", "M01", "0").has_value();
+    rowAtEdit = StoredRow("C001", "M01", "0");
     editor->DsnStage1->SetDesignActive(false);
   });
   editor->acsavemd->Execute();
   EXPECT_EQ(edits, 0);  // design mode was off
+  const auto first = StoredRow("C001", "M01", "0");
+  ASSERT_TRUE(first);
   editor->DsnStage1->SetDesignActive(true);
   PlaceLabel(editor, "C/NO.", 8, 40);
-  Exec(QStringLiteral("delete from md"));
   editor->acsavemd->Execute();
   EXPECT_EQ(edits, 1);
-  EXPECT_FALSE(rowBeforeEdit);
+  EXPECT_EQ(rowAtEdit, first) << "design mode ended before the new design was written";
   EXPECT_FALSE(editor->DsnStage1->DesignActive());
-  EXPECT_TRUE(StoredRow("C001", "M01", "0"));
+  EXPECT_NE(StoredRow("C001", "M01", "0"), first);
 }
 
 TEST_F(MarkEditorTest, FailedSaveKeepsDesignAndRowAndSaysWhy) {
@@ -176,14 +177,14 @@ TEST_F(MarkEditorTest, WithoutCustomerOrMarkNumberNothingIsSaved) {
   }
 }
 
-// A failure inside the transaction, after the old row is gone, must bring it back.
-TEST_F(MarkEditorTest, SaveFailingAfterTheDeleteRollsBack) {
+// A failure inside the transaction, once the row is locked, must leave the old row.
+TEST_F(MarkEditorTest, SaveFailingInsideItsTransactionRollsBack) {
   Start();
   Tfmmd* editor = Editor("1");
   PlaceLabel(editor, "R.O.C.", 8, 8);
   ASSERT_TRUE(editor->SaveMark());
   const auto stored = StoredRow("C001", "M01", "1");
-  Exec(QStringLiteral("create trigger md_refuse before insert on md begin select raise(abort, 'refused'); end"));
+  Exec(QStringLiteral("create trigger md_refuse before update of data on md begin select raise(abort, 'refused'); end"));
   PlaceLabel(editor, "Q'TY", 8, 40);
   EXPECT_FALSE(editor->SaveMark());
   ASSERT_EQ(warnings_.size(), 1u);

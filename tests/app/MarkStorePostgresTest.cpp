@@ -76,7 +76,7 @@ TEST_P(MarkStorePostgresTest, MarksKeepTheirBytesAndKeys) {
 TEST_P(MarkStorePostgresTest, AServerThatDiesInTheMiddleOfASaveKeepsTheOldMark) {
   const TMarkKey key{"C102", "M01", "0"};
   WriteMark(key, "old design");
-  marks_test::KillServerWhenOldRowIsDeleted();
+  marks_test::KillServerBeforeCommit();
   try {
     WriteMark(key, "new design");
     ADD_FAILURE() << "the save reported success";

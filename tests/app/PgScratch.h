@@ -28,10 +28,11 @@ inline int PgScratch(const char* action, const std::string& argument = "") {
 // Runs SQL on the server's mark database as its owner.
 inline int PgSql(const std::string& statement) { return PgScratch("sql", statement); }
 
-// The next save's server goes down at once after the old row is deleted inside its transaction.
-inline void KillServerWhenOldRowIsDeleted() {
+// The next save's server goes down at once when the new row is in place inside its transaction,
+// before the commit.
+inline void KillServerBeforeCommit() {
   SetWriteMarkHook([](const std::string& step) {
-    if (step == "deleted") {
+    if (step == "written") {
       EXPECT_EQ(PgScratch("kill"), 0);
     }
   });

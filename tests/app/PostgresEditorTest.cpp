@@ -74,7 +74,7 @@ TEST_F(PostgresEditorTest, TheServerDyingInTheMiddleOfASaveIsSaidAndLosesNothing
   ASSERT_TRUE(editor->SaveMark());
   const auto stored = ReadMark({"C201", "M01", "0"});
   PlaceLabel(editor, "C/NO.", 8, 40);
-  marks_test::KillServerWhenOldRowIsDeleted();
+  marks_test::KillServerBeforeCommit();
   ClickOn(editor->b2);  // 儲存設定
   SetWriteMarkHook(nullptr);
   ASSERT_EQ(warnings_.size(), 1u);
