@@ -85,6 +85,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Method("aceditExecute", &Tfmmd::aceditExecute);
   c.Method("acshapeExecute", &Tfmmd::acshapeExecute);
   c.Method("DsnStage1ControlCreate", &Tfmmd::DsnStage1ControlCreate);
+  c.Method("DsnStage1ControlPasted", &Tfmmd::DsnStage1ControlPasted);
   c.Method("FormActivate", &Tfmmd::FormActivate);
   c.Method("DsnInspector1BtnClick", &Tfmmd::DsnInspector1BtnClick);
   c.Method("acsavemdExecute", &Tfmmd::acsavemdExecute);
@@ -156,7 +157,7 @@ void Tfmmd::aceditExecute(TObject*) {
   if (b1) b1->SetDown(DsnStage1 && DsnStage1->DesignActive());
 }
 
-// A new element on the stage: its context menu, and how it looks at first.
+// An element drawn from the palette: its context menu, and how a new element looks at first.
 void Tfmmd::DsnStage1ControlCreate(TObject*, TComponent* component) {
   auto* control = ClassCast<TControl>(component);
   if (!control) return;
@@ -170,6 +171,12 @@ void Tfmmd::DsnStage1ControlCreate(TObject*, TComponent* component) {
     text->SetCaption("連結欄位:未設定");
     text->Font()->SetColor(clGray);
   }
+}
+
+// A pasted element is a copy: it keeps its caption, data field and look, and only gets this
+// editor's context menu, whichever editor it was copied from.
+void Tfmmd::DsnStage1ControlPasted(TObject*, TComponent* component) {
+  if (auto* control = ClassCast<TControl>(component)) control->SetPopupMenu(pop);
 }
 
 // "設定形狀": the shape dialog on a copy of the one selected shape label's settings, copied back

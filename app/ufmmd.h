@@ -44,6 +44,7 @@ class Tfmmd : public TForm {
   void aceditExecute(TObject* sender);
   void acshapeExecute(TObject* sender);
   void DsnStage1ControlCreate(TObject* sender, TComponent* component);
+  void DsnStage1ControlPasted(TObject* sender, TComponent* component);
   void acloadmdExecute(TObject* sender);
   void FormShow(TObject* sender);
   void FormCreate(TObject* sender);

@@ -46,6 +46,7 @@ DEFINE_CLASS(TDsnStage, TPanel) {
   c.Event("OnSelectQuery", &TDsnStage::OnSelectQuery);
   c.Event("OnMoveQuery", &TDsnStage::OnMoveQuery);
   c.Event("OnControlCreate", &TDsnStage::OnControlCreate);
+  c.Event("OnControlPasted", &TDsnStage::OnControlPasted);
   c.Event("OnControlLoaded", &TDsnStage::OnControlLoaded);
   c.Event("OnControlLoading", &TDsnStage::OnControlLoading);
   c.Event("OnCoverDblClick", &TDsnStage::OnCoverDblClick);
@@ -145,7 +146,8 @@ void TDsnStage::Dispatch(TMessage& message) {
       RefreshTargets();
       return;
     case DM_CONTROLCREATED:
-      FireControlEvent(OnControlCreate, message.WParam);
+    case DM_CONTROLPASTED:
+      FireControlEvent(message.Msg == DM_CONTROLPASTED ? OnControlPasted : OnControlCreate, message.WParam);
       // The handler may have changed the new control, which is selected: what the selection's
       // receivers show is read again, once for all the controls of one paste.
       if (!refreshPosted_ && register_ && register_->DesignActive() && HandleAllocated())

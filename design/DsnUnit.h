@@ -34,10 +34,12 @@ constexpr UINT DM_AGENTDONE = 1600;
 constexpr UINT DM_SELECTCOMPONENT = 1601;
 // Posted to the stage after a property changed: the selection's receivers refresh.
 constexpr UINT DM_REFRESHTARGETS = 1602;
-// Posted to the stage for a control created from the palette or pasted, and for a control read
-// from a design stream; WParam is a posted reference to the control.
+// Posted to the stage for a control created from the palette, for a control read from a design
+// stream, and for a control pasted; WParam is a posted reference to the control. A paste has a
+// message of its own so that what is done only to a new control never touches what was copied.
 constexpr UINT DM_CONTROLCREATED = 1604;
 constexpr UINT DM_CONTROLLOADED = 1605;
+constexpr UINT DM_CONTROLPASTED = 1606;
 
 // The read-only list of the selected components handed to an event handler. Whoever raises the
 // event makes it and frees it when the handler returns: a handler must not keep it.
@@ -169,7 +171,10 @@ class TDsnStage : public TPanel {
   TCoverQuery OnCoverQuery;
   TSelectQuery OnSelectQuery;
   TMoveQuery OnMoveQuery;
+  // A control was made from the palette: the window gives it the look a new element has.
   TControlCreate OnControlCreate;
+  // A control was pasted: it is a copy and keeps what it had when it was copied.
+  TControlCreate OnControlPasted;
   TControlCreate OnControlLoaded;
   TControlCreate OnControlLoading;
   TCallCompoEditor OnCoverDblClick;

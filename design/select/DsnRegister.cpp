@@ -449,7 +449,7 @@ TControl* TDsnRegister::CloneControl(TComponent* prototype, TWinControl* parent)
       writer.WriteListEnd();
     }
     stream.SetPosition(0);
-    ReadControls(stream, parent, [this](TComponent* c) {
+    ReadControls(stream, parent, DM_CONTROLCREATED, [this](TComponent* c) {
       if (auto* control = ClassCast<TControl>(c)) ControlCreated(control);
     });
   } catch (...) {
@@ -460,15 +460,14 @@ TControl* TDsnRegister::CloneControl(TComponent* prototype, TWinControl* parent)
   return created_;
 }
 
-void TDsnRegister::ReadControls(TStream& stream, TWinControl* parent,
+void TDsnRegister::ReadControls(TStream& stream, TWinControl* parent, UINT announce,
                                 const std::function<void(TComponent*)>& each) {
   TReader reader(stream, kStreamBuffer);
   TDsnStage* stage = stage_;
   TFreeNameHint hint;
-  reader.OnSetName = [stage, &hint](TReader& r, TComponent* component, std::string& name) {
+  reader.OnSetName = [stage, announce, &hint](TReader& r, TComponent* component, std::string& name) {
     UniqueComponentName(r.Owner(), &r, component, name, hint);
-    if (stage && stage->HandleAllocated())
-      PostMessage(stage->Handle(), DM_CONTROLCREATED, PostableRef(component), 0);
+    if (stage && stage->HandleAllocated()) PostMessage(stage->Handle(), announce, PostableRef(component), 0);
   };
   reader.ReadComponents(parent->Owner(), parent, each);
 }
@@ -675,7 +674,7 @@ void TDsnRegister::PasteSelection() {
   const TWeak<TWinControl> into(parent);
   std::vector<TWeak<TControl>> pasted;
   try {
-    ReadControls(stream, parent, [&pasted](TComponent* c) {
+    ReadControls(stream, parent, DM_CONTROLPASTED, [&pasted](TComponent* c) {
       if (auto* control = ClassCast<TControl>(c)) pasted.emplace_back(control);
     });
   } catch (...) {

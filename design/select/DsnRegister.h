@@ -172,8 +172,10 @@ class TDsnRegister : public TCustomDsnRegister {
   // Clones the palette's prototype into `parent`; null when that fails.
   TControl* CloneControl(TComponent* prototype, TWinControl* parent);
   // Reads a stream of component blocks into `parent` as new controls with free names; each control
-  // read is announced to the stage (DM_CONTROLCREATED) and handed to `each`.
-  void ReadControls(TStream& stream, TWinControl* parent, const std::function<void(TComponent*)>& each);
+  // read is announced to the stage with `announce` (DM_CONTROLCREATED for a control made from the
+  // palette, DM_CONTROLPASTED for a pasted one) and handed to `each`.
+  void ReadControls(TStream& stream, TWinControl* parent, UINT announce,
+                    const std::function<void(TComponent*)>& each);
   void TargetDestroyed(TComponent* component);
 
   bool designActive_ = false;
