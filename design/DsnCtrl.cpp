@@ -2,10 +2,36 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/PostedRefs.h"
+#include "platform/win/Geometry.h"
 
 DEFINE_CLASS(TDsnCtrl, TClientAgent) {}
+
+namespace {
+
+// The child of `control` that a press at `point` takes. An element without width or height has
+// no point of its own, so the ordinary hit test never finds it, yet it stays in the design: it is
+// taken at its place as though it were one pixel wide and high, unless a child above it holds the
+// point. Children are listed window-less first, then windowed, each bottom first, so walking them
+// from the end meets them in the order of the hit test.
+TControl* ChildAt(TWinControl* control, TPoint point) {
+  TControl* hit = control->ControlAtPos(point, true);
+  for (int i = control->ControlCount() - 1; i >= 0; --i) {
+    TControl* child = control->Controls(i);
+    if (child == hit) break;
+    if (child->Width() > 0 && child->Height() > 0) continue;
+    if (!child->Visible() && !child->ComponentState().Contains(csDesigning)) continue;
+    const TRect place{child->Left(), child->Top(), child->Left() + std::max(child->Width(), 1),
+                      child->Top() + std::max(child->Height(), 1)};
+    if (PtInRect(place, point)) return child;
+  }
+  return hit;
+}
+
+}  // namespace
 
 // Every handler below that calls into the register (or into the control's own procedure) runs
 // user code, which may stop design mode and so free this agent, or free the control or the stage.
@@ -143,7 +169,7 @@ void TDsnCtrl::WndProc(TMessage& message) {
 void TDsnCtrl::PressAt(const TMessage& message) {
   mousePoint_ = {GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
   TWinControl* control = Control();
-  TControl* target = control ? control->ControlAtPos(mousePoint_, true) : nullptr;
+  TControl* target = control ? ChildAt(control, mousePoint_) : nullptr;
   // A window-less child of another owner belongs to the control (its own parts), not to design.
   if (!target || target->Owner() != control->Owner()) target = control;
   SetCurrentTarget(target);

@@ -110,10 +110,12 @@ void TSmallRect::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   EndDrag();
   TControl* target = Target();
   if (!target) return;
-  // A negative extent turns the rectangle over: the smaller edge becomes its left or top.
+  // A negative extent turns the rectangle over: the smaller edge becomes its left or top. A resize
+  // leaves at least one pixel each way, so that the element can still be seen and clicked.
   const int left = std::min(r.Left, r.Right);
   const int top = std::min(r.Top, r.Bottom);
-  target->SetBounds(left, top, std::abs(r.Right - r.Left), std::abs(r.Bottom - r.Top));
+  target->SetBounds(left, top, std::max(1, std::abs(r.Right - r.Left)),
+                    std::max(1, std::abs(r.Bottom - r.Top)));
   const TWeak<TSmallRect> alive(this);
   THandlerRect* set = handlerRect_;
   SendMessage(AgentWindow(target), DM_TARGETSIZED, MAKELPARAM(saved.Left, saved.Top),

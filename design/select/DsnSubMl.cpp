@@ -127,8 +127,11 @@ void TDsnMlRegister::BandEnd(TWinControl* control, TPoint point, TShiftState) {
       if (!child || !Selectable(child)) continue;
       if (!alive || !Targets()) return;
       if (!(child = weak.get())) continue;
-      const TRect r = child->BoundsRect();
-      // Touching is enough: any overlap of the two rectangles selects the control.
+      // Touching is enough: any overlap of the two rectangles selects the control. An element
+      // without width or height counts as one pixel wide and high, or no band could ever take it.
+      TRect r = child->BoundsRect();
+      r.Right = std::max(r.Right, r.Left + 1);
+      r.Bottom = std::max(r.Bottom, r.Top + 1);
       const bool overlaps = std::max(r.Left, band.Left) < std::min(r.Right, band.Right) &&
                             std::max(r.Top, band.Top) < std::min(r.Bottom, band.Bottom);
       if (overlaps) Targets()->AddTarget(child);

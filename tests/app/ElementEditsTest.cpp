@@ -1,4 +1,5 @@
-// What a clerk's edits of elements keep, in the real editor: a paste brings back what was copied.
+// What a clerk's edits of elements keep, in the real editor: a paste brings back what was copied,
+// and a resize never leaves an element out of reach.
 
 #include <QTest>
 #include <QWidget>
@@ -71,6 +72,45 @@ TEST_F(ElementEditsTest, APasteKeepsWhatWasCopiedWhileADrawnLabelTakesThePalette
   EXPECT_EQ(text->PopupMenu(), side->pop);
   EXPECT_EQ(po->Caption(), "PO/NO");
   EXPECT_EQ(side->DsnStage1->SelectedCount(), 2) << "the copies are the selection";
+}
+
+// A corner dragged onto the opposite corner leaves a 1 x 1 element; an element stored with no
+// width is still taken by a click at its place and by a band over it.
+TEST_F(ElementEditsTest, AResizeNeverEndsBelowOnePixelAndAFlatElementCanStillBeTaken) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  TLabel* label = PlaceLabel(side, "PO/NO", 40, 40);
+  label->SetBounds(40, 40, 88, 24);
+  TLabel* flat = PlaceLabel(side, "C/NO.", 200, 120);
+  flat->SetBounds(200, 120, 0, 24);  // as a mark stored before may hold it
+  ClickOn(side->b1);
+  TDsnStage* stage = side->DsnStage1;
+
+  ClickStage(side, 60, 50);
+  ASSERT_EQ(stage->SelectedCount(), 1);
+  TSmallRect* corner = nullptr;
+  for (TSmallRect* h : Handles(side))
+    if (dynamic_cast<TMigishitaRect*>(h)) corner = h;
+  ASSERT_NE(corner, nullptr);
+  // From (2, 2) of the lower-right handle to 88 left and 24 up, on the 8-pixel grid.
+  const Spot a = SpotOf(corner, 2, 2);
+  const Spot b = SpotOf(corner, -90, -26);
+  QTest::mousePress(a.window, Qt::LeftButton, Qt::NoModifier, a.at);
+  QTest::mouseMove(b.window, b.at);
+  QTest::mouseRelease(b.window, Qt::LeftButton, Qt::NoModifier, b.at);
+  Settle();
+  EXPECT_EQ(label->BoundsRect(), (TRect{40, 40, 41, 41})) << "one pixel each way, not none";
+
+  ClickStage(side, 200, 130);
+  ASSERT_EQ(stage->SelectedCount(), 1) << "a click at the flat element's place takes it";
+  EXPECT_EQ(stage->SelectedItem(0), flat);
+
+  ClickStage(side, 300, 200);
+  EXPECT_EQ(stage->SelectedCount(), 0);
+  DragOnStage(side, {180, 100}, {220, 160});
+  ASSERT_EQ(stage->SelectedCount(), 1) << "a band over the flat element takes it";
+  EXPECT_EQ(stage->SelectedItem(0), flat);
 }
 
 }  // namespace
