@@ -161,8 +161,12 @@ void THandlerRect::Create(TControl* target, const THandleStyle& style) {
   target_ = target;
   style_ = style;
   CreateHandles();
+  // Each handle stands at its place around the target before it shows: a press on a control not
+  // yet selected makes its handles while the button is still down, and nothing else places them
+  // before the release.
   for (TSmallRect* handle : handles_) {
     handle->SetHandlerRect(this);
+    handle->SetControl();
     handle->SetParent(target ? target->Parent() : nullptr);
   }
 }

@@ -1,5 +1,6 @@
 // What a clerk's edits of elements keep, in the real editor: a paste brings back what was copied,
-// and a resize never leaves an element out of reach.
+// a resize never leaves an element out of reach, and handles stand around an element from the
+// moment it is pressed.
 
 #include <QTest>
 #include <QWidget>
@@ -111,6 +112,36 @@ TEST_F(ElementEditsTest, AResizeNeverEndsBelowOnePixelAndAFlatElementCanStillBeT
   DragOnStage(side, {180, 100}, {220, 160});
   ASSERT_EQ(stage->SelectedCount(), 1) << "a band over the flat element takes it";
   EXPECT_EQ(stage->SelectedItem(0), flat);
+}
+
+// Pressing on an element that was not selected shows its eight handles around it at once, not in
+// the stage's top-left corner until the button is released.
+TEST_F(ElementEditsTest, HandlesStandAroundAnElementWhileTheButtonIsStillDown) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  TLabel* label = PlaceLabel(side, "", 80, 80);
+  label->SetBounds(80, 80, 88, 24);
+  ClickOn(side->b1);
+  ASSERT_EQ(Pixel(side, 1, 1), 0xFFFFFFu);
+
+  const Spot at = SpotOf(label, 44, 12);
+  QTest::mousePress(at.window, Qt::LeftButton, Qt::NoModifier, at.at);
+  Settle();
+  const std::vector<TSmallRect*> handles = Handles(side);
+  ASSERT_EQ(handles.size(), 8u);
+  const TRect around{78, 78, 170, 106};  // the label, 2 pixels wider on every side
+  for (TSmallRect* h : handles) {
+    EXPECT_GE(h->Left(), around.Left) << h->ClassName();
+    EXPECT_GE(h->Top(), around.Top) << h->ClassName();
+    EXPECT_LE(h->Left() + h->Width(), around.Right) << h->ClassName();
+    EXPECT_LE(h->Top() + h->Height(), around.Bottom) << h->ClassName();
+  }
+  EXPECT_EQ(Pixel(side, 79, 79), 0x000000u) << "the upper-left handle shows";
+  EXPECT_EQ(Pixel(side, 1, 1), 0xFFFFFFu) << "nothing stands in the stage's corner";
+  QTest::mouseRelease(at.window, Qt::LeftButton, Qt::NoModifier, at.at);
+  Settle();
+  EXPECT_EQ(side->DsnStage1->SelectedItem(0), label);
 }
 
 }  // namespace
