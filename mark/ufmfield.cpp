@@ -13,6 +13,7 @@ DEFINE_CLASS(Tfmfield, TForm) {
   c.Field("BitBtn2", &Tfmfield::BitBtn2);
   c.Field("Table1", &Tfmfield::Table1);
   c.Method("FormCreate", &Tfmfield::FormCreate);
+  c.Method("FormClose", &Tfmfield::FormClose);
   c.Method("BitBtn1Click", &Tfmfield::BitBtn1Click);
   c.Method("BitBtn2Click", &Tfmfield::BitBtn2Click);
   c.Method("ListBox1DblClick", &Tfmfield::ListBox1DblClick);
@@ -26,6 +27,10 @@ void Tfmfield::FormCreate(TObject*) {
   for (int i = 0; i < Table1->FieldCount(); ++i) lines->Add(Table1->Fields()[i]->FieldName());
   lines->EndUpdate();
   Table1->Close();
+}
+
+void Tfmfield::FormClose(TObject*, TCloseAction&) {
+  if (ModalResult() != mrOk) selectedField_.clear();
 }
 
 void Tfmfield::TakeHighlighted() {

@@ -42,17 +42,18 @@ class TObject {
 };
 
 // Constructs a framework object in both phases: `new T`, then `Create(args…)`, then
-// `AfterConstruction`. When Create raises, the object is freed and the exception passes on.
+// `AfterConstruction`. When either raises (a form's OnCreate runs in AfterConstruction), the object
+// is freed and the exception passes on: nothing half made stays with its owner.
 template <class T, class... Args>
 T* New(Args&&... args) {
   T* object = new T();
   try {
     object->Create(std::forward<Args>(args)...);
+    object->AfterConstruction();
   } catch (...) {
     object->Free();
     throw;
   }
-  object->AfterConstruction();
   return object;
 }
 

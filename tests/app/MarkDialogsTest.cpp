@@ -1,6 +1,9 @@
 // The shape settings and field link dialogs as a clerk uses them: opened from an element's
 // right-click menu and from the inspector's "..." button, answered with the mouse.
 
+#include <QSqlQuery>
+#include <QWidget>
+
 #include <string>
 #include <vector>
 
@@ -125,21 +128,54 @@ TEST_F(MarkDialogsTest, TheFieldDialogListsTheViewsColumnsAndLinksTheChosenOne) 
   PressDataFieldButton(side);
   EXPECT_EQ(text->DataField(), "");
   EXPECT_EQ(text->Caption(), "");
+
+  // Closing the window with its close button after a choice does what Cancel does.
+  WhenShown<Tfmfield>([&](Tfmfield* dialog) { DoubleClickLine(dialog->ListBox1, 3); });
+  PressDataFieldButton(side);
+  EXPECT_EQ(text->DataField(), "SHIPFROM");
+  WhenShown<Tfmfield>([&](Tfmfield* dialog) {
+    QWidget* window = WindowWidget(dialog->Handle())->window();
+    window->close();
+    Settle();
+  });
+  PressDataFieldButton(side);
+  EXPECT_EQ(text->DataField(), "");
+  EXPECT_EQ(text->Caption(), "");
   EXPECT_TRUE(warnings_.empty());
 }
 
-TEST_F(MarkDialogsTest, AFieldListThatCannotBeReadIsSaidAndChangesNothing) {
+// A list that cannot be read is said and changes nothing; once the database answers again, the
+// next click opens the dialog as if nothing had happened.
+TEST_F(MarkDialogsTest, AFieldListThatCannotBeReadIsSaidChangesNothingAndIsTriedAgain) {
   Start();
   Tfmmd* side = Editor("1");
   TDBText* text = PlaceDBText(side, "數量", 16, 16);
   ClickOn(side->b1);
   ClickOn(text);
+  QSqlQuery view(Peek());
+  ASSERT_TRUE(view.exec(QStringLiteral("select sql from sqlite_master where name = 'VMD'")) && view.next());
+  const QString createView = view.value(0).toString();
   Exec("drop view VMD");
   PressDataFieldButton(side);
   ASSERT_EQ(warnings_.size(), 1u);
   EXPECT_EQ(warnings_[0].rfind("無法讀取連結欄位的清單，欄位沒有改變。", 0), 0u) << warnings_[0];
   EXPECT_EQ(text->DataField(), "數量");
   EXPECT_EQ(text->Caption(), "數量");
+
+  Exec(createView);
+  bool shown = false;
+  WhenShown<Tfmfield>([&](Tfmfield* dialog) {
+    shown = true;
+    EXPECT_EQ(dialog->ListBox1->Items()->Count(), 11);
+    DoubleClickLine(dialog->ListBox1, 3);
+  });
+  PressDataFieldButton(side);
+  EXPECT_TRUE(shown) << "the dialog opens on the next click";
+  EXPECT_EQ(warnings_.size(), 1u) << warnings_.back();
+  EXPECT_EQ(text->DataField(), "SHIPFROM");
+  int dialogs = 0;
+  for (int i = 0; i < side->ComponentCount(); ++i) dialogs += dynamic_cast<Tfmfield*>(side->Components(i)) != nullptr;
+  EXPECT_EQ(dialogs, 1) << "nothing of the failed one is left";
 }
 
 }  // namespace
