@@ -86,17 +86,22 @@ class FormFrame : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
+    HandlingEvent handling;
     if (form_) Guarded([this] { form_->FrameCloseRequested(); });
   }
   void moveEvent(QMoveEvent*) override {
+    HandlingEvent handling;
     if (form_) Guarded([this] { form_->FrameGeometryChanged(); });
   }
   void resizeEvent(QResizeEvent*) override {
+    HandlingEvent handling;
     if (form_) Guarded([this] { form_->FrameGeometryChanged(); });
   }
   void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::ActivationChange && form_ && isWindow())
+    if (event->type() == QEvent::ActivationChange && form_ && isWindow()) {
+      HandlingEvent handling;
       Guarded([this] { form_->FrameActivated(isActiveWindow()); });
+    }
     QWidget::changeEvent(event);
   }
 
@@ -186,18 +191,17 @@ void TCustomForm::CreateWnd() {
 
 void TCustomForm::DestroyWnd() {
   QWidget* frame = frame_;
-  QMdiSubWindow* sub = subWindow_;
+  QPointer<QMdiSubWindow> sub = subWindow_;
   static_cast<FormFrame*>(frame)->Detach();
   frame_ = nullptr;
   menuBar_ = nullptr;  // a child of the frame
   subWindow_ = nullptr;
   mdiArea_ = nullptr;
-  TWinControl::DestroyWnd();  // deletes the client window
-  if (sub) {
-    sub->setWidget(nullptr);
-    delete sub;
-  }
-  delete frame;
+  // Inside out: the client window, the frame, then the document window that holds the frame. One
+  // whose content is still busy with an event stays, out of sight, until that event is over.
+  TWinControl::DestroyWnd();
+  DisposeWidget(frame);
+  DisposeWidget(sub.data());
 }
 
 void TCustomForm::ApplyWindowFlags() {

@@ -108,7 +108,7 @@ void TWinControl::DestroyWnd() {
   FreeObjectInstance(objectInstance_);
   objectInstance_ = 0;
   defWndProc_ = 0;
-  delete widget_;
+  DisposeWidget(widget_);
   widget_ = nullptr;
 }
 

@@ -104,6 +104,8 @@ class InputFilter : public QObject {
  public:
   bool eventFilter(QObject* object, QEvent* event) override {
     if (!object->isWidgetType() || IsBeingDelivered(event, static_cast<QWidget*>(object))) return false;
+    // What the messages run may free widgets that Qt uses once the event is over.
+    HandlingEvent handling;
     // An event whose handling raised is taken: the widget must not act on it half handled.
     bool taken = true;
     Guarded([&] { taken = Translate(object, event); });

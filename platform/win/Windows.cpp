@@ -32,6 +32,8 @@ struct Tables {
     const QWidget* receiver;
   };
   std::vector<Delivery> delivering;
+  // How many Qt events of our widgets are being handled now, one inside the other.
+  int handling = 0;
   HWND capture = 0;
   bool clipped = false;
   TRect clip;
@@ -223,6 +225,23 @@ bool DestroyWindow(HWND window) {
   if ((r = Find(window))) QObject::disconnect(r->widgetGone);
   Forget(window);
   return true;
+}
+
+HandlingEvent::HandlingEvent() { ++T().handling; }
+HandlingEvent::~HandlingEvent() { --T().handling; }
+
+void DisposeWidget(QWidget* widget) {
+  if (!widget) return;
+  if (T().handling == 0) {
+    delete widget;
+    return;
+  }
+  // Qt goes on using widgets once a handler returns: the one whose event it was, its ancestors,
+  // and the siblings a paint has still to draw. So the widget stays where it is, out of sight,
+  // until the event loop takes over again; moving it to another parent now would disturb a paint
+  // in progress.
+  widget->hide();
+  widget->deleteLater();
 }
 
 bool IsWindow(HWND window) { return Find(window) != nullptr; }

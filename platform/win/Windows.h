@@ -139,6 +139,20 @@ HWND CreateWindowHandle(QWidget* widget, HWND parent);
 // Sends WM_DESTROY through the window's chain (its children first), then removes the window and
 // its children from the table. The widgets are not deleted.
 bool DestroyWindow(HWND window);
+// Deletes a widget its creator is done with (a control's window, a form's frame). While a Qt
+// event of one of our widgets is being handled, Qt may still use the widget after the handler
+// returns (a paint goes on to the siblings): it is then hidden at once and deleted when the event
+// loop runs again. A widget that is a window is destroyed (DestroyWindow) first.
+void DisposeWidget(QWidget* widget);
+// Marks, for its lifetime, that a Qt event of one of our widgets is being handled; the input
+// filter and the forms' frames open one around the code their events run.
+class HandlingEvent {
+ public:
+  HandlingEvent();
+  ~HandlingEvent();
+  HandlingEvent(const HandlingEvent&) = delete;
+  HandlingEvent& operator=(const HandlingEvent&) = delete;
+};
 bool IsWindow(HWND window);
 QWidget* WindowWidget(HWND window);
 // The window a widget belongs to: its own or that of the nearest ancestor widget that is one.

@@ -99,6 +99,49 @@ TEST_F(FreedInHandler, MouseLeaveThatFreesTheParentEndsTheMove) {
   Click({300, 250});
 }
 
+// A panel whose paint frees its form, and one whose paint frees itself: Qt goes on painting with
+// those windows after the paint returns, so they leave the screen at once and are deleted once the
+// event is over; the next form paints and takes clicks as usual.
+TEST_F(FreedInHandler, PaintThatFreesTheFormOrTheControlItselfEndsCleanly) {
+  for (bool freesForm : {true, false}) {
+    SCOPED_TRACE(freesForm ? "frees the form" : "frees itself");
+    if (!form) {
+      form = New<TForm>(nullptr);
+      form->SetBounds(40, 40, 400, 300);
+    }
+    auto* panel = New<TPanel>(form);
+    panel->SetParent(form);
+    panel->SetBounds(10, 10, 200, 150);
+    auto* sibling = New<TPanel>(form);  // painted after the first one
+    sibling->SetParent(form);
+    sibling->SetBounds(220, 10, 100, 150);
+    bool painted = false;
+    auto original = panel->WindowProc;
+    panel->WindowProc = [this, &painted, &panel, freesForm, original](TMessage& m) {
+      original(m);
+      if (m.Msg != WM_PAINT || painted) return;
+      painted = true;
+      if (freesForm) FreeAndNil(form);
+      else FreeAndNil(panel);
+    };
+    form->Show();  // not ShowForm: the window it would wait for may go meanwhile
+    for (int i = 0; i < 100 && !painted; ++i) QTest::qWait(10);
+    QTest::qWait(10);
+    ASSERT_TRUE(painted);
+    EXPECT_EQ(form == nullptr, freesForm);
+    if (form) {
+      EXPECT_EQ(form->ComponentCount(), 1);
+      bool clicked = false;
+      sibling->OnClick.Bind([&clicked](TObject*) { clicked = true; });
+      Click({260, 60});
+      EXPECT_TRUE(clicked);
+      FreeAndNil(form);
+    }
+    QApplication::processEvents();
+    EXPECT_TRUE(VisibleTopLevels().empty());
+  }
+}
+
 TEST_F(FreedInHandler, LabelFreedByItsOwnClick) { ClickFreesItself<TLabel>(); }
 TEST_F(FreedInHandler, SpeedButtonFreedByItsOwnClick) { ClickFreesItself<TSpeedButton>(); }
 TEST_F(FreedInHandler, PanelFreedByItsOwnClick) { ClickFreesItself<TPanel>(); }

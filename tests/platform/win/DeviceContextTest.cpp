@@ -96,25 +96,30 @@ class PaintingWindowTest : public ::testing::Test {
 
 }  // namespace
 
-// The window's procedure draws and then destroys its own window and widget before its paint is
-// over, as a control does whose paint handler frees it. Nothing may use the gone widget or its
-// painter afterwards, and the windows that remain paint as before.
+// The window's procedure draws and then destroys its own window and lets go of its widget before
+// its paint is over, as a control does whose paint handler frees it. Qt goes on with the widget
+// after the paint returns, so the widget is out of sight at once and gone once the event loop runs;
+// nothing uses its painter afterwards, and the windows that remain paint as before.
 TEST_F(PaintingWindowTest, WindowDestroyedDuringItsOwnPaintLeavesNothingBehind) {
   QtWarnings warnings;
   QPointer<QWidget> gone = childWidget;
-  OnPaint([this] {
+  bool hiddenAtOnce = false;
+  OnPaint([this, &hiddenAtOnce] {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(child, ps);
     if (QPainter* p = DCPainter(dc)) p->fillRect(0, 0, 10, 10, Qt::red);
     DestroyWindow(child);
-    delete childWidget;
+    DisposeWidget(childWidget);
+    hiddenAtOnce = childWidget->isHidden();
     childWidget = nullptr;
+    EXPECT_EQ(DCPainter(dc), nullptr);
     EndPaint(child, ps);  // the window is gone: a no-op, not a crash
   });
   childWidget->repaint();
+  EXPECT_TRUE(hiddenAtOnce);
+  EXPECT_FALSE(IsWindow(child));
   QCoreApplication::processEvents();
   EXPECT_TRUE(gone.isNull());
-  EXPECT_FALSE(IsWindow(child));
 
   // A new window in its place paints through its own device context.
   childWidget = new QWidget(top.get());
@@ -132,27 +137,31 @@ TEST_F(PaintingWindowTest, WindowDestroyedDuringItsOwnPaintLeavesNothingBehind) 
   EXPECT_EQ(warnings.AboutPainting(), std::vector<std::string>{});
 }
 
-// A widget that Qt deletes while it paints (no DestroyWindow first) takes its window with it; its
-// painter ends with it.
-TEST_F(PaintingWindowTest, WidgetDeletedDuringItsOwnPaintEndsThePaint) {
+// A child's paint that lets go of the top-level window around it (a form freed from the paint of
+// one of its controls): the top-level window and the child stay until the paint is over, then go
+// together; the paint's painter ends with the child's window.
+TEST_F(PaintingWindowTest, TopLevelWindowFreedDuringAChildsPaintGoesOnceThePaintIsOver) {
   QtWarnings warnings;
+  QPointer<QWidget> topGone = top.get(), childGone = childWidget;
   bool painted = false;
-  OnPaint([this, &painted] {
+  OnPaint([this, &painted, &childGone] {
     painted = true;
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(child, ps);
     if (QPainter* p = DCPainter(dc)) p->fillRect(0, 0, 10, 10, Qt::red);
-    delete childWidget;
-    childWidget = nullptr;
+    DestroyWindow(topWindow);
+    DisposeWidget(top.release());
+    EXPECT_FALSE(childGone.isNull());
     EXPECT_EQ(DCPainter(dc), nullptr);
     EndPaint(child, ps);
   });
-  QWidget* doomed = childWidget;
-  doomed->repaint();
-  QCoreApplication::processEvents();
+  top->repaint();
   EXPECT_TRUE(painted);
   EXPECT_FALSE(IsWindow(child));
-  top->repaint();  // the top-level window still paints
+  EXPECT_FALSE(IsWindow(topWindow));
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(topGone.isNull());
+  EXPECT_TRUE(childGone.isNull());
   EXPECT_EQ(warnings.AboutPainting(), std::vector<std::string>{});
 }
 
