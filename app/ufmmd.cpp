@@ -3,6 +3,7 @@
 #include <exception>
 #include <vector>
 
+#include "app/MarkPolicy.h"
 #include "app/MarkStore.h"
 #include "app/Question.h"
 #include "app/UPub.h"
@@ -98,6 +99,9 @@ void Tfmmd::FormCreate(TObject*) {
   markSide_ = EditorMarkSide;
   customerId_ = EditorCustomerId;
   markId_ = EditorMarkId;
+  // A stored mark may come from another clerk's program, a paste from anywhere: either may hold
+  // only mark elements.
+  DsnStage1->SetReadPolicy(MarkReadPolicy());
   savedDesign_ = CurrentDesign();
 }
 

@@ -232,9 +232,32 @@ void TDsnStage::WriteControl(TStream& stream, TComponent* component) {
 }
 
 void TDsnStage::LoadFromStream(TStream& stream) {
+  if (!readPolicy_) {
+    ReadDesign(stream, nullptr);
+    return;
+  }
+  // The controls on the stage now come back if the new design is refused.
+  TMemoryStream before;
+  if (ControlCount() > 0) SaveToStream(before);
+  try {
+    ReadDesign(stream, &*readPolicy_);
+  } catch (...) {
+    if (before.Size() > 0) {
+      try {
+        ReadDesign(before, nullptr);  // the stage's own controls, written a moment ago
+      } catch (...) {
+        // The error to report is the refused design's.
+      }
+    }
+    throw;
+  }
+}
+
+void TDsnStage::ReadDesign(TStream& stream, const TReadPolicy* policy) {
   for (int i = ControlCount() - 1; i >= 0; --i) Controls(i)->Free();
   stream.SetPosition(0);
   TReader reader(stream, 4096);
+  reader.SetPolicy(policy);
   reader.OnError = [this](TReader& r, const std::string& msg, bool& handled) { ReaderError(r, msg, handled); };
   reader.OnFindMethod = [this](TReader& r, const std::string& name, TMethod& method, bool& error) {
     ReaderFindMethod(r, name, method, error);

@@ -6,6 +6,7 @@
 // keys into register commands, and saves its controls to a design stream and loads them back.
 // The design work itself is done by the register linked to it, reached through TCustomDsnRegister.
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,7 @@
 #include "platform/controls/SpeedButton.h"
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Set.h"
+#include "platform/stream/ReadPolicy.h"
 
 class TCustomDsnRegister;
 class TPopupMenu;
@@ -163,7 +165,14 @@ class TDsnStage : public TPanel {
   // the whole stream was read and its references resolved). Property errors and unknown handler
   // names are skipped; a damaged stream (wrong signature, unknown class, cut short) stops the read
   // with EReadError, and the controls read before the damage stay on the stage.
+  // Under a read policy a design is loaded whole or not at all: one that asks for more than the
+  // policy allows (EReadRefused) or is damaged leaves the stage with the controls it had before.
   virtual void LoadFromStream(TStream& stream);
+  // What a design loaded or pasted onto this stage may hold, for a window whose designs come from
+  // elsewhere (a shared database, the clipboard); null, the default, allows whatever its classes
+  // are.
+  const TReadPolicy* ReadPolicy() const { return readPolicy_ ? &*readPolicy_ : nullptr; }
+  void SetReadPolicy(const TReadPolicy& policy) { readPolicy_ = policy; }
   // Called by the register when design mode ends, with False.
   virtual void DesignChanged(bool active);
 
@@ -197,6 +206,8 @@ class TDsnStage : public TPanel {
   bool refreshPosted_ = false;
   // Delete on release, and the clipboard characters; true when the stage is gone afterwards.
   bool DesignKey(TMessage& message);
+  // Frees the stage's controls and reads a design in their place, under `policy` when given.
+  void ReadDesign(TStream& stream, const TReadPolicy* policy);
   void AgentDone(WPARAM ref);
   void FireControlEvent(const TControlCreate& event, WPARAM ref);
 
@@ -208,6 +219,7 @@ class TDsnStage : public TPanel {
   bool fixPosition_ = false;
   bool fixSize_ = false;
   bool designActive_ = false;
+  std::optional<TReadPolicy> readPolicy_;
 };
 
 // What the design core needs of a register: the stage forwards the selection commands to it and the

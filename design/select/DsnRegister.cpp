@@ -461,8 +461,10 @@ TControl* TDsnRegister::CloneControl(TComponent* prototype, TWinControl* parent)
 }
 
 void TDsnRegister::ReadControls(TStream& stream, TWinControl* parent, UINT announce,
-                                const std::function<void(TComponent*)>& each) {
+                                const std::function<void(TComponent*)>& each, const TReadPolicy* policy) {
   TReader reader(stream, kStreamBuffer);
+  reader.SetPolicy(policy);
+  reader.SetAllOrNothing(true);
   TDsnStage* stage = stage_;
   TFreeNameHint hint;
   reader.OnSetName = [stage, announce, &hint](TReader& r, TComponent* component, std::string& name) {
@@ -673,15 +675,16 @@ void TDsnRegister::PasteSelection() {
   const TWeak<TDsnRegister> alive(this);
   const TWeak<TWinControl> into(parent);
   std::vector<TWeak<TControl>> pasted;
+  // The clipboard's data comes from elsewhere: the stage's policy says what it may hold. A read
+  // that fails frees every component it made, whatever its class or depth.
   try {
     ReadControls(stream, parent, DM_CONTROLPASTED, [&pasted](TComponent* c) {
       if (auto* control = ClassCast<TControl>(c)) pasted.emplace_back(control);
-    });
+    }, stage_ ? stage_->ReadPolicy() : nullptr);
+  } catch (const EReadRefused& e) {
+    throw EReadRefused("Nothing was pasted: " + e.Message());
   } catch (...) {
-    // Damaged data under our format: nothing of it stays.
-    for (auto it = pasted.rbegin(); it != pasted.rend(); ++it)
-      if (TControl* control = it->get()) control->Free();
-    return;
+    return;  // damaged data under our format
   }
   if (!alive || !into || !targets_) return;
   for (const TWeak<TControl>& weak : pasted) {

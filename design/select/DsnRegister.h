@@ -173,9 +173,10 @@ class TDsnRegister : public TCustomDsnRegister {
   TControl* CloneControl(TComponent* prototype, TWinControl* parent);
   // Reads a stream of component blocks into `parent` as new controls with free names; each control
   // read is announced to the stage with `announce` (DM_CONTROLCREATED for a control made from the
-  // palette, DM_CONTROLPASTED for a pasted one) and handed to `each`.
+  // palette, DM_CONTROLPASTED for a pasted one) and handed to `each`. Under `policy`, data that
+  // asks for more than it allows is refused (EReadRefused). A read that fails leaves nothing.
   void ReadControls(TStream& stream, TWinControl* parent, UINT announce,
-                    const std::function<void(TComponent*)>& each);
+                    const std::function<void(TComponent*)>& each, const TReadPolicy* policy = nullptr);
   void TargetDestroyed(TComponent* component);
 
   bool designActive_ = false;

@@ -10,6 +10,7 @@
 #include "platform/controls/StdControls.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Stream.h"
+#include "platform/stream/ReadPolicy.h"
 #include "platform/stream/TextForm.h"
 #include "tests/design/stage/StageTestSupport.h"
 
@@ -225,6 +226,39 @@ TEST_F(StageStream, DamagedHeadersStopTheLoadWithAReadError) {
     EXPECT_THROW(Load(*bytes), EReadError);
     EXPECT_EQ(stage->ControlCount(), 0);
   }
+  DispatchPostedMessages();
+}
+
+// A window whose designs come from elsewhere sets a policy: a design that asks for more is refused
+// whole, and so is a damaged one, and the stage keeps the controls it had.
+TEST_F(StageStream, UnderAPolicyARefusedOrDamagedDesignLeavesTheStageAsItWas) {
+  TReadPolicy policy;
+  policy.Classes = {&TLabel::StaticClass()};
+  AddLabel("Label1", 8, 8, "PO/NO");
+  AddLabel("Label2", 16, 40, "正嘜");
+  const std::string before = Save();
+  const int owned = form->ComponentCount();
+  stage->SetReadPolicy(policy);
+  const std::string label = "object Label1: TLabel\n  Caption = 'N.W.'\nend\n";
+  const std::vector<std::string> refused = {
+      label + "object Panel1: TPanel\nend\n",
+      label + "object Label2: TLabel\n  object Label3: TLabel\n  end\nend\n",  // a child record
+      label + "object Label2: TLabel\n  Font.Name = 'Arial'\n  PopupMenu = DsnStage1\nend\n",
+      label + "inherited DsnStage1: TDsnStage\n  Left = 90\nend\n",
+  };
+  for (const std::string& text : refused) {
+    EXPECT_THROW(Load(TextToStream(text)), EReadRefused) << text;
+    EXPECT_EQ(Save(), before) << text;
+    EXPECT_EQ(form->ComponentCount(), owned) << text;
+    EXPECT_EQ(stage->Left(), 10);
+  }
+  const std::string longer = TextToStream(label + label + label);
+  for (size_t cut = 0; cut + 1 < longer.size(); cut += 7) {
+    EXPECT_THROW(Load(longer.substr(0, cut)), EReadError);
+    ASSERT_EQ(Save(), before) << "cut at " << cut;
+  }
+  Load(TextToStream(label) + std::string(1, '\0'));  // one block, then the end marker
+  EXPECT_EQ(ChildNames(), (std::vector<std::string>{"Label1"}));
   DispatchPostedMessages();
 }
 

@@ -1,0 +1,16 @@
+#include "app/MarkPolicy.h"
+
+#include "mark/shape2.h"
+#include "platform/controls/DBText.h"
+#include "platform/controls/Label.h"
+
+const TReadPolicy& MarkReadPolicy() {
+  static const TReadPolicy policy = [] {
+    TReadPolicy p;
+    p.Classes = {&TLabel::StaticClass(), &tshape2::StaticClass(), &TDBText::StaticClass()};
+    p.OutsideNames = {"pop"};
+    p.ChildRecords = false;
+    return p;
+  }();
+  return policy;
+}
