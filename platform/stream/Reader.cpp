@@ -763,7 +763,12 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     result->IncludeState(csLoading);
     if (loaded_) loaded_->push_back(result);
     if (OnSetName) OnSetName(*this, result, name);
-    result->SetName(name);
+    // A name the component refuses (not an identifier, taken already) is damage in the stream.
+    try {
+      result->SetName(name);
+    } catch (const EComponentError& e) {
+      throw EReadError(e.Message());
+    }
     {
       result->IncludeState(csReading);
       TScopeExit readDone([result] { result->ExcludeState(csReading); });

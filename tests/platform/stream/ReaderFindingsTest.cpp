@@ -247,3 +247,21 @@ TEST(ReaderInheritedRecord, ReadsIntoTheOwnersComponentAndNeverIntoOneThisReadMa
     EXPECT_FALSE(form->Components(0)->ComponentState().Contains(csLoading));
   }
 }
+
+// The mark-editor fuzzer found a record whose name the component refuses ("La^el1", or a name the
+// owner has taken): that is damage in the stream like any other and ends in a read error, which
+// is what the stage's callers catch, with what was read before it left as it was.
+TEST(ReaderComponentName, ANameTheComponentRefusesIsAReadError) {
+  for (const std::string& bad : {std::string("La^el1"), std::string("Label1")}) {
+    SCOPED_TRACE(bad);
+    FormPtr form = MakeForm();
+    std::string bytes = Design({"Label1", bad}, [](TWriter& w, const std::string& name) {
+      w.WriteStr("TSampleLabel");
+      w.WriteStr(name);
+      w.WriteListEnd();
+      w.WriteListEnd();
+    });
+    EXPECT_THROW(ReadDesign(bytes, form.get()), EReadError);
+    EXPECT_EQ(form->ComponentCount(), 1);
+  }
+}
