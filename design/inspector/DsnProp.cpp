@@ -18,8 +18,13 @@ void EraseName(TNameList& list, std::string_view name) {
 std::vector<TComponent*> TMultiProps::Targets() const {
   std::vector<TComponent*> targets;
   targets.reserve(targets_.size());
-  for (const TWeak<TComponent>& target : targets_) targets.push_back(target.get());
+  for (const Entry& entry : targets_) targets.push_back(entry.target.get());
   return targets;
+}
+
+void TMultiProps::Unlist(Entry& entry) {
+  if (entry.address) members_.erase(entry.address);
+  entry.address = nullptr;
 }
 
 void TMultiProps::SetInspector(TCustomInspector* inspector) {
@@ -35,17 +40,16 @@ void TMultiProps::AddTarget(TComponent* target) {
   if (!target || members_.count(target)) return;
   Changing();
   members_.insert(target);
-  targets_.emplace_back(target);
+  targets_.push_back(Entry{target, target});
   common_.Merge(target, static_cast<int>(targets_.size()), propNames_, outNames_, &allNames_);
   OrderLike(propNames_, common_.CommonNames, common_.CommonValues);
 }
 
 void TMultiProps::ForgetTarget(int index) {
   if (index < 0 || index >= TargetCount()) return;
-  TWeak<TComponent>& place = targets_[static_cast<size_t>(index)];
-  // The address is still the target's while its destruction notice runs.
-  if (TComponent* target = place.get()) members_.erase(target);
-  place.reset();
+  Entry& place = targets_[static_cast<size_t>(index)];
+  Unlist(place);
+  place.target.reset();
 }
 
 void TMultiProps::ClearTargets() {
@@ -59,8 +63,9 @@ void TMultiProps::ClearTargets() {
 void TMultiProps::DeleteTarget(int index) {
   if (index < 0 || index >= TargetCount()) return;
   Changing();
-  TComponent* removed = targets_[static_cast<size_t>(index)].get();
-  if (removed) members_.erase(removed);
+  Entry& entry = targets_[static_cast<size_t>(index)];
+  TComponent* removed = entry.target.get();
+  Unlist(entry);
   targets_.erase(targets_.begin() + index);
   std::vector<TComponent*> remaining = Targets();
   TComponent* first = nullptr;

@@ -64,8 +64,19 @@ class TMultiProps : public TReceiveTargets {
   TNameList propCaptions_;
   TNameList outNames_;
   TNameList allNames_;
-  std::vector<TWeak<TComponent>> targets_;
-  // The targets' addresses, so that adding one more does not search the whole list.
+  // A target and its address. The weak reference reads null as soon as the target's destruction
+  // begins, which is before the removal notice that forgets its place arrives; the address is what
+  // takes it out of members_ then, so that a later component made at the same address is a new
+  // target. Null once the place is forgotten.
+  struct Entry {
+    TWeak<TComponent> target;
+    const TComponent* address = nullptr;
+  };
+  // Takes the entry's address out of members_ and clears it.
+  void Unlist(Entry& entry);
+
+  std::vector<Entry> targets_;
+  // The addresses of the listed targets, so that adding one more does not search the whole list.
   std::unordered_set<const TComponent*> members_;
   TWeak<TCustomInspector> inspector_;
 };

@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QTest>
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,24 @@ namespace {
 
 using marks_test::MarkInputTest;
 using marks_test::SpotOf;
+
+// A label made in one fixed place of memory, so that the test can make a new one at the address of
+// one freed before. A plain build's heap does that all the time; the sanitizer's quarantine never
+// does, which would hide every fault that mistakes a new component for a freed one.
+class TSlotLabel : public TLabel {
+ public:
+  static void* operator new(size_t size) {
+    EXPECT_LE(size, sizeof(slot_));
+    EXPECT_FALSE(taken_) << "one slot label at a time";
+    taken_ = true;
+    return slot_;
+  }
+  static void operator delete(void*) { taken_ = false; }
+
+ private:
+  alignas(std::max_align_t) static inline unsigned char slot_[sizeof(TLabel) + 256];
+  static inline bool taken_ = false;
+};
 
 class InspectorMarkTest : public MarkInputTest {
  protected:
@@ -155,6 +174,42 @@ TEST_F(InspectorMarkTest, ACaptionTypedIntoTheWindowReachesTheLabelOnEnter) {
 
   ClickOn(side->b1);
   EXPECT_EQ(Window(side), nullptr) << "design mode off closes the window";
+}
+
+// One of two selected elements freed by code (a load, an event handler) and a new element made at
+// the same address, then added with Shift+click: a caption typed into the property window reaches
+// both elements selected, the new one included.
+TEST_F(InspectorMarkTest, AnElementMadeWhereAFreedSelectedOneWasIsEditedWithTheSelection) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  auto* old = New<TSlotLabel>(side);
+  old->SetParent(side->DsnStage1);
+  old->SetBounds(16, 16, 90, 20);
+  old->SetCaption("PO/NO");
+  TLabel* kept = PlaceLabel(side, "Q'TY", 16, 64);
+  ClickOn(side->b1);
+  DragOnStage(side, {300, 150}, {8, 8});  // a band over both
+  ASSERT_EQ(side->DsnStage1->SelectedCount(), 2);
+
+  const void* address = old;
+  old->Free();
+  Settle();
+  ASSERT_EQ(side->DsnStage1->SelectedCount(), 1);
+  auto* fresh = New<TSlotLabel>(side);
+  ASSERT_EQ(static_cast<const void*>(fresh), address);
+  fresh->SetParent(side->DsnStage1);
+  fresh->SetBounds(16, 112, 90, 20);
+  fresh->SetCaption("N.W.");
+  const auto spot = SpotOf(fresh, 20, 10);
+  QTest::mouseClick(spot.window, Qt::LeftButton, Qt::ShiftModifier, spot.at);
+  Settle();
+  ASSERT_EQ(side->DsnStage1->SelectedCount(), 2);
+  PressRow(side, "文字內容");
+  Type("C/NO.");
+  Press(Qt::Key_Return);
+  EXPECT_EQ(kept->Caption(), "C/NO.");
+  EXPECT_EQ(fresh->Caption(), "C/NO.") << "the property window edits the whole selection";
 }
 
 TEST_F(InspectorMarkTest, ButtonNamesMatchExactlyAndAnEmptyCaptionShowsThePropertyName) {
