@@ -1,6 +1,7 @@
 #include "design/select/DsnSelect.h"
 
 #include <memory>
+#include <unordered_set>
 
 #include "platform/rtl/ClassBuilder.h"
 
@@ -35,6 +36,14 @@ void TSelectionManager::DeleteTarget(int index) {
   Raise(soDelete);
 }
 
+void TSelectionManager::Unlink(TReceiveTargets* receiver) {
+  const bool linked = receiver && Receivers() && Receivers()->IndexOf(receiver) >= 0;
+  TReceiveTargets::Unlink(receiver);
+  if (!linked || !ClassCast<TTargetList>(receiver) || items_.empty()) return;
+  items_.clear();
+  Raise(soClear);
+}
+
 void TSelectionManager::Raise(TSelectOperation operation) {
   if (!select_ || !select_->OnChangeSelected) return;
   auto targets = std::unique_ptr<TSelectedComponents, void (*)(TSelectedComponents*)>(
@@ -62,17 +71,27 @@ void TDsnSelect::SelectSingle(TComponent* component) {
   list->TargetsChanged();
 }
 
+// Every receiver of the target list mirrors its places, and some refuse a component twice or one
+// off the stage: so the list gets each selectable entry once, in the order given, and nothing else.
 void TDsnSelect::SelectList(const std::vector<TComponent*>& components) {
   if (!Active()) return;
-  bool any = false;
-  for (TComponent* component : components)
-    if ((any = CanSelect(component))) break;
-  if (!any) return;
+  const TWeak<TDsnSelect> alive(this);
+  std::unordered_set<const TComponent*> seen;
+  std::vector<TWeak<TComponent>> chosen;
+  for (TComponent* component : components) {
+    if (!component || !seen.insert(component).second) continue;
+    const TWeak<TComponent> entry(component);
+    // The stage's queries are the window's handlers and may free components, this one included.
+    const bool selectable = CanSelect(component);
+    if (!alive) return;
+    if (selectable && entry) chosen.push_back(entry);
+  }
+  if (chosen.empty()) return;
   TTargetList* list = TargetList();
   if (!list) return;
   list->ClearTargets();
-  for (TComponent* component : components)
-    if (component) list->AddTarget(component);
+  for (const TWeak<TComponent>& entry : chosen)
+    if (TComponent* component = entry.get()) list->AddTarget(component);
   list->TargetsChanged();
 }
 

@@ -21,6 +21,9 @@ class TSelectionManager : public TReceiveTargets {
   void ClearTargets() override;
   void DeleteTarget(int index) override;
   void TargetsChanged() override {}
+  // A target list letting go of the manager (design mode ended, the register went) ends the
+  // selection it mirrored: the mirror empties, so the next design mode starts from nothing.
+  void Unlink(TReceiveTargets* receiver) override;
 
   TDsnSelect* Select() const { return select_; }
   void SetSelect(TDsnSelect* value) { select_ = value; }

@@ -11,8 +11,10 @@
 
 #include "design/palette/DsnPanel.h"
 #include "design/select/DsnHandle.h"
+#include "design/select/DsnSelect.h"
 #include "platform/controls/ToolBar.h"
 #include "platform/graphics/Font.h"
+#include "platform/rtl/ScopedRollback.h"
 #include "tests/app/MarkInputFixture.h"
 
 namespace {
@@ -170,6 +172,59 @@ TEST_F(DesignMarkTest, ABandADragAResizeAndShiftClickInTheRealEditor) {
   ClickOn(side->b1);
   EXPECT_NE(pixel(48, 32), 0x808080u) << "no mark stays when design mode stops";
   for (int i = 0; i < stage->ControlCount(); ++i) EXPECT_EQ(dynamic_cast<TSmallRect*>(stage->Controls(i)), nullptr);
+}
+
+// The editor's select partner hears the selection as the clerk makes it: after design mode is
+// stopped and started again it reports only what was selected since, Shift+click takes out the
+// entry clicked, and a selection set from code holds each element of the stage once, nothing else.
+TEST_F(DesignMarkTest, TheSelectPartnerReportsTheSelectionOfThisDesignModeOnly) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  TLabel* a = PlaceLabel(side, "PO/NO", 16, 16);
+  TLabel* b = PlaceLabel(side, "Q'TY", 16, 64);
+  TLabel* c = PlaceLabel(side, "N.W.", 16, 112);
+  std::vector<std::vector<TComponent*>> reports;
+  TScopeExit stopListening([side] { side->DsnSelect1->OnChangeSelected.Clear(); });
+  side->DsnSelect1->OnChangeSelected.Bind([&](TObject*, TSelectedComponents* list, TSelectOperation) {
+    std::vector<TComponent*> items;
+    for (int i = 0; i < list->Count(); ++i) items.push_back(list->Items(i));
+    reports.push_back(items);
+  });
+  auto shiftClick = [&](TControl* control) {
+    const Spot spot = SpotOf(control, control->Width() / 2, control->Height() / 2);
+    QTest::mouseClick(spot.window, Qt::LeftButton, Qt::ShiftModifier, spot.at);
+    Settle();
+  };
+  using Items = std::vector<TComponent*>;
+
+  ClickOn(side->b1);
+  ClickOn(a);
+  ASSERT_FALSE(reports.empty());
+  EXPECT_EQ(reports.back(), Items{a});
+  ClickOn(side->b1);
+  EXPECT_EQ(reports.back(), Items{}) << "design mode off: nothing is selected any more";
+  ClickOn(side->b1);
+  ClickOn(b);
+  EXPECT_EQ(reports.back(), Items{b}) << "the selection of the previous design mode is gone";
+  shiftClick(c);
+  EXPECT_EQ(reports.back(), (Items{b, c}));
+  shiftClick(b);
+  EXPECT_EQ(reports.back(), Items{c}) << "Shift+click takes out the entry clicked";
+  EXPECT_EQ(side->DsnStage1->SelectedCount(), 1);
+
+  // Twice the same element and the editor's own title label, which is no part of the design.
+  side->DsnSelect1->SelectList({a, a, side->Label2, b});
+  Settle();
+  EXPECT_EQ(reports.back(), (Items{a, b}));
+  ASSERT_EQ(side->DsnStage1->SelectedCount(), 2);
+  EXPECT_EQ(side->DsnStage1->SelectedItem(0), a);
+  EXPECT_EQ(side->DsnStage1->SelectedItem(1), b);
+  const TWeak<TLabel> title(side->Label2);
+  Key(side, Qt::Key_Delete);
+  EXPECT_EQ(Elements(side), std::vector<TControl*>{c});
+  EXPECT_TRUE(title) << "the title label is not deleted with the selection";
+  EXPECT_EQ(reports.back(), Items{});
 }
 
 }  // namespace
