@@ -2,6 +2,8 @@
 // What a register needs of a component palette. The palette library implements it; the design core
 // owns it, so that the core never depends on the palette.
 
+#include <vector>
+
 #include "platform/controls/Panel.h"
 
 class TArrowButton;  // design/palette/DsnPanel.h
@@ -21,4 +23,13 @@ class TCustomCmpPlt : public TPanel {
   virtual void AttachArrowButton(TControl* arrow) = 0;
   // Presses the arrow button; the gene stays until SetGene(nullptr).
   virtual void ResetToArrow() = 0;
+
+  // The registers designing with the palette. One palette may serve several registers (the main
+  // window's serves both mark editors): Take switches it on for `user`, and Release switches it
+  // off, and drops the chosen prototype, only when no other register is still designing with it.
+  void Take(TComponent* user);
+  void Release(TComponent* user);
+
+ private:
+  std::vector<TWeak<TComponent>> users_;
 };

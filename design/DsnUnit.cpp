@@ -76,7 +76,10 @@ void TDsnStage::Destroy() {
 
 void TDsnStage::SetDsnRegister(TCustomDsnRegister* value) {
   if (register_ == value) return;
-  if (register_) RemoveFreeNotification(register_);
+  // A register the stage lets go of may still design it, holding the stage by its own link (a
+  // register of another window taking it over is only one): it keeps the removal notice, which
+  // is mutual, so that it hears when the stage is freed.
+  if (register_ && register_->Stage() != this) RemoveFreeNotification(register_);
   register_ = value;
   // The register may belong to another window; its destruction must not leave the link dangling.
   if (register_) FreeNotification(register_);
@@ -156,6 +159,11 @@ void TDsnStage::Dispatch(TMessage& message) {
     case DM_CONTROLLOADED:
       FireControlEvent(OnControlLoaded, message.WParam);
       return;
+    case WM_DESTROY:
+      // The messages posted to this window go with it, a refresh on its way included: the next
+      // new control posts one again, to the window that follows.
+      refreshPosted_ = false;
+      break;
     default:
       break;
   }

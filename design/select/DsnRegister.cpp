@@ -118,7 +118,7 @@ void TDsnRegister::StartDesign() {
   }
   if (palette_) {
     if (arrow_) palette_->AttachArrowButton(arrow_);
-    palette_->SetActive(true);
+    palette_->Take(this);
   }
   if (inspector_) {
     inspector_->SetActive(true);
@@ -136,10 +136,7 @@ void TDsnRegister::StopDesign() {
     stage_->DesignChanged(false);
   }
   RestoreCoverMenu();
-  if (palette_) {
-    palette_->SetActive(false);
-    palette_->SetGene(nullptr);
-  }
+  if (palette_) palette_->Release(this);
   if (inspector_) inspector_->SetActive(false);
   FreeSelectionObjects();
 }
@@ -796,6 +793,7 @@ void TDsnRegister::TargetDestroyed(TComponent* component) {
 
 void TDsnRegister::Destroy() {
   FinishOutline();
+  if (designActive_ && palette_) palette_->Release(this);
   if (handler_) FreeAndNil(handler_);
   for (int i = agents_.Count() - 1; i >= 0; --i) {
     TDsnCtrl* agent = agents_[i];

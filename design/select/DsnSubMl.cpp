@@ -8,6 +8,11 @@
 
 DEFINE_CLASS(TDsnMlRegister, TDsnRegister) {}
 
+void TDsnMlRegister::SetDesigning(bool on) {
+  if (!on) FinishBand();
+  TDsnRegister::SetDesigning(on);
+}
+
 // ---- dispatch ----
 
 void TDsnMlRegister::MouseDown(TWinControl* control, TControl* target, TShiftState shift, TPoint point) {

@@ -10,6 +10,8 @@ class TDsnMlRegister : public TDsnRegister {
   DECLARE_CLASS(TDsnMlRegister)
 
  public:
+  // A band still held when design mode ends goes first: its frame off the screen, the cursor free.
+  void SetDesigning(bool on) override;
   void MouseDown(TWinControl* control, TControl* target, TShiftState shift, TPoint point) override;
   void MouseMove(TWinControl* control, TPoint point, TShiftState shift) override;
   void MouseUp(TWinControl* control, TPoint point, TShiftState shift) override;

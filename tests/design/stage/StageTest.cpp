@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "design/select/DsnRegister.h"
+#include "platform/controls/Form.h"
 #include "platform/controls/Menus.h"
 #include "platform/rtl/PostedRefs.h"
 #include "platform/rtl/StringList.h"
@@ -94,6 +96,21 @@ TEST_F(Stage, RegisterOfAnotherWindowIsForgottenToo) {
   foreign->Link(stage);
   otherWindow->Free();
   EXPECT_EQ(stage->DsnRegister(), nullptr);
+}
+
+// The register of another window keeps designing the stage after the stage let go of it (another
+// register took the stage over): when the stage is freed, that register is still told.
+TEST_F(Stage, ARegisterOfAnotherWindowHearsWhenTheStageIsFreed) {
+  auto* otherWindow = New<TForm>(nullptr);
+  auto* foreign = New<TDsnRegister>(otherWindow);
+  foreign->SetDsnStage(stage);
+  reg->Link(stage);
+  ASSERT_EQ(stage->DsnRegister(), reg);
+  stage->Free();
+  EXPECT_EQ(foreign->DsnStage(), nullptr);
+  foreign->SetDesigning(true);  // nothing left to cover, and nothing freed is touched
+  foreign->SetDesigning(false);
+  otherWindow->Free();
 }
 
 TEST_F(Stage, DeleteActsOnTheKeysReleaseNotItsPress) {
