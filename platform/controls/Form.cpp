@@ -186,7 +186,16 @@ void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   ApplyWindowFlags();
   ApplyMenu();
-  Placed(frame_, subWindow_)->setWindowTitle(QString::fromStdString(Caption()));
+}
+
+// A document window without a border has no title bar, and keeps no title: the document window
+// measures its title for the title bar at each layout, even when it draws none, and a title the
+// title bar's font lacks characters for (the editors' Chinese ones) would load a fallback font just
+// for that. The frame's window menu lists its children by caption, not by this title.
+void TCustomForm::ApplyTitle() {
+  if (!frame_) return;
+  const bool untitled = subWindow_ && borderStyle_ == bsNone;
+  Placed(frame_, subWindow_)->setWindowTitle(untitled ? QString() : QString::fromStdString(Caption()));
 }
 
 void TCustomForm::DestroyWnd() {
@@ -220,6 +229,7 @@ void TCustomForm::ApplyWindowFlags() {
   if (formStyle_ == fsStayOnTop) flags |= Qt::WindowStaysOnTopHint;
   bool visible = target->isVisible();
   target->setWindowFlags(flags);
+  ApplyTitle();
   if (visible) target->show();
 }
 
@@ -622,7 +632,7 @@ void TCustomForm::ArrangeIcons() {
 void TCustomForm::Dispatch(TMessage& message) {
   switch (message.Msg) {
     case CM_TEXTCHANGED:
-      if (frame_) Placed(frame_, subWindow_)->setWindowTitle(QString::fromStdString(Caption()));
+      ApplyTitle();
       // The frame's window menu lists its children by caption.
       if (TCustomForm* host = FrameForm()) host->UpdateWindowMenu();
       break;

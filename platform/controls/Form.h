@@ -135,6 +135,8 @@ class TCustomForm : public TWinControl {
   virtual void DoShow() { OnShow(this); }
   virtual void DoHide() { OnHide(this); }
   void ApplyWindowFlags();
+  // Gives the window its caption as title (see there for a document window without a border).
+  void ApplyTitle();
   void PlaceCascaded();
   void ApplyMenu();
   // Lists the document children in the window menu; called whenever they change.

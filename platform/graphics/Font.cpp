@@ -2,6 +2,7 @@
 
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QSet>
 #include <cstdlib>
 #include <map>
 #include <vector>
@@ -51,6 +52,24 @@ const std::vector<Substitution>& Substitutions() {
 
 bool HaveFontDatabase() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()); }
 
+// Whether a family is installed, compared ignoring case as the font database does. The installed
+// families are read once, since they don't change while the program runs; asking the font
+// database about one family instead has the system's font configuration match a font for the name
+// every time.
+bool FamilyInstalled(const QString& family) {
+  static const QSet<QString> installed = [] {
+    QSet<QString> names;
+    for (const QString& name : QFontDatabase::families()) {
+      names.insert(name.toCaseFolded());
+      // A family that several foundries make is listed as "Family [Foundry]".
+      if (const qsizetype bracket = name.indexOf(QLatin1String(" [")); bracket > 0)
+        names.insert(name.left(bracket).toCaseFolded());
+    }
+    return names;
+  }();
+  return installed.contains(family.toCaseFolded());
+}
+
 }  // namespace
 
 std::string SubstituteFontFamily(const std::string& name) {
@@ -66,9 +85,9 @@ std::string SubstituteFontFamily(const std::string& name) {
   auto cached = cache.find(name);
   if (cached != cache.end()) return cached->second;
   std::string result = name;
-  if (!QFontDatabase::hasFamily(QString::fromStdString(name))) {
+  if (!FamilyInstalled(QString::fromStdString(name))) {
     for (const char* standIn : found->standIns)
-      if (QFontDatabase::hasFamily(QString::fromUtf8(standIn))) {
+      if (FamilyInstalled(QString::fromUtf8(standIn))) {
         result = standIn;
         break;
       }

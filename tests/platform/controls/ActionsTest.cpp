@@ -406,6 +406,19 @@ TEST_F(WindowActionTest, ArrangePutsTheMinimizedWindowsAlongTheBottom) {
   for (QMdiSubWindow* window : Windows()) EXPECT_EQ(window->geometry().bottom() + 1, Area().bottom() + 1);
 }
 
+// A child with a border shows its caption in its title bar. Without a border it has no title bar
+// and keeps no title, and it shows its current caption again once it has a border.
+TEST_F(WindowActionTest, ChildTitleBarShowsTheCaptionWhileTheChildHasABorder) {
+  TForm* child = AddChild();
+  child->SetCaption("正嘜");
+  EXPECT_EQ(Windows()[0]->windowTitle(), QStringLiteral("正嘜"));
+  child->SetBorderStyle(bsNone);
+  EXPECT_TRUE(Windows()[0]->windowTitle().isEmpty());
+  child->SetCaption("側嘜");
+  child->SetBorderStyle(bsSizeable);
+  EXPECT_EQ(Windows()[0]->windowTitle(), QStringLiteral("側嘜"));
+}
+
 TEST_F(WindowActionTest, AreDisabledWithoutChildrenOrOutsideAFrame) {
   auto* cascade = AddAction<TWindowCascade>();
   auto* close = AddAction<TWindowClose>();
