@@ -1,42 +1,44 @@
-// Feeds arbitrary bytes to a design stage as a saved mark: the stage on a window, with the mark
-// elements' classes known, loads the bytes; then the posted loading messages are delivered and the
-// window is freed. A load may end in EReadError (the controls read before the damage stay on the
-// stage); any other exception, a crash, a leak, a hang or a sanitizer report is a finding.
+// Feeds arbitrary bytes to a mark editor as a stored mark: the editor's stage, under the editor's
+// rules for marks from elsewhere, loads the bytes; the posted loading messages are delivered, what
+// was loaded is written again and the stage is emptied for the next input. A load may end in
+// EReadError (a damaged mark, or one refused for holding what a mark may not); any other exception,
+// a crash, a leak, a hang, a sanitizer report, a component of the editor changed or left behind,
+// or an element of another class or bound to an event is a finding.
 
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
-#include "design/DsnUnit.h"
 #include "fuzz/FuzzMarkApp.h"
-#include "platform/controls/Form.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Stream.h"
-#include "platform/win/Windows.h"
+
+namespace {
+Tfmmd* editor = nullptr;
+std::vector<std::string> baseline;
+}  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   static char name[] = "fuzz_stage_load";
-  StartMarkApp(name);
+  editor = StartMarkEditor(name);
+  baseline = EditorState(editor);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TForm* form = New<TForm>(nullptr);
-  auto* stage = New<TDsnStage>(form);
-  stage->SetParent(form);
-  stage->SetBounds(0, 0, 400, 300);
-  int loaded = 0;
-  stage->OnControlLoaded.Bind([&loaded](TObject*, TComponent*) { ++loaded; });
+  TDsnStage* stage = editor->DsnStage1;
   try {
     TMemoryStream stream(std::string_view(reinterpret_cast<const char*>(data), size));
     stage->LoadFromStream(stream);
-  } catch (const Exception&) {
+  } catch (const EReadError&) {
   }
   DispatchPostedMessages();
+  CheckStage(editor);
+  CheckEditorUnchanged(editor, baseline);
   // What was read can be written again.
   TMemoryStream out;
   stage->SaveToStream(out);
-  form->Free();
+  for (int i = stage->ControlCount() - 1; i >= 0; --i) stage->Controls(i)->Free();
   DispatchPostedMessages();
   return 0;
 }
