@@ -27,7 +27,6 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -138,11 +137,15 @@ std::optional<uint64_t> CallgrindInstructions(const Command& command, const fs::
   text << in.rdbuf();
   fs::remove(out);
   fs::remove(log);
-  std::smatch match;
+  // callgrind ends with a line "==PID== Collected : N".
   const std::string all = text.str();
-  static const std::regex collected(R"(Collected\s*:\s*(\d+))");
-  if (!ran || !std::regex_search(all, match, collected)) return std::nullopt;
-  return std::stoull(match[1].str());
+  const size_t at = all.rfind("Collected :");
+  if (!ran || at == std::string::npos) return std::nullopt;
+  const char* digits = all.c_str() + at + std::strlen("Collected :");
+  char* end = nullptr;
+  const unsigned long long total = std::strtoull(digits, &end, 10);
+  if (end == digits) return std::nullopt;
+  return total;
 }
 
 double Median(std::vector<double> values) {
