@@ -761,6 +761,7 @@ TComponent* TReader::ReadComponent(TComponent* component) {
     TScopedRollback reading(current_, result);
     TScopedRollback readingCreated(inCreated_, created);
     result->IncludeState(csLoading);
+    if (!created) existing_.push_back(result);
     if (loaded_) loaded_->push_back(result);
     if (OnSetName) OnSetName(*this, result, name);
     // A name the component refuses (not an identifier, taken already) is damage in the stream.
@@ -853,9 +854,12 @@ void TReader::ReadComponents(TComponent* owner, TComponent* parent,
   const bool wholeOrNothing = policy_ || allOrNothing_;
   // Nothing of the data stays when any of it fails: every component read goes, the children
   // first (freeing a container may take its children with it).
-  auto freeRead = [](const std::vector<TWeak<TComponent>>& read) {
+  // A component that was there before the read (an inherited record's) stays.
+  existing_.clear();
+  auto freeRead = [this](const std::vector<TWeak<TComponent>>& read) {
     for (auto it = read.rbegin(); it != read.rend(); ++it)
-      if (TComponent* component = it->get()) component->Free();
+      if (TComponent* component = it->get())
+        if (std::find(existing_.begin(), existing_.end(), component) == existing_.end()) component->Free();
   };
   try {
     while (!EndOfList()) {

@@ -125,6 +125,9 @@ class TReader : public TFiler {
   TComponent* current_ = nullptr;  // the component whose record is being read
   const TReadPolicy* policy_ = nullptr;
   bool allOrNothing_ = false;
+  // The components a record of this read named but did not create (inherited, inline): a failed
+  // read of components that takes back what it made leaves these.
+  std::vector<const TComponent*> existing_;
   bool inCreated_ = false;         // ... and this read created it
 };
 

@@ -21,6 +21,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdControls.h"
 #include "platform/rtl/StringList.h"
+#include "platform/stream/TextForm.h"
 #include "platform/win/Clipboard.h"
 #include "platform/win/MessageBox.h"
 #include "tests/design/stage/StageTestSupport.h"
@@ -295,6 +296,25 @@ TEST_F(RegisterTest, DamagedClipboardDataCreatesNothing) {
     stage->PasteSelection();
     ASSERT_EQ(Count(), 1) << "round " << round;
   }
+}
+
+// Clipboard data may name an element already on the stage ("inherited"); when a later block of it
+// is damaged, the paste takes back what it made, and only that: the element stays.
+TEST_F(RegisterTest, AFailedPasteKeepsTheElementsThatWereThere) {
+  TLabel* a = AddLabel("Label1", 16, 24, "PO/NO");
+  const TWeak<TLabel> kept(a);
+  reg->SetDesigning(true);
+  reg->SelectComponent(a);
+  reg->ClearSelection();
+  const std::string body = TextToStream(
+      "inherited Label1: TLabel\n  Caption = 'N.W.'\nend\nobject Label9: TNoSuchLabel\nend\n");
+  std::string bytes(4, '\0');
+  for (int i = 0; i < 4; ++i) bytes[static_cast<size_t>(i)] = static_cast<char>(body.size() >> (8 * i));
+  PutRawClipboard(bytes + body);
+  stage->PasteSelection();
+  DispatchPostedMessages();
+  ASSERT_TRUE(kept);
+  EXPECT_EQ(Count(), 1);
 }
 
 TEST_F(RegisterTest, StoppingGivesBackAgentsCoverMenuAndSelection) {
