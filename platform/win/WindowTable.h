@@ -61,7 +61,6 @@ void PopTranslation();
 void DeliverToQt(Translation& translation);
 bool IsBeingDelivered(const QEvent* event, const QWidget* receiver);
 
-
 // Installs the application-wide input filter once a QApplication exists.
 void EnsureInputFilter();
 // Ends the shared painter of a window's paint so that another painter may start.
