@@ -87,13 +87,13 @@ std::optional<std::string> SelectRow(QSqlDatabase& db, const TMarkKey& key, cons
 
 // The transaction of one save. SQLite takes the database's write lock as it begins, so that a
 // second program's save waits there (for the driver's busy timeout) instead of reading a row that
-// is about to change; the other drivers begin plainly and lock the row itself. However the scope is
-// left before Commit, an error included, the transaction is rolled back.
+// is about to change; the other drivers begin plainly and lock the row itself. Commit and rollback
+// are the driver's own for all of them. However the scope is left before Commit, an error
+// included, the transaction is rolled back.
 class TSaveTransaction {
  public:
-  TSaveTransaction(QSqlDatabase& db, const std::string& failure, const std::string& alias)
-      : db_(db), sqlite_(db.driverName() == QLatin1String("QSQLITE")) {
-    if (sqlite_) {
+  TSaveTransaction(QSqlDatabase& db, const std::string& failure, const std::string& alias) : db_(db) {
+    if (db_.driverName() == QLatin1String("QSQLITE")) {
       QSqlQuery begin(db_);
       if (!begin.exec(QStringLiteral("begin immediate"))) Fail(failure, alias, begin.lastError());
     } else if (!db_.transaction()) {
@@ -108,22 +108,15 @@ class TSaveTransaction {
   void RollBack() {
     if (!open_) return;
     open_ = false;
-    if (sqlite_) QSqlQuery(db_).exec(QStringLiteral("rollback"));
-    else db_.rollback();
+    db_.rollback();
   }
   void Commit(const std::string& failure, const std::string& alias) {
-    if (sqlite_) {
-      QSqlQuery commit(db_);
-      if (!commit.exec(QStringLiteral("commit"))) Fail(failure, alias, commit.lastError());
-    } else if (!db_.commit()) {
-      Fail(failure, alias, db_.lastError());
-    }
+    if (!db_.commit()) Fail(failure, alias, db_.lastError());
     open_ = false;
   }
 
  private:
   QSqlDatabase& db_;
-  const bool sqlite_;
   bool open_ = false;
 };
 

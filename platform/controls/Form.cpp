@@ -84,24 +84,24 @@ class FormFrame : public QWidget {
   void Detach() { form_ = nullptr; }
 
  protected:
+  // The form's handlers run inside the frame's events and may free windows Qt is still using.
+  bool event(QEvent* event) override {
+    HandlingEvent handling;
+    return QWidget::event(event);
+  }
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    HandlingEvent handling;
     if (form_) Guarded([this] { form_->FrameCloseRequested(); });
   }
   void moveEvent(QMoveEvent*) override {
-    HandlingEvent handling;
     if (form_) Guarded([this] { form_->FrameGeometryChanged(); });
   }
   void resizeEvent(QResizeEvent*) override {
-    HandlingEvent handling;
     if (form_) Guarded([this] { form_->FrameGeometryChanged(); });
   }
   void changeEvent(QEvent* event) override {
-    if (event->type() == QEvent::ActivationChange && form_ && isWindow()) {
-      HandlingEvent handling;
+    if (event->type() == QEvent::ActivationChange && form_ && isWindow())
       Guarded([this] { form_->FrameActivated(isActiveWindow()); });
-    }
     QWidget::changeEvent(event);
   }
 
