@@ -10,6 +10,7 @@
 #include "platform/stream/Reader.h"
 #include "platform/win/ErrorBoundary.h"
 #include "platform/win/MessageBox.h"
+#include "platform/win/Style.h"
 
 DEFINE_CLASS(TApplication, TComponent) {}
 
@@ -42,6 +43,7 @@ void TApplication::Destroy() {
 void TApplication::Initialize() {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
     throw Exception("The application needs a display");
+  UseDeferredIconStyle();
   if (title_.empty()) title_ = QCoreApplication::applicationName().toStdString();
 }
 

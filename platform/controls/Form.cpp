@@ -310,28 +310,36 @@ void TCustomForm::SetWindowMenu(TMenuItem* v) {
 
 void TCustomForm::UpdateWindowMenu() {
   if (!windowMenu_ || !mdiArea_) return;
-  for (TMenuItem* item : std::vector<TMenuItem*>(windowItems_)) item->Free();
-  windowItems_.clear();
+  std::vector<TCustomForm*> shown;
+  for (int i = 0; i < MDIChildCount(); ++i)
+    if (MDIChildren(i)->Showing()) shown.push_back(MDIChildren(i));
+  // The list is brought up to date in place: the menu changes as often as a child is opened,
+  // closed or activated, mostly only in its check mark.
+  const bool startsWithLine = !windowItems_.empty() && windowItems_.front()->IsLine();
+  const size_t wanted = shown.empty() ? 0 : shown.size() + 1;
+  const size_t kept = startsWithLine ? std::min(wanted, windowItems_.size()) : 0;
+  for (size_t i = windowItems_.size(); i > kept; --i) windowItems_[i - 1]->Free();  // each leaves the list
+  windowItems_.resize(std::min(windowItems_.size(), kept));
+  auto add = [this](TMenuItem* item) {
+    windowMenu_->Add(item);
+    item->FreeNotification(this);
+    windowItems_.push_back(item);
+  };
+  if (!shown.empty() && windowItems_.empty()) {
+    auto* line = New<TMenuItem>(nullptr);
+    line->SetCaption("-");
+    add(line);
+  }
   TCustomForm* active = ActiveMDIChild();
-  for (int i = 0; i < MDIChildCount(); ++i) {
-    TCustomForm* child = MDIChildren(i);
-    if (!child->Showing()) continue;
-    auto* item = New<TMenuItem>(nullptr);
-    if (windowItems_.empty()) {
-      auto* line = New<TMenuItem>(nullptr);
-      line->SetCaption("-");
-      windowMenu_->Add(line);
-      windowItems_.push_back(line);
-      line->FreeNotification(this);
-    }
-    item->SetCaption("&" + std::to_string(windowItems_.size()) + " " + child->Caption());
+  for (size_t i = 0; i < shown.size(); ++i) {
+    TCustomForm* child = shown[i];
+    if (i + 1 == windowItems_.size()) add(New<TMenuItem>(nullptr));
+    TMenuItem* item = windowItems_[i + 1];
+    item->SetCaption("&" + std::to_string(i + 1) + " " + child->Caption());
     item->SetChecked(child == active);
     item->OnClick.Bind([child = TWeak<TCustomForm>(child)](TObject*) {
       if (TCustomForm* form = child.get()) form->Show();
     });
-    windowMenu_->Add(item);
-    item->FreeNotification(this);
-    windowItems_.push_back(item);
   }
 }
 

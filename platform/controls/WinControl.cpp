@@ -63,9 +63,24 @@ void TWinControl::CreateHandle() {
   handle_ = CreateWindowHandle(widget_, Parent() ? Parent()->handle_ : 0);
   objectInstance_ = MakeObjectInstance([this](TMessage& m) { MainWndProc(m); });
   defWndProc_ = SetWindowLong(handle_, GWL_WNDPROC, objectInstance_);
+  PlaceAmongSiblings();
   CreateWnd();
-  for (TWinControl* child : std::vector<TWinControl*>(winControls_)) child->CreateHandle();
+  // A hidden child makes its window when it is first shown or asked for: a list box kept hidden
+  // for its items, or a panel never opened, costs nothing until then.
+  for (TWinControl* child : std::vector<TWinControl*>(winControls_))
+    if (child->Visible()) child->CreateHandle();
   Realign();
+}
+
+void TWinControl::PlaceAmongSiblings() {
+  // A new window lies above its siblings; one made later than a sibling that follows it in the
+  // parent's order goes just below that sibling.
+  if (!Parent()) return;
+  const auto& siblings = Parent()->winControls_;
+  auto it = std::find(siblings.begin(), siblings.end(), this);
+  if (it == siblings.end()) return;
+  auto next = std::find_if(std::next(it), siblings.end(), [](TWinControl* s) { return s->handle_ != 0; });
+  if (next != siblings.end()) SetWindowZOrder(handle_, (*next)->handle_);
 }
 
 void TWinControl::CreateWnd() { UpdateWidgetFromControl(); }
@@ -90,7 +105,10 @@ void TWinControl::UpdateWidgetFromControl() {
 }
 
 void TWinControl::UpdateShowing() {
-  if (!widget_) return;
+  if (!widget_) {
+    if (Visible() && Parent() && Parent()->handle_) CreateHandle();  // shown for the first time
+    return;
+  }
   // A child window shows with its parent; a top-level window shows when the form says so.
   if (Parent()) widget_->setVisible(Visible());
 }
@@ -141,7 +159,7 @@ void TWinControl::InsertControl(TControl* control) {
         // A window that changes parents keeps its window.
         ::SetParent(win->handle_, handle_);
         win->UpdateWidgetFromControl();
-      } else {
+      } else if (win->Visible()) {
         win->CreateHandle();
       }
     }

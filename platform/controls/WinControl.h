@@ -126,6 +126,7 @@ class TWinControl : public TControl {
  private:
   void MainWndProc(TMessage& message);
   void CreateHandle();
+  void PlaceAmongSiblings();
   void UpdateShowing();
   void SetCursorFromPoint(TMessage& message);
   bool KeyPreviewed(TMessage& message);

@@ -143,4 +143,31 @@ TEST_F(PanelTest, ChildrenAreAlignedInsideBevelsAndBorder) {
   EXPECT_EQ(inner->BoundsRect(), (TRect{5, 5, 195, 95}));
 }
 
+// A panel hidden when its form is shown makes its window only when it is first shown; it then
+// lies where it would have been from the start: beneath the sibling that follows it, with its own
+// children shown inside it.
+TEST_F(PanelTest, APanelFirstShownLateLiesBeneathTheSiblingThatFollowsIt) {
+  TPanel* late = AddPanel(form, {10, 10, 110, 110});
+  late->SetBevelOuter(bvNone);
+  late->SetColor(clRed);
+  late->SetVisible(false);
+  TPanel* inside = AddPanel(late, {5, 5, 45, 45});
+  inside->SetBevelOuter(bvNone);
+  inside->SetColor(clLime);
+  TPanel* above = AddPanel(form, {60, 60, 160, 160});
+  above->SetBevelOuter(bvNone);
+  above->SetColor(clBlue);
+  ShowForm();
+  EXPECT_FALSE(late->HandleAllocated());
+  EXPECT_FALSE(inside->HandleAllocated());
+  EXPECT_EQ(Grab().pixel(30, 30), Rgb(form->Color()));
+
+  late->Show();
+  QApplication::processEvents();
+  QImage image = Grab();
+  EXPECT_EQ(image.pixel(100, 30), Rgb(clRed));
+  EXPECT_EQ(image.pixel(30, 30), Rgb(clLime));
+  EXPECT_EQ(image.pixel(80, 80), Rgb(clBlue));  // where the two overlap
+}
+
 }  // namespace
