@@ -1,4 +1,5 @@
 #pragma once
-// Registers the data components by class name, so that layouts can create them.
+// Registers the data components (data source, table, query, stored procedure) by class name, so
+// that layouts can create them.
 
 void RegisterDataControls();

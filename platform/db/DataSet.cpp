@@ -1,7 +1,10 @@
 #include "platform/db/DataSet.h"
 
 #include <QSqlField>
+#include <QSqlQuery>
 #include <QSqlRecord>
+
+#include "platform/db/DataSource.h"
 
 #include "platform/rtl/ClassBuilder.h"
 
@@ -60,10 +63,12 @@ void TDataSet::Create(TComponent* owner) {
 }
 
 void TDataSet::Destroy() {
-  // Events are not called while the component goes.
+  // Events are not called while the component goes; the data sources hear of it as it is removed.
   if (active_) {
     InternalClose();
     fields_.Clear();
+    rows_.clear();
+    recNo_ = 0;
     active_ = false;
   }
   FreeAndNil(fieldDefs_);
@@ -97,10 +102,13 @@ void TDataSet::DoOpen() {
     InternalOpen();
   } catch (...) {
     fields_.Clear();
+    rows_.clear();
+    recNo_ = 0;
     InternalClose();
     throw;
   }
   active_ = true;
+  NotifySources();
   AfterOpen(this);
 }
 
@@ -108,8 +116,46 @@ void TDataSet::DoClose() {
   BeforeClose(this);
   InternalClose();
   fields_.Clear();
+  rows_.clear();
+  recNo_ = 0;
   active_ = false;
+  NotifySources();
   AfterClose(this);
+}
+
+void TDataSet::SetRecNo(int value) {
+  if (value < 1 || value > RecordCount()) return;
+  if (value == recNo_) return;
+  recNo_ = value;
+  NotifySources();
+}
+
+QVariant TDataSet::Value(int index) const {
+  if (recNo_ < 1 || index < 0) return {};
+  const std::vector<QVariant>& row = rows_[static_cast<size_t>(recNo_ - 1)];
+  return static_cast<size_t>(index) < row.size() ? row[static_cast<size_t>(index)] : QVariant();
+}
+
+void TDataSet::FetchRows(QSqlQuery& query) {
+  rows_.clear();
+  const int columns = query.record().count();
+  while (query.next()) {
+    std::vector<QVariant> row;
+    row.reserve(static_cast<size_t>(columns));
+    for (int i = 0; i < columns; ++i) row.push_back(query.value(i));
+    rows_.push_back(std::move(row));
+  }
+  recNo_ = rows_.empty() ? 0 : 1;
+}
+
+void TDataSet::NotifySources() {
+  // A source told may free other sources or this dataset's links: each is looked up again.
+  TWeak<TDataSet> self(this);
+  std::vector<TWeak<TDataSource>> told(sources_.begin(), sources_.end());
+  for (const TWeak<TDataSource>& source : told) {
+    if (!self) return;
+    if (TDataSource* s = source.get(); s && s->DataSet() == this) s->DataSetChanged();
+  }
 }
 
 void TDataSet::CreateFields(const QSqlRecord& record) {

@@ -66,6 +66,11 @@ void TQuery::Destroy() {
 
 void TQuery::SQLChanged(TObject*) { CheckInactive(); }
 
+void TQuery::SetParam(const std::string& name, const QVariant& value) {
+  CheckInactive();
+  params_[name] = value;
+}
+
 void TQuery::InternalOpen() {
   const std::string sql = sql_->Text();
   const std::string verb = FirstWord(sql);
@@ -79,8 +84,16 @@ void TQuery::InternalOpen() {
     RolledBack rolledBack(db);
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (query.exec(QString::fromStdString(sql))) record = query.record();
-    else error = query.lastError().text();
+    bool run = query.prepare(QString::fromStdString(sql));
+    if (run)
+      for (const auto& [name, value] : params_)
+        if (sql.find(":" + name) != std::string::npos) query.bindValue(QString::fromStdString(":" + name), value);
+    if (run && query.exec()) {
+      record = query.record();
+      FetchRows(query);
+    } else {
+      error = query.lastError().text();
+    }
   }
   if (!error.isEmpty()) {
     TAliasSettings settings;

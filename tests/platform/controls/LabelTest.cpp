@@ -5,12 +5,17 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 #include <cstdlib>
 #include <string>
 
 #include "platform/controls/DBText.h"
 #include "platform/controls/Panel.h"
+#include "platform/db/DataSource.h"
+#include "platform/stream/Writer.h"
 #include "tests/platform/controls/ControlsTestSupport.h"
 
 namespace {
@@ -202,6 +207,63 @@ TEST_F(LabelTest, AmpersandIsAMarkOnlyWhileAccelCharsShow) {
   const int shown = label->Width();
   label->SetShowAccelChar(false);
   EXPECT_GT(label->Width(), shown);  // the "&" is drawn as itself
+}
+
+// ---- data texts ----
+
+// A dataset of two rows with one column "x", read from an SQLite database in memory.
+class TwoRows : public TDataSet {
+ protected:
+  void InternalOpen() override {
+    QSqlDatabase db = QSqlDatabase::contains("two-rows") ? QSqlDatabase::database("two-rows")
+                                                         : QSqlDatabase::addDatabase("QSQLITE", "two-rows");
+    db.setDatabaseName(":memory:");
+    ASSERT_TRUE(db.open());
+    QSqlQuery query(db);
+    ASSERT_TRUE(query.exec("select 'WWW' as x union all select 'I'"));
+    CreateFields(query.record());
+    FetchRows(query);
+  }
+};
+
+// What a data text shows, bound or not, is judged against plain labels with the expected text in
+// the same place of another part of the panel.
+TEST_F(LabelTest, ADataTextBoundToAnOpenDatasetShowsTheCurrentRowAndStoresNoBinding) {
+  auto* data = New<TDBText>(form);
+  data->SetParent(panel);
+  data->SetBoundsRect({10, 10, 110, 30});
+  data->SetCaption("連結欄位:x");
+  data->SetDataField("x");
+  TLabel* first = AddLabel("WWW", {10, 40, 110, 60});
+  TLabel* second = AddLabel("I", {10, 70, 110, 90});
+  TLabel* caption = AddLabel("連結欄位:x", {10, 100, 110, 120});
+  first->SetShowAccelChar(false);
+  auto* rows = New<TwoRows>(form);
+  auto* source = New<TDataSource>(form);
+  source->SetDataSet(rows);
+  data->SetDataSource(source);
+  ShowForm();
+  auto shows = [&](TLabel* label) {
+    QImage image = Grab();
+    const QPoint at(panel->Left() + 10, panel->Top());
+    return image.copy(QRect(at + QPoint(0, 10), QSize(100, 20))) ==
+           image.copy(QRect(at + QPoint(0, label->Top()), QSize(100, 20)));
+  };
+  EXPECT_TRUE(shows(caption)) << "a closed dataset leaves the caption";
+  rows->Open();
+  EXPECT_TRUE(shows(first));
+  rows->SetRecNo(2);
+  EXPECT_TRUE(shows(second));
+
+  TMemoryStream out;
+  TWriter(out).WriteComponent(data);
+  const std::string written(out.Bytes());
+  EXPECT_NE(written.find("DataField"), std::string::npos);
+  EXPECT_EQ(written.find("DataSource"), std::string::npos);
+
+  source->Free();  // the text forgets it and shows its caption again
+  EXPECT_EQ(data->DataSource(), nullptr);
+  EXPECT_TRUE(shows(caption));
 }
 
 }  // namespace
