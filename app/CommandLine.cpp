@@ -1,5 +1,7 @@
 #include "app/CommandLine.h"
 
+#include <cstdlib>
+#include <optional>
 #include <string_view>
 
 TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
@@ -24,6 +26,17 @@ TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
       if (hasValue) options.Error = "option " + std::string(name) + " takes no value";
       else target = true;
     };
+    // The value is the next word unless it is given in this one; an option in its place means the
+    // value was left out, and is not taken for one.
+    const auto valueOf = [&](const char* what) -> std::optional<std::string> {
+      std::string_view given = value;
+      if (!hasValue && i + 1 < argc && std::string_view(argv[i + 1]).compare(0, 2, "--") != 0) given = argv[++i];
+      if (given.empty()) {
+        options.Error = "option " + std::string(name) + " needs " + what;
+        return std::nullopt;
+      }
+      return std::string(given);
+    };
     if (name == "--help") {
       flag(options.Help);
     } else if (name == "--version") {
@@ -31,15 +44,26 @@ TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
     } else if (name == "--quit-when-shown") {
       flag(options.QuitWhenShown);
     } else if (name == "--screenshot") {
-      // The file is the next word unless it is given in this one; an option in its place means
-      // the file was left out, and is not taken for a file's name.
-      std::string_view file = value;
-      if (!hasValue && i + 1 < argc && std::string_view(argv[i + 1]).compare(0, 2, "--") != 0) file = argv[++i];
-      if (file.empty()) {
-        options.Error = "option --screenshot needs a file name";
-      } else {
-        options.Screenshot = file;
+      if (const auto file = valueOf("a file name")) {
+        options.Screenshot = *file;
         options.QuitWhenShown = true;
+      }
+    } else if (name == "--export") {
+      if (const auto file = valueOf("a file name")) options.Export = *file;
+    } else if (name == "--side") {
+      if (const auto side = valueOf("main, side or both")) {
+        if (*side == "main" || *side == "side" || *side == "both") options.Side = *side;
+        else options.Error = "option --side takes main, side or both, not " + *side;
+      }
+    } else if (name == "--bill") {
+      if (const auto bill = valueOf("a shipment number")) options.Bill = *bill;
+    } else if (name == "--width-mm") {
+      if (const auto width = valueOf("a width in millimetres")) {
+        char* end = nullptr;
+        const double mm = std::strtod(width->c_str(), &end);
+        if (end == width->c_str() || *end != '\0' || !(mm >= 10 && mm <= 5000))
+          options.Error = "option --width-mm takes a width from 10 to 5000 millimetres, not " + *width;
+        else options.WidthMm = mm;
       }
     } else {
       options.Error = "unknown option " + std::string(name);
@@ -58,5 +82,13 @@ std::string ProgramUsage(const std::string& program) {
          "  --version            print the version and exit\n"
          "  --quit-when-shown    quit once both editors are shown (a start-up check)\n"
          "  --screenshot FILE    save a picture of the main window once both editors are shown, then quit\n"
+         "\n"
+         "Output without a window, from the stored marks:\n"
+         "  --export FILE        write the mark to FILE, a PDF, SVG or PNG by its extension, and exit;\n"
+         "                       SVG and PNG hold one page each: more pages go to FILE-001.svg, ...\n"
+         "  --side WHICH         main (the default), side, or both (main then side for each row)\n"
+         "  --bill NO            one page for each row of the shipment NO (出口文件單號);\n"
+         "                       without it, one page of the design itself\n"
+         "  --width-mm W         the printed width of the mark, 10 to 5000 mm (default 200)\n"
          "  --                   every word after this one is a number, even one beginning with --\n";
 }

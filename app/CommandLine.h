@@ -2,6 +2,7 @@
 // The editor's command line:
 //
 //   markedit [OPTION]... CUSTOMER MARK [IGNORED]
+//   markedit --export FILE [--side main|side|both] [--bill NO] [--width-mm W] CUSTOMER MARK
 //
 // Options are the words that begin with "--"; after a lone "--" every word is positional. All
 // other words are positional and kept exactly as given: the GUI library sees none of them, so a
@@ -18,6 +19,11 @@ struct TProgramOptions {
   bool QuitWhenShown = false;
   // Save a picture of the main window there once the editors are shown, then quit.
   std::string Screenshot;
+  // Write the stored marks to this file (PDF, SVG or PNG by its extension) without a window.
+  std::string Export;
+  std::string Side = "main";  // main, side or both
+  std::string Bill;           // the shipment whose rows are printed; none: the design itself
+  double WidthMm = 200;       // the printed width of the mark
   std::vector<std::string> Positional;
   // Why the command line cannot be used, in one line naming the option: one the program does not
   // know, one missing its value, or a value given to one that takes none. Empty when it can.

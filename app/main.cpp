@@ -4,6 +4,7 @@
 //   markedit CUSTOMER MARK [IGNORED]
 //   markedit --quit-when-shown CUSTOMER MARK     start, wait until both editors are shown, quit
 //   markedit --screenshot FILE CUSTOMER MARK     the same, saving a picture of the main window
+//   markedit --export FILE [--side main|side|both] [--bill NO] [--width-mm W] CUSTOMER MARK
 //   markedit --help | --version
 
 #include <QApplication>
@@ -19,6 +20,7 @@
 
 #include "app/CommandLine.h"
 #include "app/DefaultData.h"
+#include "app/MarkExport.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "design/palette/DsnPanel.h"
@@ -90,6 +92,7 @@ int main(int argc, char** argv) {
     std::printf("markedit %s\n", MARKEDIT_VERSION);
     return 0;
   }
+  if (!options.Export.empty()) return ExportMarksFromCommandLine(options, argv[0]);
   if (!HasDisplay()) {
     std::fprintf(stderr,
                  "markedit: no display found; run it in a desktop session, or under a virtual "

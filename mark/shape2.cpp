@@ -56,7 +56,7 @@ void tshape2::Setpenwidth(int v) {
 
 void tshape2::DoDrawText(TRect& rect, unsigned flags) { TLabel::DoDrawText(rect, flags); }
 
-std::string tshape2::GetLabelText() { return Caption(); }
+std::string tshape2::GetLabelText() { return TLabel::GetLabelText(); }
 
 void tshape2::Paint() {
   static const unsigned kAlignments[] = {DT_LEFT, DT_RIGHT, DT_CENTER};

@@ -4,9 +4,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6sql6-psql
+  qt6-base-dev qt6-svg-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6sql6-psql
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth fonts-arphic-uming
+  xvfb xauth fonts-arphic-uming poppler-utils
   postgresql odbc-postgresql
 )
 if [ "${MARKEDIT_FUZZ:-0}" = 1 ]; then packages+=(clang libclang-rt-dev); fi

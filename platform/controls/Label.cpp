@@ -119,7 +119,32 @@ void TCustomLabel::Loaded() {
   AdjustBounds();
 }
 
-std::string TCustomLabel::GetLabelText() { return Caption(); }
+std::string WithRowNumbers(const std::string& text, int position, int count) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '{' && i + 2 < text.size() && text[i + 2] == '}' && (text[i + 1] == 'n' || text[i + 1] == 'N')) {
+      out += std::to_string(text[i + 1] == 'n' ? position : count);
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+std::string TCustomLabel::GetLabelText() {
+  const std::string& caption = Caption();
+  if (caption.find('{') == std::string::npos) return caption;
+  for (TWinControl* parent = Parent(); parent; parent = parent->Parent()) {
+    if (const auto* rows = dynamic_cast<const TLabelRowNumbers*>(parent)) {
+      int position = 0, count = 0;
+      if (rows->LabelRowNumbers(position, count)) return WithRowNumbers(caption, position, count);
+      break;
+    }
+  }
+  return caption;
+}
 
 void TCustomLabel::DoDrawText(TRect& rect, unsigned flags) {
   std::string text = GetLabelText();

@@ -8,6 +8,21 @@
 
 ENUMERATION(TTextLayout, tlTop, tlCenter, tlBottom)
 
+// What a parent gives the labels on it while it shows one row of a list of rows (an output page, a
+// mark editor showing a shipment's values): "{n}" and "{N}" in a caption become the row's position
+// and the number of rows. Without rows shown, captions stay as typed.
+class TLabelRowNumbers {
+ public:
+  // False when no row is shown.
+  virtual bool LabelRowNumbers(int& position, int& count) const = 0;
+
+ protected:
+  ~TLabelRowNumbers() = default;
+};
+
+// `text` with every "{n}" and "{N}" replaced by `position` and `count`.
+std::string WithRowNumbers(const std::string& text, int position, int count);
+
 class TCustomLabel : public TGraphicControl {
   DECLARE_CLASS(TCustomLabel)
 
@@ -43,7 +58,8 @@ class TCustomLabel : public TGraphicControl {
   // Draws the label text into `rect` on the canvas with the label's font, or with DT_CALCRECT
   // only measures it into `rect`. Disabled text is drawn embossed.
   virtual void DoDrawText(TRect& rect, unsigned flags);
-  // The text to show; the caption unless a descendant shows something else.
+  // The text to show: the caption, with the row numbers of the nearest parent that gives them,
+  // unless a descendant shows something else.
   virtual std::string GetLabelText();
   // Fits the bounds to the text when AutoSize is on (not while the label is being read).
   void AdjustBounds();

@@ -12,10 +12,7 @@ DEFINE_CLASS(TTable, TDBDataSet) {
   c.Prop("TableName", &TTable::TableName, &TTable::SetTableName);
 }
 
-namespace {
-
-// The database's own spelling of `name`, or an empty text when it has no such table or view.
-QString FindTable(const QSqlDatabase& db, const QString& name) {
+QString FindTableName(const QSqlDatabase& db, const QString& name) {
   const QStringList tables = db.tables(QSql::AllTables);
   for (const QString& table : tables)
     if (table.compare(name, Qt::CaseInsensitive) == 0) return table;
@@ -26,8 +23,6 @@ QString FindTable(const QSqlDatabase& db, const QString& name) {
     if (table.compare(unqualified, Qt::CaseInsensitive) == 0) return table;
   return {};
 }
-
-}  // namespace
 
 void TTable::SetTableName(const std::string& v) {
   if (tableName_ == v) return;
@@ -40,7 +35,7 @@ void TTable::InternalOpen() {
   // The name goes into a statement below.
   if (!IsSqlObjectName(tableName_)) throw EDatabaseError("Invalid table name \"" + tableName_ + "\"");
   const QSqlDatabase db = Database();
-  const QString table = FindTable(db, QString::fromStdString(tableName_));
+  const QString table = FindTableName(db, QString::fromStdString(tableName_));
   if (table.isEmpty())
     throw EDatabaseError("Table or view " + tableName_ + " does not exist in database " + DatabaseName(),
                          TDatabaseFailure::ObjectMissing);

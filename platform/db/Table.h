@@ -2,6 +2,8 @@
 // TTable: a table or view of an alias's database. Opening lists its columns as fields, in the
 // column order the database declares (a view's own order, not its base tables').
 
+#include <QString>
+
 #include <string>
 
 #include "platform/db/DBDataSet.h"
@@ -22,3 +24,7 @@ class TTable : public TDBDataSet {
  private:
   std::string tableName_;
 };
+
+// The database's own spelling of the table or view `name`, found as a table opens it (without
+// regard to case, and without an owner prefix the database does not list); empty when it has none.
+QString FindTableName(const QSqlDatabase& db, const QString& name);

@@ -4,6 +4,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <QPolygon>
 #include <algorithm>
 #include <climits>
@@ -12,6 +13,7 @@
 
 #include "platform/graphics/Colors.h"
 #include "platform/graphics/Graphic.h"
+#include "platform/graphics/OutputDevice.h"
 #include "platform/graphics/Raster.h"
 #include "platform/graphics/TextCell.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -198,6 +200,25 @@ void TCanvas::DrawPolyline(QPainter& painter, const std::vector<TPoint>& points,
   std::vector<TPoint> path = points;
   if (closed) path.push_back(points.front());
   int width = std::clamp(pen_->Width(), 1, kWidest);
+  if (width == 1 && DrawsVectors(painter)) {
+    // On paper a thin line is a line, dashed as on the screen, through the pixels' centres.
+    QPen pen(ink.Color, 1, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
+    if (IsDashed(pen_->Style())) {
+      QList<qreal> lengths;
+      for (int length : DashPattern(pen_->Style())) lengths << length;
+      pen.setDashPattern(lengths);
+    }
+    painter.save();
+    painter.setCompositionMode(ink.Mode);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    QPolygonF polygon;
+    for (const TPoint& p : path) polygon << QPointF(p.X + 0.5, p.Y + 0.5);
+    painter.drawPolyline(polygon);
+    painter.restore();
+    Drawn(Inflated(BoundsOf(path), 1));
+    return;
+  }
   if (width == 1) {
     raster::Dash dash(DashPattern(pen_->Style()));
     std::vector<raster::Span> spans;
@@ -308,6 +329,35 @@ void TCanvas::Ellipse(int left, int top, int right, int bottom) {
   } else {
     box = {box.Left, box.Top, box.Right - 1, box.Bottom - 1};
   }
+  if (DrawsVectors(painter)) {
+    // On paper the figure is two ellipses: the ring between them in the pen, the inside in the brush.
+    // The box's right and bottom are its last pixels without an outline, one past them with one.
+    const double last = outline ? 0 : 1;
+    const QRectF outer(box.Left, box.Top, static_cast<double>(box.Right) - box.Left + last,
+                       static_cast<double>(box.Bottom) - box.Top + last);
+    const double ring = outline ? std::min<double>(width, std::min(outer.width(), outer.height()) / 2) : 0;
+    const QRectF inner = outer.adjusted(ring, ring, -ring, -ring);
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    if (!brushInk.Skip && inner.width() > 0 && inner.height() > 0) {
+      painter.setCompositionMode(brushInk.Mode);
+      QPainterPath inside;
+      inside.addEllipse(inner);
+      painter.fillPath(inside, BrushFor(brush_->Style(), brushInk.Color));
+    }
+    if (outline) {
+      painter.setCompositionMode(penInk.Mode);
+      QPainterPath band;
+      band.setFillRule(Qt::OddEvenFill);
+      band.addEllipse(outer);
+      if (inner.width() > 0 && inner.height() > 0) band.addEllipse(inner);
+      painter.fillPath(band, QBrush(penInk.Color));
+    }
+    painter.restore();
+    Drawn(Inflated(box, 1));
+    Changed();
+    return;
+  }
   // Each layer peeled takes a pixel off both ends of every row and the top and bottom rows away,
   // so no pixel lies deeper than half the smaller side. A pen at least that wide covers the whole
   // figure: the ring is then every row, found without peeling, whose cost grows with the width.
@@ -370,7 +420,7 @@ void TCanvas::TextOut(int x, int y, const std::string& text) {
   int baseline = y + TextCellOf(painter.font(), painter.device()).Ascent;
   QRect cell(x, y, extent.cx, extent.cy);
   if (brush_->Style() == bsSolid) painter.fillRect(cell, ColorToQColor(brush_->Color()));
-  painter.drawText(QPoint(x, baseline), s);
+  DrawTextRun(painter, QPointF(x, baseline), s);
   QFontMetrics metrics(painter.font(), painter.device());
   QRect ink = metrics.boundingRect(s).translated(x, baseline).united(cell).adjusted(-1, -1, 1, 1);
   Drawn({ink.left(), ink.top(), ink.left() + ink.width(), ink.top() + ink.height()});
@@ -387,7 +437,7 @@ void TCanvas::TextRect(const TRect& bounds, int x, int y, const std::string& tex
   painter.setClipRect(ToQRect(rect), Qt::IntersectClip);
   if (brush_->Style() == bsSolid) painter.fillRect(ToQRect(rect), ColorToQColor(brush_->Color()));
   int baseline = y + TextCellOf(painter.font(), painter.device()).Ascent;
-  painter.drawText(QPoint(x, baseline), QString::fromStdString(text));
+  DrawTextRun(painter, QPointF(x, baseline), QString::fromStdString(text));
   painter.restore();
   Drawn(rect);
   Changed();

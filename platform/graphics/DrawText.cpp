@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/graphics/OutputDevice.h"
 #include "platform/graphics/TextCell.h"
 
 namespace {
@@ -154,7 +155,7 @@ void DrawLine(QPainter& painter, const Layout& layout, const QString& text, cons
   for (int i = line.Start; i <= line.End; ++i) {
     if (i < line.End && text[i] != u'\t') continue;
     qreal at = layout.Advance(text, line.Start, segment);
-    painter.drawText(QPointF(x + at, baseline), text.mid(segment, i - segment));
+    DrawTextRun(painter, QPointF(x + at, baseline), text.mid(segment, i - segment));
     segment = i + 1;
   }
 }

@@ -285,10 +285,17 @@ HDC CreateDeviceDC(QPaintDevice* device) {
   return AddDC(std::move(r));
 }
 
+HDC CreatePainterDC(QPainter* painter) {
+  if (!painter || !painter->isActive()) return 0;
+  DCRecord r{DCKind::Device};
+  r.painter = painter;
+  return AddDC(std::move(r));
+}
+
 bool DeleteDC(HDC dc) {
   DCRecord* r = FindDC(dc);
   if (!r || r->kind != DCKind::Device) return false;
-  r->owned->end();
+  if (r->owned) r->owned->end();
   D().dcs.erase(dc);
   return true;
 }

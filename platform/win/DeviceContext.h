@@ -34,6 +34,10 @@ bool EndPaint(HWND window, const PAINTSTRUCT& paint);
 
 // A device context on an image or pixmap (a bitmap's canvas); DeleteDC ends the painting.
 HDC CreateDeviceDC(QPaintDevice* device);
+// A device context that draws with a painter someone else holds (an output page's: a PDF, an SVG,
+// a printer), in the painter's coordinates as they are; DeleteDC leaves the painter active. The
+// painter must outlive the device context.
+HDC CreatePainterDC(QPainter* painter);
 bool DeleteDC(HDC dc);
 
 // The painter of a device context, or null when `dc` is not one. Drawing through it must be

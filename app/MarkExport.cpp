@@ -1,0 +1,65 @@
+#include "app/MarkExport.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "app/DefaultData.h"
+#include "app/MarkOutput.h"
+#include "app/MarkStore.h"
+#include "design/palette/DsnPanel.h"
+#include "platform/controls/StdControls.h"
+#include "platform/db/DataControls.h"
+
+namespace {
+
+std::vector<TMarkDesign> StoredDesigns(const std::string& customer, const std::string& mark,
+                                       const std::string& sides) {
+  std::vector<TMarkDesign> designs;
+  for (const char* side : {"0", "1"}) {
+    if ((side[0] == '0' && sides == "side") || (side[0] == '1' && sides == "main")) continue;
+    const std::optional<std::string> stored = ReadMark({customer, mark, side});
+    if (!stored)
+      throw Exception(std::string("No ") + (side[0] == '0' ? "main" : "side") + " mark is stored for customer " +
+                      customer + ", mark " + mark);
+    designs.push_back({side, *stored});
+  }
+  return designs;
+}
+
+}  // namespace
+
+int ExportMarksFromCommandLine(const TProgramOptions& options, const char* program) {
+  if (options.Positional.size() < 2) {
+    std::fprintf(stderr, "markedit: --export needs a customer and a mark number (%s --help)\n", program);
+    return 2;
+  }
+  // No window opens, so no display is needed; the GUI library's notices (a runtime folder it
+  // did not find, say) would only hide the one line that says what went wrong.
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) std::fprintf(stderr, "%s\n", qPrintable(message));
+  });
+  int qtArgc = 1;
+  char* qtArgv[] = {const_cast<char*>(program), nullptr};
+  QApplication qapp(qtArgc, qtArgv);
+  QCoreApplication::setApplicationName(QStringLiteral("markedit"));
+  try {
+    std::string error;
+    if (!PrepareDefaultData(&error)) throw Exception(error);
+    RegisterStandardControls();
+    RegisterDataControls();
+    RegisterPaletteClasses();
+    const std::string& customer = options.Positional[0];
+    const std::string& mark = options.Positional[1];
+    TMarkOutput output(StoredDesigns(customer, mark, options.Side), customer, options.Bill);
+    WriteMarkFile(output, options.Export, options.WidthMm);
+    return 0;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "markedit: %s\n", e.what());
+    return 1;
+  }
+}

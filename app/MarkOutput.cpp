@@ -1,0 +1,275 @@
+#include "app/MarkOutput.h"
+
+#include <QFileInfo>
+#include <QImage>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "app/MarkPolicy.h"
+#include "app/Shipments.h"
+#include "design/DsnPropText.h"
+#include "platform/controls/DBText.h"
+#include "platform/controls/Label.h"
+#include "platform/db/DataSource.h"
+#include "platform/rtl/Exception.h"
+#include "platform/rtl/Stream.h"
+#include "platform/stream/Reader.h"
+#include "platform/win/DeviceContext.h"
+
+namespace {
+
+// The parent a design's elements stand on while they are output. It never makes a window, and it
+// gives the labels on it the row numbers of the page being painted.
+class TOutputStage : public TWinControl, public TLabelRowNumbers {
+ public:
+  using TWinControl::PaintControls;
+
+  int Position = 0;
+  int Count = 0;  // 0: no shipment, captions as typed
+
+  bool LabelRowNumbers(int& position, int& count) const override {
+    if (Count == 0) return false;
+    position = Position;
+    count = Count;
+    return true;
+  }
+};
+
+// Reads a design as the mark editor reads a stored mark: under the mark's read policy, damaged
+// properties passed over, every element with a free name.
+void ReadDesign(TOutputStage* stage, const std::string& bytes) {
+  if (bytes.empty()) return;
+  TMemoryStream stream(bytes);
+  TReader reader(stream, 4096);
+  reader.SetPolicy(&MarkReadPolicy());
+  reader.OnError = [](TReader&, const std::string&, bool& handled) { handled = true; };
+  reader.OnSetName = [stage](TReader& r, TComponent* component, std::string& name) {
+    UniqueComponentName(stage, &r, component, name);
+  };
+  reader.ReadComponents(stage, stage, nullptr);
+}
+
+std::vector<TDBText*> DataTexts(TWinControl* stage) {
+  std::vector<TDBText*> texts;
+  for (int i = 0; i < stage->ControlCount(); ++i)
+    if (auto* text = dynamic_cast<TDBText*>(stage->Controls(i))) texts.push_back(text);
+  return texts;
+}
+
+// Device pixels per stage pixel for a mark `widthMm` wide on a device of `dpi`.
+double Scale(double widthMm, double dpi) { return widthMm / 25.4 * dpi / kMarkWidth; }
+
+std::string Why(const QSaveFile& file) { return file.errorString().toStdString(); }
+
+// A file written under a temporary name beside its place, renamed into place by Commit.
+class PendingFile {
+ public:
+  explicit PendingFile(const std::string& name) : file_(QString::fromStdString(name)), name_(name) {
+    file_.setDirectWriteFallback(false);
+    if (!file_.open(QIODevice::WriteOnly)) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+  }
+  QSaveFile& Device() { return file_; }
+  void Commit() {
+    if (!file_.commit()) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+  }
+  const std::string& Name() const { return name_; }
+
+ private:
+  QSaveFile file_;
+  std::string name_;
+};
+
+// The files of a multi-page output: "name.ext" for one page, "name-001.ext" ... for more.
+std::vector<std::string> PageFileNames(const std::string& file, int pages) {
+  if (pages == 1) return {file};
+  const QFileInfo info(QString::fromStdString(file));
+  const std::string stem = (info.path() + "/" + info.completeBaseName()).toStdString();
+  const std::string suffix = info.suffix().isEmpty() ? "" : "." + info.suffix().toStdString();
+  std::vector<std::string> names;
+  for (int i = 1; i <= pages; ++i) {
+    char number[16];
+    std::snprintf(number, sizeof number, "-%03d", i);
+    names.push_back(stem + number + suffix);
+  }
+  return names;
+}
+
+// Writes one file per page with `write`, then puts them all in place; a failure leaves none.
+void WritePageFiles(const TMarkOutput& output, const std::string& file,
+                    const std::function<void(int page, QSaveFile& device)>& write) {
+  const std::vector<std::string> names = PageFileNames(file, output.PageCount());
+  std::vector<std::unique_ptr<PendingFile>> files;
+  for (size_t i = 0; i < names.size(); ++i) {
+    files.push_back(std::make_unique<PendingFile>(names[i]));
+    write(static_cast<int>(i), files.back()->Device());
+  }
+  std::vector<std::string> placed;
+  try {
+    for (auto& pending : files) {
+      pending->Commit();
+      placed.push_back(pending->Name());
+    }
+  } catch (...) {
+    for (const std::string& name : placed) std::remove(name.c_str());
+    throw;
+  }
+}
+
+}  // namespace
+
+struct TMarkOutput::Pages {
+  std::vector<TOutputStage*> stages;
+  TQuery* rows = nullptr;
+  TDataSource* source = nullptr;
+
+  ~Pages() {
+    for (TOutputStage* stage : stages) stage->Free();
+    if (source) source->Free();
+    if (rows) rows->Free();
+  }
+};
+
+TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::string& customerId,
+                         const std::string& bill)
+    : pages_(std::make_unique<Pages>()) {
+  for (const TMarkDesign& design : designs) {
+    pages_->stages.push_back(New<TOutputStage>(nullptr));
+    pages_->stages.back()->SetBounds(0, 0, kMarkWidth, kMarkHeight);
+    ReadDesign(pages_->stages.back(), design.Stream);
+  }
+  if (bill.empty()) return;
+  pages_->rows = New<TQuery>(nullptr);
+  SelectShipmentRows(*pages_->rows, customerId, bill);
+  pages_->rows->Open();
+  if (pages_->rows->IsEmpty())
+    throw Exception("Shipment " + bill + " of customer " + customerId + " has no rows to print");
+  pages_->source = New<TDataSource>(nullptr);
+  pages_->source->SetDataSet(pages_->rows);
+  for (TOutputStage* stage : pages_->stages) {
+    stage->Count = pages_->rows->RecordCount();
+    for (TDBText* text : DataTexts(stage)) {
+      if (text->DataField().empty()) {
+        text->SetCaption("");  // linked to no field: nothing to print
+        continue;
+      }
+      if (!pages_->rows->Fields().FindField(text->DataField()))
+        throw Exception("A data text is linked to the field " + text->DataField() +
+                        ", which the shipment view " + kShipmentView + " no longer has");
+      text->SetDataSource(pages_->source);
+    }
+  }
+}
+
+TMarkOutput::~TMarkOutput() = default;
+
+int TMarkOutput::PageCount() const {
+  const int rows = pages_->rows ? pages_->rows->RecordCount() : 1;
+  return rows * static_cast<int>(pages_->stages.size());
+}
+
+void TMarkOutput::PaintPage(int index, QPainter& painter, bool background) const {
+  const int sides = static_cast<int>(pages_->stages.size());
+  if (index < 0 || index >= PageCount()) return;
+  TOutputStage* stage = pages_->stages[static_cast<size_t>(index % sides)];
+  const int row = index / sides + 1;
+  if (pages_->rows) {
+    pages_->rows->SetRecNo(row);
+    stage->Position = row;
+  }
+  painter.save();
+  painter.setClipRect(QRectF(0, 0, kMarkWidth, kMarkHeight), Qt::IntersectClip);
+  if (background) painter.fillRect(QRectF(0, 0, kMarkWidth, kMarkHeight), Qt::white);
+  if (HDC dc = CreatePainterDC(&painter)) {
+    stage->PaintControls(dc);
+    DeleteDC(dc);
+  }
+  painter.restore();
+}
+
+QSizeF MarkSizeMm(double widthMm) { return {widthMm, widthMm * kMarkHeight / kMarkWidth}; }
+
+void CheckMarkWidth(double widthMm) {
+  if (!(widthMm >= kMinMarkWidthMm && widthMm <= kMaxMarkWidthMm))
+    throw Exception("A mark is 10 to 5000 mm wide");
+}
+
+void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm) {
+  CheckMarkWidth(widthMm);
+  PendingFile pending(file);
+  {
+    QPdfWriter pdf(&pending.Device());
+    // Laid out at the screen's resolution, so text breaks where the clerk saw it break.
+    pdf.setResolution(96);
+    pdf.setPageSize(QPageSize(MarkSizeMm(widthMm), QPageSize::Millimeter, QString(), QPageSize::ExactMatch));
+    pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+    pdf.setCreator(QStringLiteral("markedit"));
+    QPainter painter(&pdf);
+    if (!painter.isActive()) throw Exception("Cannot write " + file);
+    const double scale = Scale(widthMm, 96);
+    for (int page = 0; page < output.PageCount(); ++page) {
+      if (page > 0) pdf.newPage();
+      painter.save();
+      painter.scale(scale, scale);
+      output.PaintPage(page, painter, false);
+      painter.restore();
+    }
+  }
+  pending.Commit();
+}
+
+void WriteSvg(const TMarkOutput& output, const std::string& file, double widthMm) {
+  CheckMarkWidth(widthMm);
+  const QSizeF mm = MarkSizeMm(widthMm);
+  WritePageFiles(output, file, [&](int page, QSaveFile& device) {
+    QSvgGenerator svg;
+    svg.setOutputDevice(&device);
+    // A hundred units a millimetre, so that the size the file states is the mark's (the height of a
+    // mark 100 mm wide is 62.25 mm); drawing goes through the view box in stage pixels.
+    svg.setResolution(2540);
+    svg.setSize(QSize(static_cast<int>(std::lround(mm.width() * 100)), static_cast<int>(std::lround(mm.height() * 100))));
+    svg.setViewBox(QRectF(0, 0, kMarkWidth, kMarkHeight));
+    svg.setTitle(QStringLiteral("markedit"));
+    QPainter painter(&svg);
+    output.PaintPage(page, painter, false);
+  });
+}
+
+void WritePng(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {
+  CheckMarkWidth(widthMm);
+  if (dpi < 10 || dpi > 2400) throw Exception("A picture has 10 to 2400 dots per inch");
+  const QSizeF mm = MarkSizeMm(widthMm);
+  const QSize pixels(static_cast<int>(std::lround(mm.width() / 25.4 * dpi)),
+                     static_cast<int>(std::lround(mm.height() / 25.4 * dpi)));
+  if (int64_t{pixels.width()} * pixels.height() > 400'000'000)
+    throw Exception("The picture would be too large: choose fewer dots per inch or a narrower mark");
+  WritePageFiles(output, file, [&](int page, QSaveFile& device) {
+    QImage image(pixels, QImage::Format_RGB32);
+    if (image.isNull()) throw Exception("Not enough memory for the picture");
+    image.fill(Qt::white);
+    {
+      QPainter painter(&image);
+      painter.scale(double(pixels.width()) / kMarkWidth, double(pixels.height()) / kMarkHeight);
+      output.PaintPage(page, painter, true);
+    }
+    const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    if (!image.save(&device, "PNG")) throw Exception("Cannot write " + file + ": " + Why(device));
+  });
+}
+
+void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm) {
+  const QString suffix = QFileInfo(QString::fromStdString(file)).suffix().toLower();
+  if (suffix == u"pdf") WritePdf(output, file, widthMm);
+  else if (suffix == u"svg") WriteSvg(output, file, widthMm);
+  else if (suffix == u"png") WritePng(output, file, widthMm, 300);
+  else throw Exception("Cannot tell what to write from the name " + file + ": use .pdf, .svg or .png");
+}

@@ -1,0 +1,60 @@
+#include "app/Shipments.h"
+
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "app/MarkStore.h"
+#include "platform/db/DatabaseAliases.h"
+#include "platform/db/DatabaseError.h"
+#include "platform/db/Table.h"
+
+namespace {
+
+// The view's name as a statement writes it: each part quoted as the driver quotes names, so that
+// upper-case names keep their case where the database folds unquoted ones.
+QString QuotedView(const QSqlDatabase& db) {
+  const QString found = FindTableName(db, QString::fromUtf8(kShipmentView));
+  if (found.isEmpty())
+    throw EDatabaseError(std::string("Table or view ") + kShipmentView + " does not exist in database " +
+                             kMarkAlias,
+                         TDatabaseFailure::ObjectMissing);
+  QStringList parts = found.split(u'.');
+  for (QString& part : parts) part = db.driver()->escapeIdentifier(part, QSqlDriver::TableName);
+  return parts.join(u'.');
+}
+
+QString Column(const QSqlDatabase& db, const char* name) {
+  return db.driver()->escapeIdentifier(QString::fromUtf8(name), QSqlDriver::FieldName);
+}
+
+}  // namespace
+
+std::vector<std::string> CustomerShipments(const std::string& customerId) {
+  QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
+  const QString bill = Column(db, kBillColumn);
+  QSqlQuery query(db);
+  query.setForwardOnly(true);
+  const bool run = query.prepare("select distinct " + bill + " from " + QuotedView(db) + " where " +
+                                 Column(db, kCustomerColumn) + " = :customer order by " + bill);
+  query.bindValue(QStringLiteral(":customer"), QString::fromStdString(customerId));
+  if (!run || !query.exec())
+    throw EDatabaseError("Cannot read the shipments of customer " + customerId + ": " +
+                         query.lastError().text().toStdString());
+  std::vector<std::string> bills;
+  while (query.next())
+    if (!query.value(0).isNull()) bills.push_back(query.value(0).toString().trimmed().toStdString());
+  return bills;
+}
+
+void SelectShipmentRows(TQuery& query, const std::string& customerId, const std::string& bill) {
+  QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
+  query.Close();
+  query.SetDatabaseName(kMarkAlias);
+  query.SQL()->SetText(("select * from " + QuotedView(db) + " where " + Column(db, kCustomerColumn) +
+                        " = :customer and " + Column(db, kBillColumn) + " = :bill order by " +
+                        Column(db, "PACKING單號") + ", " + Column(db, "產品編號"))
+                           .toStdString());
+  query.SetParam("customer", QString::fromStdString(customerId));
+  query.SetParam("bill", QString::fromStdString(bill));
+}

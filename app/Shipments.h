@@ -1,0 +1,22 @@
+#pragma once
+// The shipments a mark is printed for: the rows of the view VMD (alias dbmd, "dbo.VMD" where the
+// database has owners) of one customer and one export document (出口文件單號), in the order the
+// cartons are packed: by PACKING單號, then 產品編號 (the view has no line number).
+
+#include <string>
+#include <vector>
+
+#include "platform/db/Query.h"
+
+// The view's table name as the mark database spells it, and its column names.
+inline constexpr const char* kShipmentView = "dbo.VMD";
+inline constexpr const char* kCustomerColumn = "客戶編號";
+inline constexpr const char* kBillColumn = "出口文件單號";
+
+// The customer's export documents, each once, in order. Raises EDatabaseError when the view
+// cannot be read.
+std::vector<std::string> CustomerShipments(const std::string& customerId);
+
+// Makes `query` (a query of the alias dbmd) select the rows of one shipment, values bound as
+// parameters; the caller opens it. Raises EDatabaseError when the view cannot be found.
+void SelectShipmentRows(TQuery& query, const std::string& customerId, const std::string& bill);

@@ -1,0 +1,129 @@
+// Marks on paper and in files, from the designs on the editor's stage: a PDF page rendered back at
+// one page pixel per stage pixel, and an SVG stencil drawn back with Qt's SVG renderer, show the
+// shape's outline where the stage shows it; the SVG holds no text elements and states its size in
+// millimetres.
+
+#include "app/MarkOutput.h"
+
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include "platform/rtl/Stream.h"
+#include "tests/app/MarkEditorFixture.h"
+
+namespace marks_test {
+namespace {
+
+// Dark pixels of `image` inside `box`.
+std::vector<QPoint> Ink(const QImage& image, const QRect& box) {
+  std::vector<QPoint> ink;
+  for (int y = box.top(); y <= box.bottom(); ++y)
+    for (int x = box.left(); x <= box.right(); ++x)
+      if (qGray(image.pixel(x, y)) < 128) ink.emplace_back(x, y);
+  return ink;
+}
+
+// How many dark pixels of `a` inside `box` have no dark pixel of `b` within one pixel.
+int Unmatched(const QImage& a, const QImage& b, const QRect& box) {
+  int unmatched = 0;
+  for (const QPoint& p : Ink(a, box)) {
+    bool near = false;
+    for (int dy = -1; dy <= 1 && !near; ++dy)
+      for (int dx = -1; dx <= 1 && !near; ++dx) {
+        const QPoint q = p + QPoint(dx, dy);
+        near = b.rect().contains(q) && qGray(b.pixel(q)) < 128;
+      }
+    unmatched += !near;
+  }
+  return unmatched;
+}
+
+class MarkOutputTest : public MarkEditorTest {
+ protected:
+  // The side mark's stage with a label numbering the rows, a data text and an ellipse, as the
+  // clerk sees it, and its design.
+  void DesignSideMark() {
+    Start();
+    Tfmmd* side = Editor("1");
+    ASSERT_TRUE(side);
+    TLabel* label = PlaceLabel(side, "C/NO. {n} OF {N}", 20, 20);
+    label->SetWidth(200);
+    PlaceDBText(side, "產品編號", 20, 60)->SetTransparent(true);
+    shape = PlaceShape(side, eclipse, 250, 40);
+    shape->SetBounds(250, 40, 120, 100);
+    shape->Setpenwidth(3);
+    shape->SetTransparent(true);
+    Settle();
+    stage = WindowWidget(side->DsnStage1->Handle())->grab(QRect(0, 0, kMarkWidth, kMarkHeight)).toImage();
+    TMemoryStream stream;
+    side->DsnStage1->SaveToStream(stream);
+    design = stream.Bytes();
+  }
+
+  QRect ShapeBox() const { return QRect(shape->Left(), shape->Top(), shape->Width(), shape->Height()); }
+
+  tshape2* shape = nullptr;
+  QImage stage;
+  std::string design;
+  QTemporaryDir dir;
+};
+
+TEST_F(MarkOutputTest, APdfPageRenderedBackShowsTheShapeWhereTheStageShowsIt) {
+  DesignSideMark();
+  TMarkOutput output({{"1", design}}, "C001", "EX2401001");
+  ASSERT_EQ(output.PageCount(), 3);
+  const QString pdf = dir.filePath("side.pdf");
+  WritePdf(output, pdf.toStdString(), kDefaultMarkWidthMm);
+
+  // 200 mm across 400 stage pixels: 50.8 dots per inch give one page pixel per stage pixel.
+  QProcess render;
+  render.start("pdftoppm", {"-r", "50.8", "-f", "2", "-l", "2", "-aa", "no", "-aaVector", "no", "-png",
+                            "-singlefile", pdf, dir.filePath("page2")});
+  ASSERT_TRUE(render.waitForFinished(30000)) << "pdftoppm (poppler-utils) did not run";
+  ASSERT_EQ(render.exitCode(), 0) << render.readAllStandardError().toStdString();
+  const QImage page(dir.filePath("page2.png"));
+  ASSERT_FALSE(page.isNull());
+  EXPECT_LE(std::abs(page.width() - kMarkWidth), 1);
+  const QRect box = ShapeBox();
+  EXPECT_GT(Ink(stage, box).size(), 200u);
+  EXPECT_EQ(Unmatched(stage, page, box), 0) << "the stage's outline is missing on paper";
+  EXPECT_EQ(Unmatched(page, stage, box), 0) << "the paper has ink where the stage has none";
+}
+
+TEST_F(MarkOutputTest, AnSvgStencilHasOutlinesInPlaceAndNoText) {
+  DesignSideMark();
+  TMarkOutput output({{"1", design}}, "C001", "");
+  ASSERT_EQ(output.PageCount(), 1);
+  const QString svg = dir.filePath("side.svg");
+  WriteSvg(output, svg.toStdString(), 100);
+
+  QFile file(svg);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  const QByteArray text = file.readAll();
+  EXPECT_TRUE(text.contains(R"(width="100mm" height="62.25mm")")) << text.left(300).toStdString();
+  EXPECT_FALSE(text.contains("<text"));
+
+  QSvgRenderer renderer(svg);
+  ASSERT_TRUE(renderer.isValid());
+  EXPECT_EQ(renderer.viewBoxF(), QRectF(0, 0, kMarkWidth, kMarkHeight));
+  QImage drawn(kMarkWidth, kMarkHeight, QImage::Format_RGB32);
+  drawn.fill(Qt::white);
+  {
+    QPainter painter(&drawn);
+    renderer.render(&painter);
+  }
+  const QRect box = ShapeBox();
+  EXPECT_EQ(Unmatched(stage, drawn, box), 0);
+  EXPECT_EQ(Unmatched(drawn, stage, box), 0);
+  // The texts are there as outlines, where the label and the data text stand.
+  EXPECT_GT(Ink(drawn, QRect(20, 20, 200, 20)).size(), 30u);
+  EXPECT_GT(Ink(drawn, QRect(20, 60, 120, 17)).size(), 30u);
+}
+
+}  // namespace
+}  // namespace marks_test
