@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/OutputCommand.h"
 #include "app/UPub.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
@@ -83,6 +84,7 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Method("FormShow", &Tfmmain::FormShow);
   c.Method("b0Click", &Tfmmain::b0Click);
   c.Method("FileExit1Execute", &Tfmmain::FileExit1Execute);
+  c.Method("OutputClick", &Tfmmain::OutputClick);
 }
 
 void Tfmmain::FormCreate(TObject*) {
@@ -168,3 +170,9 @@ void Tfmmain::b0Click(TObject* sender) {
 }
 
 void Tfmmain::FileExit1Execute(TObject*) { Close(); }
+
+void Tfmmain::OutputClick(TObject* sender) {
+  auto* item = dynamic_cast<TComponent*>(sender);
+  auto* editor = dynamic_cast<Tfmmd*>(ActiveMDIChild());
+  if (item) RunMarkOutput(static_cast<TOutputKind>(item->Tag()), editor ? editor->MarkSide() : "0");
+}

@@ -51,6 +51,8 @@ class Tfmmain : public TForm {
   // The click handler of the label-text buttons: remembers the clicked button's caption.
   void b0Click(TObject* sender);
   void FileExit1Execute(TObject* sender);
+  // An output item of the File menu, for the active mark editor: its Tag says which (TOutputKind).
+  void OutputClick(TObject* sender);
 
   // Opens one mark editor as a borderless child of the frame, titled `caption`.
   // Puts an editor's property window 10 pixels inside the right edge of the main window.

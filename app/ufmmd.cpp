@@ -5,6 +5,7 @@
 
 #include "app/MarkPolicy.h"
 #include "app/MarkStore.h"
+#include "app/OutputCommand.h"
 #include "app/Question.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
@@ -61,6 +62,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("ToolBar1", &Tfmmd::ToolBar1);
   c.Field("b1", &Tfmmd::b1);
   c.Field("b2", &Tfmmd::b2);
+  c.Field("b3", &Tfmmd::b3);
   c.Field("Label2", &Tfmmd::Label2);
   c.Field("Panel1", &Tfmmd::Panel1);
   c.Field("Label1", &Tfmmd::Label1);
@@ -77,6 +79,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("acloadmd", &Tfmmd::acloadmd);
   c.Field("acedit", &Tfmmd::acedit);
   c.Field("pop", &Tfmmd::pop);
+  c.Field("outmenu", &Tfmmd::outmenu);
   c.Field("N3", &Tfmmd::N3);
   c.Field("FontDialog1", &Tfmmd::FontDialog1);
   c.Field("ColorDialog1", &Tfmmd::ColorDialog1);
@@ -90,6 +93,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Method("FormActivate", &Tfmmd::FormActivate);
   c.Method("DsnInspector1BtnClick", &Tfmmd::DsnInspector1BtnClick);
   c.Method("acsavemdExecute", &Tfmmd::acsavemdExecute);
+  c.Method("OutputClick", &Tfmmd::OutputClick);
   c.Method("acloadmdExecute", &Tfmmd::acloadmdExecute);
   c.Method("FormShow", &Tfmmd::FormShow);
   c.Method("FormCreate", &Tfmmd::FormCreate);
@@ -223,6 +227,10 @@ bool Tfmmd::ChooseField(std::string& field) {
   if (!keptFieldDialog) return false;
   field = keptFieldDialog->SelectedField();
   return true;
+}
+
+void Tfmmd::OutputClick(TObject* sender) {
+  if (auto* item = dynamic_cast<TComponent*>(sender)) RunMarkOutput(static_cast<TOutputKind>(item->Tag()), markSide_);
 }
 
 std::string Tfmmd::CurrentDesign() {

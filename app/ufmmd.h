@@ -61,6 +61,10 @@ class Tfmmd : public TForm {
   bool SaveMark();
   // True when the stage holds something other than what was last loaded or saved.
   bool Modified();
+  // The stage's current design stream; the selection stays as it was.
+  std::string CurrentDesign();
+  // An item of the 輸出 drop-down: its Tag says which output (TOutputKind).
+  void OutputClick(TObject* sender);
   // With unsaved changes, asks whether to save them first: yes saves (and keeps the window open
   // when that fails), no discards them, cancel keeps the window open.
   bool CloseQuery() override;
@@ -70,6 +74,7 @@ class Tfmmd : public TForm {
   TToolBar* ToolBar1 = nullptr;
   TToolButton* b1 = nullptr;
   TToolButton* b2 = nullptr;
+  TToolButton* b3 = nullptr;
   TLabel* Label2 = nullptr;
   TPanel* Panel1 = nullptr;
   TLabel* Label1 = nullptr;
@@ -86,6 +91,7 @@ class Tfmmd : public TForm {
   TAction* acloadmd = nullptr;
   TAction* acedit = nullptr;
   TPopupMenu* pop = nullptr;
+  TPopupMenu* outmenu = nullptr;
   TMenuItem* N3 = nullptr;
   TFontDialog* FontDialog1 = nullptr;
   TColorDialog* ColorDialog1 = nullptr;
@@ -96,8 +102,6 @@ class Tfmmd : public TForm {
   // Shows the field link dialog; false when it could not be made (the user has been told) or
   // went away meanwhile. Otherwise `field` is the name chosen, empty for none.
   bool ChooseField(std::string& field);
-  // The stage's current design stream. Writing it clears a selection.
-  std::string CurrentDesign();
   void ClearStage();
   // Shows a stored design on the stage (an empty one for no row) and takes it as what is saved; a
   // design that cannot be read leaves the stage empty and is said.

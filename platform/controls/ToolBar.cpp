@@ -1,5 +1,6 @@
 #include "platform/controls/ToolBar.h"
 
+#include <QMenu>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
@@ -9,12 +10,14 @@
 
 #include "platform/controls/ActionLinks.h"
 #include "platform/controls/ImgList.h"
+#include "platform/controls/Menus.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/win/ErrorBoundary.h"
 
 DEFINE_CLASS(TToolButton, TWinControl) {
   c.Prop("Action", &TToolButton::Action, &TToolButton::SetAction);
   c.Prop("AllowAllUp", &TToolButton::AllowAllUp, &TToolButton::SetAllowAllUp).Default(false);
+  c.Prop("DropdownMenu", &TToolButton::DropdownMenu, &TToolButton::SetDropdownMenu);
   c.Prop("Caption", &TToolButton::Caption, &TToolButton::SetCaption).Stored(&TToolButton::IsCaptionStored);
   c.Prop("Down", &TToolButton::Down, &TToolButton::SetDown).Default(false).Stored(&TToolButton::IsDownStored);
   c.Prop("Enabled", &TToolButton::Enabled, &TToolButton::SetEnabled)
@@ -169,6 +172,11 @@ void TToolButton::UpdateWidget() {
   if (!captions) button->setToolButtonStyle(Qt::ToolButtonIconOnly);
   else button->setToolButtonStyle(icon.isNull() ? Qt::ToolButtonTextOnly : Qt::ToolButtonTextUnderIcon);
   button->setChecked(down_);
+  // A drop-down button opens its menu under itself, whether pressed on its face or its arrow.
+  QMenu* menu = style_ == tbsDropDown && dropdownMenu_ ? dropdownMenu_->QtMenu() : nullptr;
+  if (button->menu() != menu) button->setMenu(menu);
+  button->setPopupMode(menu ? QToolButton::InstantPopup : QToolButton::DelayedPopup);
+  button->setCheckable(!menu);
 }
 
 void TToolButton::Clicked(bool checked) {
@@ -270,7 +278,19 @@ void TToolButton::ActionChange(TBasicAction* sender, bool checkDefaults) {
     static_cast<Link*>(link_.get())->CopyValues(*action, checkDefaults);
 }
 
+void TToolButton::SetDropdownMenu(TPopupMenu* v) {
+  if (dropdownMenu_ == v) return;
+  if (dropdownMenu_) dropdownMenu_->RemoveFreeNotification(this);
+  dropdownMenu_ = v;
+  if (v) v->FreeNotification(this);
+  UpdateWidget();
+}
+
 void TToolButton::Notification(TComponent* component, TOperation operation) {
+  if (operation == opRemove && component && component == dropdownMenu_) {
+    dropdownMenu_ = nullptr;
+    UpdateWidget();
+  }
   if (operation == opRemove && component && component == Action()) link_.reset();
   TWinControl::Notification(component, operation);
 }

@@ -19,6 +19,7 @@
 #include "platform/controls/GraphicControl.h"
 
 class TImageList;
+class TPopupMenu;
 class TToolBar;
 
 ENUMERATION(TToolButtonStyle, tbsButton, tbsCheck, tbsDropDown, tbsSeparator, tbsDivider)
@@ -39,6 +40,9 @@ class TToolButton : public TWinControl {
   // executes it when clicked (see ActnList.h).
   TBasicAction* Action() const;
   void SetAction(TBasicAction* v);
+  // The menu a drop-down button (tbsDropDown) shows under itself when pressed.
+  TPopupMenu* DropdownMenu() const { return dropdownMenu_; }
+  void SetDropdownMenu(TPopupMenu* v);
   bool AllowAllUp() const { return allowAllUp_; }
   void SetAllowAllUp(bool v) { allowAllUp_ = v; }
   // Pressed in. A grouped check button that is down is raised only by another of its group,
@@ -90,6 +94,7 @@ class TToolButton : public TWinControl {
   void RaiseGroup();
 
   std::unique_ptr<TActionLink> link_;
+  TPopupMenu* dropdownMenu_ = nullptr;
   bool allowAllUp_ = false;
   bool down_ = false;
   bool grouped_ = false;

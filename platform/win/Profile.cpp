@@ -1,7 +1,10 @@
 #include "platform/win/Profile.h"
 
+#include <QSaveFile>
+
 #include <exception>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string_view>
 
@@ -85,4 +88,59 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
   } catch (const std::exception&) {
     return defaultValue;
   }
+}
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& fileName) {
+  if (section.empty() || key.empty() || value.find_first_of("\r\n") != std::string::npos) return false;
+  const std::string path = ProfilePath(fileName);
+  std::string text;
+  {
+    std::ifstream in(path, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // The file's other lines keep their bytes: only the key's line is written, in the first section
+  // of that name (the one readers see), or added at that section's end, or in a new section.
+  const std::string line = key + "=" + value;
+  const std::string newline = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
+  size_t at = 0;
+  size_t insertAt = std::string::npos;  // past the wanted section's last entry, once it is found
+  bool inSection = false;
+  bool replaced = false;
+  while (at < text.size() && !replaced) {
+    const size_t end = text.find('\n', at);
+    const size_t next = end == std::string::npos ? text.size() : end + 1;
+    std::string_view current = std::string_view(text).substr(at, next - at);
+    if (at == 0 && current.substr(0, kUtf8Bom.size()) == kUtf8Bom) current.remove_prefix(kUtf8Bom.size());
+    const std::string_view trimmed = Trim(current.substr(0, current.find('\n')));
+    if (const auto name = SectionName(trimmed)) {
+      if (inSection) break;  // the wanted section ends here
+      inSection = SameText(*name, section);
+      if (inSection) insertAt = next;
+    } else if (inSection && !trimmed.empty()) {
+      const size_t equals = trimmed.find('=');
+      if (trimmed.front() != ';' && equals != std::string_view::npos && SameText(Trim(trimmed.substr(0, equals)), key)) {
+        size_t lineEnd = end == std::string::npos ? text.size() : end;
+        if (lineEnd > at && text[lineEnd - 1] == '\r') --lineEnd;
+        text.replace(at, lineEnd - at, line);
+        replaced = true;
+      }
+      insertAt = next;
+    }
+    at = next;
+  }
+  if (!replaced && insertAt != std::string::npos) {
+    if (insertAt > 0 && text[insertAt - 1] != '\n') {
+      text.insert(insertAt, newline);
+      insertAt += newline.size();
+    }
+    text.insert(insertAt, line + newline);
+  } else if (!replaced) {
+    if (!text.empty() && text.back() != '\n') text += newline;
+    text += "[" + section + "]" + newline + line + newline;
+  }
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  file.write(text.data(), static_cast<qint64>(text.size()));
+  return file.commit();
 }

@@ -24,3 +24,11 @@ std::string ProfilePath(const std::string& fileName);
 // of the same name is ignored, even when the first one lacks the key.
 std::string GetPrivateProfileString(const std::string& section, const std::string& key,
                                     const std::string& defaultValue, const std::string& fileName);
+
+// Sets `key` in `section` of the profile file to `value` (one line of text, written as given):
+// the key's line in the first section of that name is replaced, or the key is added at the end of
+// that section, or a new section is added at the end of the file. Every other byte of the file
+// stays as it was, whatever its code page; the file is replaced as a whole once written. False
+// when it cannot be written.
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& fileName);

@@ -31,7 +31,18 @@ TEST(CommandLine, TakesItsOwnOptionsAnywhere) {
 
 // A mistyped or incomplete option is named, never taken for a number or silently dropped.
 TEST(CommandLine, NamesTheOptionItCannotUse) {
-  EXPECT_EQ(Parse({"--export", "x.pdf", "C001", "M01"}).Error, "unknown option --export");
+  EXPECT_EQ(Parse({"--print", "x.pdf", "C001", "M01"}).Error, "unknown option --print");
+  EXPECT_EQ(Parse({"--export", "--bill", "EX1", "C001"}).Error, "option --export needs a file name");
+  EXPECT_EQ(Parse({"--export", "x.pdf", "--side", "top", "C001"}).Error, "option --side takes main, side or both, not top");
+  EXPECT_EQ(Parse({"--export", "x.pdf", "--width-mm", "12cm", "C001"}).Error,
+            "option --width-mm takes a width from 10 to 5000 millimetres, not 12cm");
+  const TProgramOptions exported = Parse({"--export=a b.svg", "--side", "both", "--bill=EX1", "--width-mm", "150.5", "C1", "M1"});
+  EXPECT_EQ(exported.Error, "");
+  EXPECT_EQ(exported.Export, "a b.svg");
+  EXPECT_EQ(exported.Side, "both");
+  EXPECT_EQ(exported.Bill, "EX1");
+  EXPECT_EQ(exported.WidthMm, 150.5);
+  EXPECT_EQ(exported.Positional, (std::vector<std::string>{"C1", "M1"}));
   EXPECT_EQ(Parse({"C001", "--screenshot"}).Error, "option --screenshot needs a file name");
   EXPECT_EQ(Parse({"--screenshot", "--quit-when-shown", "C001"}).Error, "option --screenshot needs a file name");
   EXPECT_EQ(Parse({"--screenshot=", "C001"}).Error, "option --screenshot needs a file name");

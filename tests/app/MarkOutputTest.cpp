@@ -5,15 +5,27 @@
 
 #include "app/MarkOutput.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QDoubleSpinBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
+#include <functional>
+#include <memory>
+
+#include "app/OutputDialog.h"
+#include "platform/controls/Menus.h"
 #include "platform/rtl/Stream.h"
+#include "platform/win/Profile.h"
 #include "tests/app/MarkEditorFixture.h"
 
 namespace marks_test {
@@ -123,6 +135,62 @@ TEST_F(MarkOutputTest, AnSvgStencilHasOutlinesInPlaceAndNoText) {
   // The texts are there as outlines, where the label and the data text stand.
   EXPECT_GT(Ink(drawn, QRect(20, 20, 200, 20)).size(), 30u);
   EXPECT_GT(Ink(drawn, QRect(20, 60, 120, 17)).size(), 30u);
+}
+
+// Answers the next modal window of class D as a user would, once it shows.
+template <class D>
+void AnswerNextModal(std::function<void(D*)> answer) {
+  auto* timer = new QTimer();
+  timer->setInterval(10);
+  auto ticks = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, ticks, answer] {
+    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
+    if (!dialog && ++*ticks < 500) return;
+    timer->stop();
+    timer->deleteLater();
+    if (dialog) answer(dialog);
+  });
+  timer->start();
+}
+
+// From the side editor's 輸出 drop-down: 匯出 PDF, the shipment chosen and the width changed in the
+// output dialog, a file named in the file dialog. The PDF has the rows the clerk chose, the width is
+// remembered, and the editor has nothing unsaved.
+TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembersTheWidth) {
+  DesignSideMark();
+  Tfmmd* side = Editor("1");
+  side->SaveMark();
+  ASSERT_FALSE(side->Modified());
+  const QString file = dir.filePath("from-editor.pdf");
+  std::string offered;
+  AnswerNextModal<QDialog>([&](QDialog* dialog) {
+    auto* bill = dialog->findChild<QComboBox*>("bill");
+    auto* sides = dialog->findChild<QComboBox*>("sides");
+    auto* width = dialog->findChild<QDoubleSpinBox*>("width");
+    ASSERT_TRUE(bill && sides && width);
+    offered = sides->currentText().toStdString();
+    bill->setCurrentIndex(bill->findData(QStringLiteral("EX2401001")));
+    width->setValue(100);
+    AnswerNextModal<QFileDialog>([&](QFileDialog* files) {
+      files->selectFile(file);
+      static_cast<QDialog*>(files)->accept();  // as the Save button does
+    });
+    dialog->accept();
+  });
+  TMenuItem* pdf = dynamic_cast<TMenuItem*>(side->FindComponent("outpdf"));
+  ASSERT_TRUE(pdf);
+  pdf->Click();
+  Settle();
+  EXPECT_EQ(offered, "側嘜");
+  ASSERT_TRUE(QFile::exists(file)) << "no PDF written";
+  QProcess info;
+  info.start("pdfinfo", {file});
+  ASSERT_TRUE(info.waitForFinished(30000));
+  const QString text = QString::fromUtf8(info.readAllStandardOutput());
+  EXPECT_TRUE(text.contains(QRegularExpression("Pages:\\s+3\\n"))) << text.toStdString();
+  EXPECT_TRUE(text.contains(QRegularExpression("Page size:\\s+283(\\.[0-9]+)? x 176"))) << text.toStdString();
+  EXPECT_EQ(RememberedMarkWidthMm(), 100);
+  EXPECT_FALSE(side->Modified());
 }
 
 }  // namespace

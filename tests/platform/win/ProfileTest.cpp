@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <optional>
 #include <string>
 
@@ -128,6 +129,29 @@ TEST_F(ProfileFiles, CreateDirMakesOneLevelOnly) {
   EXPECT_FALSE(CreateDir(folder_ + "/a/b"));
   EXPECT_FALSE(DirectoryExists(folder_ + "/a"));
   EXPECT_FALSE(DirectoryExists(Write("plain", "x")));
+}
+
+// A value written keeps every other byte of the file, Big5 text included: the key's line is
+// replaced in the section readers see, added at the end of that section, or in a new section.
+TEST_F(ProfileFiles, AWrittenValueKeepsTheRestOfTheFileByteForByte) {
+  const std::string big5 = "\xAE\xE6\xC0\x59";  // 嘜頭 in code page 950
+  const std::string path = Write("win.ini", "[tavrix]\r\ndatapath=" + big5 + "\r\n\r\n[markedit]\r\n; width\r\n"
+                                            "OutputWidthMm = 150\r\n[markedit]\r\nOutputWidthMm=90\r\n");
+  auto read = [&] {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  };
+  ASSERT_TRUE(WritePrivateProfileString("MarkEdit", "outputwidthmm", "200", "win.ini"));
+  EXPECT_EQ(read(), "[tavrix]\r\ndatapath=" + big5 + "\r\n\r\n[markedit]\r\n; width\r\noutputwidthmm=200\r\n"
+                    "[markedit]\r\nOutputWidthMm=90\r\n");
+  EXPECT_EQ(GetPrivateProfileString("markedit", "OutputWidthMm", "", "win.ini"), "200");
+  ASSERT_TRUE(WritePrivateProfileString("tavrix", "dpi", "300", "win.ini"));
+  const std::string start = "[tavrix]\r\ndatapath=" + big5 + "\r\ndpi=300\r\n\r\n[markedit]";
+  EXPECT_EQ(read().substr(0, start.size()), start);
+  ASSERT_TRUE(WritePrivateProfileString("new", "a", "1", "win.ini"));
+  EXPECT_EQ(read().substr(read().size() - 12), "[new]\r\na=1\r\n");
+  EXPECT_FALSE(WritePrivateProfileString("new", "a", "two\nlines", "win.ini"));
+  EXPECT_FALSE(WritePrivateProfileString("new", "a", "1", folder_ + "/no/such/folder/x.ini"));
 }
 
 }  // namespace

@@ -1,0 +1,80 @@
+#include "app/OutputCommand.h"
+
+#include <QFileDialog>
+#include <QWidget>
+
+#include <exception>
+#include <vector>
+
+#include "app/MarkPrint.h"
+#include "app/Shipments.h"
+#include "app/UPub.h"
+#include "app/ufmmain.h"
+#include "app/ufmmd.h"
+
+namespace {
+
+Tfmmd* EditorOf(const std::string& side) {
+  for (int i = 0; fmmain && i < fmmain->MDIChildCount(); ++i)
+    if (auto* editor = dynamic_cast<Tfmmd*>(fmmain->MDIChildren(i)); editor && editor->MarkSide() == side)
+      return editor;
+  return nullptr;
+}
+
+// The file to write, asked with the program's own file dialog; empty when the clerk cancelled.
+std::string AskFileName(QWidget* parent, TOutputKind kind, const std::string& suggested) {
+  const char* suffix = kind == TOutputKind::Pdf ? "pdf" : kind == TOutputKind::Svg ? "svg" : "png";
+  const QString filter = kind == TOutputKind::Pdf   ? QStringLiteral("PDF (*.pdf)")
+                         : kind == TOutputKind::Svg ? QStringLiteral("SVG (*.svg)")
+                                                    : QStringLiteral("PNG (*.png)");
+  QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("匯出"),
+                                              QString::fromStdString(suggested + "." + suffix), filter, nullptr,
+                                              QFileDialog::DontUseNativeDialog);
+  if (!name.isEmpty() && !name.endsWith(QString(".") + suffix, Qt::CaseInsensitive)) name += QString(".") + suffix;
+  return name.toStdString();
+}
+
+}  // namespace
+
+void RunMarkOutput(TOutputKind kind, const std::string& side) {
+  Tfmmd* first = EditorOf("0") ? EditorOf("0") : EditorOf("1");
+  if (!first || !fmmain) return;
+  QWidget* parent = fmmain->FrameWidget();
+  const std::string customer = first->CustomerId();
+  std::vector<std::string> bills;
+  try {
+    if (!customer.empty()) bills = CustomerShipments(customer);
+  } catch (const std::exception& e) {
+    ShowWarning(std::string("無法讀取這位客戶的出口文件，只能印出設計本身。\n") + e.what());
+  }
+  const auto choice = AskOutputChoice(parent, kind, bills, side == "1" ? TMarkSides::Side : TMarkSides::Main);
+  if (!choice) return;
+  try {
+    std::vector<TMarkDesign> designs;
+    for (const char* s : {"0", "1"}) {
+      if ((s[0] == '0' && choice->Sides == TMarkSides::Side) || (s[0] == '1' && choice->Sides == TMarkSides::Main))
+        continue;
+      if (Tfmmd* editor = EditorOf(s)) designs.push_back({s, editor->CurrentDesign()});
+    }
+    if (designs.empty()) throw Exception("沒有開著的嘜頭可以輸出。");
+    TMarkOutput output(designs, customer, choice->Bill);
+    switch (kind) {
+      case TOutputKind::Preview:
+        PreviewMarks(parent, output, choice->WidthMm);
+        return;
+      case TOutputKind::Print:
+        PrintMarks(parent, output, choice->WidthMm);
+        return;
+      default:
+        break;
+    }
+    const std::string suggested = customer.empty() ? "mark" : customer + "-" + first->MarkId();
+    const std::string file = AskFileName(parent, kind, suggested);
+    if (file.empty()) return;
+    if (kind == TOutputKind::Pdf) WritePdf(output, file, choice->WidthMm);
+    else if (kind == TOutputKind::Svg) WriteSvg(output, file, choice->WidthMm);
+    else WritePng(output, file, choice->WidthMm, choice->Dpi);
+  } catch (const std::exception& e) {
+    ShowWarning(std::string("無法輸出嘜頭：") + e.what());
+  }
+}
