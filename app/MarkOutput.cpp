@@ -6,7 +6,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-#include <QSvgGenerator>
 
 #include <cmath>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <memory>
 
 #include "app/MarkPolicy.h"
+#include "app/PrintModule.h"
 #include "app/Shipments.h"
 #include "design/DsnPropText.h"
 #include "platform/controls/DBText.h"
@@ -227,19 +227,7 @@ void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm
 
 void WriteSvg(const TMarkOutput& output, const std::string& file, double widthMm) {
   CheckMarkWidth(widthMm);
-  const QSizeF mm = MarkSizeMm(widthMm);
-  WritePageFiles(output, file, [&](int page, QSaveFile& device) {
-    QSvgGenerator svg;
-    svg.setOutputDevice(&device);
-    // A hundred units a millimetre, so that the size the file states is the mark's (the height of a
-    // mark 100 mm wide is 62.25 mm); drawing goes through the view box in stage pixels.
-    svg.setResolution(2540);
-    svg.setSize(QSize(static_cast<int>(std::lround(mm.width() * 100)), static_cast<int>(std::lround(mm.height() * 100))));
-    svg.setViewBox(QRectF(0, 0, kMarkWidth, kMarkHeight));
-    svg.setTitle(QStringLiteral("markedit"));
-    QPainter painter(&svg);
-    output.PaintPage(page, painter, false);
-  });
+  WritePageFiles(output, file, [&](int page, QSaveFile& device) { WriteSvgPage(output, page, widthMm, device); });
 }
 
 void WritePng(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {

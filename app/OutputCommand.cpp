@@ -6,7 +6,7 @@
 #include <exception>
 #include <vector>
 
-#include "app/MarkPrint.h"
+#include "app/PrintModule.h"
 #include "app/Shipments.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"

@@ -172,7 +172,8 @@ TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembe
     bill->setCurrentIndex(bill->findData(QStringLiteral("EX2401001")));
     width->setValue(100);
     AnswerNextModal<QFileDialog>([&](QFileDialog* files) {
-      files->selectFile(file);
+      files->setDirectory(dir.path());
+      files->selectFile(QStringLiteral("from-editor.pdf"));
       static_cast<QDialog*>(files)->accept();  // as the Save button does
     });
     dialog->accept();
@@ -182,7 +183,7 @@ TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembe
   pdf->Click();
   Settle();
   EXPECT_EQ(offered, "側嘜");
-  ASSERT_TRUE(QFile::exists(file)) << "no PDF written";
+  ASSERT_TRUE(QFile::exists(file)) << "no PDF written; warnings: " << (warnings_.empty() ? "" : warnings_.back());
   QProcess info;
   info.start("pdfinfo", {file});
   ASSERT_TRUE(info.waitForFinished(30000));

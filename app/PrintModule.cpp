@@ -1,0 +1,70 @@
+#include "app/PrintModule.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+
+#include "app/MarkOutput.h"
+#include "app/UPub.h"
+#include "app/printsupport/PrintSupport.h"
+#include "platform/rtl/Exception.h"
+
+namespace {
+
+const char* kScaledDown = "嘜頭比紙張的可列印範圍大，已依比例縮小到紙張大小。";
+
+struct Module {
+  MarkeditWriteSvgPage WriteSvgPage = nullptr;
+  MarkeditExceedsPage ExceedsPage = nullptr;
+  MarkeditPreview Preview = nullptr;
+  MarkeditPrint Print = nullptr;
+};
+
+const Module& Loaded() {
+  static Module module;
+  static QLibrary library;
+  if (module.Print) return module;
+  library.setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/libmarkedit-print"));
+  if (!library.load())
+    throw Exception("The print and SVG module cannot be loaded: " + library.errorString().toStdString());
+  module.WriteSvgPage = reinterpret_cast<MarkeditWriteSvgPage>(library.resolve("markedit_write_svg_page"));
+  module.ExceedsPage = reinterpret_cast<MarkeditExceedsPage>(library.resolve("markedit_exceeds_page"));
+  module.Preview = reinterpret_cast<MarkeditPreview>(library.resolve("markedit_preview"));
+  module.Print = reinterpret_cast<MarkeditPrint>(library.resolve("markedit_print"));
+  if (!module.WriteSvgPage || !module.ExceedsPage || !module.Preview || !module.Print) {
+    module = Module{};
+    throw Exception("The print and SVG module " + library.fileName().toStdString() + " is not this program's");
+  }
+  return module;
+}
+
+void PaintPage(void* context, int page, QPainter* painter) {
+  static_cast<const TMarkOutput*>(context)->PaintPage(page, *painter, false);
+}
+
+MarkeditPages Pages(const TMarkOutput& output, double widthMm) {
+  return {output.PageCount(), kMarkWidth, kMarkHeight, widthMm, &PaintPage,
+          const_cast<void*>(static_cast<const void*>(&output))};
+}
+
+}  // namespace
+
+void PreviewMarks(QWidget* parent, const TMarkOutput& output, double widthMm) {
+  const Module& module = Loaded();
+  const MarkeditPages pages = Pages(output, widthMm);
+  if (module.ExceedsPage(&pages)) ShowWarning(kScaledDown);
+  module.Preview(&pages, parent);
+}
+
+bool PrintMarks(QWidget* parent, const TMarkOutput& output, double widthMm) {
+  const Module& module = Loaded();
+  const MarkeditPages pages = Pages(output, widthMm);
+  const int printed = module.Print(&pages, parent);
+  if (printed == 2) ShowWarning(kScaledDown);
+  return printed != 0;
+}
+
+void WriteSvgPage(const TMarkOutput& output, int page, double widthMm, QIODevice& device) {
+  const Module& module = Loaded();
+  const MarkeditPages pages = Pages(output, widthMm);
+  if (!module.WriteSvgPage(&pages, page, &device)) throw Exception("Cannot write the SVG file");
+}
