@@ -194,5 +194,54 @@ TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembe
   EXPECT_FALSE(side->Modified());
 }
 
+// What a clerk could feed the output that it must survive: a data text linked to a field the view
+// no longer has (said before anything is written), an unknown shipment, a row whose fields are null
+// (its data texts print nothing), a caption of 10,000 characters (clipped by its box as on screen),
+// and widths out of range.
+TEST_F(MarkOutputTest, BadInputEndsInAMessageAndNoFile) {
+  Start();
+  Tfmmd* side = Editor("1");
+  TDBText* gone = PlaceDBText(side, "已刪除的欄位", 20, 20);
+  TMemoryStream withGone;
+  side->DsnStage1->SaveToStream(withGone);
+  try {
+    TMarkOutput output({{"1", withGone.Bytes()}}, "C001", "EX2401001");
+    FAIL() << "a field the view does not have was accepted";
+  } catch (const Exception& e) {
+    EXPECT_NE(std::string(e.what()).find("已刪除的欄位"), std::string::npos) << e.what();
+  }
+  EXPECT_THROW(TMarkOutput({{"1", withGone.Bytes()}}, "C001", "NO-SUCH-BILL"), Exception);
+
+  gone->SetDataField("SHIPTO");
+  TLabel* longText = PlaceLabel(side, std::string(10000, 'W'), 20, 60);
+  longText->SetAutoSize(false);
+  longText->SetBounds(20, 60, 300, 20);
+  TMemoryStream design;
+  side->DsnStage1->SaveToStream(design);
+  // A row of the shipment whose fields are all null but its keys.
+  Exec("insert into TRABILLMAIN (SBILL1NO, SYSTEMNO, FLAG) values ('EXNULL', 6, 5)");
+  Exec("insert into INVENTORYMAIN (INVENTORYNO, SBILL1NO, FACTID) values ('IVNULL', 'EXNULL', 'C001')");
+  Exec("insert into TRAPACKINGSUB (SHIPPINGBILLNO, ITEMNO, INVENTORYBILL1NO) values ('PKNULL', 1, 'EXNULL')");
+  TMarkOutput output({{"1", design.Bytes()}}, "C001", "EXNULL");
+  ASSERT_EQ(output.PageCount(), 1);
+  QImage page(kMarkWidth, kMarkHeight, QImage::Format_RGB32);
+  page.fill(Qt::white);
+  {
+    QPainter painter(&page);
+    output.PaintPage(0, painter, true);
+  }
+  EXPECT_TRUE(Ink(page, QRect(20, 20, 120, 17)).empty()) << "a null value printed something";
+  EXPECT_FALSE(Ink(page, QRect(20, 60, 300, 20)).empty());
+  EXPECT_TRUE(Ink(page, QRect(321, 60, 79, 20)).empty()) << "the long caption left its box";
+  const QString pdf = dir.filePath("null.pdf");
+  WritePdf(output, pdf.toStdString(), kDefaultMarkWidthMm);
+  EXPECT_TRUE(QFile::exists(pdf));
+  for (double width : {0.0, -5.0, 10000.0}) {
+    const QString file = dir.filePath(QString("w%1.pdf").arg(width));
+    EXPECT_THROW(WritePdf(output, file.toStdString(), width), Exception);
+    EXPECT_FALSE(QFile::exists(file));
+  }
+}
+
 }  // namespace
 }  // namespace marks_test
