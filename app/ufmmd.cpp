@@ -1,12 +1,14 @@
 #include "app/ufmmd.h"
 
 #include <exception>
+#include <functional>
 #include <vector>
 
 #include "app/MarkPolicy.h"
 #include "app/MarkStore.h"
 #include "app/OutputCommand.h"
 #include "app/Question.h"
+#include "app/Shipments.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "mark/shape2.h"
@@ -19,6 +21,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/Panel.h"
 #include "platform/controls/ToolBar.h"
+#include "platform/db/DataSource.h"
 #include "platform/db/Table.h"
 #include "platform/graphics/Font.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -63,6 +66,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("b1", &Tfmmd::b1);
   c.Field("b2", &Tfmmd::b2);
   c.Field("b3", &Tfmmd::b3);
+  c.Field("b4", &Tfmmd::b4);
   c.Field("Label2", &Tfmmd::Label2);
   c.Field("Panel1", &Tfmmd::Panel1);
   c.Field("Label1", &Tfmmd::Label1);
@@ -94,6 +98,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Method("DsnInspector1BtnClick", &Tfmmd::DsnInspector1BtnClick);
   c.Method("acsavemdExecute", &Tfmmd::acsavemdExecute);
   c.Method("OutputClick", &Tfmmd::OutputClick);
+  c.Method("RowButtonClick", &Tfmmd::RowButtonClick);
   c.Method("acloadmdExecute", &Tfmmd::acloadmdExecute);
   c.Method("FormShow", &Tfmmd::FormShow);
   c.Method("FormCreate", &Tfmmd::FormCreate);
@@ -163,6 +168,8 @@ void Tfmmd::aceditExecute(TObject*) {
     DsnSwitch1->StopDesign();
   }
   if (b1) b1->SetDown(DsnStage1 && DsnStage1->DesignActive());
+  // The data texts show their field links while designing, and the chosen row's values after.
+  if (rowsSource_) ShowLiveValues();
 }
 
 // An element drawn from the palette: its context menu, and how a new element looks at first.
@@ -226,6 +233,103 @@ bool Tfmmd::ChooseField(std::string& field) {
   keptFieldDialog->ShowModal();
   if (!keptFieldDialog) return false;
   field = keptFieldDialog->SelectedField();
+  return true;
+}
+
+namespace {
+
+// The editor's source of live values: off while the stage is being designed, when the data texts
+// show their field links.
+class TLiveValuesSource : public TDataSource {
+ public:
+  TWeak<TDsnStage> Stage;
+  bool Enabled() const override { return TDataSource::Enabled() && Stage && !Stage->DesignActive(); }
+};
+
+}  // namespace
+
+void Tfmmd::RowButtonClick(TObject*) {
+  std::vector<std::string> bills;
+  try {
+    bills = CustomerShipments(customerId_);
+  } catch (const std::exception& e) {
+    ShowWarning(std::string("無法讀取這位客戶的出口文件：\n") + WithAdvice(e));
+    return;
+  }
+  if (!rowMenu_) rowMenu_ = New<TPopupMenu>(this);
+  while (rowMenu_->Items()->Count() > 0) rowMenu_->Items()->Items(0)->Free();
+  TWeak<Tfmmd> self(this);
+  auto add = [](TMenuItem* parent, const std::string& caption, std::function<void()> chosen) {
+    auto* item = New<TMenuItem>(parent);
+    item->SetCaption(caption);
+    if (chosen) item->OnClick.Bind([chosen](TObject*) { chosen(); });
+    parent->Add(item);
+    return item;
+  };
+  add(rowMenu_->Items(), "不顯示資料", [self] {
+    if (self) self->ChooseRow("", 0);
+  });
+  for (const std::string& bill : bills) {
+    TMenuItem* sub = add(rowMenu_->Items(), bill, nullptr);
+    TQuery* query = New<TQuery>(nullptr);
+    try {
+      SelectShipmentRows(*query, customerId_, bill);
+      query->Open();
+      TField* packing = query->FieldByName("PACKING單號");
+      TField* product = query->FieldByName("產品編號");
+      for (int row = 1; row <= query->RecordCount(); ++row) {
+        query->SetRecNo(row);
+        const std::string caption = std::to_string(row) + ". " +
+                                    FieldValueText(query->Value(packing->Index()), false) + "  " +
+                                    FieldValueText(query->Value(product->Index()), false);
+        add(sub, caption, [self, bill, row] {
+          if (self) self->ChooseRow(bill, row);
+        });
+      }
+    } catch (const std::exception&) {
+      // A shipment whose rows cannot be listed stays in the menu without rows.
+    }
+    query->Free();
+  }
+  const TPoint below = b4 ? b4->ClientToScreen({0, b4->Height()}) : ClientToScreen({0, 0});
+  rowMenu_->Popup(below.X, below.Y);
+}
+
+void Tfmmd::ChooseRow(const std::string& bill, int row) {
+  if (bill.empty()) {
+    if (rows_) rows_->Close();
+    ShowLiveValues();
+    return;
+  }
+  if (!rows_) {
+    rows_ = New<TQuery>(this);
+    auto* source = New<TLiveValuesSource>(this);
+    source->Stage = DsnStage1;
+    rowsSource_ = source;
+    rowsSource_->SetDataSet(rows_);
+  }
+  try {
+    SelectShipmentRows(*rows_, customerId_, bill);
+    rows_->Open();
+    rows_->SetRecNo(row);
+  } catch (const std::exception& e) {
+    ShowWarning(std::string("無法讀取出口文件 ") + bill + " 的資料：\n" + WithAdvice(e));
+  }
+  ShowLiveValues();
+}
+
+void Tfmmd::ShowLiveValues() {
+  if (!DsnStage1) return;
+  for (int i = 0; i < DsnStage1->ControlCount(); ++i)
+    if (auto* text = dynamic_cast<TDBText*>(DsnStage1->Controls(i))) text->SetDataSource(rowsSource_);
+  if (rowsSource_) rowsSource_->DataSetChanged();
+  DsnStage1->Invalidate();
+}
+
+bool Tfmmd::LabelRowNumbers(int& position, int& count) const {
+  if (!rows_ || !rows_->Active() || rows_->RecNo() == 0 || !DsnStage1 || DsnStage1->DesignActive()) return false;
+  position = rows_->RecNo();
+  count = rows_->RecordCount();
   return true;
 }
 
@@ -328,6 +432,7 @@ void Tfmmd::ShowStoredMark(const std::optional<std::string>& row) {
   }
   storedRow_ = row;
   savedDesign_ = CurrentDesign();
+  if (rowsSource_) ShowLiveValues();
   if (failed) WarnUnreadable(markSide_, failure);
 }
 

@@ -11,16 +11,19 @@
 #include "design/select/DsnSelect.h"
 #include "design/select/DsnSubGr.h"
 #include "platform/controls/Form.h"
+#include "platform/controls/Label.h"
 
 class TAction;
 class TActionList;
 class TColorDialog;
+class TDataSource;
 class TDBText;
 class TFontDialog;
 class TLabel;
 class TMenuItem;
 class TPanel;
 class TPopupMenu;
+class TQuery;
 class TTable;
 class TToolBar;
 class TToolButton;
@@ -32,7 +35,7 @@ extern std::string EditorCustomerId;
 extern std::string EditorMarkId;
 extern std::string EditorMarkSide;
 
-class Tfmmd : public TForm {
+class Tfmmd : public TForm, public TLabelRowNumbers {
   DECLARE_CLASS(Tfmmd)
 
  public:
@@ -65,6 +68,16 @@ class Tfmmd : public TForm {
   std::string CurrentDesign();
   // An item of the 輸出 drop-down: its Tag says which output (TOutputKind).
   void OutputClick(TObject* sender);
+
+  // Live values: with design mode off, the data texts show the values of one row of the customer's
+  // shipments, and labels that row's numbers ("{n}" of "{N}"). The 資料列 button lists the rows;
+  // nothing of it is stored with the mark or counts as a change.
+  void RowButtonClick(TObject* sender);
+  // Shows row `row` (from 1) of shipment `bill`; an empty bill shows the design alone again. Says
+  // why when the rows cannot be read.
+  void ChooseRow(const std::string& bill, int row);
+  bool LabelRowNumbers(int& position, int& count) const override;
+  TPopupMenu* RowMenu() const { return rowMenu_; }
   // With unsaved changes, asks whether to save them first: yes saves (and keeps the window open
   // when that fails), no discards them, cancel keeps the window open.
   bool CloseQuery() override;
@@ -75,6 +88,7 @@ class Tfmmd : public TForm {
   TToolButton* b1 = nullptr;
   TToolButton* b2 = nullptr;
   TToolButton* b3 = nullptr;
+  TToolButton* b4 = nullptr;
   TLabel* Label2 = nullptr;
   TPanel* Panel1 = nullptr;
   TLabel* Label1 = nullptr;
@@ -121,4 +135,10 @@ class Tfmmd : public TForm {
   // read): a save finding anything else asks before it overwrites another clerk's design.
   std::optional<std::string> storedRow_;
   bool loaded_ = false;
+  // Live values: the chosen shipment's rows, their source (off in design mode), and the row menu.
+  TQuery* rows_ = nullptr;
+  TDataSource* rowsSource_ = nullptr;
+  TPopupMenu* rowMenu_ = nullptr;
+  // Binds every data text on the stage to the rows, and repaints the stage.
+  void ShowLiveValues();
 };

@@ -32,6 +32,8 @@ class TDBText : public TLabel {
   void SetDataSource(TDataSource* v);
   // True while the text shows a field value rather than its caption.
   bool ShowsFieldValue() const;
+  // What the text shows: the field's value, or its caption.
+  std::string ShownText() { return GetLabelText(); }
 
  protected:
   void Destroy() override;

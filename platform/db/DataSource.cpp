@@ -12,6 +12,7 @@
 
 DEFINE_CLASS(TDataSource, TComponent) {
   c.Prop("DataSet", &TDataSource::DataSet, &TDataSource::SetDataSet);
+  c.Prop("Enabled", &TDataSource::Enabled, &TDataSource::SetEnabled).Default(true);
   c.Hears();  // forgets only the dataset, which it asked about
 }
 
@@ -33,6 +34,12 @@ void TDataSource::SetDataSet(TDataSet* v) {
     v->FreeNotification(this);
     v->sources_.push_back(this);
   }
+  DataSetChanged();
+}
+
+void TDataSource::SetEnabled(bool v) {
+  if (enabled_ == v) return;
+  enabled_ = v;
   DataSetChanged();
 }
 

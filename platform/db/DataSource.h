@@ -24,6 +24,12 @@ class TDataSource : public TComponent {
  public:
   TDataSet* DataSet() const { return dataSet_; }
   void SetDataSet(TDataSet* v);
+  // A disabled source's links act as if its dataset were closed (a data text shows its caption).
+  // A descendant may make it depend on more; it then calls DataSetChanged when that changes.
+  virtual bool Enabled() const { return enabled_; }
+  void SetEnabled(bool v);
+  // Tells every link that the dataset opened, closed or moved, or that the source changed.
+  void DataSetChanged();
 
  protected:
   void Destroy() override;
@@ -32,10 +38,9 @@ class TDataSource : public TComponent {
  private:
   friend class TDataSet;
   friend class TDataLink;
-  // The dataset opened, closed or moved: every link hears it.
-  void DataSetChanged();
 
   TDataSet* dataSet_ = nullptr;
+  bool enabled_ = true;
   std::vector<TDataLink*> links_;  // each removes itself when it goes
 };
 
@@ -49,8 +54,8 @@ class TDataLink {
   TDataSource* DataSource() const { return source_; }
   void SetDataSource(TDataSource* source);
   TDataSet* DataSet() const { return source_ ? source_->DataSet() : nullptr; }
-  // An open dataset behind the source.
-  bool Active() const { return DataSet() && DataSet()->Active(); }
+  // An open dataset behind an enabled source.
+  bool Active() const { return source_ && source_->Enabled() && DataSet() && DataSet()->Active(); }
 
  protected:
   // The source, its dataset, the dataset's state or its current row changed.

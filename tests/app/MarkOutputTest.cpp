@@ -10,6 +10,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QMenu>
 #include <QImage>
 #include <QPainter>
 #include <QProcess>
@@ -24,6 +25,7 @@
 
 #include "app/OutputDialog.h"
 #include "platform/controls/Menus.h"
+#include "platform/controls/ToolBar.h"
 #include "platform/rtl/Stream.h"
 #include "platform/win/Profile.h"
 #include "tests/app/MarkEditorFixture.h"
@@ -241,6 +243,48 @@ TEST_F(MarkOutputTest, BadInputEndsInAMessageAndNoFile) {
     EXPECT_THROW(WritePdf(output, file.toStdString(), width), Exception);
     EXPECT_FALSE(QFile::exists(file));
   }
+}
+
+// Live values in the editor: the clerk picks a row of a shipment with the 資料列 button; the data
+// text shows that row's value and the label its numbers, design mode shows the field links again,
+// and nothing of it is stored or counts as a change.
+TEST_F(MarkOutputTest, ARowChosenInTheEditorShowsItsValuesWithoutChangingTheMark) {
+  Start();
+  Tfmmd* side = Editor("1");
+  TDBText* text = PlaceDBText(side, "產品編號", 20, 60);
+  PlaceLabel(side, "C/NO. {n} OF {N}", 20, 20);
+  ASSERT_TRUE(side->SaveMark());
+  const std::optional<std::string> stored = StoredRow("C001", "M01", "1");
+  ASSERT_TRUE(stored);
+
+  side->b4->Click();
+  Settle();
+  ASSERT_TRUE(side->RowMenu());
+  TMenuItem* bill = nullptr;
+  for (int i = 0; i < side->RowMenu()->Items()->Count(); ++i)
+    if (side->RowMenu()->Items()->Items(i)->Caption() == "EX2401001") bill = side->RowMenu()->Items()->Items(i);
+  ASSERT_TRUE(bill);
+  ASSERT_EQ(bill->Count(), 3);
+  EXPECT_EQ(bill->Items(1)->Caption(), "2. PK2401001  TB-100");
+  bill->Items(1)->Click();
+  side->RowMenu()->QtMenu()->close();
+  Settle();
+  EXPECT_EQ(text->ShownText(), "TB-100");
+  int position = 0, count = 0;
+  ASSERT_TRUE(side->LabelRowNumbers(position, count));
+  EXPECT_EQ(position, 2);
+  EXPECT_EQ(count, 3);
+  EXPECT_FALSE(side->Modified());
+  ASSERT_TRUE(side->SaveMark());
+  EXPECT_EQ(StoredRow("C001", "M01", "1"), stored) << "the value or the binding was stored";
+
+  side->acedit->Execute();  // design mode: the field link again
+  EXPECT_EQ(text->ShownText(), "產品編號");
+  EXPECT_FALSE(side->LabelRowNumbers(position, count));
+  side->acedit->Execute();
+  EXPECT_EQ(text->ShownText(), "TB-100");
+  side->ChooseRow("", 0);
+  EXPECT_EQ(text->ShownText(), "產品編號");
 }
 
 }  // namespace
