@@ -29,6 +29,7 @@
 #include "platform/rtl/Stream.h"
 #include "platform/win/Profile.h"
 #include "tests/app/MarkEditorFixture.h"
+#include "tests/support/AnswerDialog.h"
 
 namespace marks_test {
 namespace {
@@ -139,22 +140,6 @@ TEST_F(MarkOutputTest, AnSvgStencilHasOutlinesInPlaceAndNoText) {
   EXPECT_GT(Ink(drawn, QRect(20, 60, 120, 17)).size(), 30u);
 }
 
-// Answers the next modal window of class D as a user would, once it shows.
-template <class D>
-void AnswerNextModal(std::function<void(D*)> answer) {
-  auto* timer = new QTimer();
-  timer->setInterval(10);
-  auto ticks = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, ticks, answer] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog && ++*ticks < 500) return;
-    timer->stop();
-    timer->deleteLater();
-    if (dialog) answer(dialog);
-  });
-  timer->start();
-}
-
 // From the side editor's 輸出 drop-down: 匯出 PDF, the shipment chosen and the width changed in the
 // output dialog, a file named in the file dialog. The PDF has the rows the clerk chose, the width is
 // remembered, and the editor has nothing unsaved.
@@ -165,7 +150,7 @@ TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembe
   ASSERT_FALSE(side->Modified());
   const QString file = dir.filePath("from-editor.pdf");
   std::string offered;
-  AnswerNextModal<QDialog>([&](QDialog* dialog) {
+  AnswerNextDialog<QDialog>([&](QDialog* dialog) {
     auto* bill = dialog->findChild<QComboBox*>("bill");
     auto* sides = dialog->findChild<QComboBox*>("sides");
     auto* width = dialog->findChild<QDoubleSpinBox*>("width");
@@ -173,7 +158,7 @@ TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembe
     offered = sides->currentText().toStdString();
     bill->setCurrentIndex(bill->findData(QStringLiteral("EX2401001")));
     width->setValue(100);
-    AnswerNextModal<QFileDialog>([&](QFileDialog* files) {
+    AnswerNextDialog<QFileDialog>([&](QFileDialog* files) {
       files->setDirectory(dir.path());
       files->selectFile(QStringLiteral("from-editor.pdf"));
       static_cast<QDialog*>(files)->accept();  // as the Save button does

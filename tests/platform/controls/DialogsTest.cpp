@@ -18,25 +18,9 @@
 #include <vector>
 
 #include "tests/platform/controls/ControlsTestSupport.h"
+#include "tests/support/AnswerDialog.h"
 
 namespace {
-
-// Answers the next modal dialog of type D once it is up; gives up after a few seconds, so that a
-// dialog that never comes leaves no timer behind.
-template <class D>
-void AnswerNextDialog(std::function<void(D*)> answer) {
-  auto* timer = new QTimer();
-  timer->setInterval(10);
-  auto ticks = std::make_shared<int>(0);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, ticks, answer] {
-    auto* dialog = qobject_cast<D*>(QApplication::activeModalWidget());
-    if (!dialog && ++*ticks < 500) return;
-    timer->stop();
-    timer->deleteLater();
-    if (dialog) answer(dialog);
-  });
-  timer->start();
-}
 
 class DialogTest : public ::testing::Test {
  protected:
