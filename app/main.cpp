@@ -21,6 +21,7 @@
 #include "app/CommandLine.h"
 #include "app/DefaultData.h"
 #include "app/MarkExport.h"
+#include "app/ProgramIcon.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "design/palette/DsnPanel.h"
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
   char* qtArgv[] = {argv[0], nullptr};
   QApplication qapp(qtArgc, qtArgv);
   QCoreApplication::setApplicationName(QStringLiteral("markedit"));
+  QApplication::setWindowIcon(ProgramIcon());
   SetCommandLineArguments(options.Positional);
 
   // Without its default data the editor still opens; only the shipment data is missing then.
