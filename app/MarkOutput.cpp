@@ -1,14 +1,20 @@
 #include "app/MarkOutput.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFileInfo>
 #include <QImage>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <memory>
 
@@ -67,24 +73,49 @@ std::vector<TDBText*> DataTexts(TWinControl* stage) {
 // Device pixels per stage pixel for a mark `widthMm` wide on a device of `dpi`.
 double Scale(double widthMm, double dpi) { return widthMm / 25.4 * dpi / kMarkWidth; }
 
-std::string Why(const QSaveFile& file) { return file.errorString().toStdString(); }
+std::string Why(const QIODevice& device) { return device.errorString().toStdString(); }
 
-// A file written under a temporary name beside its place, renamed into place by Commit.
+// A file written under a temporary name beside its place (and closed once written, so that an
+// output of many pages holds no more than one file open), then renamed into place by Place. A
+// file never placed is removed with the object.
 class PendingFile {
  public:
-  explicit PendingFile(const std::string& name) : file_(QString::fromStdString(name)), name_(name) {
-    file_.setDirectWriteFallback(false);
-    if (!file_.open(QIODevice::WriteOnly)) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+  explicit PendingFile(const std::string& name) : name_(name), temp_(name + ".XXXXXX") {
+    const int fd = mkstemp(temp_.data());
+    if (fd < 0 || !file_.open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+      const std::string why = std::strerror(errno);
+      if (fd >= 0) close(fd);
+      temp_.clear();
+      throw Exception("Cannot write " + name_ + ": " + why);
+    }
   }
-  QSaveFile& Device() { return file_; }
-  void Commit() {
-    if (!file_.commit()) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+  ~PendingFile() {
+    if (!temp_.empty()) std::remove(temp_.c_str());
+  }
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+
+  QIODevice& Device() { return file_; }
+  // The file is complete: it gets the permissions a new file gets, and is closed.
+  void Finish() {
+    if (!file_.flush()) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(file_.handle(), 0666 & ~mask);
+    file_.close();
+    if (file_.error() != QFileDevice::NoError) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+  }
+  void Place() {
+    if (std::rename(temp_.c_str(), name_.c_str()) != 0)
+      throw Exception("Cannot write " + name_ + ": " + std::strerror(errno));
+    temp_.clear();
   }
   const std::string& Name() const { return name_; }
 
  private:
-  QSaveFile file_;
   std::string name_;
+  std::string temp_;  // the temporary file's name, empty once placed
+  QFile file_;
 };
 
 // The files of a multi-page output: "name.ext" for one page, "name-001.ext" ... for more.
@@ -104,17 +135,18 @@ std::vector<std::string> PageFileNames(const std::string& file, int pages) {
 
 // Writes one file per page with `write`, then puts them all in place; a failure leaves none.
 void WritePageFiles(const TMarkOutput& output, const std::string& file,
-                    const std::function<void(int page, QSaveFile& device)>& write) {
+                    const std::function<void(int page, QIODevice& device)>& write) {
   const std::vector<std::string> names = PageFileNames(file, output.PageCount());
   std::vector<std::unique_ptr<PendingFile>> files;
   for (size_t i = 0; i < names.size(); ++i) {
     files.push_back(std::make_unique<PendingFile>(names[i]));
     write(static_cast<int>(i), files.back()->Device());
+    files.back()->Finish();
   }
   std::vector<std::string> placed;
   try {
     for (auto& pending : files) {
-      pending->Commit();
+      pending->Place();
       placed.push_back(pending->Name());
     }
   } catch (...) {
@@ -222,12 +254,13 @@ void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm
       painter.restore();
     }
   }
-  pending.Commit();
+  pending.Finish();
+  pending.Place();
 }
 
 void WriteSvg(const TMarkOutput& output, const std::string& file, double widthMm) {
   CheckMarkWidth(widthMm);
-  WritePageFiles(output, file, [&](int page, QSaveFile& device) { WriteSvgPage(output, page, widthMm, device); });
+  WritePageFiles(output, file, [&](int page, QIODevice& device) { WriteSvgPage(output, page, widthMm, device); });
 }
 
 void WritePng(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {
@@ -238,7 +271,7 @@ void WritePng(const TMarkOutput& output, const std::string& file, double widthMm
                      static_cast<int>(std::lround(mm.height() / 25.4 * dpi)));
   if (int64_t{pixels.width()} * pixels.height() > 400'000'000)
     throw Exception("The picture would be too large: choose fewer dots per inch or a narrower mark");
-  WritePageFiles(output, file, [&](int page, QSaveFile& device) {
+  WritePageFiles(output, file, [&](int page, QIODevice& device) {
     QImage image(pixels, QImage::Format_RGB32);
     if (image.isNull()) throw Exception("Not enough memory for the picture");
     image.fill(Qt::white);
