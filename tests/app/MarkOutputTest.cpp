@@ -12,6 +12,7 @@
 #include <QFileDialog>
 #include <QMenu>
 #include <QImage>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -159,8 +160,11 @@ TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembe
     bill->setCurrentIndex(bill->findData(QStringLiteral("EX2401001")));
     width->setValue(100);
     AnswerNextDialog<QFileDialog>([&](QFileDialog* files) {
-      files->setDirectory(dir.path());
-      files->selectFile(QStringLiteral("from-editor.pdf"));
+      // Typed into the name box as a clerk does, whole path and all: what the dialog lists of the
+      // folder meanwhile (it reads folders in the background) does not matter then.
+      auto* name = files->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      ASSERT_TRUE(name);
+      name->setText(file);
       static_cast<QDialog*>(files)->accept();  // as the Save button does
     });
     dialog->accept();
