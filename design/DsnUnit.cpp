@@ -9,7 +9,6 @@
 #include "platform/rtl/Stream.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stream/Reader.h"
-#include "platform/stream/Writer.h"
 
 // ---- TRubberband ----
 
@@ -218,6 +217,19 @@ void TDsnStage::FireControlEvent(const TControlCreate& event, WPARAM ref) {
 
 // ---- design streams ----
 
+TDesignWriter::TDesignWriter(TStream& stream, TComponent* root) : writer_(stream, 4096) {
+  writer_.SetAncestor(nullptr);
+  writer_.SetRootAncestor(nullptr);
+  writer_.SetRoot(root);
+}
+
+void TDesignWriter::WriteBlock(TComponent* component) {
+  writer_.WriteSignature();
+  writer_.WriteComponent(component);
+}
+
+void TDesignWriter::WriteEnd() { writer_.WriteListEnd(); }
+
 void TDsnStage::SaveToStream(TStream& stream) {
   if (register_) register_->ClearSelection();
   // Each control is a block of its own; the block's writer is flushed before the next one starts,
@@ -226,17 +238,11 @@ void TDsnStage::SaveToStream(TStream& stream) {
     if (i + 1 < ControlCount()) PrefetchObject(Controls(i + 1));
     WriteControl(stream, Controls(i));
   }
-  TWriter writer(stream, 4096);
-  writer.WriteListEnd();
+  TDesignWriter(stream, Owner()).WriteEnd();
 }
 
 void TDsnStage::WriteControl(TStream& stream, TComponent* component) {
-  TWriter writer(stream, 4096);
-  writer.SetAncestor(nullptr);
-  writer.SetRootAncestor(nullptr);
-  writer.SetRoot(Owner());
-  writer.WriteSignature();
-  writer.WriteComponent(component);
+  TDesignWriter(stream, Owner()).WriteBlock(component);
 }
 
 void TDsnStage::LoadFromStream(TStream& stream) {

@@ -15,6 +15,7 @@
 #include "platform/rtl/Event.h"
 #include "platform/rtl/Set.h"
 #include "platform/stream/ReadPolicy.h"
+#include "platform/stream/Writer.h"
 
 class TCustomDsnRegister;
 class TPopupMenu;
@@ -108,6 +109,19 @@ class TRubberband : public TPersistent {
   int penWidth_ = 2;
   int moveWidth_ = 8;
   int moveHeight_ = 8;
+};
+
+// The one way designs are written, by the stage (a saved design), the register (a copy for the
+// clipboard, a prototype being cloned) alike: a component block per control ("TPF0" and its record,
+// references named against `root`, no ancestor), then the end marker.
+class TDesignWriter {
+ public:
+  TDesignWriter(TStream& stream, TComponent* root);
+  void WriteBlock(TComponent* component);
+  void WriteEnd();
+
+ private:
+  TWriter writer_;
 };
 
 class TDsnStage : public TPanel {

@@ -18,7 +18,6 @@
 #include "platform/rtl/Stream.h"
 #include "platform/rtl/StringList.h"
 #include "platform/stream/Reader.h"
-#include "platform/stream/Writer.h"
 #include "platform/win/Clipboard.h"
 
 DEFINE_CLASS(TDsnMenuItem, TMenuItem) {}
@@ -438,12 +437,9 @@ TControl* TDsnRegister::CloneControl(TComponent* prototype, TWinControl* parent)
   created_ = nullptr;
   try {
     {
-      TWriter writer(stream, kStreamBuffer);
-      writer.SetRoot(source->Owner());
-      writer.SetAncestor(nullptr);
-      writer.WriteSignature();
-      writer.WriteComponent(source);
-      writer.WriteListEnd();
+      TDesignWriter writer(stream, source->Owner());
+      writer.WriteBlock(source);
+      writer.WriteEnd();
     }
     stream.SetPosition(0);
     ReadControls(stream, parent, DM_CONTROLCREATED, [this](TComponent* c) {
@@ -609,16 +605,10 @@ void TDsnRegister::CopySelection() {
   if (!CanCopy()) return;
   TMemoryStream stream;
   {
-    TWriter writer(stream, kStreamBuffer);
-    writer.SetRoot(Owner());
-    writer.SetAncestor(nullptr);
-    for (int i = 0; i < targets_->Count(); ++i) {
-      TComponent* target = targets_->Target(i);
-      if (!target) continue;
-      writer.WriteSignature();
-      writer.WriteComponent(target);
-    }
-    writer.WriteListEnd();
+    TDesignWriter writer(stream, Owner());
+    for (int i = 0; i < targets_->Count(); ++i)
+      if (TComponent* target = targets_->Target(i)) writer.WriteBlock(target);
+    writer.WriteEnd();
   }
   const auto size = static_cast<uint32_t>(stream.Size());
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 4u);
