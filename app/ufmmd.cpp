@@ -338,16 +338,8 @@ void Tfmmd::OutputClick(TObject* sender) {
 }
 
 std::string Tfmmd::CurrentDesign() {
-  // Writing the stage clears its selection; a look at the design must not lose it.
-  std::vector<TWeak<TControl>> selected;
-  for (int i = 0; i < DsnStage1->SelectedCount(); ++i) selected.emplace_back(DsnStage1->SelectedItem(i));
   TMemoryStream stream;
   DsnStage1->SaveToStream(stream);
-  if (!selected.empty() && DsnDpRegister1 && DsnDpRegister1->Targets()) {
-    for (const TWeak<TControl>& control : selected)
-      if (control) DsnDpRegister1->Targets()->AddTarget(control.get());
-    DsnDpRegister1->RefreshTargets();
-  }
   return stream.Bytes();
 }
 

@@ -231,12 +231,17 @@ void TDesignWriter::WriteBlock(TComponent* component) {
 void TDesignWriter::WriteEnd() { writer_.WriteListEnd(); }
 
 void TDsnStage::SaveToStream(TStream& stream) {
-  if (register_) register_->ClearSelection();
-  // Each control is a block of its own; the block's writer is flushed before the next one starts,
-  // so the end marker, written last, follows all of them.
-  for (int i = 0; i < ControlCount(); ++i) {
-    if (i + 1 < ControlCount()) PrefetchObject(Controls(i + 1));
-    WriteControl(stream, Controls(i));
+  // The design is the controls that belong to a window. Grab handles stand on the stage as well but
+  // belong to nobody: they are passed over, so a selection stays as it is while its design is
+  // written. Each control is a block of its own; the block's writer is flushed before the next one
+  // starts, so the end marker, written last, follows all of them.
+  std::vector<TControl*> design;
+  design.reserve(static_cast<size_t>(ControlCount()));
+  for (int i = 0; i < ControlCount(); ++i)
+    if (Controls(i)->Owner()) design.push_back(Controls(i));
+  for (size_t i = 0; i < design.size(); ++i) {
+    if (i + 1 < design.size()) PrefetchObject(design[i + 1]);
+    WriteControl(stream, design[i]);
   }
   TDesignWriter(stream, Owner()).WriteEnd();
 }

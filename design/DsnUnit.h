@@ -169,8 +169,9 @@ class TDsnStage : public TPanel {
   void CopySelection();
   void PasteSelection();
 
-  // Writes every control of the stage, in child order, as one component block each, then the end
-  // marker. A selection is cleared first, so that no handle is written with the design.
+  // Writes every control of the design (those that belong to a window), in child order, as one
+  // component block each, then the end marker. Grab handles are not written, and a selection stays
+  // as it is.
   void SaveToStream(TStream& stream);
   // Writes one control as a component block: signature and record, with the stage's owner as root.
   virtual void WriteControl(TStream& stream, TComponent* component);

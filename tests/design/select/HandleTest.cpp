@@ -104,10 +104,12 @@ TEST_F(HandleTest, OneTargetHasBlackCornersSeveralHaveGreyOnesThatIgnoreTheMouse
   ASSERT_EQ(reg->Handler()->Handlers().size(), 1u);
   for (TSmallRect* h : HandlesOf(0)) EXPECT_EQ(h->Color(), clBlack);
 
-  // A design written while something is selected holds no handle.
+  // A design written while something is selected holds no handle, and the selection stays.
   TMemoryStream saved;
   stage->SaveToStream(saved);
   EXPECT_EQ(saved.Bytes().find("Rect"), std::string::npos);
+  ASSERT_EQ(reg->Handler()->Handlers().size(), 1u);
+  for (TSmallRect* h : HandlesOf(0)) EXPECT_TRUE(h->Visible());
 }
 
 TEST_F(HandleTest, DraggingACornerResizesOnTheGridAndMayTurnTheControlOver) {
