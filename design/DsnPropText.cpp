@@ -286,29 +286,36 @@ void OrderLike(const TNameList& reference, TNameList& names, TNameList& values) 
 
 // ---- naming ----
 
-namespace {
-bool IsFree(const TComponent& owner, const TComponent* component, const std::string& name) {
-  const TComponent* holder = owner.FindComponent(name);
-  return !holder || holder == component;
+std::string FirstFreeName(const TComponent& owner, const TComponent* component,
+                          const std::function<std::string(int)>& candidate, int from) {
+  for (int i = from;; ++i) {
+    std::string name = candidate(i);
+    const TComponent* holder = owner.FindComponent(name);
+    if (!holder || holder == component) return name;
+  }
 }
 
+std::string NumberedName(const std::string& base, int number) { return base + std::to_string(number); }
+
+std::string NameBaseOf(const TComponent& component) {
+  const std::string& className = component.ClassName();
+  return className.empty() ? className : className.substr(1);
+}
+
+namespace {
 void FirstFreeName(TComponent* owner, TComponent* component, std::string& name, TFreeNameHint* hint) {
-  if (!owner || !component || name.empty() || IsFree(*owner, component, name)) return;
-  const std::string& className = component->ClassName();
-  const std::string base = className.empty() ? className : className.substr(1);
+  if (!owner || !component || name.empty()) return;
+  const TComponent* holder = owner->FindComponent(name);
+  if (!holder || holder == component) return;
+  const std::string base = NameBaseOf(*component);
   int start = 1;
   if (hint) {
     auto it = hint->find(base);
     if (it != hint->end()) start = it->second;
   }
-  for (int i = start;; ++i) {
-    std::string candidate = base + std::to_string(i);
-    if (IsFree(*owner, component, candidate)) {
-      name = std::move(candidate);
-      if (hint) (*hint)[base] = i + 1;
-      return;
-    }
-  }
+  int last = start;
+  name = FirstFreeName(*owner, component, [&base, &last](int i) { return NumberedName(base, last = i); }, start);
+  if (hint) (*hint)[base] = last + 1;
 }
 }  // namespace
 

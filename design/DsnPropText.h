@@ -3,6 +3,7 @@
 // conversion of a typed text back into every target's property, the name|caption lists that
 // configure them, and the naming of components that the designer creates or reads into a window.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -60,6 +61,16 @@ std::string CaptionOfName(std::string_view name, const TNameList& names, const T
 void OrderLike(const TNameList& reference, TNameList& names, TNameList& values);
 
 // ---- naming ----
+
+// The one rule for free names: the first of candidate(from), candidate(from + 1), … that no
+// component of `owner` has, or that only `component` itself has (names compare ignoring case).
+// Every way the design framework names a component goes through it.
+std::string FirstFreeName(const TComponent& owner, const TComponent* component,
+                          const std::function<std::string(int)>& candidate, int from = 1);
+// The candidates Base1, Base2, …, and the base of a class: its name without the first character
+// ("TLabel" → "Label", "tshape2" → "shape2").
+std::string NumberedName(const std::string& base, int number);
+std::string NameBaseOf(const TComponent& component);
 
 // Replaces `name` by a name that no component of `owner` has yet: the incoming name stays when
 // it is free; otherwise the result is the first free one of Base1, Base2, … where Base is the

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "design/DsnPropText.h"
 #include "design/palette/PaletteBitmaps.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/PostedRefs.h"
@@ -46,10 +47,7 @@ std::string ShortString(const std::string& text) {
 
 // The first of base1, base2, … that no component of `owner` is named.
 std::string FreeName(const TComponent* owner, const std::string& base) {
-  for (int n = 1;; ++n) {
-    std::string name = base + std::to_string(n);
-    if (!owner->FindComponent(name)) return name;
-  }
+  return FirstFreeName(*owner, nullptr, [&base](int i) { return NumberedName(base, i); });
 }
 
 // A prototype's button picture: the one named after its class, else the general one.
@@ -190,10 +188,9 @@ void TDsnPanel::Deposit(TControl* control) {
   EnsureArrowButton();
 
   control->SetParent(deposit);
-  std::string name = "Dpst_" + control->ClassName();
-  for (TComponent* holder = owner->FindComponent(name); holder && holder != control; holder = owner->FindComponent(name))
-    name += "X";
-  control->SetName(name);
+  // "Dpst_" and the class name, with as many "X" appended as it takes to be free.
+  const std::string prototype = "Dpst_" + control->ClassName();
+  control->SetName(FirstFreeName(*owner, control, [&prototype](int x) { return prototype + std::string(x, 'X'); }, 0));
   control->SetBounds(0, 0, 50, 50);
 
   auto* button = New<TDsnButton>(owner);

@@ -469,13 +469,12 @@ void TDsnRegister::ReadControls(TStream& stream, TWinControl* parent, UINT annou
 
 void TDsnRegister::NameControl(TControl* control) {
   if (!control) return;
-  const std::string base = control->ClassName().substr(1);
-  TComponent* owner = Owner();
-  int number = 1;
-  std::string candidate = base + "1";
-  while (owner && owner->FindComponent(candidate) && owner->FindComponent(candidate) != control)
-    candidate = base + std::to_string(++number);
-  control->SetName(candidate);
+  const std::string base = NameBaseOf(*control);
+  if (!Owner()) {
+    control->SetName(NumberedName(base, 1));
+    return;
+  }
+  control->SetName(FirstFreeName(*Owner(), control, [&base](int i) { return NumberedName(base, i); }));
 }
 
 void TDsnRegister::TargetsMoved(int, int) {
