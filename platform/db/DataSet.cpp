@@ -5,7 +5,6 @@
 #include <QSqlRecord>
 
 #include "platform/db/DataSource.h"
-
 #include "platform/rtl/ClassBuilder.h"
 
 DEFINE_CLASS(TDataSet, TComponent) {
@@ -66,9 +65,7 @@ void TDataSet::Destroy() {
   // Events are not called while the component goes; the data sources hear of it as it is removed.
   if (active_) {
     InternalClose();
-    fields_.Clear();
-    rows_.clear();
-    recNo_ = 0;
+    ClearData();
     active_ = false;
   }
   FreeAndNil(fieldDefs_);
@@ -101,9 +98,7 @@ void TDataSet::DoOpen() {
   try {
     InternalOpen();
   } catch (...) {
-    fields_.Clear();
-    rows_.clear();
-    recNo_ = 0;
+    ClearData();
     InternalClose();
     throw;
   }
@@ -115,12 +110,16 @@ void TDataSet::DoOpen() {
 void TDataSet::DoClose() {
   BeforeClose(this);
   InternalClose();
-  fields_.Clear();
-  rows_.clear();
-  recNo_ = 0;
+  ClearData();
   active_ = false;
   NotifySources();
   AfterClose(this);
+}
+
+void TDataSet::ClearData() {
+  fields_.Clear();
+  rows_.clear();
+  recNo_ = 0;
 }
 
 void TDataSet::SetRecNo(int value) {

@@ -49,7 +49,6 @@ class TDataSet : public TComponent {
   int RecNo() const { return recNo_; }
   // Moves to row `value` (1 to RecordCount), telling the data sources; other values are refused.
   void SetRecNo(int value);
-  void First() { SetRecNo(1); }
   bool IsEmpty() const { return rows_.empty(); }
   // The current row's value of column `index`; null without a current row.
   QVariant Value(int index) const;
@@ -81,6 +80,8 @@ class TDataSet : public TComponent {
   friend class TDataSource;
   void DoOpen();
   void DoClose();
+  // Forgets the fields and the rows of a dataset that closes.
+  void ClearData();
   void NotifySources();
 
   bool active_ = false;

@@ -43,34 +43,54 @@ std::optional<std::string_view> SectionName(std::string_view line) {
   return Trim(line.substr(0, line.find(']')));
 }
 
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// Where a key stands in a profile's text, as readers find it: its first line in the first section
+// of that name (any later section of the name is not looked at), and the place just past that
+// section's last entry.
+struct KeyPlace {
+  size_t InsertAt = std::string::npos;   // npos when there is no such section
+  size_t LineStart = std::string::npos;  // npos when the section has no such key
+  size_t LineEnd = std::string::npos;    // the key's line without its line end
+  std::string_view Value;                // what follows "=" on that line
+};
+
+KeyPlace FindKey(std::string_view text, const std::string& section, const std::string& key) {
+  KeyPlace place;
+  bool inSection = false;
+  for (size_t at = 0; at < text.size();) {
+    const size_t end = text.find('\n', at);
+    const size_t next = end == std::string_view::npos ? text.size() : end + 1;
+    std::string_view line = text.substr(at, (end == std::string_view::npos ? text.size() : end) - at);
+    if (at == 0 && line.substr(0, kUtf8Bom.size()) == kUtf8Bom) line.remove_prefix(kUtf8Bom.size());
+    const std::string_view trimmed = Trim(line);
+    if (const auto name = SectionName(trimmed)) {
+      if (inSection) break;  // the wanted section ends here
+      inSection = SameText(*name, section);
+      if (inSection) place.InsertAt = next;
+    } else if (inSection && !trimmed.empty()) {
+      place.InsertAt = next;
+      const size_t equals = trimmed.find('=');
+      if (trimmed.front() != ';' && equals != std::string_view::npos && SameText(Trim(trimmed.substr(0, equals)), key)) {
+        place.LineStart = static_cast<size_t>(line.data() - text.data());  // past a byte order mark
+        place.LineEnd = place.LineStart + line.size() - (line.back() == '\r' ? 1 : 0);
+        place.Value = trimmed.substr(equals + 1);
+        break;
+      }
+    }
+    at = next;
+  }
+  return place;
+}
+
 std::string ReadValue(const std::string& section, const std::string& key,
                       const std::string& defaultValue, const std::string& fileName) {
-  std::ifstream file(ProfilePath(fileName), std::ios::binary);
-  bool inSection = false;
-  bool firstLine = true;
-  std::string buffer;
-  while (std::getline(file, buffer)) {
-    std::string_view line = buffer;
-    if (firstLine && line.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
-      line.remove_prefix(kUtf8Bom.size());
-    }
-    firstLine = false;
-    line = Trim(line);
-    if (line.empty() || line.front() == ';') continue;
-
-    if (const auto name = SectionName(line)) {
-      // Leaving the first section of the wanted name ends the search.
-      if (inSection) return defaultValue;
-      inSection = SameText(*name, section);
-      continue;
-    }
-    if (!inSection) continue;
-    const size_t equals = line.find('=');
-    if (equals != std::string_view::npos && SameText(Trim(line.substr(0, equals)), key)) {
-      return ValueText(line.substr(equals + 1));
-    }
-  }
-  return defaultValue;
+  const std::string text = FileText(ProfilePath(fileName));
+  const KeyPlace place = FindKey(text, section, key);
+  return place.LineStart == std::string::npos ? defaultValue : ValueText(place.Value);
 }
 
 }  // namespace
@@ -94,48 +114,22 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
                                const std::string& fileName) {
   if (section.empty() || key.empty() || value.find_first_of("\r\n") != std::string::npos) return false;
   const std::string path = ProfilePath(fileName);
-  std::string text;
-  {
-    std::ifstream in(path, std::ios::binary);
-    text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
-  // The file's other lines keep their bytes: only the key's line is written, in the first section
-  // of that name (the one readers see), or added at that section's end, or in a new section.
+  std::string text = FileText(path);
+  // The file's other lines keep their bytes: only the key's line is written, where readers find it,
+  // or added at the end of the section they read, or in a new section.
   const std::string line = key + "=" + value;
   const std::string newline = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
-  size_t at = 0;
-  size_t insertAt = std::string::npos;  // past the wanted section's last entry, once it is found
-  bool inSection = false;
-  bool replaced = false;
-  while (at < text.size() && !replaced) {
-    const size_t end = text.find('\n', at);
-    const size_t next = end == std::string::npos ? text.size() : end + 1;
-    std::string_view current = std::string_view(text).substr(at, next - at);
-    if (at == 0 && current.substr(0, kUtf8Bom.size()) == kUtf8Bom) current.remove_prefix(kUtf8Bom.size());
-    const std::string_view trimmed = Trim(current.substr(0, current.find('\n')));
-    if (const auto name = SectionName(trimmed)) {
-      if (inSection) break;  // the wanted section ends here
-      inSection = SameText(*name, section);
-      if (inSection) insertAt = next;
-    } else if (inSection && !trimmed.empty()) {
-      const size_t equals = trimmed.find('=');
-      if (trimmed.front() != ';' && equals != std::string_view::npos && SameText(Trim(trimmed.substr(0, equals)), key)) {
-        size_t lineEnd = end == std::string::npos ? text.size() : end;
-        if (lineEnd > at && text[lineEnd - 1] == '\r') --lineEnd;
-        text.replace(at, lineEnd - at, line);
-        replaced = true;
-      }
-      insertAt = next;
+  const KeyPlace place = FindKey(text, section, key);
+  if (place.LineStart != std::string::npos) {
+    text.replace(place.LineStart, place.LineEnd - place.LineStart, line);
+  } else if (place.InsertAt != std::string::npos) {
+    size_t at = place.InsertAt;
+    if (at > 0 && text[at - 1] != '\n') {
+      text.insert(at, newline);
+      at += newline.size();
     }
-    at = next;
-  }
-  if (!replaced && insertAt != std::string::npos) {
-    if (insertAt > 0 && text[insertAt - 1] != '\n') {
-      text.insert(insertAt, newline);
-      insertAt += newline.size();
-    }
-    text.insert(insertAt, line + newline);
-  } else if (!replaced) {
+    text.insert(at, line + newline);
+  } else {
     if (!text.empty() && text.back() != '\n') text += newline;
     text += "[" + section + "]" + newline + line + newline;
   }
