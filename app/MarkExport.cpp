@@ -16,14 +16,16 @@
 
 namespace {
 
-std::vector<TMarkDesign> StoredDesigns(const std::string& customer, const std::string& mark,
-                                       const std::string& sides) {
+TMarkSides SidesNamed(const std::string& name) {
+  return name == "side" ? TMarkSides::Side : name == "both" ? TMarkSides::Both : TMarkSides::Main;
+}
+
+std::vector<TMarkDesign> StoredDesigns(const std::string& customer, const std::string& mark, TMarkSides sides) {
   std::vector<TMarkDesign> designs;
-  for (const char* side : {"0", "1"}) {
-    if ((side[0] == '0' && sides == "side") || (side[0] == '1' && sides == "main")) continue;
+  for (const std::string& side : MarkSideKeys(sides)) {
     const std::optional<std::string> stored = ReadMark({customer, mark, side});
     if (!stored)
-      throw Exception(std::string("No ") + (side[0] == '0' ? "main" : "side") + " mark is stored for customer " +
+      throw Exception(std::string("No ") + (side == "0" ? "main" : "side") + " mark is stored for customer " +
                       customer + ", mark " + mark);
     designs.push_back({side, *stored});
   }
@@ -55,7 +57,7 @@ int ExportMarksFromCommandLine(const TProgramOptions& options, const char* progr
     RegisterPaletteClasses();
     const std::string& customer = options.Positional[0];
     const std::string& mark = options.Positional[1];
-    TMarkOutput output(StoredDesigns(customer, mark, options.Side), customer, options.Bill);
+    TMarkOutput output(StoredDesigns(customer, mark, SidesNamed(options.Side)), customer, options.Bill);
     WriteMarkFile(output, options.Export, options.WidthMm);
     return 0;
   } catch (const std::exception& e) {

@@ -22,6 +22,7 @@
 #include "app/PrintModule.h"
 #include "app/Shipments.h"
 #include "design/DsnPropText.h"
+#include "design/DsnUnit.h"
 #include "platform/controls/DBText.h"
 #include "platform/controls/Label.h"
 #include "platform/db/DataSource.h"
@@ -32,9 +33,11 @@
 
 namespace {
 
-// The parent a design's elements stand on while they are output. It never makes a window, and it
-// gives the labels on it the row numbers of the page being painted.
-class TOutputStage : public TWinControl, public TLabelRowNumbers {
+// A stage the design's elements stand on while they are output, reading designs as the editor's
+// stage reads a stored mark (its read policy, damaged properties passed over, free names). It never
+// makes a window: a control read is not announced to one. It gives the labels on it the row numbers
+// of the page being painted.
+class TOutputStage : public TDsnStage, public TLabelRowNumbers {
  public:
   using TWinControl::PaintControls;
 
@@ -47,21 +50,12 @@ class TOutputStage : public TWinControl, public TLabelRowNumbers {
     count = Count;
     return true;
   }
-};
 
-// Reads a design as the mark editor reads a stored mark: under the mark's read policy, damaged
-// properties passed over, every element with a free name.
-void ReadDesign(TOutputStage* stage, const std::string& bytes) {
-  if (bytes.empty()) return;
-  TMemoryStream stream(bytes);
-  TReader reader(stream, 4096);
-  reader.SetPolicy(&MarkReadPolicy());
-  reader.OnError = [](TReader&, const std::string&, bool& handled) { handled = true; };
-  reader.OnSetName = [stage](TReader& r, TComponent* component, std::string& name) {
-    UniqueComponentName(stage, &r, component, name);
-  };
-  reader.ReadComponents(stage, stage, nullptr);
-}
+ protected:
+  void ReaderSetName(TReader& reader, TComponent* component, std::string& name) override {
+    UniqueComponentName(reader.Owner(), &reader, component, name);
+  }
+};
 
 std::vector<TDBText*> DataTexts(TWinControl* stage) {
   std::vector<TDBText*> texts;
@@ -173,9 +167,14 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
                          const std::string& bill)
     : pages_(std::make_unique<Pages>()) {
   for (const TMarkDesign& design : designs) {
-    pages_->stages.push_back(New<TOutputStage>(nullptr));
-    pages_->stages.back()->SetBounds(0, 0, kMarkWidth, kMarkHeight);
-    ReadDesign(pages_->stages.back(), design.Stream);
+    TOutputStage* stage = New<TOutputStage>(nullptr);
+    pages_->stages.push_back(stage);
+    stage->SetBounds(0, 0, kMarkWidth, kMarkHeight);
+    stage->SetReadPolicy(MarkReadPolicy());
+    if (!design.Stream.empty()) {
+      TMemoryStream stream(design.Stream);
+      stage->LoadFromStream(stream);
+    }
   }
   if (bill.empty()) return;
   pages_->rows = New<TQuery>(nullptr);
@@ -224,6 +223,15 @@ void TMarkOutput::PaintPage(int index, QPainter& painter, bool background) const
     DeleteDC(dc);
   }
   painter.restore();
+}
+
+std::vector<std::string> MarkSideKeys(TMarkSides sides) {
+  switch (sides) {
+    case TMarkSides::Main: return {"0"};
+    case TMarkSides::Side: return {"1"};
+    case TMarkSides::Both: return {"0", "1"};
+  }
+  return {};
 }
 
 QSizeF MarkSizeMm(double widthMm) { return {widthMm, widthMm * kMarkHeight / kMarkWidth}; }
@@ -287,10 +295,10 @@ void WritePng(const TMarkOutput& output, const std::string& file, double widthMm
   });
 }
 
-void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm) {
+void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {
   const QString suffix = QFileInfo(QString::fromStdString(file)).suffix().toLower();
   if (suffix == u"pdf") WritePdf(output, file, widthMm);
   else if (suffix == u"svg") WriteSvg(output, file, widthMm);
-  else if (suffix == u"png") WritePng(output, file, widthMm, 300);
+  else if (suffix == u"png") WritePng(output, file, widthMm, dpi);
   else throw Exception("Cannot tell what to write from the name " + file + ": use .pdf, .svg or .png");
 }

@@ -27,6 +27,9 @@ inline constexpr double kMaxMarkWidthMm = 5000;
 
 enum class TMarkSides { Main, Side, Both };
 
+// The sides to output, in page order, as the mark table keys them: "0" the main mark, "1" the side.
+std::vector<std::string> MarkSideKeys(TMarkSides sides);
+
 // One side's design: "0" the main mark, "1" the side mark, and the stage's design stream.
 struct TMarkDesign {
   std::string Side;
@@ -66,5 +69,5 @@ void CheckMarkWidth(double widthMm);
 void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm);
 void WriteSvg(const TMarkOutput& output, const std::string& file, double widthMm);
 void WritePng(const TMarkOutput& output, const std::string& file, double widthMm, int dpi);
-// By the file's extension: .pdf, .svg or .png (at 300 dpi).
-void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm);
+// By the file's extension: .pdf, .svg or .png (at `dpi`).
+void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm, int dpi = 300);

@@ -51,11 +51,8 @@ void RunMarkOutput(TOutputKind kind, const std::string& side) {
   if (!choice) return;
   try {
     std::vector<TMarkDesign> designs;
-    for (const char* s : {"0", "1"}) {
-      if ((s[0] == '0' && choice->Sides == TMarkSides::Side) || (s[0] == '1' && choice->Sides == TMarkSides::Main))
-        continue;
+    for (const std::string& s : MarkSideKeys(choice->Sides))
       if (Tfmmd* editor = EditorOf(s)) designs.push_back({s, editor->CurrentDesign()});
-    }
     if (designs.empty()) throw Exception("沒有開著的嘜頭可以輸出。");
     TMarkOutput output(designs, customer, choice->Bill);
     switch (kind) {
@@ -71,9 +68,7 @@ void RunMarkOutput(TOutputKind kind, const std::string& side) {
     const std::string suggested = customer.empty() ? "mark" : customer + "-" + first->MarkId();
     const std::string file = AskFileName(parent, kind, suggested);
     if (file.empty()) return;
-    if (kind == TOutputKind::Pdf) WritePdf(output, file, choice->WidthMm);
-    else if (kind == TOutputKind::Svg) WriteSvg(output, file, choice->WidthMm);
-    else WritePng(output, file, choice->WidthMm, choice->Dpi);
+    WriteMarkFile(output, file, choice->WidthMm, choice->Dpi);  // the name ends in the kind's extension
   } catch (const std::exception& e) {
     ShowWarning(std::string("無法輸出嘜頭：") + e.what());
   }

@@ -1,7 +1,7 @@
 #pragma once
 // The output commands of the main window's File menu and of each mark editor's 輸出 drop-down:
 // they ask what to output (OutputDialog.h), take the designs on the editors' stages as the clerk
-// sees them, saved or not, and preview, print or write them (MarkOutput.h, MarkPrint.h). Errors are
+// sees them, saved or not, and preview, print or write them (MarkOutput.h, PrintModule.h). Errors are
 // said in a warning; nothing is changed on the stages.
 
 #include <string>

@@ -51,10 +51,11 @@ void SelectShipmentRows(TQuery& query, const std::string& customerId, const std:
   QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
   query.Close();
   query.SetDatabaseName(kMarkAlias);
-  query.SQL()->SetText(("select * from " + QuotedView(db) + " where " + Column(db, kCustomerColumn) +
-                        " = :customer and " + Column(db, kBillColumn) + " = :bill order by " +
-                        Column(db, "PACKING單號") + ", " + Column(db, "產品編號"))
-                           .toStdString());
+  const QString billColumn = Column(db, kBillColumn);
+  QString sql = "select * from " + QuotedView(db) + " where " + Column(db, kCustomerColumn) + " = :customer";
+  sql += bill.empty() ? " order by " + billColumn + ", " : " and " + billColumn + " = :bill order by ";
+  sql += Column(db, "PACKING單號") + ", " + Column(db, "產品編號");
+  query.SQL()->SetText(sql.toStdString());
   query.SetParam("customer", QString::fromStdString(customerId));
   query.SetParam("bill", QString::fromStdString(bill));
 }

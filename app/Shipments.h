@@ -18,5 +18,6 @@ inline constexpr const char* kBillColumn = "出口文件單號";
 std::vector<std::string> CustomerShipments(const std::string& customerId);
 
 // Makes `query` (a query of the alias dbmd) select the rows of one shipment, values bound as
-// parameters; the caller opens it. Raises EDatabaseError when the view cannot be found.
+// parameters; with no bill, the rows of all the customer's shipments, ordered by 出口文件單號 first.
+// The caller opens it. Raises EDatabaseError when the view cannot be found.
 void SelectShipmentRows(TQuery& query, const std::string& customerId, const std::string& bill);

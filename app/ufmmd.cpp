@@ -1,7 +1,7 @@
 #include "app/ufmmd.h"
 
 #include <exception>
-#include <functional>
+#include <utility>
 #include <vector>
 
 #include "app/MarkPolicy.h"
@@ -249,47 +249,50 @@ class TLiveValuesSource : public TDataSource {
 }  // namespace
 
 void Tfmmd::RowButtonClick(TObject*) {
-  std::vector<std::string> bills;
+  // All the customer's rows in one query, listed under their shipments.
+  TQuery* rows = New<TQuery>(nullptr);
+  std::vector<std::pair<std::string, std::string>> listed;  // shipment, the row as the menu shows it
   try {
-    bills = CustomerShipments(customerId_);
+    SelectShipmentRows(*rows, customerId_, "");
+    rows->Open();
+    const int bill = rows->FieldByName(kBillColumn)->Index();
+    const int packing = rows->FieldByName("PACKING單號")->Index();
+    const int product = rows->FieldByName("產品編號")->Index();
+    for (int row = 1; row <= rows->RecordCount(); ++row) {
+      rows->SetRecNo(row);
+      listed.emplace_back(FieldValueText(rows->Value(bill), false), FieldValueText(rows->Value(packing), false) +
+                                                                        "  " + FieldValueText(rows->Value(product), false));
+    }
   } catch (const std::exception& e) {
+    rows->Free();
     ShowWarning(std::string("無法讀取這位客戶的出口文件：\n") + WithAdvice(e));
     return;
   }
+  rows->Free();
   if (!rowMenu_) rowMenu_ = New<TPopupMenu>(this);
   while (rowMenu_->Items()->Count() > 0) rowMenu_->Items()->Items(0)->Free();
   TWeak<Tfmmd> self(this);
-  auto add = [](TMenuItem* parent, const std::string& caption, std::function<void()> chosen) {
+  auto add = [self](TMenuItem* parent, const std::string& caption, const std::string& bill, int row) {
     auto* item = New<TMenuItem>(parent);
     item->SetCaption(caption);
-    if (chosen) item->OnClick.Bind([chosen](TObject*) { chosen(); });
+    if (row >= 0)
+      item->OnClick.Bind([self, bill, row](TObject*) {
+        if (self) self->ChooseRow(bill, row);
+      });
     parent->Add(item);
     return item;
   };
-  add(rowMenu_->Items(), "不顯示資料", [self] {
-    if (self) self->ChooseRow("", 0);
-  });
-  for (const std::string& bill : bills) {
-    TMenuItem* sub = add(rowMenu_->Items(), bill, nullptr);
-    TQuery* query = New<TQuery>(nullptr);
-    try {
-      SelectShipmentRows(*query, customerId_, bill);
-      query->Open();
-      TField* packing = query->FieldByName("PACKING單號");
-      TField* product = query->FieldByName("產品編號");
-      for (int row = 1; row <= query->RecordCount(); ++row) {
-        query->SetRecNo(row);
-        const std::string caption = std::to_string(row) + ". " +
-                                    FieldValueText(query->Value(packing->Index()), false) + "  " +
-                                    FieldValueText(query->Value(product->Index()), false);
-        add(sub, caption, [self, bill, row] {
-          if (self) self->ChooseRow(bill, row);
-        });
-      }
-    } catch (const std::exception&) {
-      // A shipment whose rows cannot be listed stays in the menu without rows.
+  add(rowMenu_->Items(), "不顯示資料", "", 0);
+  TMenuItem* shipment = nullptr;
+  int number = 0;
+  for (size_t i = 0; i < listed.size(); ++i) {
+    const std::string& bill = listed[i].first;
+    if (i == 0 || bill != listed[i - 1].first) {
+      shipment = add(rowMenu_->Items(), bill, bill, -1);
+      number = 0;
     }
-    query->Free();
+    ++number;
+    add(shipment, std::to_string(number) + ". " + listed[i].second, bill, number);
   }
   const TPoint below = b4 ? b4->ClientToScreen({0, b4->Height()}) : ClientToScreen({0, 0});
   rowMenu_->Popup(below.X, below.Y);

@@ -303,7 +303,8 @@ std::string NameBaseOf(const TComponent& component) {
 }
 
 namespace {
-void FirstFreeName(TComponent* owner, TComponent* component, std::string& name, TFreeNameHint* hint) {
+// Keeps `name` when it is free, else makes it the first free Base number, from where `hint` says.
+void GiveFreeName(TComponent* owner, TComponent* component, std::string& name, TFreeNameHint* hint) {
   if (!owner || !component || name.empty()) return;
   const TComponent* holder = owner->FindComponent(name);
   if (!holder || holder == component) return;
@@ -320,10 +321,10 @@ void FirstFreeName(TComponent* owner, TComponent* component, std::string& name, 
 }  // namespace
 
 void UniqueComponentName(TComponent* owner, TReader*, TComponent* component, std::string& name) {
-  FirstFreeName(owner, component, name, nullptr);
+  GiveFreeName(owner, component, name, nullptr);
 }
 
 void UniqueComponentName(TComponent* owner, TReader*, TComponent* component, std::string& name,
                          TFreeNameHint& hint) {
-  FirstFreeName(owner, component, name, &hint);
+  GiveFreeName(owner, component, name, &hint);
 }

@@ -28,34 +28,16 @@ grep -q "No main mark is stored for customer C001, mark M01" "$work/err" || fail
 if [ $# -ge 5 ]; then cp "$4/$5" "$work/windows/dbalias.ini"; fi
 
 # The mark (the same design on both sides): three component blocks and the end marker.
-cat >"$work/a.txt" <<'EOF'
-object Label1: TLabel
-  Left = 20
-  Top = 20
-  Width = 220
-  Height = 24
-  AutoSize = False
-  Caption = 'C/NO. {n} OF {N}'
-  Font.Height = -20
-  Font.Name = '新細明體'
-  ParentFont = False
-  Transparent = True
-end
-EOF
-cat >"$work/b.txt" <<'EOF'
-object DBText1: TDBText
-  Left = 20
-  Top = 60
-  Width = 220
-  Height = 24
-  Caption = '產品編號'
-  DataField = '產品編號'
-  Font.Height = -20
-  Font.Name = '新細明體'
-  ParentFont = False
-  Transparent = True
-end
-EOF
+# A text element: NAME CLASS TOP CAPTION [FIELD].
+text() {
+  printf "object %s: %s\n  Left = 20\n  Top = %s\n  Width = 220\n  Height = 24\n" "$1" "$2" "$3"
+  [ "$2" = TLabel ] && printf "  AutoSize = False\n"
+  printf "  Caption = '%s'\n" "$4"
+  [ -n "${5:-}" ] && printf "  DataField = '%s'\n" "$5"
+  printf "  Font.Height = -20\n  Font.Name = '新細明體'\n  ParentFont = False\n  Transparent = True\nend\n"
+}
+text Label1 TLabel 20 'C/NO. {n} OF {N}' >"$work/a.txt"
+text DBText1 TDBText 60 '產品編號' '產品編號' >"$work/b.txt"
 cat >"$work/c.txt" <<'EOF'
 object tshape21: tshape2
   Left = 260
