@@ -53,8 +53,6 @@ void TAgent::CallOldWndProc(TMessage& message) {
   message.Result = CallWindowProc(oldWndProc_, handle_, message.Msg, message.WParam, message.LParam);
 }
 
-void TAgent::BeforeDestruction() { alive_.reset(); }
-
 void TAgent::Destroy() {
   if (hooked_) Unhook();
   if (OnRelease) {

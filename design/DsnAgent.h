@@ -47,11 +47,6 @@ class TAgent : public TObject {
   // Called by the teardown after the window has got its procedure back.
   std::function<void()> OnRelease;
 
-  // Expires when the agent's teardown begins. Code that calls out of an agent (into the register,
-  // the control's own procedure) holds it to learn whether the agent is still there afterwards; a
-  // posted message names the agent through PostableRef(agent, agent->AliveToken()).
-  std::weak_ptr<const void> AliveToken() const { return alive_; }
-
   // The window has lost the mouse capture: the current target is forgotten.
   virtual void CaptureChanged();
   // Receives every message of the subclassed window. An implementation sets message.Result itself
@@ -65,7 +60,6 @@ class TAgent : public TObject {
   virtual void Hook(HWND handle);
 
  protected:
-  void BeforeDestruction() override;
   // Unhooks when hooked, then runs OnRelease.
   void Destroy() override;
   // Passes the message to the replaced procedure and stores its result.
@@ -79,7 +73,6 @@ class TAgent : public TObject {
   WNDPROC wndProcInstance_ = 0;
   bool hooked_ = false;
   TWeak<TControl> currentTarget_;
-  std::shared_ptr<const char> alive_ = std::make_shared<const char>(0);
 };
 
 // The agent of one windowed control. Children holds the agents of the control's inner windows;

@@ -35,8 +35,8 @@ TControl* ChildAt(TWinControl* control, TPoint point) {
 
 // Every handler below that calls into the register (or into the control's own procedure) runs
 // user code, which may stop design mode and so free this agent, or free the control or the stage.
-// It holds the agent's alive token across the call and touches nothing of the agent once it has
-// expired; the control, the register and the stage are held weakly and looked up again.
+// It holds the agent weakly across the call and touches nothing of the agent once that reads
+// null; the control, the register and the stage are held weakly and looked up again.
 
 void TDsnCtrl::Create(TWinControl* control) {
   released_ = false;
@@ -53,10 +53,8 @@ void TDsnCtrl::FreeWhenOrphaned() {
   freeQueued_ = true;
   // The register has dropped the agent and its window is gone, so nothing holds it but a
   // DM_AGENTDONE that may never be delivered. If the stage frees it first, the token has expired.
-  TDsnCtrl* self = this;
-  std::weak_ptr<const void> alive = AliveToken();
   QMetaObject::invokeMethod(
-      QCoreApplication::instance(), [self, alive] { if (!alive.expired()) self->Free(); },
+      QCoreApplication::instance(), [self = TWeak<TDsnCtrl>(this)] { if (self) self->Free(); },
       Qt::QueuedConnection);
 }
 
@@ -119,13 +117,13 @@ void TDsnCtrl::WndProc(TMessage& message) {
     case WM_LBUTTONDOWN: {
       // A control that must still see its press while it is designed (a page control switching
       // pages) says so through the design hit-test.
-      std::weak_ptr<const void> alive = AliveToken();
+      const TWeak<TDsnCtrl> alive(this);
       TWinControl* control = Control();
       if (control && control->Perform(CM_DESIGNHITTEST, message.WParam, message.LParam) == 1) {
-        if (alive.expired()) return;
+        if (!alive) return;
         CallOldWndProc(message);
       }
-      if (alive.expired()) return;
+      if (!alive) return;
       WMLButtonDown(message);
       return;
     }
@@ -183,9 +181,9 @@ void TDsnCtrl::WMLButtonDown(TMessage& message) {
   SetCapture(Handle());
   TCustomDsnRegister* reg = DsnRegister();
   if (!reg) return;
-  std::weak_ptr<const void> alive = AliveToken();
+  const TWeak<TDsnCtrl> alive(this);
   reg->MouseDown(control, CurrentTarget(), KeysToShiftState(message.WParam), mousePoint_);
-  if (alive.expired()) return;
+  if (!alive) return;
   FocusStage();
 }
 
@@ -266,9 +264,9 @@ void TDsnCtrl::WMRButtonDown(TMessage& message) {
   rightCapture_ = true;
   TCustomDsnRegister* reg = DsnRegister();
   if (!reg) return;
-  std::weak_ptr<const void> alive = AliveToken();
+  const TWeak<TDsnCtrl> alive(this);
   reg->RightMouseDown(control, CurrentTarget(), mousePoint_.Y, mousePoint_.X);
-  if (alive.expired()) return;
+  if (!alive) return;
   FocusStage();
 }
 
@@ -276,12 +274,12 @@ void TDsnCtrl::WMDestroy(TMessage& message) {
   const HWND window = Handle();
   const WNDPROC old = OldWndProc();
   Unhook();
-  std::weak_ptr<const void> alive = AliveToken();
+  const TWeak<TDsnCtrl> alive(this);
   message.Result = CallWindowProc(old, window, message.Msg, message.WParam, message.LParam);
-  if (alive.expired()) return;
+  if (!alive) return;
   // The stage hooks the control's new window, or frees the agent once it is released. The stage's
   // own window going away cannot carry the message: the fallback below covers that.
   if (TDsnStage* stage = Stage(); stage && stage->HandleAllocated() && stage->Handle() != window)
-    PostMessage(stage->Handle(), DM_AGENTDONE, PostableRef(this, AliveToken()), 0);
+    PostMessage(stage->Handle(), DM_AGENTDONE, PostableRef(this), 0);
   FreeWhenOrphaned();
 }

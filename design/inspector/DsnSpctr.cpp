@@ -118,12 +118,9 @@ void TDsnInspector::SetCaption(const std::string& value) {
   if (window_) window_->SetCaption(value);
 }
 
-TMultiProps* TDsnInspector::Props() const { return propsAlive_.expired() ? nullptr : props_; }
+TMultiProps* TDsnInspector::Props() const { return props_.get(); }
 
-void TDsnInspector::SetProps(TMultiProps* props) {
-  props_ = props;
-  propsAlive_ = props ? props->AliveToken() : std::weak_ptr<const char>();
-}
+void TDsnInspector::SetProps(TMultiProps* props) { props_ = props; }
 
 void TDsnInspector::OpenWindow() {
   if (window_) return;

@@ -145,8 +145,7 @@ class TDsnInspector : public TCustomInspector {
   std::string caption_ = "Object Inspector";
   bool stayOnTop_ = false;
   TInspctHlpBtn* helpButton_ = nullptr;
-  TMultiProps* props_ = nullptr;
-  std::weak_ptr<const char> propsAlive_;
+  TWeak<TMultiProps> props_;
 };
 
 // The inspector's window. Column 0 of the grid holds the property names (zero width), column 1

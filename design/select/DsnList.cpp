@@ -9,16 +9,16 @@ DEFINE_CLASS(TTargetList, TReceiveTargets) {}
 
 // ---- TReceiveTargets ----
 
-TReceiveTargets::TReceiveTargets() : alive_(std::make_shared<const char>(0)) {}
+TReceiveTargets::TReceiveTargets() = default;
 
 // An object deleted without Free still leaves no peer pointing at it.
 TReceiveTargets::~TReceiveTargets() {
-  alive_.reset();
+  EndLife();
   UnlinkAll();
 }
 
 void TReceiveTargets::Destroy() {
-  alive_.reset();
+  EndLife();
   UnlinkAll();
   TObject::Destroy();
 }

@@ -41,8 +41,6 @@ class TReceiveTargets : public TObject {
   virtual void Unlink(TReceiveTargets* receiver);
   virtual void Link(TReceiveTargets* receiver);
 
-  // Expires when the receiver's destruction begins; holders that do not own it keep this.
-  std::weak_ptr<const char> AliveToken() const { return alive_; }
   // The linked peers in link order; null until the first Link.
   const TList<TReceiveTargets*>* Receivers() const { return receivers_.get(); }
 
@@ -61,8 +59,6 @@ class TReceiveTargets : public TObject {
   void UnlinkAll();
 
   std::unique_ptr<TList<TReceiveTargets*>> receivers_;
-  // Expires when destruction begins; broadcasts hold weak copies to see who is gone.
-  std::shared_ptr<const char> alive_;
 };
 
 class TTargetList : public TReceiveTargets {
@@ -114,17 +110,12 @@ class TTargetList : public TReceiveTargets {
 template <class F>
 void TReceiveTargets::Broadcast(F call) {
   if (!receivers_ || receivers_->Count() == 0) return;
-  struct Peer {
-    TReceiveTargets* receiver;
-    std::weak_ptr<const char> alive;
-  };
-  std::vector<Peer> peers;
-  peers.reserve(static_cast<size_t>(receivers_->Count()));
-  for (TReceiveTargets* r : *receivers_) peers.push_back({r, r->alive_});
-  std::weak_ptr<const char> self = alive_;
-  for (const Peer& peer : peers) {
-    if (self.expired()) return;
-    if (peer.alive.expired() || !receivers_ || receivers_->IndexOf(peer.receiver) < 0) continue;
-    call(peer.receiver);
+  std::vector<TWeak<TReceiveTargets>> peers(receivers_->begin(), receivers_->end());
+  const TWeak<TReceiveTargets> self(this);
+  for (const TWeak<TReceiveTargets>& peer : peers) {
+    if (!self) return;
+    TReceiveTargets* receiver = peer.get();
+    if (!receiver || !receivers_ || receivers_->IndexOf(receiver) < 0) continue;
+    call(receiver);
   }
 }

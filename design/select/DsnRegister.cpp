@@ -207,8 +207,8 @@ TTargetList* TDsnRegister::CreateTargetList() {
     multiProps_ = inspector_->CreateMultiProps();
     if (multiProps_) list->Link(multiProps_);
   }
-  for (const Receiver& r : receivers_)
-    if (!r.alive.expired()) list->Link(r.receiver);
+  for (const TWeak<TReceiveTargets>& receiver : receivers_)
+    if (receiver) list->Link(receiver.get());
   return list;
 }
 
@@ -731,18 +731,18 @@ void TDsnRegister::RemovePartner(TDsnPartner* partner) {
 
 void TDsnRegister::AddReceiver(TReceiveTargets* receiver) {
   if (!receiver) return;
-  receivers_.push_back({receiver, receiver->AliveToken()});
+  receivers_.emplace_back(receiver);
 }
 
 void TDsnRegister::RemoveReceiver(TReceiveTargets* receiver) {
   receivers_.erase(std::remove_if(receivers_.begin(), receivers_.end(),
-                                  [receiver](const Receiver& r) { return r.receiver == receiver || r.alive.expired(); }),
+                                  [receiver](const TWeak<TReceiveTargets>& r) { return !r || r.get() == receiver; }),
                    receivers_.end());
 }
 
 int TDsnRegister::ReceiverCount() const {
   return static_cast<int>(std::count_if(receivers_.begin(), receivers_.end(),
-                                        [](const Receiver& r) { return !r.alive.expired(); }));
+                                        [](const TWeak<TReceiveTargets>& r) { return static_cast<bool>(r); }));
 }
 
 // ---- removal ----

@@ -187,11 +187,7 @@ class TDsnRegister : public TCustomDsnRegister {
   TReceiveTargets* multiProps_ = nullptr;
   TPopupMenu* designMenu_ = nullptr;
   TDsnList agents_;
-  struct Receiver {
-    TReceiveTargets* receiver;
-    std::weak_ptr<const char> alive;
-  };
-  std::vector<Receiver> receivers_;
+  std::vector<TWeak<TReceiveTargets>> receivers_;
   std::vector<TDsnPartner*> partners_;
   TTargetList* targets_ = nullptr;
   int gridWidth_ = 8;

@@ -69,12 +69,6 @@ TComponent::~TComponent() {
   if (!destroyed_) TComponent::Destroy();
 }
 
-std::weak_ptr<const void> TComponent::AliveToken() const {
-  if (!alive_ && !destroyed_ && !state_.Contains(csDestroying))
-    alive_ = std::make_shared<const char>(0);
-  return alive_;
-}
-
 void TComponent::Create(TComponent* owner) {
   style_ = {csInheritable};
   if (owner) owner->InsertComponent(this);
@@ -381,13 +375,13 @@ std::string TComponent::GetNamePath() { return name_; }
 TPersistent* TComponent::GetOwner() { return owner_; }
 
 void TComponent::BeforeDestruction() {
-  alive_.reset();
+  EndLife();
   Destroying();
 }
 
 void TComponent::Destroy() {
   if (destroyed_) return;
-  alive_.reset();
+  EndLife();
   Destroying();
   while (!freeNotifies_.empty()) {
     TComponent* peer = freeNotifies_.back();

@@ -108,10 +108,6 @@ class TComponent : public TPersistent {
   // that ignore such notices costs nothing per sibling.
   virtual void Notification(TComponent* component, TOperation operation);
 
-  // Expires as soon as the component's destruction begins. Code that holds a component across user
-  // code or a posted message keeps a TWeak, built on this token, and never compares addresses.
-  std::weak_ptr<const void> AliveToken() const;
-
   void SetDesigning(bool value, bool setChildren = true);
   // Called once the stream has read the component and resolved its references.
   virtual void Loaded();
@@ -200,36 +196,6 @@ class TComponent : public TPersistent {
   TComponentState state_;
   TComponentStyle style_;
   bool destroyed_ = false;
-  mutable std::shared_ptr<const void> alive_;  // made on the first AliveToken()
-};
-
-// A reference to a component that becomes null when the component is destroyed. It costs the
-// component nothing until the first TWeak to it is made.
-template <class T>
-class TWeak {
- public:
-  TWeak() = default;
-  TWeak(T* component) { reset(component); }  // NOLINT(google-explicit-constructor)
-  TWeak& operator=(T* component) {
-    reset(component);
-    return *this;
-  }
-
-  T* get() const { return token_.expired() ? nullptr : ptr_; }
-  T* operator->() const { return get(); }
-  T& operator*() const { return *get(); }
-  explicit operator bool() const { return get() != nullptr; }
-  // True when a component was referred to and has been destroyed since.
-  bool expired() const { return ptr_ && token_.expired(); }
-  void reset(T* component = nullptr) {
-    ptr_ = component;
-    token_ = component ? static_cast<const TComponent*>(component)->AliveToken()
-                       : std::weak_ptr<const void>();
-  }
-
- private:
-  T* ptr_ = nullptr;
-  std::weak_ptr<const void> token_;
 };
 
 // True for a valid component name: a letter or "_" followed by letters, digits and "_".

@@ -7,6 +7,7 @@
 // runs `BeforeDestruction` and the virtual `Destroy` chain while the object is whole, then deletes it.
 // Classes whose teardown calls no virtual operation may simply use C++ destructors.
 
+#include <memory>
 #include <string>
 #include <utility>
 
@@ -35,10 +36,52 @@ class TObject {
   // Runs the teardown and deletes the object.
   void Free();
 
+  // Expires as soon as the object's teardown begins. Code that holds an object across user code
+  // or a posted message keeps a TWeak, built on this token. It costs nothing until first asked for.
+  std::weak_ptr<const void> AliveToken() const;
+
  protected:
   virtual void BeforeDestruction() {}
   // The framework destructor: overrides do their teardown and then call the inherited Destroy.
   virtual void Destroy() {}
+  // Weak references to the object read null from now on. Free calls it first; a class whose
+  // objects may be deleted without Free calls it as its own destructor begins.
+  void EndLife() const {
+    alive_.reset();
+    lifeEnded_ = true;
+  }
+
+ private:
+  mutable std::shared_ptr<const void> alive_;  // made on the first AliveToken()
+  mutable bool lifeEnded_ = false;
+};
+
+// A reference to an object that becomes null when the object's teardown begins. It costs the
+// object nothing until the first TWeak to it is made.
+template <class T>
+class TWeak {
+ public:
+  TWeak() = default;
+  TWeak(T* object) { reset(object); }  // NOLINT(google-explicit-constructor)
+  TWeak& operator=(T* object) {
+    reset(object);
+    return *this;
+  }
+
+  T* get() const { return token_.expired() ? nullptr : ptr_; }
+  T* operator->() const { return get(); }
+  T& operator*() const { return *get(); }
+  explicit operator bool() const { return get() != nullptr; }
+  // True when an object was referred to and its teardown has begun since.
+  bool expired() const { return ptr_ && token_.expired(); }
+  void reset(T* object = nullptr) {
+    ptr_ = object;
+    token_ = object ? static_cast<const TObject*>(object)->AliveToken() : std::weak_ptr<const void>();
+  }
+
+ private:
+  T* ptr_ = nullptr;
+  std::weak_ptr<const void> token_;
 };
 
 // Constructs a framework object in both phases: `new T`, then `Create(args…)`, then

@@ -5,13 +5,8 @@
 
 namespace {
 
-struct Entry {
-  TObject* object;
-  std::weak_ptr<const void> alive;
-};
-
 struct Table {
-  std::unordered_map<uintptr_t, Entry> entries;
+  std::unordered_map<uintptr_t, TWeak<TObject>> entries;
   uintptr_t next = 1;
   size_t pruneAt = 64;
 };
@@ -25,7 +20,7 @@ Table& table() {
 // object is gone, and the threshold doubles so that pruning stays linear overall.
 void Prune(Table& t) {
   for (auto it = t.entries.begin(); it != t.entries.end();) {
-    if (it->second.alive.expired()) it = t.entries.erase(it);
+    if (!it->second) it = t.entries.erase(it);
     else ++it;
   }
   t.pruneAt = std::max<size_t>(64, t.entries.size() * 2);
@@ -33,13 +28,13 @@ void Prune(Table& t) {
 
 }  // namespace
 
-uintptr_t PostableRef(TObject* object, std::weak_ptr<const void> alive) {
+uintptr_t PostableRef(TObject* object) {
   if (!object) return 0;
   Table& t = table();
   if (t.entries.size() >= t.pruneAt) Prune(t);
   uintptr_t id = t.next++;
   if (t.next == 0) t.next = 1;
-  t.entries.emplace(id, Entry{object, std::move(alive)});
+  t.entries.emplace(id, TWeak<TObject>(object));
   return id;
 }
 
@@ -47,7 +42,7 @@ TObject* TakePostedRef(uintptr_t id) {
   Table& t = table();
   auto it = t.entries.find(id);
   if (it == t.entries.end()) return nullptr;
-  TObject* object = it->second.alive.expired() ? nullptr : it->second.object;
+  TObject* object = it->second.get();
   t.entries.erase(it);
   return object;
 }

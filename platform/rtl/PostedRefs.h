@@ -7,15 +7,11 @@
 #include <cstdint>
 #include <memory>
 
-#include "platform/rtl/Component.h"
+#include "platform/rtl/Object.h"
 
-// Registers `object`, alive as long as `alive` has not expired, and returns a non-zero id for a
-// message parameter. A null object gives 0.
-uintptr_t PostableRef(TObject* object, std::weak_ptr<const void> alive);
-// The same for a component, which carries its own alive token.
-inline uintptr_t PostableRef(TComponent* component) {
-  return component ? PostableRef(component, component->AliveToken()) : 0;
-}
+// Registers `object`, alive until its teardown begins, and returns a non-zero id for a message
+// parameter. A null object gives 0.
+uintptr_t PostableRef(TObject* object);
 
 // Takes the entry back: the object when it still lives, else null (also for 0 and unknown ids).
 // An id is good for one take.

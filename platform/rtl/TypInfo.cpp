@@ -205,7 +205,13 @@ const TClassInfo& TObject::StaticClass() {
   return info;
 }
 
+std::weak_ptr<const void> TObject::AliveToken() const {
+  if (!alive_ && !lifeEnded_) alive_ = std::make_shared<const char>(0);
+  return alive_;
+}
+
 void TObject::Free() {
+  EndLife();
   BeforeDestruction();
   Destroy();
   delete this;

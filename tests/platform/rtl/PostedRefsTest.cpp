@@ -2,6 +2,8 @@
 
 #include "platform/rtl/PostedRefs.h"
 
+#include "platform/rtl/Component.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
