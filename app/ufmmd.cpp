@@ -111,7 +111,7 @@ void Tfmmd::FormCreate(TObject*) {
   // A stored mark may come from another clerk's program, a paste from anywhere: either may hold
   // only mark elements.
   DsnStage1->SetReadPolicy(MarkReadPolicy());
-  savedDesign_ = CurrentDesign();
+  savedRevision_ = DsnStage1->Revision();
 }
 
 // The stored mark is loaded when the window is first shown; showing it again later must not throw
@@ -133,7 +133,10 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     // The field's name becomes the first target's caption too, so the element shows which field
     // it reads; Cancel links none.
     if (!ChooseField(value)) return;
-    if (auto* first = ClassCast<TControl>(targets->Items(0))) first->SetCaption(value);
+    if (auto* first = ClassCast<TControl>(targets->Items(0))) {
+      first->SetCaption(value);
+      DsnStage1->ElementsChanged();
+    }
   }
   if (propName == "Color") {
     // The dialog opens on the colour shown, when the targets agree on one.
@@ -148,6 +151,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     if (!FontDialog1->Execute()) return;
     for (int i = 0; i < targets->Count(); ++i)
       if (TFont* font = FontOf(targets->Items(i))) font->Assign(FontDialog1->Font());
+    DsnStage1->ElementsChanged();
   }
 }
 
@@ -211,7 +215,9 @@ void Tfmmd::acshapeExecute(TObject*) {
   CopyShapeSettings(*element, *dialog->shape);
   // The element may go while the dialog is open (its editor closed under it).
   if (dialog->ShowModal() != mrOk || !element) return;
+  const std::string before = ElementText(*element);
   CopyShapeSettings(*dialog->shape, *element);
+  if (ElementText(*element) != before) DsnStage1->ElementsChanged();
   DsnStage1->RefreshTargets();
 }
 
@@ -350,6 +356,12 @@ void Tfmmd::ClearStage() {
   for (int i = DsnStage1->ControlCount() - 1; i >= 0; --i) DsnStage1->Controls(i)->Free();
 }
 
+std::string Tfmmd::ElementText(TControl& element) {
+  TMemoryStream stream;
+  DsnStage1->WriteControl(stream, &element);
+  return stream.Bytes();
+}
+
 void Tfmmd::acsavemdExecute(TObject*) { SaveMark(); }
 
 // Without a customer or mark number every such start would share one row keyed by empty numbers,
@@ -374,10 +386,11 @@ bool Tfmmd::SaveMark() {
   for (;;) {
     try {
       const std::string design = CurrentDesign();
+      const uint64_t revision = DsnStage1->Revision();
       const TMarkSaveResult result = SaveMarkIfUnchanged({customerId_, markId_, markSide_}, design, expected);
       if (result.Saved) {
         storedRow_ = design;
-        savedDesign_ = design;
+        savedRevision_ = revision;
         return true;
       }
       expected = result.Found;
@@ -426,7 +439,7 @@ void Tfmmd::ShowStoredMark(const std::optional<std::string>& row) {
     ClearStage();
   }
   storedRow_ = row;
-  savedDesign_ = CurrentDesign();
+  savedRevision_ = DsnStage1->Revision();
   if (rowsSource_) ShowLiveValues();
   if (failed) WarnUnreadable(markSide_, failure);
 }
@@ -440,14 +453,14 @@ void Tfmmd::acloadmdExecute(TObject*) {
   } catch (const std::exception& e) {
     ClearStage();
     storedRow_.reset();
-    savedDesign_ = CurrentDesign();
+    savedRevision_ = DsnStage1->Revision();
     WarnUnreadable(markSide_, WithAdvice(e));
     return;
   }
   ShowStoredMark(row);
 }
 
-bool Tfmmd::Modified() { return CurrentDesign() != savedDesign_; }
+bool Tfmmd::Modified() { return DsnStage1->Revision() != savedRevision_; }
 
 bool Tfmmd::CloseQuery() {
   if (!TForm::CloseQuery()) return false;

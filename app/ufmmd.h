@@ -3,6 +3,7 @@
 // stage, with a tool bar of its commands. The main window opens two of them as borderless
 // children of its frame.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -117,6 +118,8 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   // went away meanwhile. Otherwise `field` is the name chosen, empty for none.
   bool ChooseField(std::string& field);
   void ClearStage();
+  // One element as the design stream writes it, to learn whether a command changed it.
+  std::string ElementText(TControl& element);
   // Shows a stored design on the stage (an empty one for no row) and takes it as what is saved; a
   // design that cannot be read leaves the stage empty and is said.
   void ShowStoredMark(const std::optional<std::string>& row);
@@ -129,8 +132,8 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   std::string markSide_;
   std::string customerId_;
   std::string markId_;
-  // The design stream as last loaded or saved: what "unsaved changes" are measured against.
-  std::string savedDesign_;
+  // The stage's revision as last loaded or saved: what "unsaved changes" are measured against.
+  uint64_t savedRevision_ = 0;
   // The row as this editor last read or wrote it, nothing when there was none (or it could not be
   // read): a save finding anything else asks before it overwrites another clerk's design.
   std::optional<std::string> storedRow_;

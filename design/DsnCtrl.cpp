@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "design/DsnWalk.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/PostedRefs.h"
 #include "platform/win/Geometry.h"
@@ -174,6 +175,7 @@ void TDsnCtrl::PressAt(const TMessage& message) {
 }
 
 void TDsnCtrl::WMLButtonDown(TMessage& message) {
+  DSN_WALK();
   PressAt(message);
   TWinControl* control = Control();
   if (!control) return;

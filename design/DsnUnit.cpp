@@ -143,6 +143,14 @@ void TDsnStage::Dispatch(TMessage& message) {
     case DM_AGENTDONE:
       AgentDone(message.WParam);
       return;
+    case CM_CONTROLCHANGE: {
+      // An element put on the stage or taken off it, by whatever code: a grab handle, owned by no
+      // design, is no element.
+      const auto* control = reinterpret_cast<const TControl*>(message.WParam);
+      const TComponent* root = Owner() ? Owner() : this;
+      if (control && control->Owner() && control->Owner() == root) ElementsChanged();
+      break;
+    }
     case DM_REFRESHTARGETS:
       refreshPosted_ = false;
       RefreshTargets();
@@ -270,6 +278,12 @@ void TDsnStage::LoadFromStream(TStream& stream) {
     }
     throw;
   }
+}
+
+TDsnStage* StageOf(const TControl* control) {
+  for (TWinControl* p = control ? control->Parent() : nullptr; p; p = p->Parent())
+    if (auto* stage = dynamic_cast<TDsnStage*>(p)) return stage;
+  return nullptr;
 }
 
 void TDsnStage::ReadDesign(TStream& stream, const TReadPolicy* policy) {

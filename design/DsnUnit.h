@@ -6,6 +6,7 @@
 // keys into register commands, and saves its controls to a design stream and loads them back.
 // The design work itself is done by the register linked to it, reached through TCustomDsnRegister.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -191,6 +192,16 @@ class TDsnStage : public TPanel {
   // Called by the register when design mode ends, with False.
   virtual void DesignChanged(bool active);
 
+  // The revision of the design on the stage. Every change of its elements raises it, whoever
+  // makes it: an element put on the stage or taken off it (by any code: creating, pasting,
+  // deleting, loading), and a change of elements by the register's moves and commands, grab
+  // handles, the property window and a window's own commands, which call ElementsChanged. A window keeps the revision it
+  // saved and compares; SetRevision puts an earlier revision back (a change undone). Each raise
+  // gives a revision never given before, so a state reached anew never passes for a saved one.
+  uint64_t Revision() const { return revision_; }
+  void SetRevision(uint64_t value) { revision_ = value; }
+  void ElementsChanged() { revision_ = ++lastRevision_; }
+
   TDeleteQuery OnDeleteQuery;
   TCoverQuery OnCoverQuery;
   TSelectQuery OnSelectQuery;
@@ -235,7 +246,12 @@ class TDsnStage : public TPanel {
   bool fixSize_ = false;
   bool designActive_ = false;
   std::optional<TReadPolicy> readPolicy_;
+  uint64_t revision_ = 0;
+  uint64_t lastRevision_ = 0;
 };
+
+// The stage on which `control` stands (the nearest above it); null when there is none.
+TDsnStage* StageOf(const TControl* control);
 
 // What the design core needs of a register: the stage forwards the selection commands to it and the
 // design agents report the mouse to it. The register itself, with its variants, implements it.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "design/DsnWalk.h"
 #include "design/inspector/DsnSpctr.h"
 #include "design/select/DsnCustomInspector.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -20,6 +21,12 @@ std::vector<TComponent*> TMultiProps::Targets() const {
   targets.reserve(targets_.size());
   for (const Entry& entry : targets_) targets.push_back(entry.target.get());
   return targets;
+}
+
+TComponent* TMultiProps::FirstTarget() const {
+  for (const Entry& entry : targets_)
+    if (TComponent* target = entry.target.get()) return target;
+  return nullptr;
 }
 
 void TMultiProps::Unlist(Entry& entry) {
@@ -68,12 +75,7 @@ void TMultiProps::DeleteTarget(int index) {
   Unlist(entry);
   targets_.erase(targets_.begin() + index);
   std::vector<TComponent*> remaining = Targets();
-  TComponent* first = nullptr;
-  for (TComponent* target : remaining)
-    if (target) {
-      first = target;
-      break;
-    }
+  TComponent* first = FirstTarget();
   if (!first) {
     ClearTargets();
     return;
@@ -111,6 +113,7 @@ void TMultiProps::DeleteTarget(int index) {
 }
 
 void TMultiProps::TargetsChanged() {
+  DSN_WALK();
   RecalcValues();
   if (TCustomInspector* inspector = inspector_.get()) inspector->RefreshGrid();
 }

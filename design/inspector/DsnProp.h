@@ -54,6 +54,8 @@ class TMultiProps : public TReceiveTargets {
   // The targets, place for place with the target list; null for a place being forgotten.
   std::vector<TComponent*> Targets() const;
   int TargetCount() const { return static_cast<int>(targets_.size()); }
+  // The first target still there; null when there is none.
+  TComponent* FirstTarget() const;
 
  private:
   // Tells the inspector that the targets are about to change.

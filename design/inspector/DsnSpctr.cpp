@@ -1,5 +1,6 @@
 #include "design/inspector/DsnSpctr.h"
 
+#include "design/DsnWalk.h"
 #include "design/inspector/DsnProp.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
@@ -11,7 +12,6 @@
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Texts.h"
-#include "platform/win/Windows.h"
 
 // ---- settings ----
 
@@ -129,13 +129,13 @@ void TDsnInspector::OpenWindow() {
   window_->ButtonProps = BtnProps();
   SetWindowBounds(position_->Left, position_->Top, position_->Width, position_->Height);
   TStringGrid* grid = window_->StringGrid1;
-  grid->SetColWidths(1, grid_->PropWid);
-  grid->SetColWidths(2, grid_->ValueWid);
+  grid->SetColWidths(TInspectorFm::kCaptionColumn, grid_->PropWid);
+  grid->SetColWidths(TInspectorFm::kValueColumn, grid_->ValueWid);
   window_->SetFormStyle(stayOnTop_ ? fsStayOnTop : fsNormal);
   window_->Inspector = this;
-  grid->SetCells(1, 0, grid_->PropCp);
-  grid->SetCells(2, 0, grid_->ValueCp);
-  grid->SetRowCount(1);
+  grid->SetCells(TInspectorFm::kCaptionColumn, TInspectorFm::kHeaderRow, grid_->PropCp);
+  grid->SetCells(TInspectorFm::kValueColumn, TInspectorFm::kHeaderRow, grid_->ValueCp);
+  grid->SetRowCount(TInspectorFm::kHeaderRow + 1);
   window_->SpeedButton1->SetGlyph(btnGlyph_);
   // Without a picture the button says what it does.
   window_->SpeedButton1->SetCaption(btnGlyph_->Empty() ? "..." : "");
@@ -162,7 +162,8 @@ void TDsnInspector::ApplyValue(const std::string& propName, const std::string& v
   TMultiProps* props = Props();
   if (!props) return;
   ApplyPropValue(props->Targets(), propName, value);
-  if (StageWnd()) PostMessage(StageWnd(), DM_REFRESHTARGETS, 0, 0);
+  if (TDsnStage* stage = Stage()) stage->ElementsChanged();
+  PostRefreshToStage();
   props->RecalcValues();
 }
 
@@ -174,30 +175,31 @@ void TDsnInspector::ButtonClick(const std::string& propName, std::string& value)
 }
 
 void TDsnInspector::RefreshGrid() {
+  DSN_WALK();
   TMultiProps* props = Props();
   if (!window_ || !props) return;
   const TNameList& names = props->CommonNames();
   const TNameList& values = props->CommonValues();
   if (names.size() != values.size()) return;
   TStringGrid* grid = window_->StringGrid1;
-  const int rows = static_cast<int>(names.size()) + 1;
+  // The rows of the properties follow the header, in the order of the names.
+  const int firstRow = TInspectorFm::kHeaderRow + 1;
+  const int rows = firstRow + static_cast<int>(names.size());
   grid->SetRowCount(rows);
   // The header stays a header whenever there is a row below it.
-  if (rows > 1) grid->SetFixedRows(1);
-  int found = -1;
-  for (int r = 1; r < rows; ++r) {
-    const std::string& name = names[static_cast<size_t>(r - 1)];
-    grid->SetCells(1, r, CaptionOfName(name, props->PropNames(), props->PropCaptions()));
-    grid->SetCells(2, r, values[static_cast<size_t>(r - 1)]);
-    grid->SetCells(0, r, name);
-    if (found < 0 && !window_->CurrentProp.empty() && SameText(name, window_->CurrentProp)) found = r;
+  if (rows > firstRow) grid->SetFixedRows(firstRow);
+  // The editor goes back to the row of the property it was placed for, if the targets still have it.
+  const std::string& edited = window_->EditedProp();
+  int found = TInspectorFm::kNoRow;
+  for (int r = firstRow; r < rows; ++r) {
+    const size_t i = static_cast<size_t>(r - firstRow);
+    grid->SetCells(TInspectorFm::kCaptionColumn, r, CaptionOfName(names[i], props->PropNames(), props->PropCaptions()));
+    grid->SetCells(TInspectorFm::kValueColumn, r, values[i]);
+    grid->SetCells(TInspectorFm::kNameColumn, r, names[i]);
+    if (found == TInspectorFm::kNoRow && !edited.empty() && SameText(names[i], edited)) found = r;
   }
-  if (found > 0) {
-    window_->PlaceEditor(found, false);
-    grid->SetRow(found);
-  } else {
-    window_->PlaceEditor(-1, false);
-  }
+  window_->PlaceEditor(found, false);
+  if (found != TInspectorFm::kNoRow) grid->SetRow(found);
   if (!window_->Visible()) window_->Show();
 }
 

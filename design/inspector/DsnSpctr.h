@@ -148,17 +148,32 @@ class TDsnInspector : public TCustomInspector {
   TWeak<TMultiProps> props_;
 };
 
-// The inspector's window. Column 0 of the grid holds the property names (zero width), column 1
-// the captions, column 2 the value texts; row 0 holds the headers.
+// The inspector's window: a grid with a row per property under a header row, and the value editors
+// placed over the value cell of the row pressed.
 class TInspectorFm : public TForm {
   DECLARE_CLASS(TInspectorFm)
 
  public:
+  // The grid's columns: the property names (zero width, never seen), the row captions, the value
+  // texts; and the row of the column headers.
+  static constexpr int kNameColumn = 0;
+  static constexpr int kCaptionColumn = 1;
+  static constexpr int kValueColumn = 2;
+  static constexpr int kColumnCount = 3;
+  static constexpr int kHeaderRow = 0;
+  // The editor's row while it is put away.
+  static constexpr int kNoRow = -1;
+
   void Create(TComponent* owner) override;
 
-  // Puts the editor on `row` (the row's value cell), or hides it for -1; with `focus` the edit
-  // box takes the keyboard focus.
+  // Puts the editor on `row` (the row's value cell), or away for kNoRow; with `focus` the edit box
+  // takes the keyboard focus.
   void PlaceEditor(int row, bool focus);
+  // The grid row the editor stands on; kNoRow while it is put away.
+  int EditorRow() const { return editorRow_; }
+  // The property the editor was last placed for, kept while it is put away so that a refreshed grid
+  // puts it back on that property's row; empty at first.
+  const std::string& EditedProp() const { return editedProp_; }
   // Applies the edit box's text to the targets when the editor stands on the row of the property
   // it was placed for and the text was changed there (or `always`). A refused value raises the
   // "is illegal" error; the edit box keeps the text.
@@ -167,33 +182,46 @@ class TInspectorFm : public TForm {
   // typed for; an error is shown once the current operation is over.
   void CommitBeforeChange();
 
-  void FormCreate(TObject* sender);
-  void StringGrid1MouseDown(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-  void Edit1Exit(TObject* sender);
-  void Edit1KeyDown(TObject* sender, uint16_t& key, TShiftState shift);
-  void ComboBox2Change(TObject* sender);
-  void SpeedButton1Click(TObject* sender);
-  void ComboBox1Change(TObject* sender);
-
   TStringGrid* StringGrid1 = nullptr;
+  // A list of components to select from, above the grid; not shown by the inspector.
   TPanel* Panel3 = nullptr;
   TComboBox* ComboBox1 = nullptr;
+  // The value editors: the edit box, the panel of the "..." button, the drop-down of value names.
   TEdit* Edit1 = nullptr;
   TPanel* Panel2 = nullptr;
   TSpeedButton* SpeedButton1 = nullptr;
   TComboBox* ComboBox2 = nullptr;
+  // The help strip.
   TPanel* Panel1 = nullptr;
   TBitBtn* HelpBtn = nullptr;
 
   TDsnInspector* Inspector = nullptr;
-  // The property whose editor is placed; empty at first.
-  std::string CurrentProp;
+  // The properties edited through the "..." button.
   TStrings* ButtonProps = nullptr;
 
   void Dispatch(TMessage& message) override;
 
  private:
   void BuildControls();
+  // ---- handlers ----
+  void HideNameColumn(TObject* sender);
+  void PlaceEditorOnPressedRow(TObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+  void CommitChangedValue(TObject* sender);
+  void CommitOrRevertOnKey(TObject* sender, uint16_t& key, TShiftState shift);
+  void ChooseListedValue(TObject* sender);
+  void OpenValueDialog(TObject* sender);
+  void SelectListedComponent(TObject* sender);
+
+  // Puts the edit box at `left`, outside the client area, and hides the drop-down and the button.
+  void PutEditorAway(int left);
+  // Whether the property `name` is edited through the "..." button (listed in ButtonProps as spelled).
+  bool IsButtonProp(const std::string& name) const;
+  // The text in `column` of the grid's selected row (arrow keys in the grid can move that row off the
+  // editor's).
+  std::string SelectedCell(int column) const;
+
+  int editorRow_ = kNoRow;
+  std::string editedProp_;
   // The text the editor showed when it was placed: a commit on leaving needs a change from it.
   std::string shownText_;
   bool committing_ = false;

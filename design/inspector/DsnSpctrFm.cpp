@@ -33,8 +33,8 @@ void TInspectorFm::Create(TComponent* owner) {
   Font()->SetCharset(CHINESEBIG5_CHARSET);
   Font()->SetHeight(-13);
   BuildControls();
-  OnCreate.Bind([this](TObject* sender) { FormCreate(sender); });
-  OnDeactivate.Bind([this](TObject* sender) { Edit1Exit(sender); });
+  OnCreate.Bind([this](TObject* sender) { HideNameColumn(sender); });
+  OnDeactivate.Bind([this](TObject* sender) { CommitChangedValue(sender); });
 }
 
 void TInspectorFm::BuildControls() {
@@ -48,8 +48,8 @@ void TInspectorFm::BuildControls() {
   ComboBox1->SetParent(Panel3);
   ComboBox1->SetBounds(5, 6, 173, 24);
   ComboBox1->SetStyle(csDropDownList);
-  ComboBox1->OnChange.Bind([this](TObject* sender) { ComboBox1Change(sender); });
-  ComboBox1->OnDropDown.Bind([this](TObject* sender) { ComboBox1Change(sender); });
+  ComboBox1->OnChange.Bind([this](TObject* sender) { SelectListedComponent(sender); });
+  ComboBox1->OnDropDown.Bind([this](TObject* sender) { SelectListedComponent(sender); });
 
   Panel1 = New<TPanel>(this);
   Panel1->SetParent(this);
@@ -67,13 +67,13 @@ void TInspectorFm::BuildControls() {
   StringGrid1->SetParent(this);
   StringGrid1->SetAlign(alClient);
   StringGrid1->SetColor(clBtnFace);
-  StringGrid1->SetColCount(3);
+  StringGrid1->SetColCount(kColumnCount);
   StringGrid1->SetFixedCols(0);
   StringGrid1->SetOptions(TGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goRangeSelect,
                                        goColSizing});
   StringGrid1->SetScrollBars(ssVertical);
   StringGrid1->OnMouseDown.Bind([this](TObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
-    StringGrid1MouseDown(sender, button, shift, x, y);
+    PlaceEditorOnPressedRow(sender, button, shift, x, y);
   });
 
   // The editors stand above the grid, parked outside the client area until a row needs one.
@@ -81,8 +81,9 @@ void TInspectorFm::BuildControls() {
   Edit1->SetParent(this);
   Edit1->SetBounds(kParked, 240, 89, 24);
   Edit1->Font()->SetHeight(-16);
-  Edit1->OnExit.Bind([this](TObject* sender) { Edit1Exit(sender); });
-  Edit1->OnKeyDown.Bind([this](TObject* sender, uint16_t& key, TShiftState shift) { Edit1KeyDown(sender, key, shift); });
+  Edit1->OnExit.Bind([this](TObject* sender) { CommitChangedValue(sender); });
+  Edit1->OnKeyDown.Bind(
+      [this](TObject* sender, uint16_t& key, TShiftState shift) { CommitOrRevertOnKey(sender, key, shift); });
 
   Panel2 = New<TPanel>(this);
   Panel2->SetParent(this);
@@ -92,7 +93,7 @@ void TInspectorFm::BuildControls() {
   SpeedButton1 = New<TSpeedButton>(this);
   SpeedButton1->SetParent(Panel2);
   SpeedButton1->SetBounds(0, 0, 25, 25);
-  SpeedButton1->OnClick.Bind([this](TObject* sender) { SpeedButton1Click(sender); });
+  SpeedButton1->OnClick.Bind([this](TObject* sender) { OpenValueDialog(sender); });
 
   ComboBox2 = New<TComboBox>(this);
   ComboBox2->SetParent(this);
@@ -100,42 +101,51 @@ void TInspectorFm::BuildControls() {
   ComboBox2->SetStyle(csDropDown);
   ComboBox2->Font()->SetHeight(-16);
   ComboBox2->SetItemHeight(16);
-  ComboBox2->OnChange.Bind([this](TObject* sender) { ComboBox2Change(sender); });
-  ComboBox2->OnExit.Bind([this](TObject* sender) { Edit1Exit(sender); });
-  ComboBox2->OnKeyDown.Bind([this](TObject* sender, uint16_t& key, TShiftState shift) { Edit1KeyDown(sender, key, shift); });
+  ComboBox2->OnChange.Bind([this](TObject* sender) { ChooseListedValue(sender); });
+  ComboBox2->OnExit.Bind([this](TObject* sender) { CommitChangedValue(sender); });
+  ComboBox2->OnKeyDown.Bind(
+      [this](TObject* sender, uint16_t& key, TShiftState shift) { CommitOrRevertOnKey(sender, key, shift); });
 }
 
-void TInspectorFm::FormCreate(TObject*) {
-  StringGrid1->SetColWidths(0, 0);
-  CurrentProp.clear();
+void TInspectorFm::HideNameColumn(TObject*) { StringGrid1->SetColWidths(kNameColumn, 0); }
+
+bool TInspectorFm::IsButtonProp(const std::string& name) const {
+  for (int i = 0; ButtonProps && i < ButtonProps->Count(); ++i)
+    if (ButtonProps->Get(i) == name) return true;
+  return false;
+}
+
+std::string TInspectorFm::SelectedCell(int column) const { return StringGrid1->Cells(column, StringGrid1->Row()); }
+
+void TInspectorFm::PutEditorAway(int left) {
+  Edit1->SetLeft(left);
+  editorRow_ = kNoRow;
+  Panel2->Hide();
+  ComboBox2->Hide();
 }
 
 void TInspectorFm::PlaceEditor(int row, bool focus) {
   if (row < 0) {
+    // Disabled first: an edit box that loses the focus this way still commits from its row.
     Edit1->SetEnabled(false);
-    Edit1->SetLeft(kHidden);
-    Panel2->Hide();
-    ComboBox2->Hide();
+    PutEditorAway(kHidden);
     return;
   }
-  const TRect cell = StringGrid1->CellRect(2, row);
+  const TRect cell = StringGrid1->CellRect(kValueColumn, row);
   const int x = cell.Left + StringGrid1->Left();
   const int y = cell.Top + StringGrid1->Top();
-  const int w = StringGrid1->ColWidths(2);
+  const int w = StringGrid1->ColWidths(kValueColumn);
   const int h = StringGrid1->RowHeights(row);
-  const std::string name = StringGrid1->Cells(0, row);
-  bool isButton = false;
-  for (int i = 0; ButtonProps && i < ButtonProps->Count() && !isButton; ++i) isButton = ButtonProps->Get(i) == name;
+  const std::string name = StringGrid1->Cells(kNameColumn, row);
+  const bool isButton = IsButtonProp(name);
 
   TMultiProps* props = Inspector ? Inspector->Props() : nullptr;
-  TComponent* first = nullptr;
-  if (props)
-    for (TComponent* target : props->Targets())
-      if ((first = target)) break;
+  TComponent* first = props ? props->FirstTarget() : nullptr;
   if (!first) return;
-  CurrentProp = name;
+  editedProp_ = name;
+  editorRow_ = row;
 
-  const TPropInfo* prop = first->ClassType().FindProp(CurrentProp);
+  const TPropInfo* prop = first->ClassType().FindProp(name);
   if (prop && prop->Kind() == tkEnumeration) {
     TStrings* items = ComboBox2->Items();
     items->BeginUpdate();
@@ -143,7 +153,7 @@ void TInspectorFm::PlaceEditor(int row, bool focus) {
     for (const std::string& value : prop->PropType->EnumNames) items->Add(value);
     items->EndUpdate();
     ComboBox2->SetBounds(x, y + 2, w + 3, h + 3);
-    ComboBox2->SetText(StringGrid1->Cells(2, row));
+    ComboBox2->SetText(StringGrid1->Cells(kValueColumn, row));
     ComboBox2->Show();
     Edit1->SetBounds(1500, 500, 10, 10);
     Edit1->Hide();
@@ -153,6 +163,7 @@ void TInspectorFm::PlaceEditor(int row, bool focus) {
     Edit1->SetEnabled(true);
   }
   if (isButton) {
+    // The edit box shows the value under the button; only the button changes it.
     Edit1->Show();
     Panel2->SetBounds(x + w - 23, y + 2, 25, h);
     Panel2->Show();
@@ -164,25 +175,25 @@ void TInspectorFm::PlaceEditor(int row, bool focus) {
     if (Edit1->Visible() && focus) Edit1->SetFocus();
   }
   Edit1->SetBounds(x, y, w + 3, h + 3);
-  Edit1->SetText(StringGrid1->Cells(2, row));
+  Edit1->SetText(StringGrid1->Cells(kValueColumn, row));
   Edit1->SelectAll();
   shownText_ = Edit1->Text();
 }
 
-void TInspectorFm::StringGrid1MouseDown(TObject*, TMouseButton, TShiftState, int, int) {
+void TInspectorFm::PlaceEditorOnPressedRow(TObject*, TMouseButton, TShiftState, int, int) {
   const int row = StringGrid1->Row();
-  if (row > 0) PlaceEditor(row, true);
+  if (row > kHeaderRow) PlaceEditor(row, true);
 }
 
 void TInspectorFm::Commit(bool always) {
-  if (committing_ || !Inspector || Edit1->Left() < 0 || CurrentProp.empty()) return;
-  if (StringGrid1->Cells(0, StringGrid1->Row()) != CurrentProp) return;
+  if (committing_ || !Inspector || editorRow_ == kNoRow || editedProp_.empty()) return;
+  if (SelectedCell(kNameColumn) != editedProp_) return;
   const std::string text = Edit1->Text();
   if (!always && text == shownText_) return;
   TScopedRollback<bool> busy(committing_, true);
   // A refused text is reported once; leaving the editor again does not repeat it.
   shownText_ = text;
-  Inspector->ApplyValue(CurrentProp, text);
+  Inspector->ApplyValue(editedProp_, text);
 }
 
 void TInspectorFm::CommitBeforeChange() {
@@ -207,15 +218,15 @@ void TInspectorFm::Dispatch(TMessage& message) {
   TForm::Dispatch(message);
 }
 
-void TInspectorFm::Edit1Exit(TObject*) { Commit(false); }
+void TInspectorFm::CommitChangedValue(TObject*) { Commit(false); }
 
-void TInspectorFm::Edit1KeyDown(TObject*, uint16_t& key, TShiftState) {
+void TInspectorFm::CommitOrRevertOnKey(TObject*, uint16_t& key, TShiftState) {
   if (key == VK_RETURN) {
     key = 0;
     Commit(true);
   } else if (key == VK_ESCAPE) {
     key = 0;
-    const std::string shown = StringGrid1->Cells(2, StringGrid1->Row());
+    const std::string shown = SelectedCell(kValueColumn);
     Edit1->SetText(shown);
     if (ComboBox2->Visible()) ComboBox2->SetText(shown);
     Edit1->SelectAll();
@@ -223,17 +234,17 @@ void TInspectorFm::Edit1KeyDown(TObject*, uint16_t& key, TShiftState) {
   }
 }
 
-void TInspectorFm::ComboBox2Change(TObject*) {
+void TInspectorFm::ChooseListedValue(TObject*) {
   Edit1->SetText(ComboBox2->Text());
   // A value chosen, or typed to its end, applies at once; a name still being typed waits for Enter
   // or for the editor to be left.
   if (ComboBox2->Items()->IndexOf(ComboBox2->Text()) >= 0) Commit(false);
 }
 
-void TInspectorFm::SpeedButton1Click(TObject*) {
+void TInspectorFm::OpenValueDialog(TObject*) {
   if (!Inspector || !Inspector->OnBtnClick) return;
   const TWeak<TInspectorFm> alive(this);
-  const std::string name = StringGrid1->Cells(0, StringGrid1->Row());
+  const std::string name = SelectedCell(kNameColumn);
   std::string value = Edit1->Text();
   TDsnInspector* inspector = Inspector;
   inspector->ButtonClick(name, value);
@@ -244,13 +255,11 @@ void TInspectorFm::SpeedButton1Click(TObject*) {
   inspector->ApplyValue(name, value);
 }
 
-void TInspectorFm::ComboBox1Change(TObject*) {
+void TInspectorFm::SelectListedComponent(TObject*) {
   const int index = ComboBox1->ItemIndex();
   if (index < 0 || !Inspector) return;
   auto* component = ClassCast<TComponent>(ComboBox1->Items()->Objects(index));
   if (!component) return;
   Inspector->SelectComponent(component);
-  Edit1->SetLeft(kParked);
-  Panel2->Hide();
-  ComboBox2->Hide();
+  PutEditorAway(kParked);
 }

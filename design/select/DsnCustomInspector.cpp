@@ -38,3 +38,8 @@ void TCustomInspector::SelectComponent(TComponent* component) {
     if (auto* control = ClassCast<TControl>(component)) window = control->Parent();
   if (window) SendMessage(window->Handle(), DM_SELECTCOMPONENT, reinterpret_cast<WPARAM>(component), 0);
 }
+
+void TCustomInspector::PostRefreshToStage() const {
+  TDsnStage* stage = Stage();
+  if (stage && stage->HandleAllocated()) PostMessage(stage->Handle(), DM_REFRESHTARGETS, 0, 0);
+}

@@ -1,6 +1,6 @@
 #pragma once
 // The object inspector as the register drives it. The register switches it on and off with design
-// mode, tells it where the stage is, and links the multi-target properties it makes to each new
+// mode, tells it which stage it serves, and links the multi-target properties it makes to each new
 // target list; the inspector library implements the window and those properties.
 
 #include <string>
@@ -35,9 +35,13 @@ class TCustomInspector : public TComponent {
   bool Active() const { return active_; }
   // Opens the window when design mode starts and closes it when it ends.
   virtual void SetActive(bool value);
-  // The stage's window, to which a changed property is announced (DM_REFRESHTARGETS).
-  HWND StageWnd() const { return stageWnd_; }
-  void SetStageWnd(HWND value) { stageWnd_ = value; }
+  // The stage whose targets the inspector edits; held weakly, null once the stage is gone.
+  TDsnStage* Stage() const { return stage_.get(); }
+  void SetStage(TDsnStage* value) { stage_ = value; }
+  // Announces a changed property to the stage (DM_REFRESHTARGETS, posted to the window it has now),
+  // which moves the handles and redraws the grid once the current message is over. Nothing while
+  // the stage or its window is gone.
+  void PostRefreshToStage() const;
 
   virtual void OpenWindow() = 0;
   virtual void CloseWindow() = 0;
@@ -72,5 +76,5 @@ class TCustomInspector : public TComponent {
   TStrings* btnProps_ = nullptr;
   TStrings* outProps_ = nullptr;
   bool active_ = false;
-  HWND stageWnd_ = 0;
+  TWeak<TDsnStage> stage_;
 };

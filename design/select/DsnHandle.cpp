@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "design/DsnUnit.h"
+#include "design/DsnWalk.h"
 #include "design/select/DsnShape.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -114,8 +115,11 @@ void TSmallRect::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   // leaves at least one pixel each way, so that the element can still be seen and clicked.
   const int left = std::min(r.Left, r.Right);
   const int top = std::min(r.Top, r.Bottom);
+  const TRect before = target->BoundsRect();
   target->SetBounds(left, top, std::max(1, std::abs(r.Right - r.Left)),
                     std::max(1, std::abs(r.Bottom - r.Top)));
+  if (!(target->BoundsRect() == before))
+    if (TDsnStage* stage = StageOf(target)) stage->ElementsChanged();
   const TWeak<TSmallRect> alive(this);
   THandlerRect* set = handlerRect_;
   SendMessage(AgentWindow(target), DM_TARGETSIZED, MAKELPARAM(saved.Left, saved.Top),
@@ -214,6 +218,7 @@ void THandlerRect::Destroy() {
 THandlerRect* TMultiHandler::CreateHandlerRect(TControl* target) { return New<THandlerRect>(target, style_); }
 
 void TMultiHandler::AddTarget(TComponent* component) {
+  DSN_WALK();
   auto* target = ClassCast<TControl>(component);
   if (!target || ClassCast<TSmallRect>(target)) return;
   for (THandlerRect* set : handlers_)

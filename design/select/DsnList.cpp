@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "design/DsnWalk.h"
 #include "platform/rtl/ClassBuilder.h"
 
 DEFINE_CLASS(TReceiveTargets, TObject) {}
@@ -89,6 +90,18 @@ void TTargetList::DeleteTarget(int index) {
 
 void TTargetList::TargetsChanged() {
   Broadcast([](TReceiveTargets* r) { r->TargetsChanged(); });
+}
+
+// A receiver may run user code at any step and free this list: each step looks first.
+void TTargetList::SetTargets(const std::vector<TWeak<TComponent>>& targets) {
+  DSN_WALK();
+  const TWeak<TTargetList> self(this);
+  ClearTargets();
+  for (const TWeak<TComponent>& target : targets) {
+    if (!self) return;
+    if (TComponent* component = target.get()) AddTarget(component);
+  }
+  if (self) TargetsChanged();
 }
 
 int TTargetList::Count() const { return list_ ? static_cast<int>(list_->size()) : -1; }

@@ -75,6 +75,9 @@ class TTargetList : public TReceiveTargets {
   void ClearTargets() override;
   void DeleteTarget(int index) override;
   void TargetsChanged() override;
+  // Replaces the whole list by `targets` (those still alive, in order) and announces the change
+  // once: ClearTargets, AddTarget for each, then TargetsChanged, on the list and every receiver.
+  void SetTargets(const std::vector<TWeak<TComponent>>& targets);
 
   // The number of places, forgotten ones included; -1 when there is no list.
   int Count() const;

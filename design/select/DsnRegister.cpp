@@ -1,24 +1,19 @@
 #include "design/select/DsnRegister.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstring>
 #include <cstdlib>
+#include <unordered_set>
 
 #include "design/DsnCmpPlt.h"
 #include "design/DsnCommonProps.h"
 #include "design/DsnCtrl.h"
-#include "design/DsnPropText.h"
+#include "design/DsnWalk.h"
 #include "design/select/DsnHandle.h"
 #include "design/select/DsnShape.h"
 #include "platform/controls/Form.h"
 #include "platform/controls/SpeedButton.h"
 #include "platform/rtl/ClassBuilder.h"
-#include "platform/rtl/PostedRefs.h"
-#include "platform/rtl/Stream.h"
 #include "platform/rtl/StringList.h"
-#include "platform/stream/Reader.h"
-#include "platform/win/Clipboard.h"
 
 DEFINE_CLASS(TDsnMenuItem, TMenuItem) {}
 
@@ -33,26 +28,8 @@ DEFINE_CLASS(TDsnPartner, TComponent) {
   c.Hears();  // forgets only its register, which it asked about
 }
 
-namespace {
-
-constexpr int kStreamBuffer = 4096;
-
-// The number of parent steps from `control` up to `stage`; controls outside it count as deep.
-int DepthBelow(TControl* control, TControl* stage) {
-  int depth = 0;
-  for (TControl* c = control; c && c != stage; c = c->Parent()) ++depth;
-  return depth;
-}
-
-bool AcceptsControls(const TControl* control) {
+bool TDsnRegister::AcceptsControls(const TControl* control) {
   return control && control->ControlStyle().Contains(csAcceptsControls);
-}
-
-}  // namespace
-
-UINT TDsnRegister::ClipboardFormat() {
-  static const UINT format = RegisterClipboardFormat("Dsn_ClipboardFormat");
-  return format;
 }
 
 void TDsnRegister::Create(TComponent* owner) {
@@ -121,12 +98,13 @@ void TDsnRegister::StartDesign() {
   }
   if (inspector_) {
     inspector_->SetActive(true);
-    if (stage_) inspector_->SetStageWnd(stage_->Handle());
+    if (stage_) inspector_->SetStage(stage_);
   }
 }
 
 void TDsnRegister::StopDesign() {
   FinishOutline();
+  FinishBand();
   if (stage_) {
     ReleaseAgents();
     stage_->SetDesignActive(false);
@@ -153,12 +131,6 @@ void TDsnRegister::FreeSelectionObjects() {
   if (multiProps_) FreeAndNil(multiProps_);
   if (handler_) FreeAndNil(handler_);
   if (targets_) FreeAndNil(targets_);
-}
-
-void TDsnRegister::FinishOutline() {
-  if (!outline_) return;
-  outline_->Finish();
-  FreeAndNil(outline_);
 }
 
 // ---- covering ----
@@ -225,15 +197,32 @@ TControl* TDsnRegister::SelectedItem(int index) const {
   return targets_ ? ClassCast<TControl>(targets_->Target(index)) : nullptr;
 }
 
+void TDsnRegister::Select(const std::vector<TComponent*>& components) {
+  DSN_WALK();
+  std::vector<TWeak<TComponent>> chosen;
+  chosen.reserve(components.size());
+  std::unordered_set<const TComponent*> seen;
+  for (TComponent* component : components)
+    if (component && seen.insert(component).second) chosen.emplace_back(component);
+  EnsureTargetList()->SetTargets(chosen);
+}
+
+void TDsnRegister::Toggle(TControl* control) {
+  if (!control) return;
+  const TWeak<TTargetList> list(EnsureTargetList());
+  const int at = list->IndexOf(control);
+  if (at < 0) list->AddTarget(control);
+  else list->DeleteTarget(at);
+  if (list) list->TargetsChanged();
+}
+
 void TDsnRegister::ClearSelection() {
-  if (targets_) targets_->ClearTargets();
+  if (targets_) Select({});
 }
 
 void TDsnRegister::SelectComponent(TComponent* component) {
-  EnsureTargetList();
-  targets_->ClearTargets();
-  if (component) targets_->AddTarget(component);
-  targets_->TargetsChanged();
+  if (component) Select({component});
+  else Select({});
 }
 
 void TDsnRegister::RefreshTargets() {
@@ -258,101 +247,180 @@ TPoint TDsnRegister::SnapToGrid(TPoint point) const {
   return point;
 }
 
-bool TDsnRegister::SelectForPress(TWinControl* control, TControl* target) {
-  // The stage is where the design stands, never a part of it: a press on its empty area only
-  // clears the selection.
-  if (target == stage_) {
-    ClearSelection();
-    RefreshTargets();
-    return false;
-  }
-  if (!Selectable(target)) return false;
-  moveParent_ = target == control ? control->Parent() : control;
-  TakePress(target);
-  return true;
-}
-
 bool TDsnRegister::Selectable(TComponent* component) const {
   TSelectAccept accept{saCreate, saSelect};
   if (stage_) stage_->OnSelectQuery(stage_, component, accept);
   return accept.Contains(saSelect);
 }
 
-void TDsnRegister::TakePress(TControl* target) {
-  TTargetList* list = EnsureTargetList();
-  if (list->Count() == 0) {
-    list->AddTarget(target);
-  } else if (list->IndexOf(target) < 0 || !SameParent()) {
-    list->ClearTargets();
-    list->AddTarget(target);
-  }
+void TDsnRegister::PressOn(TControl* target) {
+  DSN_WALK();
+  // A press on a member of a selection of one parent keeps it whole, to drag all of it; it is
+  // announced again all the same, so that what shows the selection (a property window the user
+  // closed) comes back.
+  if (targets_ && targets_->IndexOf(target) >= 0 && SameParent()) RefreshTargets();
+  else Select({target});
 }
 
-// ---- mouse ----
+// ---- mouse: one set of handlers for every variant, reading its rules ----
+
+bool TDsnRegister::Creating() const { return palette_ && palette_->GetGene(); }
+
+bool TDsnRegister::StartsBand(TControl* target, TShiftState shift) const {
+  const TSelectRules rules = SelectRules();
+  return (rules.BandWithCtrl && shift.Contains(ssCtrl)) ||
+         (rules.BandOnStage && dynamic_cast<TDsnStage*>(target) != nullptr);
+}
 
 void TDsnRegister::MouseDown(TWinControl* control, TControl* target, TShiftState shift, TPoint point) {
-  if (palette_ && palette_->GetGene()) CreateBegin(control, target, shift, point);
+  DSN_WALK();
+  if (Creating()) CreateBegin(control, target, shift, point);
+  else if (StartsBand(target, shift)) BandStart(control, target, point, shift);
   else MoveBegin(control, target, shift, point);
 }
 
 void TDsnRegister::MouseMove(TWinControl* control, TPoint point, TShiftState shift) {
-  if (palette_ && palette_->GetGene()) CreateDrag(control, point);
-  else if (shift.Contains(ssLeft)) MoveDrag(point);
+  if (Creating()) CreateDrag(control, point);
+  else if (bandShape_) BandDrag(control, point, shift);
+  else if (shift.Contains(ssLeft)) MoveDrag(point, shift);
   else FinishOutline();
 }
 
-void TDsnRegister::MouseUp(TWinControl* control, TPoint point, TShiftState) {
-  if (palette_ && palette_->GetGene()) CreateEnd(control, point);
-  else MoveEnd(point);
+void TDsnRegister::MouseUp(TWinControl* control, TPoint point, TShiftState shift) {
+  if (Creating()) CreateEnd(control, point);
+  else if (bandShape_) BandEnd(control, point, shift);
+  else MoveEnd(point, shift);
 }
 
-void TDsnRegister::CreateOutline() {
-  outline_ = New<TMultiShape>();
-  outline_->SetColor(outlineColor_);
-  outline_->SetPenWidth(outlinePenWidth_);
+TMultiShape* TDsnRegister::NewOutline() const {
+  auto* outline = New<TMultiShape>();
+  outline->SetColor(outlineColor_);
+  outline->SetPenWidth(outlinePenWidth_);
+  return outline;
 }
 
-void TDsnRegister::RenewOutline() {
+void TDsnRegister::FinishOutline() {
+  if (!outline_) return;
+  outline_->Finish();
+  FreeAndNil(outline_);
+}
+
+void TDsnRegister::FinishBand() {
+  if (!bandShape_) return;
+  bandShape_->Finish();
+  FreeAndNil(bandShape_);
+}
+
+void TDsnRegister::MoveBegin(TWinControl* control, TControl* target, TShiftState shift, TPoint point) {
+  DSN_WALK();
+  if (!control || !target) return;
+  // The stage is where the design stands, never a part of it: a press on its empty area only
+  // clears the selection.
+  if (dynamic_cast<TDsnStage*>(target)) {
+    ClearSelection();
+    return;
+  }
+  const TWeak<TDsnRegister> alive(this);
+  const TWeak<TControl> pressed(target);
+  if (!Selectable(target) || !alive || !pressed) return;
+  moveParent_ = target == control ? control->Parent() : control;
+  if (SelectRules().ShiftToggles && shift.Contains(ssShift)) {
+    Toggle(target);
+    return;
+  }
+  PressOn(target);
+  if (!alive || !targets_ || !SameParent() || !moveParent_) return;
   FinishOutline();
-  CreateOutline();
-}
-
-void TDsnRegister::MoveBegin(TWinControl* control, TControl* target, TShiftState, TPoint point) {
-  if (!control || !target || !SelectForPress(control, target)) return;
-  if (!SameParent() || !moveParent_) return;
-  RenewOutline();
+  outline_ = NewOutline();
   origin_ = SnapToGrid(point);
   outline_->SetOrigin(moveParent_->ClientToScreen(origin_));
   for (int i = 0; i < targets_->Count(); ++i) outline_->AddControl(ClassCast<TControl>(targets_->Target(i)));
   outline_->ClipTo(moveParent_);
 }
 
-void TDsnRegister::MoveDrag(TPoint point) {
-  if (!outline_ || !moveParent_) return;
-  point = SnapToGrid(point);
-  if (SameParent()) outline_->MoveTo(moveParent_->ClientToScreen(point));
+void TDsnRegister::MoveDrag(TPoint point, TShiftState shift) {
+  if (!outline_ || !moveParent_ || !SameParent()) return;
+  if (SelectRules().ShiftToggles && shift.Contains(ssShift)) return;
+  outline_->MoveTo(moveParent_->ClientToScreen(SnapToGrid(point)));
 }
 
-void TDsnRegister::MoveEnd(TPoint point) {
+void TDsnRegister::MoveEnd(TPoint point, TShiftState shift) {
+  const bool dragged = outline_ != nullptr;
+  FinishOutline();
+  // Shift held at the release, where it toggles, drops the move.
+  if (!dragged || !SameParent() || (SelectRules().ShiftToggles && shift.Contains(ssShift))) return;
   point = SnapToGrid(point);
-  if (SameParent() && outline_) {
-    FinishOutline();
-    if (targets_) {
-      // Handlers may free targets: the list reads null for those.
-      for (int i = 0; i < targets_->Count(); ++i) {
-        auto* control = ClassCast<TControl>(targets_->Target(i));
-        if (!control) continue;
-        bool canMove = true;
-        if (stage_) stage_->OnMoveQuery(stage_, control, canMove);
-        if (!canMove || !targets_) continue;
-        if ((control = ClassCast<TControl>(targets_->Target(i))))
-          control->SetBounds(control->Left() + point.X - origin_.X, control->Top() + point.Y - origin_.Y,
-                             control->Width(), control->Height());
-      }
+  const int dx = point.X - origin_.X;
+  const int dy = point.Y - origin_.Y;
+  if (dx == 0 && dy == 0) return;
+  const TWeak<TDsnRegister> alive(this);
+  bool moved = false;
+  for (int i = 0; targets_ && i < targets_->Count(); ++i) {
+    auto* control = ClassCast<TControl>(targets_->Target(i));
+    if (!control) continue;
+    bool canMove = true;
+    if (stage_) stage_->OnMoveQuery(stage_, control, canMove);
+    // The handler may have freed the register, the list or targets: the list reads null for those.
+    if (!alive) return;
+    if (!canMove || !targets_ || !(control = ClassCast<TControl>(targets_->Target(i)))) continue;
+    control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(), control->Height());
+    moved = true;
+  }
+  if (moved && stage_) stage_->ElementsChanged();
+  TargetsMoved(-dx, -dy);
+  if (alive) RefreshTargets();
+}
+
+void TDsnRegister::BandStart(TWinControl* control, TControl*, TPoint point, TShiftState) {
+  if (!control) return;
+  moveParent_ = FrameParent(control, point);
+  if (!moveParent_) return;
+  FinishBand();
+  bandShape_ = New<TMultiShape>();
+  bandShape_->SetColor(clMaroon);
+  bandShape_->SetPenWidth(1);
+  bandShape_->SetPenStyle(psDot);
+  origin_ = SnapToGrid(point);
+  bandShape_->SetOrigin(origin_);
+  bandShape_->ResetSingle();
+  bandShape_->ClipTo(moveParent_);
+}
+
+void TDsnRegister::BandDrag(TWinControl* control, TPoint point, TShiftState) {
+  if (!bandShape_ || !control || !moveParent_) return;
+  point = InFrameParent(control, SnapToGrid(point));
+  bandShape_->SetOutlineWidth(point.X - origin_.X);
+  bandShape_->SetOutlineHeight(point.Y - origin_.Y);
+  bandShape_->MoveTo(moveParent_->ClientToScreen(origin_));
+}
+
+void TDsnRegister::BandEnd(TWinControl* control, TPoint point, TShiftState) {
+  point = InFrameParent(control, point);
+  FinishBand();
+  const TRect band{std::min(origin_.X, point.X), std::min(origin_.Y, point.Y), std::max(origin_.X, point.X),
+                   std::max(origin_.Y, point.Y)};
+  std::vector<TComponent*> touched;
+  if (TWinControl* parent = moveParent_) {
+    const TWeak<TDsnRegister> alive(this);
+    std::vector<TWeak<TControl>> children;
+    children.reserve(static_cast<size_t>(parent->ControlCount()));
+    for (int i = 0; i < parent->ControlCount(); ++i) children.emplace_back(parent->Controls(i));
+    for (const TWeak<TControl>& weak : children) {
+      TControl* child = weak.get();
+      if (!child || !Selectable(child)) continue;
+      if (!alive) return;
+      if (!(child = weak.get())) continue;
+      // Touching is enough: any overlap of the two rectangles selects the control. An element
+      // without width or height counts as one pixel wide and high, or no band could ever take it.
+      TRect r = child->BoundsRect();
+      r.Right = std::max(r.Right, r.Left + 1);
+      r.Bottom = std::max(r.Bottom, r.Top + 1);
+      const bool overlaps = std::max(r.Left, band.Left) < std::min(r.Right, band.Right) &&
+                            std::max(r.Top, band.Top) < std::min(r.Bottom, band.Bottom);
+      if (overlaps) touched.push_back(child);
     }
   }
-  if (point.X != origin_.X || point.Y != origin_.Y) TargetsMoved(origin_.X - point.X, origin_.Y - point.Y);
-  RefreshTargets();
+  Select(touched);
 }
 
 void TDsnRegister::CreateBegin(TWinControl* control, TControl* target, TShiftState, TPoint point) {
@@ -363,7 +431,7 @@ void TDsnRegister::CreateBegin(TWinControl* control, TControl* target, TShiftSta
   moveParent_ = FrameParent(control, point);
   if (!moveParent_) return;
   FinishOutline();
-  CreateOutline();
+  outline_ = NewOutline();
   origin_ = SnapToGrid(point);
   outline_->SetOrigin(origin_);
   outline_->ResetSingle();
@@ -414,11 +482,8 @@ void TDsnRegister::CreateEnd(TWinControl* control, TPoint point) {
   if (TControl* fresh = made.get()) {
     NameControl(fresh);
     fresh->SetBounds(origin_.X + std::min(dx, 0), origin_.Y + std::min(dy, 0), std::abs(dx), std::abs(dy));
-    EnsureTargetList();
     if (auto* win = dynamic_cast<TWinControl*>(fresh)) CoverControl(win);
-    targets_->ClearTargets();
-    if ((fresh = made.get())) targets_->AddTarget(fresh);
-    targets_->TargetsChanged();
+    Select({made.get()});
   }
   if (!alive) return;
   if (palette_) {
@@ -426,55 +491,6 @@ void TDsnRegister::CreateEnd(TWinControl* control, TPoint point) {
     palette_->SetGene(nullptr);
   }
   created_ = nullptr;
-}
-
-TControl* TDsnRegister::CloneControl(TComponent* prototype, TWinControl* parent) {
-  auto* source = ClassCast<TControl>(prototype);
-  if (!source || !parent) return nullptr;
-  const std::string name = source->Name();
-  source->SetName("");
-  TMemoryStream stream;
-  created_ = nullptr;
-  try {
-    {
-      TDesignWriter writer(stream, source->Owner());
-      writer.WriteBlock(source);
-      writer.WriteEnd();
-    }
-    stream.SetPosition(0);
-    ReadControls(stream, parent, DM_CONTROLCREATED, [this](TComponent* c) {
-      if (auto* control = ClassCast<TControl>(c)) ControlCreated(control);
-    });
-  } catch (...) {
-    source->SetName(name);
-    throw;
-  }
-  source->SetName(name);
-  return created_;
-}
-
-void TDsnRegister::ReadControls(TStream& stream, TWinControl* parent, UINT announce,
-                                const std::function<void(TComponent*)>& each, const TReadPolicy* policy) {
-  TReader reader(stream, kStreamBuffer);
-  reader.SetPolicy(policy);
-  reader.SetAllOrNothing(true);
-  TDsnStage* stage = stage_;
-  TFreeNameHint hint;
-  reader.OnSetName = [stage, announce, &hint](TReader& r, TComponent* component, std::string& name) {
-    UniqueComponentName(r.Owner(), &r, component, name, hint);
-    if (stage && stage->HandleAllocated()) PostMessage(stage->Handle(), announce, PostableRef(component), 0);
-  };
-  reader.ReadComponents(parent->Owner(), parent, each);
-}
-
-void TDsnRegister::NameControl(TControl* control) {
-  if (!control) return;
-  const std::string base = NameBaseOf(*control);
-  if (!Owner()) {
-    control->SetName(NumberedName(base, 1));
-    return;
-  }
-  control->SetName(FirstFreeName(*Owner(), control, [&base](int i) { return NumberedName(base, i); }));
 }
 
 void TDsnRegister::TargetsMoved(int, int) {
@@ -492,7 +508,15 @@ void TDsnRegister::CoverDblClick(TControl* target) {
 // ---- context menu ----
 
 void TDsnRegister::RightSelect(TWinControl* control, TControl* target) {
-  if (control && target && SelectForPress(control, target)) RefreshTargets();
+  if (!control || !target) return;
+  if (dynamic_cast<TDsnStage*>(target)) {
+    if (!SelectRules().BandOnStage) ClearSelection();
+    return;
+  }
+  const TWeak<TControl> pressed(target);
+  if (!Selectable(target) || !pressed) return;
+  moveParent_ = target == control ? control->Parent() : control;
+  PressOn(target);
 }
 
 void TDsnRegister::RightMouseDown(TWinControl* control, TControl* target, int y, int x) {
@@ -581,139 +605,8 @@ void TDsnRegister::DesignMenuClick(TObject* item) {
   // The handler may have changed the selection or freed targets; the value goes to those left.
   if (!alive || !targets_) return;
   ApplyPropValue(targets_->Items(), propName, value);
+  if (stage_) stage_->ElementsChanged();
   RefreshTargets();
-}
-
-// ---- clipboard and delete ----
-
-bool TDsnRegister::CanCopy() const { return targets_ && targets_->Count() > 0 && SameParent(); }
-
-bool TDsnRegister::CanPaste() const {
-  if (!targets_ || targets_->Count() > 1) return false;
-  if (targets_->Count() == 1 && !AcceptsControls(ClassCast<TControl>(targets_->Target(0)))) return false;
-  return IsClipboardFormatAvailable(ClipboardFormat());
-}
-
-void TDsnRegister::CutSelection() {
-  if (!CanCopy()) return;
-  CopySelection();
-  DeleteSelection();
-}
-
-void TDsnRegister::CopySelection() {
-  if (!CanCopy()) return;
-  TMemoryStream stream;
-  {
-    TDesignWriter writer(stream, Owner());
-    for (int i = 0; i < targets_->Count(); ++i)
-      if (TComponent* target = targets_->Target(i)) writer.WriteBlock(target);
-    writer.WriteEnd();
-  }
-  const auto size = static_cast<uint32_t>(stream.Size());
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size + 4u);
-  if (!block) return;
-  auto* bytes = static_cast<uint8_t*>(GlobalLock(block));
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<uint8_t>(size >> (8 * i));
-  std::memcpy(bytes + 4, stream.Memory(), size);
-  GlobalUnlock(block);
-  if (!OpenClipboard(0)) {
-    GlobalFree(block);
-    return;
-  }
-  EmptyClipboard();
-  if (!SetClipboardData(ClipboardFormat(), block)) GlobalFree(block);
-  CloseClipboard();
-}
-
-namespace {
-
-// The stream of a clipboard block: a little-endian 32-bit size, then that many bytes. A size that
-// is negative, smaller than one byte or larger than what follows in the block gives nothing.
-bool ClipboardStream(HGLOBAL block, TMemoryStream& out) {
-  const size_t blockSize = block ? GlobalSize(block) : 0;
-  if (blockSize < 5) return false;
-  const auto* bytes = static_cast<const uint8_t*>(GlobalLock(block));
-  if (!bytes) return false;
-  int32_t size = 0;
-  uint32_t raw = 0;
-  for (int i = 0; i < 4; ++i) raw |= static_cast<uint32_t>(bytes[i]) << (8 * i);
-  std::memcpy(&size, &raw, 4);
-  const bool ok = size >= 1 && static_cast<size_t>(size) <= blockSize - 4;
-  if (ok) out.Write(bytes + 4, size);
-  GlobalUnlock(block);
-  return ok;
-}
-
-}  // namespace
-
-void TDsnRegister::PasteSelection() {
-  if (!CanPaste()) return;
-  TWinControl* parent =
-      targets_->Count() == 1 ? dynamic_cast<TWinControl*>(targets_->Target(0)) : PasteTarget();
-  if (!parent) return;
-  targets_->ClearTargets();
-  TMemoryStream stream;
-  if (!OpenClipboard(0)) return;
-  const bool ok = ClipboardStream(GetClipboardData(ClipboardFormat()), stream);
-  CloseClipboard();
-  if (!ok) return;
-  stream.SetPosition(0);
-  const TWeak<TDsnRegister> alive(this);
-  const TWeak<TWinControl> into(parent);
-  std::vector<TWeak<TControl>> pasted;
-  // The clipboard's data comes from elsewhere: the stage's policy says what it may hold. A read
-  // that fails frees every component it made, whatever its class or depth.
-  try {
-    ReadControls(stream, parent, DM_CONTROLPASTED, [&pasted](TComponent* c) {
-      if (auto* control = ClassCast<TControl>(c)) pasted.emplace_back(control);
-    }, stage_ ? stage_->ReadPolicy() : nullptr);
-  } catch (const EReadRefused& e) {
-    throw EReadRefused("Nothing was pasted: " + e.Message());
-  } catch (...) {
-    return;  // damaged data under our format
-  }
-  if (!alive || !into || !targets_) return;
-  for (const TWeak<TControl>& weak : pasted) {
-    TControl* control = weak.get();
-    if (!control) continue;
-    if (auto* win = dynamic_cast<TWinControl*>(control)) CoverControl(win);
-    // Back inside the parent.
-    int left = control->Left();
-    int top = control->Top();
-    if (parent->Width() < left) left = parent->Width() - control->Width();
-    if (left < 0) left = 0;
-    if (parent->Height() < top) top = parent->Height() - control->Height();
-    if (top < 0) top = 0;
-    control->SetBounds(left, top, control->Width(), control->Height());
-    if (targets_ && weak.get()) targets_->AddTarget(control);
-  }
-  RefreshTargets();
-}
-
-void TDsnRegister::DeleteSelection() {
-  if (!targets_) return;
-  std::vector<TWeak<TControl>> work;
-  for (int i = 0; i < targets_->Count(); ++i)
-    if (auto* control = ClassCast<TControl>(targets_->Target(i))) work.emplace_back(control);
-  targets_->ClearTargets();
-  const TWeak<TDsnRegister> alive(this);
-  if (stage_ && stage_->OnDeleteQuery) {
-    for (size_t i = work.size(); i > 0; --i) {
-      TControl* control = work[i - 1].get();
-      if (!control) continue;
-      bool canDelete = true;
-      stage_->OnDeleteQuery(stage_, control, canDelete);
-      if (!alive) return;
-      if (!canDelete) work.erase(work.begin() + static_cast<ptrdiff_t>(i - 1));
-    }
-  }
-  // Shallowest first, then freed from the last: a control always goes before its container.
-  std::stable_sort(work.begin(), work.end(), [this](const TWeak<TControl>& a, const TWeak<TControl>& b) {
-    return DepthBelow(a.get(), stage_) < DepthBelow(b.get(), stage_);
-  });
-  for (auto it = work.rbegin(); it != work.rend(); ++it)
-    if (TControl* control = it->get()) control->Free();
-  if (alive) RefreshTargets();
 }
 
 // ---- partners and receivers ----
@@ -782,6 +675,7 @@ void TDsnRegister::TargetDestroyed(TComponent* component) {
 
 void TDsnRegister::Destroy() {
   FinishOutline();
+  FinishBand();
   if (designActive_ && palette_) palette_->Release(this);
   if (handler_) FreeAndNil(handler_);
   for (int i = agents_.Count() - 1; i >= 0; --i) {
@@ -837,11 +731,6 @@ bool TDsnPartner::CanSelect(TComponent* component) const {
   TSelectAccept select{saCreate, saSelect};
   stage->OnSelectQuery(register_, component, select);
   return select.Contains(saSelect);
-}
-
-TTargetList* TDsnPartner::TargetList() const {
-  if (!register_) return nullptr;
-  return register_->EnsureTargetList();
 }
 
 void TDsnPartner::Notification(TComponent* component, TOperation operation) {

@@ -46,6 +46,18 @@ class TDsnMenuItem : public TMenuItem {
   std::string value_;
 };
 
+// How a register's variant lets the user select with the mouse. The mouse handling is the
+// register's own, written once; each variant says which of these gestures it allows.
+struct TSelectRules {
+  // Shift+press adds the control pressed to the selection, or takes it out.
+  bool ShiftToggles = false;
+  // A press on the empty stage draws a rubber band; a right press there leaves the selection alone.
+  // Without it, a press on the empty stage clears the selection.
+  bool BandOnStage = false;
+  // A press with Ctrl held draws a rubber band wherever it starts.
+  bool BandWithCtrl = false;
+};
+
 class TDsnRegister : public TCustomDsnRegister {
   DECLARE_CLASS(TDsnRegister)
 
@@ -63,14 +75,23 @@ class TDsnRegister : public TCustomDsnRegister {
   TSpeedButton* ArrowButton() const { return arrow_; }
   void SetArrowButton(TSpeedButton* value);
 
+  // ---- the selection: these are the only ways it changes. Each edits the target list and then
+  // announces the change once (TargetsChanged), so every receiver sees the whole new selection ----
+  // Makes `components` the selection, in the order given; nulls and repeats are left out.
+  void Select(const std::vector<TComponent*>& components);
+  // Adds `control` to the selection, or takes it out when it is there.
+  void Toggle(TControl* control);
+  // Empties the selection (nothing when there is no target list yet).
+  void ClearSelection() override;
+  // Makes `component` the only selection; null empties it.
+  void SelectComponent(TComponent* component) override;
+
   // ---- TCustomDsnRegister ----
   TDsnStage* Stage() const override { return stage_; }
   bool DesignActive() const override { return designActive_; }
   void SetDesigning(bool on) override;
   int SelectedCount() const override;
   TControl* SelectedItem(int index) const override;
-  void ClearSelection() override;
-  void SelectComponent(TComponent* component) override;
   void RefreshTargets() override;
   void MouseDown(TWinControl* control, TControl* target, TShiftState shift, TPoint point) override;
   void MouseMove(TWinControl* control, TPoint point, TShiftState shift) override;
@@ -84,23 +105,13 @@ class TDsnRegister : public TCustomDsnRegister {
   void PasteSelection() override;
   void DeleteSelection() override;
 
-  // ---- the register's own operations; the variants override them ----
-  virtual void ControlRemoving(TComponent*) {}
-  virtual void TargetRemoving(TComponent*) {}
+  // ---- what a variant decides: its gestures and the objects it makes ----
+  virtual TSelectRules SelectRules() const { return {}; }
   virtual TMultiHandler* CreateHandler();
-  virtual void CreateOutline();
-  virtual void RenewOutline();
   virtual TDsnCtrl* CreateAgent(TWinControl* control);
   virtual TTargetList* CreateTargetList();
-  virtual void CreateBegin(TWinControl* control, TControl* target, TShiftState shift, TPoint point);
-  virtual void CreateDrag(TWinControl* control, TPoint point);
-  virtual void CreateEnd(TWinControl* control, TPoint point);
-  virtual void MoveBegin(TWinControl* control, TControl* target, TShiftState shift, TPoint point);
-  virtual void MoveDrag(TPoint point);
-  virtual void MoveEnd(TPoint point);
-  virtual void RightSelect(TWinControl* control, TControl* target);
-  virtual bool CanCopy() const;
-  virtual bool CanPaste() const;
+  virtual void ControlRemoving(TComponent*) {}
+  virtual void TargetRemoving(TComponent*) {}
   virtual TWinControl* PasteTarget() const { return stage_; }
   virtual void ControlCreated(TControl* control) { created_ = control; }
   virtual void NameControl(TControl* control);
@@ -111,6 +122,24 @@ class TDsnRegister : public TCustomDsnRegister {
   virtual void RemovePartner(TDsnPartner* partner);
   virtual void AddReceiver(TReceiveTargets* receiver);
   void RemoveReceiver(TReceiveTargets* receiver);
+
+  // ---- the gestures, in the order the mouse handlers use them ----
+  // A press selects (or toggles) and, unless it toggled, starts dragging the selection's outline.
+  void MoveBegin(TWinControl* control, TControl* target, TShiftState shift, TPoint point);
+  void MoveDrag(TPoint point, TShiftState shift);
+  // Moves the selection by the outline's way from the press, each control as OnMoveQuery allows.
+  void MoveEnd(TPoint point, TShiftState shift);
+  void BandStart(TWinControl* control, TControl* target, TPoint point, TShiftState shift);
+  void BandDrag(TWinControl* control, TPoint point, TShiftState shift);
+  // Selects every control of the band's parent that the band touches.
+  void BandEnd(TWinControl* control, TPoint point, TShiftState shift);
+  // With a palette button down: the new control's frame, then the control made from its prototype.
+  void CreateBegin(TWinControl* control, TControl* target, TShiftState shift, TPoint point);
+  void CreateDrag(TWinControl* control, TPoint point);
+  void CreateEnd(TWinControl* control, TPoint point);
+  void RightSelect(TWinControl* control, TControl* target);
+  bool CanCopy() const;
+  bool CanPaste() const;
 
   // Gives `control` a design agent, and the windowed controls inside it of the stage's owner theirs,
   // as the stage's OnCoverQuery allows.
@@ -125,7 +154,10 @@ class TDsnRegister : public TCustomDsnRegister {
   // ---- state, for the variants and for tests ----
   TTargetList* Targets() const { return targets_; }
   TMultiHandler* Handler() const { return handler_; }
+  // The move or creation outline; not null exactly while one is drawn.
   TMultiShape* Outline() const { return outline_; }
+  // The rubber band; not null exactly while one is drawn.
+  TMultiShape* BandShape() const { return bandShape_; }
   TPopupMenu* DesignMenu() const { return designMenu_; }
   const TDsnList& Agents() const { return agents_; }
   int AgentCount() const { return agents_.Count(); }
@@ -140,27 +172,26 @@ class TDsnRegister : public TCustomDsnRegister {
   void Destroy() override;
   void Notification(TComponent* component, TOperation operation) override;
 
-  // Makes `target` the selection unless it already belongs to a selection of one parent; the rule
-  // of a press. Returns false when the stage's OnSelectQuery refuses to select it.
-  bool SelectForPress(TWinControl* control, TControl* target);
+ private:
   // Whether the stage's OnSelectQuery leaves `component` selectable.
   bool Selectable(TComponent* component) const;
   // The selection after a press on `target`: it alone, unless it already belongs to a selection of
   // one parent, which then stays whole so that the press can drag all of it.
-  void TakePress(TControl* target);
-
-  // Erases and frees the move or creation outline, freeing the cursor.
+  void PressOn(TControl* target);
+  // Whether a press with `shift` on `target` draws a rubber band.
+  bool StartsBand(TControl* target, TShiftState shift) const;
+  bool Creating() const;
+  // A new XOR frame in the outline's colours (a move or creation outline), or the band's dotted one.
+  TMultiShape* NewOutline() const;
+  // Erases and frees the move or creation outline, or the band, freeing the cursor.
   void FinishOutline();
+  void FinishBand();
   // A frame drawn on `control` (a new control's, or a rubber band) is measured in the control when
   // it holds controls, else in its parent: the parent, and `point` moved into its coordinates.
   static TWinControl* FrameParent(TWinControl* control, TPoint& point);
   static TPoint InFrameParent(TWinControl* control, TPoint point);
+  static bool AcceptsControls(const TControl* control);
 
-  TWinControl* moveParent_ = nullptr;
-  TPoint origin_;
-  TMultiShape* outline_ = nullptr;
-
- private:
   void Cover(TWinControl* control, TDsnCtrl* current);
   void StartDesign();
   void StopDesign();
@@ -196,6 +227,12 @@ class TDsnRegister : public TCustomDsnRegister {
   int outlinePenWidth_ = 2;
   TControl* created_ = nullptr;
   TMultiHandler* handler_ = nullptr;
+  // The gesture under way: the parent in which the outline or band is measured, the press point
+  // (snapped to the grid) and the frame drawn.
+  TWinControl* moveParent_ = nullptr;
+  TPoint origin_;
+  TMultiShape* outline_ = nullptr;
+  TMultiShape* bandShape_ = nullptr;
 };
 
 // The base of components that attach themselves to a register and are told when design mode
@@ -211,8 +248,6 @@ class TDsnPartner : public TComponent {
   virtual void SetDesigning(bool active) { active_ = active; }
   // Whether the register's stage holds `component` so that it may be covered and selected.
   bool CanSelect(TComponent* component) const;
-  // The register's selection, made when there is none; null without a register.
-  TTargetList* TargetList() const;
 
  protected:
   void Destroy() override;

@@ -64,11 +64,7 @@ void TDsnSelect::SetDesigning(bool active) {
 
 void TDsnSelect::SelectSingle(TComponent* component) {
   if (!Active() || !CanSelect(component)) return;
-  TTargetList* list = TargetList();
-  if (!list) return;
-  list->ClearTargets();
-  list->AddTarget(component);
-  list->TargetsChanged();
+  if (TDsnRegister* reg = DsnRegister()) reg->Select({component});
 }
 
 // Every receiver of the target list mirrors its places, and some refuse a component twice or one
@@ -87,12 +83,12 @@ void TDsnSelect::SelectList(const std::vector<TComponent*>& components) {
     if (selectable && entry) chosen.push_back(entry);
   }
   if (chosen.empty()) return;
-  TTargetList* list = TargetList();
-  if (!list) return;
-  list->ClearTargets();
+  TDsnRegister* reg = DsnRegister();
+  if (!reg) return;
+  std::vector<TComponent*> list;
   for (const TWeak<TComponent>& entry : chosen)
-    if (TComponent* component = entry.get()) list->AddTarget(component);
-  list->TargetsChanged();
+    if (TComponent* component = entry.get()) list.push_back(component);
+  reg->Select(list);
 }
 
 void TDsnSelect::Destroy() {

@@ -62,6 +62,7 @@ TEST_F(MarkEditorTest, ClosingWhileDesigningAsksAboutTheDesignOnly) {
   EXPECT_EQ(editor->DsnStage1->SelectedItem(0), label) << "looking at the design keeps the selection";
 
   label->SetTop(40);
+  editor->DsnStage1->ElementsChanged();  // as every command that changes an element does
   answers_ = {saYes};
   editor->Close();
   Settle();

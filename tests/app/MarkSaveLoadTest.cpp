@@ -84,7 +84,9 @@ TEST_F(MarkEditorTest, SavingAgainReplacesTheRow) {
   TLabel* label = PlaceLabel(editor, "PO/NO", 8, 8);
   editor->acsavemd->Execute();
   const auto first = StoredRow("C001", "M01", "0");
+  // Changed by code, which tells the stage as the program's own commands do.
   label->SetLeft(64);
+  editor->DsnStage1->ElementsChanged();
   EXPECT_TRUE(editor->Modified());
   editor->acsavemd->Execute();
   EXPECT_EQ(RowCount(), 1);
