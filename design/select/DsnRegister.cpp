@@ -199,12 +199,16 @@ TControl* TDsnRegister::SelectedItem(int index) const {
 
 void TDsnRegister::Select(const std::vector<TComponent*>& components) {
   DSN_WALK();
+  std::unordered_set<const TComponent*> seen;
   std::vector<TWeak<TComponent>> chosen;
   chosen.reserve(components.size());
-  std::unordered_set<const TComponent*> seen;
   for (TComponent* component : components)
     if (component && seen.insert(component).second) chosen.emplace_back(component);
-  EnsureTargetList()->SetTargets(chosen);
+  SelectDistinct(chosen);
+}
+
+void TDsnRegister::SelectDistinct(const std::vector<TWeak<TComponent>>& components) {
+  EnsureTargetList()->SetTargets(components);
 }
 
 void TDsnRegister::Toggle(TControl* control) {
@@ -399,13 +403,13 @@ void TDsnRegister::BandEnd(TWinControl* control, TPoint point, TShiftState) {
   FinishBand();
   const TRect band{std::min(origin_.X, point.X), std::min(origin_.Y, point.Y), std::max(origin_.X, point.X),
                    std::max(origin_.Y, point.Y)};
-  std::vector<TComponent*> touched;
+  std::vector<TWeak<TComponent>> touched;
   if (TWinControl* parent = moveParent_) {
     const TWeak<TDsnRegister> alive(this);
     std::vector<TWeak<TControl>> children;
     children.reserve(static_cast<size_t>(parent->ControlCount()));
     for (int i = 0; i < parent->ControlCount(); ++i) children.emplace_back(parent->Controls(i));
-    for (const TWeak<TControl>& weak : children) {
+    for (TWeak<TControl>& weak : children) {
       TControl* child = weak.get();
       if (!child || !Selectable(child)) continue;
       if (!alive) return;
@@ -417,10 +421,10 @@ void TDsnRegister::BandEnd(TWinControl* control, TPoint point, TShiftState) {
       r.Bottom = std::max(r.Bottom, r.Top + 1);
       const bool overlaps = std::max(r.Left, band.Left) < std::min(r.Right, band.Right) &&
                             std::max(r.Top, band.Top) < std::min(r.Bottom, band.Bottom);
-      if (overlaps) touched.push_back(child);
+      if (overlaps) touched.emplace_back(std::move(weak));  // each child once, in the stage's order
     }
   }
-  Select(touched);
+  SelectDistinct(touched);
 }
 
 void TDsnRegister::CreateBegin(TWinControl* control, TControl* target, TShiftState, TPoint point) {

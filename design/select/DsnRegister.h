@@ -173,6 +173,9 @@ class TDsnRegister : public TCustomDsnRegister {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // Select for a list known to hold each component once (a band's, a paste's), without looking
+  // for repeats.
+  void SelectDistinct(const std::vector<TWeak<TComponent>>& components);
   // Whether the stage's OnSelectQuery leaves `component` selectable.
   bool Selectable(TComponent* component) const;
   // The selection after a press on `target`: it alone, unless it already belongs to a selection of

@@ -172,8 +172,8 @@ void TDsnRegister::PasteSelection() {
     return;  // damaged data under our format
   }
   if (!alive || !into) return;
-  std::vector<TComponent*> placed;
-  for (const TWeak<TControl>& weak : pasted) {
+  std::vector<TWeak<TComponent>> placed;
+  for (TWeak<TControl>& weak : pasted) {
     TControl* control = weak.get();
     if (!control) continue;
     if (auto* win = dynamic_cast<TWinControl*>(control)) CoverControl(win);
@@ -186,9 +186,9 @@ void TDsnRegister::PasteSelection() {
     if (parent->Height() < top) top = parent->Height() - control->Height();
     if (top < 0) top = 0;
     control->SetBounds(left, top, control->Width(), control->Height());
-    placed.push_back(control);
+    placed.emplace_back(std::move(weak));  // each pasted control once
   }
-  if (alive) Select(placed);
+  if (alive) SelectDistinct(placed);
 }
 
 void TDsnRegister::DeleteSelection() {

@@ -63,6 +63,9 @@ class TWeak {
  public:
   TWeak() = default;
   TWeak(T* object) { reset(object); }  // NOLINT(google-explicit-constructor)
+  // A reference to a derived class taken over as it is, without asking the object again.
+  template <class U>
+  TWeak(TWeak<U>&& other) noexcept : ptr_(other.ptr_), token_(std::move(other.token_)) {}  // NOLINT
   TWeak& operator=(T* object) {
     reset(object);
     return *this;
@@ -80,6 +83,9 @@ class TWeak {
   }
 
  private:
+  template <class>
+  friend class TWeak;
+
   T* ptr_ = nullptr;
   std::weak_ptr<const void> token_;
 };
