@@ -25,6 +25,7 @@
 #include "design/DsnUnit.h"
 #include "platform/controls/DBText.h"
 #include "platform/controls/Label.h"
+#include "platform/controls/Menus.h"
 #include "platform/db/DataSource.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Stream.h"
@@ -170,6 +171,9 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
     TOutputStage* stage = New<TOutputStage>(nullptr);
     pages_->stages.push_back(stage);
     stage->SetBounds(0, 0, kMarkWidth, kMarkHeight);
+    // Every element an editor draws or pastes names the editor's design menu, the one reference a
+    // mark may hold to something outside it: the page has a menu of that name for it, unused.
+    New<TPopupMenu>(stage)->SetName(kMarkMenuName);
     stage->SetReadPolicy(MarkReadPolicy());
     if (!design.Stream.empty()) {
       TMemoryStream stream(design.Stream);

@@ -8,7 +8,7 @@ const TReadPolicy& MarkReadPolicy() {
   static const TReadPolicy policy = [] {
     TReadPolicy p;
     p.Classes = {&TLabel::StaticClass(), &tshape2::StaticClass(), &TDBText::StaticClass()};
-    p.OutsideNames = {"pop"};
+    p.OutsideNames = {kMarkMenuName};
     p.ChildRecords = false;
     return p;
   }();

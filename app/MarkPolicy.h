@@ -9,3 +9,5 @@
 // gets. The list is kept here rather than taken from the palette or the class registry: an editor
 // opened without the main window's palette refuses the same.
 const TReadPolicy& MarkReadPolicy();
+// The name of that menu.
+inline constexpr const char* kMarkMenuName = "pop";

@@ -74,6 +74,8 @@ class MarkOutputTest : public MarkEditorTest {
     shape->SetBounds(250, 40, 120, 100);
     shape->Setpenwidth(3);
     shape->SetTransparent(true);
+    // As every element drawn or pasted in the editor, each names the editor's design menu.
+    for (int i = 0; i < side->DsnStage1->ControlCount(); ++i) side->DsnStage1->Controls(i)->SetPopupMenu(side->pop);
     Settle();
     stage = WindowWidget(side->DsnStage1->Handle())->grab(QRect(0, 0, kMarkWidth, kMarkHeight)).toImage();
     TMemoryStream stream;

@@ -34,7 +34,8 @@ text() {
   [ "$2" = TLabel ] && printf "  AutoSize = False\n"
   printf "  Caption = '%s'\n" "$4"
   [ -n "${5:-}" ] && printf "  DataField = '%s'\n" "$5"
-  printf "  Font.Height = -20\n  Font.Name = '新細明體'\n  ParentFont = False\n  Transparent = True\nend\n"
+  # Every element drawn in the editor names the editor's design menu.
+  printf "  Font.Height = -20\n  Font.Name = '新細明體'\n  ParentFont = False\n  PopupMenu = pop\n  Transparent = True\nend\n"
 }
 text Label1 TLabel 20 'C/NO. {n} OF {N}' >"$work/a.txt"
 text DBText1 TDBText 60 '產品編號' '產品編號' >"$work/b.txt"
