@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "app/EditMenu.h"
 #include "app/OutputCommand.h"
 #include "app/UPub.h"
 #include "app/ufmmd.h"
@@ -112,6 +113,7 @@ void Tfmmain::FormCreate(TObject*) {
   if (StatusBar) StatusBar->Font()->SetSize(12);
 
   SetWindowState(wsMaximized);
+  BuildEditMenu(*this);
 
   for (size_t i = 0; i < DefaultLabelTexts.size(); ++i) {
     if (auto* button = dynamic_cast<TControl*>(FindComponent("b" + std::to_string(i))))

@@ -11,6 +11,7 @@
 #include "app/Shipments.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
+#include "design/select/DsnHistory.h"
 #include "mark/shape2.h"
 #include "mark/ufmfield.h"
 #include "mark/ufmsetup.h"
@@ -112,6 +113,11 @@ void Tfmmd::FormCreate(TObject*) {
   // only mark elements.
   DsnStage1->SetReadPolicy(MarkReadPolicy());
   savedRevision_ = DsnStage1->Revision();
+  history_ = New<TDsnHistory>(DsnStage1, DsnDpRegister1);
+  DsnStage1->OnElementsChanged = [self = TWeak<Tfmmd>(this)] {
+    if (self && self->history_) self->history_->Commit();
+  };
+  AddAlignItems();
 }
 
 // The stored mark is loaded when the window is first shown; showing it again later must not throw
@@ -133,6 +139,8 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     // The field's name becomes the first target's caption too, so the element shows which field
     // it reads; Cancel links none.
     if (!ChooseField(value)) return;
+    // The caption and the field the property window writes next are one step.
+    DsnStage1->BeginStep("連結欄位");
     if (auto* first = ClassCast<TControl>(targets->Items(0))) {
       first->SetCaption(value);
       DsnStage1->ElementsChanged();
@@ -144,14 +152,17 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
       if (!value.empty()) ColorDialog1->SetColor(static_cast<TColor>(std::stol(value)));
     } catch (const std::exception&) {
     }
-    if (ColorDialog1->Execute()) value = std::to_string(ColorDialog1->Color());
+    if (ColorDialog1->Execute()) {
+      value = std::to_string(ColorDialog1->Color());
+      DsnStage1->BeginStep("顏色");
+    }
   }
   if (propName == "Font") {
     if (TFont* font = FontOf(targets->Items(0))) FontDialog1->SetFont(font);
     if (!FontDialog1->Execute()) return;
     for (int i = 0; i < targets->Count(); ++i)
       if (TFont* font = FontOf(targets->Items(i))) font->Assign(FontDialog1->Font());
-    DsnStage1->ElementsChanged();
+    DsnStage1->ElementsChanged("字型");
   }
 }
 
@@ -217,7 +228,7 @@ void Tfmmd::acshapeExecute(TObject*) {
   if (dialog->ShowModal() != mrOk || !element) return;
   const std::string before = ElementText(*element);
   CopyShapeSettings(*dialog->shape, *element);
-  if (ElementText(*element) != before) DsnStage1->ElementsChanged();
+  if (ElementText(*element) != before) DsnStage1->ElementsChanged("設定形狀");
   DsnStage1->RefreshTargets();
 }
 
@@ -352,6 +363,11 @@ std::string Tfmmd::CurrentDesign() {
   return stream.Bytes();
 }
 
+void Tfmmd::Destroy() {
+  FreeAndNil(history_);
+  TForm::Destroy();
+}
+
 void Tfmmd::ClearStage() {
   for (int i = DsnStage1->ControlCount() - 1; i >= 0; --i) DsnStage1->Controls(i)->Free();
 }
@@ -419,7 +435,10 @@ bool Tfmmd::ResolveOtherSave(const std::optional<std::string>& found) {
   const TOtherSaveAnswer answer = AskAboutOtherSave(text);
   if (!self) return false;
   if (answer == oaOverwrite) return true;
-  if (answer == oaLoadTheirs) ShowStoredMark(found);
+  if (answer == oaLoadTheirs) {
+    DsnStage1->BeginStep("載入對方的設定");
+    ShowStoredMark(found);
+  }
   return false;
 }
 
@@ -454,13 +473,67 @@ void Tfmmd::acloadmdExecute(TObject*) {
     ClearStage();
     storedRow_.reset();
     savedRevision_ = DsnStage1->Revision();
+    history_->Reset();
     WarnUnreadable(markSide_, WithAdvice(e));
     return;
   }
   ShowStoredMark(row);
+  // What is read from the database starts the history.
+  history_->Reset();
 }
 
-bool Tfmmd::Modified() { return DsnStage1->Revision() != savedRevision_; }
+bool Tfmmd::Modified() {
+  // A change whose step is still to be recorded may turn out to be none.
+  if (history_) history_->Commit();
+  return DsnStage1->Revision() != savedRevision_;
+}
+
+bool Tfmmd::Undo() {
+  if (!history_ || !history_->Undo()) return false;
+  if (rowsSource_) ShowLiveValues();
+  return true;
+}
+
+bool Tfmmd::Redo() {
+  if (!history_ || !history_->Redo()) return false;
+  if (rowsSource_) ShowLiveValues();
+  return true;
+}
+
+void Tfmmd::AddAlignItems() {
+  if (!pop) return;
+  auto* separator = New<TMenuItem>(this);
+  separator->SetCaption("-");
+  pop->Items()->Add(separator);
+  auto* submenu = New<TMenuItem>(this);
+  submenu->SetCaption("對齊");
+  pop->Items()->Add(submenu);
+  TWeak<Tfmmd> self(this);
+  for (int i = 0; i < kAlignCommandCount; ++i) {
+    const auto command = static_cast<TAlignCommand>(i);
+    if (command == alSpaceHorz || command == alSameWidth) {
+      auto* line = New<TMenuItem>(this);
+      line->SetCaption("-");
+      submenu->Add(line);
+    }
+    auto* item = New<TMenuItem>(this);
+    item->SetCaption(AlignCaption(command));
+    item->OnClick.Bind([self, command](TObject*) {
+      if (self && self->DsnDpRegister1) self->DsnDpRegister1->AlignSelection(command);
+    });
+    submenu->Add(item);
+  }
+  // The items follow the selection as the menu opens (the design menu takes this handler over).
+  pop->OnPopup.Bind([self, submenu = TWeak<TMenuItem>(submenu)](TObject*) {
+    if (!self || !submenu || !self->DsnDpRegister1) return;
+    int index = 0;
+    for (int i = 0; i < submenu->Count(); ++i) {
+      TMenuItem* item = submenu->Items(i);
+      if (item->Caption() == "-") continue;
+      item->SetEnabled(self->DsnDpRegister1->CanAlign(static_cast<TAlignCommand>(index++)));
+    }
+  });
+}
 
 bool Tfmmd::CloseQuery() {
   if (!TForm::CloseQuery()) return false;

@@ -18,6 +18,7 @@ class TAction;
 class TActionList;
 class TColorDialog;
 class TDataSource;
+class TDsnHistory;
 class TDBText;
 class TFontDialog;
 class TLabel;
@@ -65,6 +66,12 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   bool SaveMark();
   // True when the stage holds something other than what was last loaded or saved.
   bool Modified();
+
+  // The editor's undo history: each change of its design is a step; saving keeps it.
+  TDsnHistory* History() const { return history_; }
+  // Undo and redo of the last step, design mode on or off; false when there was none to take.
+  bool Undo();
+  bool Redo();
   // The stage's current design stream; the selection stays as it was.
   std::string CurrentDesign();
   // An item of the 輸出 drop-down: its Tag says which output (TOutputKind).
@@ -144,4 +151,10 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   TPopupMenu* rowMenu_ = nullptr;
   // Binds every data text on the stage to the rows, and repaints the stage.
   void ShowLiveValues();
+  TDsnHistory* history_ = nullptr;
+  // The design menu's layout commands, enabled for the selection as the menu opens.
+  void AddAlignItems();
+
+ protected:
+  void Destroy() override;
 };

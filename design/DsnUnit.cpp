@@ -155,6 +155,13 @@ void TDsnStage::Dispatch(TMessage& message) {
       refreshPosted_ = false;
       RefreshTargets();
       return;
+    case DM_ELEMENTSCHANGED:
+      changePosted_ = false;
+      if (OnElementsChanged) OnElementsChanged();
+      return;
+    case WM_KEYDOWN:
+      if (ArrowKey(message)) return;
+      break;
     case DM_CONTROLCREATED:
     case DM_CONTROLPASTED:
       FireControlEvent(message.Msg == DM_CONTROLPASTED ? OnControlPasted : OnControlCreate, message.WParam);
@@ -170,6 +177,7 @@ void TDsnStage::Dispatch(TMessage& message) {
       // The messages posted to this window go with it, a refresh on its way included: the next
       // new control posts one again, to the window that follows.
       refreshPosted_ = false;
+      changePosted_ = false;
       break;
     default:
       break;
@@ -199,12 +207,54 @@ bool TDsnStage::DesignKey(TMessage& message) {
     case 22:  // Ctrl+V
       PasteSelection();
       break;
+    case 1:  // Ctrl+A
+      if (!register_ || !register_->DesignActive()) return false;
+      register_->SelectAll();
+      break;
     default:
       return false;
   }
   // The clipboard characters are used up: nothing else sees them.
   message.WParam = 0;
   return true;
+}
+
+bool TDsnStage::ArrowKey(TMessage& message) {
+  if (!register_ || !register_->DesignActive()) return false;
+  int dx = 0;
+  int dy = 0;
+  switch (message.WParam) {
+    case VK_LEFT: dx = -1; break;
+    case VK_RIGHT: dx = 1; break;
+    case VK_UP: dy = -1; break;
+    case VK_DOWN: dy = 1; break;
+    default: return false;
+  }
+  const TShiftState shift = KeyShiftState();
+  const bool repeat = (message.LParam & 0x40000000) != 0;
+  register_->NudgeSelection(dx, dy, shift.Contains(ssShift), shift.Contains(ssCtrl), repeat);
+  message.Result = 0;
+  return true;
+}
+
+void TDsnStage::ElementsChanged(const std::string& step, bool continues) {
+  revision_ = ++lastRevision_;
+  if (stepName_.empty()) {
+    stepName_ = step;
+    stepContinues_ = continues;
+  }
+  if (!changePosted_ && HandleAllocated()) changePosted_ = PostMessage(Handle(), DM_ELEMENTSCHANGED, 0, 0);
+}
+
+void TDsnStage::BeginStep(const std::string& step) {
+  if (stepName_.empty()) stepName_ = step;
+  // The step is ended once the operation is over, also when it changed nothing after all.
+  if (!changePosted_ && HandleAllocated()) changePosted_ = PostMessage(Handle(), DM_ELEMENTSCHANGED, 0, 0);
+}
+
+std::string TDsnStage::TakeStepName() {
+  stepContinues_ = false;
+  return std::exchange(stepName_, std::string());
 }
 
 void TDsnStage::AgentDone(WPARAM ref) {

@@ -7,6 +7,7 @@
 // The design work itself is done by the register linked to it, reached through TCustomDsnRegister.
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,6 +39,8 @@ constexpr UINT DM_AGENTDONE = 1600;
 constexpr UINT DM_SELECTCOMPONENT = 1601;
 // Posted to the stage after a property changed: the selection's receivers refresh.
 constexpr UINT DM_REFRESHTARGETS = 1602;
+// Posted to the stage once after a burst of changes of its elements: OnElementsChanged runs.
+constexpr UINT DM_ELEMENTSCHANGED = 1603;
 // Posted to the stage for a control created from the palette, for a control read from a design
 // stream, and for a control pasted; WParam is a posted reference to the control. A paste has a
 // message of its own so that what is done only to a new control never touches what was copied.
@@ -200,7 +203,20 @@ class TDsnStage : public TPanel {
   // gives a revision never given before, so a state reached anew never passes for a saved one.
   uint64_t Revision() const { return revision_; }
   void SetRevision(uint64_t value) { revision_ = value; }
-  void ElementsChanged() { revision_ = ++lastRevision_; }
+  // Raises the revision and, once the current operation is over, runs OnElementsChanged (once
+  // for a burst of changes). `step` names the change for an undo history, unless a name was given
+  // since the last step; `continues` says that it goes on the step before (a held arrow key).
+  void ElementsChanged(const std::string& step = {}, bool continues = false);
+  // Names the step about to be made, before the selection changes for it (a delete clears the
+  // selection first): an undo history then keeps the selection the step started from. The step
+  // ends with OnElementsChanged, whether or not anything changed.
+  void BeginStep(const std::string& step);
+  // The name given to the step under way; empty when none is.
+  const std::string& StepName() const { return stepName_; }
+  bool StepContinues() const { return stepContinues_; }
+  // Ends the step under way: its name, and whether it continues the one before.
+  std::string TakeStepName();
+  std::function<void()> OnElementsChanged;
 
   TDeleteQuery OnDeleteQuery;
   TCoverQuery OnCoverQuery;
@@ -248,6 +264,11 @@ class TDsnStage : public TPanel {
   std::optional<TReadPolicy> readPolicy_;
   uint64_t revision_ = 0;
   uint64_t lastRevision_ = 0;
+  std::string stepName_;
+  bool stepContinues_ = false;
+  bool changePosted_ = false;
+  // Arrow keys move the selection, with Shift they resize it; Ctrl+A selects every element.
+  bool ArrowKey(TMessage& message);
 };
 
 // The stage on which `control` stands (the nearest above it); null when there is none.
@@ -291,6 +312,11 @@ class TCustomDsnRegister : public TComponent {
   virtual void PropsRefresh() = 0;
   // Grab handles were placed.
   virtual void HandlesShown() = 0;
+  // Every element of the stage becomes the selection.
+  virtual void SelectAll() = 0;
+  // Moves the selection by (dx, dy) grid steps, or pixels when `fine`; with `resize` its width and
+  // height change instead. `repeat`: the key is held, the move goes on the step before.
+  virtual void NudgeSelection(int dx, int dy, bool resize, bool fine, bool repeat) = 0;
 };
 
 // The toggle button that switches its register's design mode: down while design mode is on. A

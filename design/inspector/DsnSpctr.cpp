@@ -162,9 +162,18 @@ void TDsnInspector::ApplyValue(const std::string& propName, const std::string& v
   TMultiProps* props = Props();
   if (!props) return;
   ApplyPropValue(props->Targets(), propName, value);
-  if (TDsnStage* stage = Stage()) stage->ElementsChanged();
+  if (TDsnStage* stage = Stage()) stage->ElementsChanged("修改 " + RowCaption(propName));
   PostRefreshToStage();
   props->RecalcValues();
+}
+
+std::string TDsnInspector::RowCaption(const std::string& propName) const {
+  if (window_) {
+    TStringGrid* grid = window_->StringGrid1;
+    for (int row = TInspectorFm::kHeaderRow + 1; row < grid->RowCount(); ++row)
+      if (grid->Cells(TInspectorFm::kNameColumn, row) == propName) return grid->Cells(TInspectorFm::kCaptionColumn, row);
+  }
+  return propName;
 }
 
 void TDsnInspector::ButtonClick(const std::string& propName, std::string& value) {

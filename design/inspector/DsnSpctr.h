@@ -117,6 +117,8 @@ class TDsnInspector : public TCustomInspector {
   // The multi-target properties that feed the inspector.
   TMultiProps* Props() const;
   void SetProps(TMultiProps* props);
+  // The caption of the property's row, which names an undo step; the name when no row shows it.
+  std::string RowCaption(const std::string& propName) const;
 
   // ---- TCustomInspector ----
   void OpenWindow() override;

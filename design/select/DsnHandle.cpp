@@ -23,10 +23,11 @@ namespace {
 // The window where the design agent of `target` listens: its own, or its parent's for a control
 // without one; 0 when there is none.
 HWND AgentWindow(TControl* target) {
-  if (!target) return 0;
-  if (auto* win = dynamic_cast<TWinControl*>(target)) return win->Handle();
-  TWinControl* parent = target->Parent();
-  return parent ? parent->Handle() : 0;
+  // A window is never made here: one that is not there (or not there any more, as its form is
+  // freed) has no agent to tell.
+  TWinControl* window = target ? dynamic_cast<TWinControl*>(target) : nullptr;
+  if (target && !window) window = target->Parent();
+  return window && window->HandleAllocated() ? window->Handle() : 0;
 }
 
 int SnapTo(int value, int step) { return step > 0 ? step * (value / step) : value; }
@@ -119,7 +120,7 @@ void TSmallRect::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   target->SetBounds(left, top, std::max(1, std::abs(r.Right - r.Left)),
                     std::max(1, std::abs(r.Bottom - r.Top)));
   if (!(target->BoundsRect() == before))
-    if (TDsnStage* stage = StageOf(target)) stage->ElementsChanged();
+    if (TDsnStage* stage = StageOf(target)) stage->ElementsChanged("調整大小");
   const TWeak<TSmallRect> alive(this);
   THandlerRect* set = handlerRect_;
   SendMessage(AgentWindow(target), DM_TARGETSIZED, MAKELPARAM(saved.Left, saved.Top),

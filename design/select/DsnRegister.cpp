@@ -370,7 +370,7 @@ void TDsnRegister::MoveEnd(TPoint point, TShiftState shift) {
     control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(), control->Height());
     moved = true;
   }
-  if (moved && stage_) stage_->ElementsChanged();
+  if (moved && stage_) stage_->ElementsChanged("移動");
   TargetsMoved(-dx, -dy);
   if (alive) RefreshTargets();
 }
@@ -484,6 +484,7 @@ void TDsnRegister::CreateEnd(TWinControl* control, TPoint point) {
     if (!alive) return;
   }
   if (TControl* fresh = made.get()) {
+    if (stage_) stage_->BeginStep("新增");
     NameControl(fresh);
     fresh->SetBounds(origin_.X + std::min(dx, 0), origin_.Y + std::min(dy, 0), std::abs(dx), std::abs(dy));
     if (auto* win = dynamic_cast<TWinControl*>(fresh)) CoverControl(win);
@@ -495,6 +496,68 @@ void TDsnRegister::CreateEnd(TWinControl* control, TPoint point) {
     palette_->SetGene(nullptr);
   }
   created_ = nullptr;
+}
+
+// ---- keys and layout commands ----
+
+std::vector<TControl*> TDsnRegister::TargetControls() const {
+  std::vector<TControl*> controls;
+  if (!targets_) return controls;
+  for (int i = 0; i < targets_->Count(); ++i) controls.push_back(ClassCast<TControl>(targets_->Target(i)));
+  return controls;
+}
+
+void TDsnRegister::SetTargetBounds(const std::vector<TRect>& bounds, const std::string& step, bool continues) {
+  const TWeak<TDsnRegister> alive(this);
+  bool changed = false;
+  for (size_t i = 0; targets_ && i < bounds.size() && static_cast<int>(i) < targets_->Count(); ++i) {
+    auto* control = ClassCast<TControl>(targets_->Target(static_cast<int>(i)));
+    if (!control || control->BoundsRect() == bounds[i]) continue;
+    bool canMove = true;
+    if (stage_) stage_->OnMoveQuery(stage_, control, canMove);
+    if (!alive) return;
+    if (!canMove || !targets_ || !(control = ClassCast<TControl>(targets_->Target(static_cast<int>(i))))) continue;
+    const TRect& r = bounds[i];
+    control->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+    changed = true;
+  }
+  if (!changed) return;
+  if (stage_) stage_->ElementsChanged(step, continues);
+  TargetsMoved(0, 0);
+  if (alive) RefreshTargets();
+}
+
+void TDsnRegister::SelectAll() {
+  if (!stage_) return;
+  const TComponent* root = stage_->Owner() ? stage_->Owner() : stage_;
+  std::vector<TComponent*> all;
+  for (int i = 0; i < stage_->ControlCount(); ++i) {
+    TControl* control = stage_->Controls(i);
+    // Grab handles stand on the stage too, owned by no design.
+    if (control->Owner() == root && Selectable(control)) all.push_back(control);
+  }
+  Select(all);
+}
+
+void TDsnRegister::NudgeSelection(int dx, int dy, bool resize, bool fine, bool repeat) {
+  if (!targets_ || targets_->Count() == 0 || !SameParent() || GetCapture()) return;
+  std::vector<TRect> bounds;
+  for (TControl* control : TargetControls())
+    bounds.push_back(control ? NudgedBounds(control->BoundsRect(), dx, dy, resize, fine ? 1 : gridWidth_,
+                                            fine ? 1 : gridHeight_)
+                             : TRect{});
+  SetTargetBounds(bounds, resize ? "調整大小" : "移動", repeat);
+}
+
+bool TDsnRegister::CanAlign(TAlignCommand command) const {
+  return targets_ && AlignApplies(command, targets_->Count()) && SameParent();
+}
+
+void TDsnRegister::AlignSelection(TAlignCommand command) {
+  if (!CanAlign(command)) return;
+  std::vector<TRect> bounds;
+  for (TControl* control : TargetControls()) bounds.push_back(control ? control->BoundsRect() : TRect{});
+  SetTargetBounds(AlignedBounds(command, bounds), AlignCaption(command), false);
 }
 
 void TDsnRegister::TargetsMoved(int, int) {
@@ -609,7 +672,7 @@ void TDsnRegister::DesignMenuClick(TObject* item) {
   // The handler may have changed the selection or freed targets; the value goes to those left.
   if (!alive || !targets_) return;
   ApplyPropValue(targets_->Items(), propName, value);
-  if (stage_) stage_->ElementsChanged();
+  if (stage_) stage_->ElementsChanged(command->Caption());
   RefreshTargets();
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "design/DsnUnit.h"
+#include "design/select/DsnAlign.h"
 #include "design/select/DsnCustomInspector.h"
 #include "design/select/DsnList.h"
 #include "platform/controls/Menus.h"
@@ -104,6 +105,13 @@ class TDsnRegister : public TCustomDsnRegister {
   void CopySelection() override;
   void PasteSelection() override;
   void DeleteSelection() override;
+  void SelectAll() override;
+  void NudgeSelection(int dx, int dy, bool resize, bool fine, bool repeat) override;
+
+  // ---- layout commands on a selection of two or more (three to distribute) of one parent ----
+  bool CanAlign(TAlignCommand command) const;
+  // One step named by the command; nothing when it moves nothing.
+  void AlignSelection(TAlignCommand command);
 
   // ---- what a variant decides: its gestures and the objects it makes ----
   virtual TSelectRules SelectRules() const { return {}; }
@@ -153,6 +161,8 @@ class TDsnRegister : public TCustomDsnRegister {
 
   // ---- state, for the variants and for tests ----
   TTargetList* Targets() const { return targets_; }
+  // The controls of the selection, in order; null for a forgotten one.
+  std::vector<TControl*> TargetControls() const;
   TMultiHandler* Handler() const { return handler_; }
   // The move or creation outline; not null exactly while one is drawn.
   TMultiShape* Outline() const { return outline_; }
@@ -176,6 +186,9 @@ class TDsnRegister : public TCustomDsnRegister {
   // Select for a list known to hold each component once (a band's, a paste's), without looking
   // for repeats.
   void SelectDistinct(const std::vector<TWeak<TComponent>>& components);
+  // Gives each target that OnMoveQuery lets move its place of `bounds`, and makes it the step
+  // `step` when any changed.
+  void SetTargetBounds(const std::vector<TRect>& bounds, const std::string& step, bool continues);
   // Whether the stage's OnSelectQuery leaves `component` selectable.
   bool Selectable(TComponent* component) const;
   // The selection after a press on `target`: it alone, unless it already belongs to a selection of

@@ -94,6 +94,7 @@ bool TDsnRegister::CanPaste() const {
 
 void TDsnRegister::CutSelection() {
   if (!CanCopy()) return;
+  if (stage_) stage_->BeginStep("剪下");
   CopySelection();
   DeleteSelection();
 }
@@ -151,6 +152,7 @@ void TDsnRegister::PasteSelection() {
   if (!parent) return;
   const TWeak<TDsnRegister> alive(this);
   const TWeak<TWinControl> into(parent);
+  if (stage_) stage_->BeginStep("貼上");
   ClearSelection();
   if (!alive || !into) return;
   TMemoryStream stream;
@@ -197,6 +199,7 @@ void TDsnRegister::DeleteSelection() {
   for (int i = 0; i < targets_->Count(); ++i)
     if (auto* control = ClassCast<TControl>(targets_->Target(i))) work.emplace_back(control);
   const TWeak<TDsnRegister> alive(this);
+  if (stage_ && !work.empty()) stage_->BeginStep("刪除");
   ClearSelection();
   if (!alive) return;
   if (stage_ && stage_->OnDeleteQuery) {

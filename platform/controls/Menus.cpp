@@ -325,7 +325,20 @@ void TMenuItem::SetRadioItem(bool v) {
 void TMenuItem::SetShortCut(TShortCut v) {
   if (shortCut_ == v) return;
   shortCut_ = v;
-  qaction_->setShortcut(ShortCutToKeySequence(v));
+  ApplyShortCuts();
+}
+
+void TMenuItem::SetSecondaryShortCuts(std::vector<TShortCut> keys) {
+  secondaryShortCuts_ = std::move(keys);
+  ApplyShortCuts();
+}
+
+// The first key sequence is the one the menu shows.
+void TMenuItem::ApplyShortCuts() {
+  QList<QKeySequence> keys;
+  if (shortCut_) keys.append(ShortCutToKeySequence(shortCut_));
+  for (TShortCut key : secondaryShortCuts_) keys.append(ShortCutToKeySequence(key));
+  qaction_->setShortcuts(keys);
 }
 
 void TMenuItem::SetVisible(bool v) {

@@ -94,6 +94,9 @@ class TMenuItem : public TComponent {
   void SetRadioItem(bool v);
   TShortCut ShortCut() const { return shortCut_; }
   void SetShortCut(TShortCut v);
+  // Further keys that click the item, not shown beside it (Ctrl+Shift+Z beside Ctrl+Y); not stored.
+  const std::vector<TShortCut>& SecondaryShortCuts() const { return secondaryShortCuts_; }
+  void SetSecondaryShortCuts(std::vector<TShortCut> keys);
   bool Visible() const { return visible_; }
   void SetVisible(bool v);
 
@@ -160,6 +163,8 @@ class TMenuItem : public TComponent {
   int imageIndex_ = -1;
   bool radioItem_ = false;
   TShortCut shortCut_ = 0;
+  std::vector<TShortCut> secondaryShortCuts_;
+  void ApplyShortCuts();
   bool visible_ = true;
 };
 

@@ -200,7 +200,8 @@ class InputFilter : public QObject {
       // A key pressed inside the handling of this one (a nested loop) has its own.
       bool* outer = std::exchange(CharactersDropped(), press ? &dropped : nullptr);
       try {
-        Run(key, static_cast<WPARAM>(VirtualKey(e->key())), 1);
+        // As in the key messages of old, bit 30 says that the key was down already (a repeat).
+        Run(key, static_cast<WPARAM>(VirtualKey(e->key())), e->isAutoRepeat() ? 0x40000001 : 1);
       } catch (...) {
         CharactersDropped() = outer;
         throw;

@@ -56,6 +56,8 @@ class TAgentRegister : public TCustomDsnRegister {
   void CoverDblClick(TControl* target) override { Record({"CoverDblClick", nullptr, target}); }
   void PropsRefresh() override { Record({"PropsRefresh"}); }
   void HandlesShown() override { Record({"HandlesShown"}); }
+  void SelectAll() override { Record({"SelectAll"}); }
+  void NudgeSelection(int, int, bool, bool, bool) override { Record({"NudgeSelection"}); }
 
   // Covers a control as the register does: an agent linked to this register, with child agents
   // for the inner windows that are no design targets.

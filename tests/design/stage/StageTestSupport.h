@@ -35,6 +35,11 @@ class TRecordingRegister : public TCustomDsnRegister {
   void CoverDblClick(TControl*) override { calls.push_back("CoverDblClick"); }
   void PropsRefresh() override { calls.push_back("PropsRefresh"); }
   void HandlesShown() override { calls.push_back("HandlesShown"); }
+  void SelectAll() override { calls.push_back("SelectAll"); }
+  void NudgeSelection(int dx, int dy, bool resize, bool fine, bool repeat) override {
+    calls.push_back("Nudge " + std::to_string(dx) + "," + std::to_string(dy) + (resize ? " resize" : "") +
+                    (fine ? " fine" : "") + (repeat ? " repeat" : ""));
+  }
 
   // Links both ways, as the register's DsnStage property does.
   void Link(TDsnStage* s) {

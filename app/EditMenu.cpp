@@ -1,0 +1,126 @@
+#include "app/EditMenu.h"
+
+#include <string>
+
+#include "app/ufmmain.h"
+#include "app/ufmmd.h"
+#include "design/select/DsnHistory.h"
+#include "platform/controls/ActnList.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/StdActns.h"
+
+namespace {
+
+// The mark editor the Edit menu acts on; null when none is active.
+Tfmmd* ActiveEditor(Tfmmain& window) { return dynamic_cast<Tfmmd*>(window.ActiveMDIChild()); }
+
+// The active editor while its stage is designed; null otherwise.
+Tfmmd* DesignedEditor(Tfmmain& window) {
+  Tfmmd* editor = ActiveEditor(window);
+  return editor && editor->DsnStage1 && editor->DsnStage1->DesignActive() && editor->DsnDpRegister1 ? editor
+                                                                                                     : nullptr;
+}
+
+TAction* NewAction(Tfmmain& window, const std::string& caption, TShortCut key) {
+  auto* action = New<TAction>(&window);
+  action->SetCaption(caption);
+  action->SetShortCut(key);
+  action->SetActionList(window.ActionList1);
+  return action;
+}
+
+TMenuItem* NewItem(Tfmmain& window, TMenuItem* parent, int index, TAction* action) {
+  auto* item = New<TMenuItem>(&window);
+  if (action) item->SetAction(action);
+  else item->SetCaption("-");
+  if (index < 0) parent->Add(item);
+  else parent->Insert(index, item);
+  return item;
+}
+
+std::string Named(const std::string& command, const std::string& step) {
+  return step.empty() ? command : command + " " + step;
+}
+
+}  // namespace
+
+void BuildEditMenu(Tfmmain& window) {
+  auto* edit = dynamic_cast<TMenuItem*>(window.FindComponent("Edit1"));
+  if (!edit || !window.ActionList1) return;
+  Tfmmain* self = &window;
+
+  TAction* undo = NewAction(window, "復原", ShortCut('Z', {ssCtrl}));
+  undo->OnExecute.Bind([self](TObject*) {
+    if (Tfmmd* editor = ActiveEditor(*self)) editor->Undo();
+  });
+  undo->OnUpdate.Bind([self, undo](TObject*) {
+    Tfmmd* editor = ActiveEditor(*self);
+    TDsnHistory* history = editor ? editor->History() : nullptr;
+    undo->SetEnabled(history && history->CanUndo());
+    undo->SetCaption(Named("復原", history ? history->UndoName() : std::string()));
+  });
+  TAction* redo = NewAction(window, "重做", ShortCut('Y', {ssCtrl}));
+  redo->OnExecute.Bind([self](TObject*) {
+    if (Tfmmd* editor = ActiveEditor(*self)) editor->Redo();
+  });
+  redo->OnUpdate.Bind([self, redo](TObject*) {
+    Tfmmd* editor = ActiveEditor(*self);
+    TDsnHistory* history = editor ? editor->History() : nullptr;
+    redo->SetEnabled(history && history->CanRedo());
+    redo->SetCaption(Named("重做", history ? history->RedoName() : std::string()));
+  });
+  NewItem(window, edit, 0, undo);
+  NewItem(window, edit, 1, redo)->SetSecondaryShortCuts({ShortCut('Z', {ssCtrl, ssShift})});
+  NewItem(window, edit, 2, nullptr);
+
+  TAction* all = NewAction(window, "全選", ShortCut('A', {ssCtrl}));
+  all->OnExecute.Bind([self](TObject*) {
+    if (Tfmmd* editor = DesignedEditor(*self)) editor->DsnDpRegister1->SelectAll();
+  });
+  all->OnUpdate.Bind([self, all](TObject*) { all->SetEnabled(DesignedEditor(*self) != nullptr); });
+  NewItem(window, edit, -1, nullptr);
+  NewItem(window, edit, -1, all);
+
+  auto* layout = New<TMenuItem>(&window);
+  layout->SetCaption("對齊");
+  edit->Add(layout);
+  for (int i = 0; i < kAlignCommandCount; ++i) {
+    const auto command = static_cast<TAlignCommand>(i);
+    if (command == alSpaceHorz || command == alSameWidth) NewItem(window, layout, -1, nullptr);
+    TAction* action = NewAction(window, AlignCaption(command), 0);
+    action->OnExecute.Bind([self, command](TObject*) {
+      if (Tfmmd* editor = DesignedEditor(*self)) editor->DsnDpRegister1->AlignSelection(command);
+    });
+    action->OnUpdate.Bind([self, command, action](TObject*) {
+      Tfmmd* editor = DesignedEditor(*self);
+      action->SetEnabled(editor && editor->DsnDpRegister1->CanAlign(command));
+    });
+    NewItem(window, layout, -1, action);
+  }
+
+  // Cut, copy and paste act on the designed stage unless an edit box has the focus.
+  TBasicAction* cut = dynamic_cast<TBasicAction*>(window.FindComponent("EditCut1"));
+  TBasicAction* copy = dynamic_cast<TBasicAction*>(window.FindComponent("EditCopy1"));
+  TBasicAction* paste = dynamic_cast<TBasicAction*>(window.FindComponent("EditPaste1"));
+  auto stageFor = [self, cut, copy, paste](TBasicAction* action) -> TDsnStage* {
+    if (action != cut && action != copy && action != paste) return nullptr;
+    if (TEditAction::FocusedEdit()) return nullptr;
+    Tfmmd* editor = DesignedEditor(*self);
+    return editor ? editor->DsnStage1 : nullptr;
+  };
+  window.ActionList1->OnExecute.Bind([stageFor, cut, copy](TBasicAction* action, bool& handled) {
+    TDsnStage* stage = stageFor(action);
+    if (!stage) return;
+    handled = true;
+    if (action == cut) stage->CutSelection();
+    else if (action == copy) stage->CopySelection();
+    else stage->PasteSelection();
+  });
+  window.ActionList1->OnUpdate.Bind([stageFor, paste](TBasicAction* action, bool& handled) {
+    TDsnStage* stage = stageFor(action);
+    auto* custom = dynamic_cast<TCustomAction*>(action);
+    if (!stage || !custom) return;
+    handled = true;
+    custom->SetEnabled(action == paste || stage->SelectedCount() > 0);
+  });
+}
