@@ -2,17 +2,20 @@
 // and 100 edit fields (each edit field gets a design agent, the labels are found under the mouse),
 // a paste of 1,000 copied labels, and dragging, banding and clicking among 1,000 labels; with the
 // mark editor's inspector, its common properties of 1,000 banded labels and one caption written
-// to all of them.
+// to all of them. And the undo history of such a stage: a move of 1,000 selected labels recorded
+// and undone (the repaint apart), and what 100 such steps cost in memory.
 //
 // Run: build-rel/bin/bench_register [--benchmark_repetitions=5]
 
 #include <benchmark/benchmark.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "design/inspector/DsnProp.h"
 #include "design/inspector/DsnSpctr.h"
+#include "design/select/DsnHistory.h"
 #include "design/select/DsnRegister.h"
 #include "design/select/DsnSubGr.h"
 #include "platform/controls/Edit.h"
@@ -264,6 +267,85 @@ void BM_SelectNext(benchmark::State& state) {
   m.form->Free();
 }
 
+// The resident memory of the process, in bytes.
+double ResidentBytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) * 1024.0;
+  return 0;
+}
+
+// A move of all 1,000 selected labels by one grid step, as a drop makes it.
+void MoveAll(MarkStage& m, int dx) {
+  TControl* first = m.stage->Controls(0);
+  m.reg->MoveBegin(m.stage, first, {}, {first->Left() + 2, first->Top() + 2});
+  m.reg->MoveDrag({first->Left() + 2 + dx, first->Top() + 2}, TShiftState{ssLeft});
+  m.reg->MoveEnd({first->Left() + 2 + dx, first->Top() + 2}, TShiftState{});
+}
+
+// Recording the step of a move of 1,000 selected labels: the design written, compared and the
+// one before kept, compressed.
+void BM_HistoryRecordMove(benchmark::State& state) {
+  MarkStage m = BuildMarkStage();
+  SelectAll(m);
+  auto* history = New<TDsnHistory>(m.stage, m.reg);
+  int dx = 8;
+  for (auto _ : state) {
+    state.PauseTiming();
+    MoveAll(m, dx);
+    dx = -dx;
+    state.ResumeTiming();
+    history->Commit();
+  }
+  history->Free();
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+// Undoing that move: the design before it read back onto the stage and its 1,000 labels selected
+// again. The repaint that follows is BM_Drop's.
+void BM_HistoryUndoMove(benchmark::State& state) {
+  MarkStage m = BuildMarkStage();
+  SelectAll(m);
+  auto* history = New<TDsnHistory>(m.stage, m.reg);
+  for (auto _ : state) {
+    state.PauseTiming();
+    MoveAll(m, 8);
+    history->Commit();
+    state.ResumeTiming();
+    history->Undo();
+  }
+  state.counters["selected"] = m.reg->SelectedCount();
+  history->Free();
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+// 100 steps, each a move of all 1,000 labels: the bytes the history holds and what the process
+// grew by.
+void BM_HistoryHundredSteps(benchmark::State& state) {
+  MarkStage m = BuildMarkStage();
+  SelectAll(m);
+  for (auto _ : state) {
+    auto* history = New<TDsnHistory>(m.stage, m.reg);
+    const double before = ResidentBytes();
+    for (int step = 0; step < 100; ++step) {
+      MoveAll(m, step % 2 == 0 ? 8 : -8);
+      history->Commit();
+    }
+    state.counters["history_MiB"] = static_cast<double>(history->Bytes()) / (1 << 20);
+    state.counters["growth_MiB"] = (ResidentBytes() - before) / (1 << 20);
+    state.counters["steps"] = history->UndoCount();
+    history->Free();
+  }
+  m.reg->SetDesigning(false);
+  m.form->Free();
+}
+
+BENCHMARK(BM_HistoryRecordMove)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HistoryUndoMove)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_HistoryHundredSteps)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DragMove)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Drop)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Band)->Unit(benchmark::kMillisecond);

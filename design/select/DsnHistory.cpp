@@ -172,14 +172,16 @@ void TDsnHistory::Restore(const State& packed) {
   if (!stage) return;
   merging_ = false;
   current_ = {Uncompress(packed.design), packed.selection, packed.revision};
+  TDsnRegister* reg = register_.get();
   {
     TScopedRollback<bool> busy(restoring_, true);
+    // Emptied at once, not target by target as the old elements go.
+    if (reg) reg->ClearSelection();
     TMemoryStream stream(current_.design);
     stage->LoadFromStream(stream);
     stage->SetRevision(current_.revision);
     stage->TakeStepName();
   }
-  TDsnRegister* reg = register_.get();
   if (!reg || !reg->DesignActive()) return;
   std::vector<TComponent*> selection;
   TComponent* root = stage->Owner() ? stage->Owner() : stage;

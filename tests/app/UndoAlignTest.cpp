@@ -1,0 +1,206 @@
+// Undo, redo and the layout commands in the real editor, driven with the mouse and keys: a step
+// brings back the design byte for byte with its selection, the history survives a failed save and
+// keeps to its bound, and what is saved after it all is what the stage shows.
+
+#include <QTest>
+
+#include <string>
+#include <vector>
+
+#include "design/select/DsnHistory.h"
+#include "design/inspector/DsnSpctr.h"
+#include "mark/ufmsetup.h"
+#include "platform/controls/Edit.h"
+#include "platform/controls/Menus.h"
+#include "platform/controls/ToolBar.h"
+#include "platform/rtl/Stream.h"
+#include "tests/app/MarkDialogsFixture.h"
+
+namespace {
+
+class UndoAlignTest : public marks_test::MarkDialogsFixture {
+ protected:
+  // A label drawn from the palette button `caption`, its frame from `from` to `to`.
+  TControl* DrawLabel(Tfmmd* editor, const std::string& caption, TPoint from, TPoint to) {
+    ClickOn(PaletteButton(caption));
+    DragOnStage(editor, from, to);
+    return Elements(editor).back();
+  }
+  static std::string Design(Tfmmd* editor) { return editor->CurrentDesign(); }
+  static std::vector<std::string> Selected(Tfmmd* editor) {
+    std::vector<std::string> names;
+    for (int i = 0; i < editor->DsnStage1->SelectedCount(); ++i) names.push_back(editor->DsnStage1->SelectedItem(i)->Name());
+    return names;
+  }
+  TMenuItem* EditMenu() { return dynamic_cast<TMenuItem*>(main_->FindComponent("Edit1")); }
+  // An item of the main window's Edit menu (or its 對齊 submenu), found by its caption.
+  TMenuItem* EditItem(const std::string& caption) {
+    TMenuItem* edit = EditMenu();
+    for (int i = 0; edit && i < edit->Count(); ++i) {
+      TMenuItem* item = edit->Items(i);
+      if (item->Caption() == caption) return item;
+      for (int j = 0; j < item->Count(); ++j)
+        if (item->Items(j)->Caption() == caption) return item->Items(j);
+    }
+    return nullptr;
+  }
+  // A key of the main window's menus, pressed while the clerk works on the editor's stage (the
+  // property window may have been the active window meanwhile).
+  void MenuKey(Tfmmd* editor, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* stage = WindowWidget(editor->DsnStage1->Handle());
+    stage->window()->activateWindow();
+    Settle();
+    QTest::keyClick(stage, key, modifiers);
+    Settle();
+  }
+  void Undo(Tfmmd* editor) { MenuKey(editor, Qt::Key_Z, Qt::ControlModifier); }
+  void Redo(Tfmmd* editor) { MenuKey(editor, Qt::Key_Y, Qt::ControlModifier); }
+};
+
+TEST_F(UndoAlignTest, MovesAlignAndDeleteAreUndoneExactlyAndTheMarkSavedIsTheOneOnScreen) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ClickOn(side->b1);
+  TControl* first = DrawLabel(side, "C/NO.", {16, 16}, {96, 40});
+  TControl* second = DrawLabel(side, "PO/NO", {48, 64}, {128, 88});
+  DrawLabel(side, "N.W.", {32, 120}, {112, 144});
+  ASSERT_EQ(Elements(side).size(), 3u);
+  const std::string placed = Design(side);
+
+  // A drag of the second label, undone and redone with the keys.
+  DragOnStage(side, {second->Left() + 10, second->Top() + 10}, {second->Left() + 74, second->Top() + 26});
+  ASSERT_EQ(second->Left(), 112);
+  const std::string moved = Design(side);
+  const std::string secondName = second->Name();
+  TMenuItem* undo = EditMenu()->Items(0);
+  undo->InitiateAction();  // as the menu does when it opens
+  EXPECT_EQ(undo->Caption(), "復原 移動");
+  Undo(side);
+  EXPECT_EQ(Design(side), placed) << "undo brings back the design byte for byte";
+  EXPECT_EQ(Selected(side), std::vector<std::string>{secondName}) << "with the selection the move started from";
+  Redo(side);
+  EXPECT_EQ(Design(side), moved);
+
+  // All three aligned left to the first selected, then undone.
+  Key(side, Qt::Key_A, Qt::ControlModifier);
+  ASSERT_EQ(side->DsnStage1->SelectedCount(), 3);
+  TMenuItem* alignLeft = EditItem("靠左對齊");
+  ASSERT_TRUE(alignLeft);
+  alignLeft->Click();
+  Settle();
+  for (TControl* element : Elements(side)) EXPECT_EQ(element->Left(), 16) << element->Name();
+  Undo(side);
+  EXPECT_EQ(Design(side), moved);
+  EXPECT_EQ(Selected(side).size(), 3u);
+
+  // Delete, then undo: all three come back with their names and captions.
+  Key(side, Qt::Key_Delete);
+  ASSERT_TRUE(Elements(side).empty());
+  Undo(side);
+  EXPECT_EQ(Design(side), moved);
+  ASSERT_EQ(Elements(side).size(), 3u);
+  EXPECT_EQ(Elements(side)[0]->Caption(), "C/NO.");
+  EXPECT_EQ(Elements(side)[1]->Name(), secondName);
+
+  // An arrow key moves by a grid step; a held key is one step; undo takes all of it back.
+  const std::string beforeKeys = Design(side);
+  ClickOn(side->b1);  // design mode off and on: the history goes on
+  ClickOn(side->b1);
+  first = Elements(side)[0];
+  DragOnStage(side, {first->Left() + 4, first->Top() + 4}, {first->Left() + 4, first->Top() + 4});  // a click
+  QWidget* stage = WindowWidget(side->DsnStage1->Handle());
+  QTest::keyClick(stage, Qt::Key_Right);
+  Settle();
+  QTest::keyEvent(QTest::KeyAction::Press, stage, Qt::Key_Right, Qt::NoModifier);
+  Settle();
+  QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Right, Qt::NoModifier, QString(), true);
+  QApplication::sendEvent(stage, &repeat);
+  Settle();
+  QTest::keyEvent(QTest::KeyAction::Release, stage, Qt::Key_Right, Qt::NoModifier);
+  Settle();
+  EXPECT_EQ(first->Left(), 16 + 3 * 8);
+  Key(side, Qt::Key_Left, Qt::ControlModifier);
+  EXPECT_EQ(first->Left(), 16 + 3 * 8 - 1) << "Ctrl moves by one pixel";
+  Undo(side);
+  Undo(side);
+  Undo(side);
+  EXPECT_EQ(Design(side), beforeKeys) << "a pixel, a held key, a key: three steps";
+
+  // Saved and read again: what the stage showed is what is stored.
+  ASSERT_TRUE(side->SaveMark());
+  const std::string saved = Design(side);
+  EXPECT_FALSE(side->Modified());
+  Undo(side);
+  EXPECT_TRUE(side->Modified());
+  Redo(side);
+  EXPECT_FALSE(side->Modified()) << "back at the saved state";
+  CloseAll();
+  Start();
+  EXPECT_EQ(Design(Editor("1")), saved);
+  EXPECT_TRUE(warnings_.empty());
+}
+
+TEST_F(UndoAlignTest, APropertyEditAShapeChangeAndAPasteAreStepsThatOutliveAFailedSaveAndTheBound) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ClickOn(side->b1);
+  TControl* label = DrawLabel(side, "PO/NO", {16, 16}, {96, 40});
+  ClickOn(ShapeButton(square1));
+  DragOnStage(side, {160, 40}, {240, 120});
+  auto* shape = dynamic_cast<tshape2*>(Elements(side).back());
+  ASSERT_TRUE(shape);
+
+  // A caption typed into the property window.
+  DragOnStage(side, {label->Left() + 4, label->Top() + 4}, {label->Left() + 4, label->Top() + 4});
+  TInspectorFm* window = side->DsnInspector1->Window();
+  ASSERT_TRUE(window);
+  const std::string beforeEdit = Design(side);
+  window->PlaceEditor(1, true);
+  window->Edit1->SetText("N.W.");
+  window->Commit(false);
+  Settle();
+  EXPECT_EQ(label->Caption(), "N.W.");
+  EXPECT_EQ(side->History()->UndoName(), "修改 文字內容");
+
+  // The shape dialog from the element's menu: a diamond instead of the rectangle.
+  const std::string beforeShape = Design(side);
+  WhenShown<Tfmsetup>([&](Tfmsetup* dialog) {
+    ClickRadio(dialog->RadioGroup1, 1);
+    ClickOn(dialog->SpeedButton1);  // 確定
+  });
+  ChooseFromElementMenu(shape);
+  ASSERT_EQ(shape->kind(), square2) << "a diamond";
+  EXPECT_EQ(side->History()->UndoName(), "設定形狀");
+
+  // A paste of the two, then the whole way back.
+  Key(side, Qt::Key_A, Qt::ControlModifier);
+  Key(side, Qt::Key_C, Qt::ControlModifier);
+  DragOnStage(side, {300, 200}, {300, 200});
+  const std::string beforePaste = Design(side);
+  Key(side, Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(Elements(side).size(), 4u);
+  EXPECT_EQ(side->History()->UndoName(), "貼上");
+
+  // A save that fails changes nothing of the history.
+  Exec(QStringLiteral("begin exclusive"));
+  EXPECT_FALSE(side->SaveMark());
+  Exec(QStringLiteral("rollback"));
+  warnings_.clear();
+  ClickOn(side->b1);  // the failed save ended design mode: on again
+  Undo(side);
+  EXPECT_EQ(Design(side), beforePaste);
+  Undo(side);
+  EXPECT_EQ(Design(side), beforeShape);
+  Undo(side);
+  EXPECT_EQ(Design(side), beforeEdit);
+  EXPECT_EQ(label->Caption(), "PO/NO");
+
+  // Past its bound the history drops its oldest steps.
+  ASSERT_EQ(side->History()->UndoCount(), 2) << "the label and the shape drawn";
+  side->History()->SetLimits(1, TDsnHistory::kDefaultByteLimit);
+  EXPECT_EQ(side->History()->UndoCount(), 1);
+  while (side->History()->CanUndo()) Undo(side);
+  EXPECT_EQ(Elements(side).size(), 1u) << "the label stays: its step was dropped";
+}
+
+}  // namespace
