@@ -38,8 +38,21 @@ TMenuItem* NewItem(Tfmmain& window, TMenuItem* parent, int index, TAction* actio
   return item;
 }
 
-std::string Named(const std::string& command, const std::string& step) {
-  return step.empty() ? command : command + " " + step;
+// Undo or redo in the active editor, enabled and named by the step it would take.
+TAction* HistoryAction(Tfmmain& window, const std::string& command, TShortCut key, bool redo) {
+  TAction* action = NewAction(window, command, key);
+  Tfmmain* self = &window;
+  action->OnExecute.Bind([self, redo](TObject*) {
+    if (Tfmmd* editor = ActiveEditor(*self)) redo ? editor->Redo() : editor->Undo();
+  });
+  action->OnUpdate.Bind([self, action, command, redo](TObject*) {
+    Tfmmd* editor = ActiveEditor(*self);
+    TDsnHistory* history = editor ? editor->History() : nullptr;
+    action->SetEnabled(history && (redo ? history->CanRedo() : history->CanUndo()));
+    const std::string step = history ? (redo ? history->RedoName() : history->UndoName()) : std::string();
+    action->SetCaption(step.empty() ? command : command + " " + step);
+  });
+  return action;
 }
 
 }  // namespace
@@ -49,26 +62,8 @@ void BuildEditMenu(Tfmmain& window) {
   if (!edit || !window.ActionList1) return;
   Tfmmain* self = &window;
 
-  TAction* undo = NewAction(window, "復原", ShortCut('Z', {ssCtrl}));
-  undo->OnExecute.Bind([self](TObject*) {
-    if (Tfmmd* editor = ActiveEditor(*self)) editor->Undo();
-  });
-  undo->OnUpdate.Bind([self, undo](TObject*) {
-    Tfmmd* editor = ActiveEditor(*self);
-    TDsnHistory* history = editor ? editor->History() : nullptr;
-    undo->SetEnabled(history && history->CanUndo());
-    undo->SetCaption(Named("復原", history ? history->UndoName() : std::string()));
-  });
-  TAction* redo = NewAction(window, "重做", ShortCut('Y', {ssCtrl}));
-  redo->OnExecute.Bind([self](TObject*) {
-    if (Tfmmd* editor = ActiveEditor(*self)) editor->Redo();
-  });
-  redo->OnUpdate.Bind([self, redo](TObject*) {
-    Tfmmd* editor = ActiveEditor(*self);
-    TDsnHistory* history = editor ? editor->History() : nullptr;
-    redo->SetEnabled(history && history->CanRedo());
-    redo->SetCaption(Named("重做", history ? history->RedoName() : std::string()));
-  });
+  TAction* undo = HistoryAction(window, "復原", ShortCut('Z', {ssCtrl}), false);
+  TAction* redo = HistoryAction(window, "重做", ShortCut('Y', {ssCtrl}), true);
   NewItem(window, edit, 0, undo);
   NewItem(window, edit, 1, redo)->SetSecondaryShortCuts({ShortCut('Z', {ssCtrl, ssShift})});
   NewItem(window, edit, 2, nullptr);

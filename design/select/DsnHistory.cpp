@@ -145,23 +145,16 @@ std::string TDsnHistory::UndoName() const {
 
 std::string TDsnHistory::RedoName() const { return CanRedo() ? redo_.back().name : std::string(); }
 
-bool TDsnHistory::Undo() {
-  if (GetCapture()) return false;
-  Commit();
-  if (undo_.empty() || !stage_) return false;
-  Step step = Pop(undo_);
-  Push(redo_, {step.name, Packed(current_)});
-  Restore(step.state);
-  Changed();
-  return true;
-}
+bool TDsnHistory::Undo() { return Travel(undo_, redo_); }
 
-bool TDsnHistory::Redo() {
+bool TDsnHistory::Redo() { return Travel(redo_, undo_); }
+
+bool TDsnHistory::Travel(std::deque<Step>& from, std::deque<Step>& to) {
   if (GetCapture()) return false;
-  Commit();
-  if (redo_.empty() || !stage_) return false;
-  Step step = Pop(redo_);
-  Push(undo_, {step.name, Packed(current_)});
+  Commit();  // a change not yet recorded is the step to undo (and leaves nothing to redo)
+  if (from.empty() || !stage_) return false;
+  Step step = Pop(from);
+  Push(to, {step.name, Packed(current_)});
   Restore(step.state);
   Changed();
   return true;

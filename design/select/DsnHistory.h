@@ -91,6 +91,8 @@ class TDsnHistory : public TReceiveTargets {
   void Push(std::deque<Step>& list, Step step);
   Step Pop(std::deque<Step>& list);
   void Trim();
+  // Undo or redo: the last step of `from` is put on the stage and the state it replaces goes to `to`.
+  bool Travel(std::deque<Step>& from, std::deque<Step>& to);
   // Puts a packed state on the stage: design, revision and selection.
   void Restore(const State& packed);
   void Changed();
