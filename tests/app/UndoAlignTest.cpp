@@ -160,6 +160,7 @@ TEST_F(UndoAlignTest, APropertyEditAShapeChangeAndAPasteAreStepsThatOutliveAFail
   window->Commit(false);
   Settle();
   EXPECT_EQ(label->Caption(), "N.W.");
+  const std::string labelName = label->Name();
   EXPECT_EQ(side->History()->UndoName(), "修改 文字內容");
 
   // The shape dialog from the element's menu: a diamond instead of the rectangle.
@@ -193,7 +194,10 @@ TEST_F(UndoAlignTest, APropertyEditAShapeChangeAndAPasteAreStepsThatOutliveAFail
   EXPECT_EQ(Design(side), beforeShape);
   Undo(side);
   EXPECT_EQ(Design(side), beforeEdit);
-  EXPECT_EQ(label->Caption(), "PO/NO");
+  // Undo reads the design back: the elements are new ones, under the same names.
+  auto* restored = dynamic_cast<TControl*>(side->FindComponent(labelName));
+  ASSERT_TRUE(restored);
+  EXPECT_EQ(restored->Caption(), "PO/NO");
 
   // Past its bound the history drops its oldest steps.
   ASSERT_EQ(side->History()->UndoCount(), 2) << "the label and the shape drawn";
