@@ -76,22 +76,26 @@ void BuildEditMenu(Tfmmain& window) {
   NewItem(window, edit, -1, nullptr);
   NewItem(window, edit, -1, all);
 
+  // The layout commands have no keys: they are made when the menu first opens, not at start.
   auto* layout = New<TMenuItem>(&window);
   layout->SetCaption("對齊");
   edit->Add(layout);
-  for (int i = 0; i < kAlignCommandCount; ++i) {
-    const auto command = static_cast<TAlignCommand>(i);
-    if (command == alSpaceHorz || command == alSameWidth) NewItem(window, layout, -1, nullptr);
-    TAction* action = NewAction(window, AlignCaption(command), 0);
-    action->OnExecute.Bind([self, command](TObject*) {
-      if (Tfmmd* editor = DesignedEditor(*self)) editor->DsnDpRegister1->AlignSelection(command);
-    });
-    action->OnUpdate.Bind([self, command, action](TObject*) {
-      Tfmmd* editor = DesignedEditor(*self);
-      action->SetEnabled(editor && editor->DsnDpRegister1->CanAlign(command));
-    });
-    NewItem(window, layout, -1, action);
-  }
+  edit->OnClick.Bind([self, layout = TWeak<TMenuItem>(layout)](TObject*) {
+    if (!layout || layout->Count() > 0) return;
+    for (int i = 0; i < kAlignCommandCount; ++i) {
+      const auto command = static_cast<TAlignCommand>(i);
+      if (command == alSpaceHorz || command == alSameWidth) NewItem(*self, layout.get(), -1, nullptr);
+      TAction* action = NewAction(*self, AlignCaption(command), 0);
+      action->OnExecute.Bind([self, command](TObject*) {
+        if (Tfmmd* editor = DesignedEditor(*self)) editor->DsnDpRegister1->AlignSelection(command);
+      });
+      action->OnUpdate.Bind([self, command, action](TObject*) {
+        Tfmmd* editor = DesignedEditor(*self);
+        action->SetEnabled(editor && editor->DsnDpRegister1->CanAlign(command));
+      });
+      NewItem(*self, layout.get(), -1, action);
+    }
+  });
 
   // Cut, copy and paste act on the designed stage unless an edit box has the focus.
   TBasicAction* cut = dynamic_cast<TBasicAction*>(window.FindComponent("EditCut1"));

@@ -500,14 +500,7 @@ bool Tfmmd::Redo() {
   return true;
 }
 
-void Tfmmd::AddAlignItems() {
-  if (!pop) return;
-  auto* separator = New<TMenuItem>(this);
-  separator->SetCaption("-");
-  pop->Items()->Add(separator);
-  auto* submenu = New<TMenuItem>(this);
-  submenu->SetCaption("對齊");
-  pop->Items()->Add(submenu);
+void Tfmmd::FillAlignItems(TMenuItem* submenu) {
   TWeak<Tfmmd> self(this);
   for (int i = 0; i < kAlignCommandCount; ++i) {
     const auto command = static_cast<TAlignCommand>(i);
@@ -523,9 +516,21 @@ void Tfmmd::AddAlignItems() {
     });
     submenu->Add(item);
   }
-  // The items follow the selection as the menu opens (the design menu takes this handler over).
-  pop->OnPopup.Bind([self, submenu = TWeak<TMenuItem>(submenu)](TObject*) {
+}
+
+void Tfmmd::AddAlignItems() {
+  if (!pop) return;
+  auto* separator = New<TMenuItem>(this);
+  separator->SetCaption("-");
+  pop->Items()->Add(separator);
+  auto* submenu = New<TMenuItem>(this);
+  submenu->SetCaption("對齊");
+  pop->Items()->Add(submenu);
+  // The commands are made as the menu first opens (the design menu takes this handler over), and
+  // follow the selection each time.
+  pop->OnPopup.Bind([self = TWeak<Tfmmd>(this), submenu = TWeak<TMenuItem>(submenu)](TObject*) {
     if (!self || !submenu || !self->DsnDpRegister1) return;
+    if (submenu->Count() == 0) self->FillAlignItems(submenu.get());
     int index = 0;
     for (int i = 0; i < submenu->Count(); ++i) {
       TMenuItem* item = submenu->Items(i);

@@ -152,8 +152,9 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   // Binds every data text on the stage to the rows, and repaints the stage.
   void ShowLiveValues();
   TDsnHistory* history_ = nullptr;
-  // The design menu's layout commands, enabled for the selection as the menu opens.
+  // The design menu's layout commands, made as it first opens and enabled for the selection.
   void AddAlignItems();
+  void FillAlignItems(TMenuItem* submenu);
 
  protected:
   void Destroy() override;

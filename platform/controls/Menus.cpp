@@ -220,8 +220,10 @@ TMenuItem* TMenuItem::Find(const std::string& caption) const {
 QMenu* TMenuItem::QtMenu() {
   if (!qmenu_) {
     qmenu_ = new QMenu();
-    // Submenus update their items' actions as they open, the way the top level is kept current.
+    // An item's OnClick runs as its submenu opens, which may still change the items; then they
+    // update their actions, the way the top level is kept current.
     QObject::connect(qmenu_, &QMenu::aboutToShow, qmenu_, [this] {
+      if (OnClick) OnClick(this);
       for (TMenuItem* item : std::vector<TMenuItem*>(items_)) item->InitiateAction();
     });
   }
