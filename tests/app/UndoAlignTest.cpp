@@ -2,6 +2,7 @@
 // brings back the design byte for byte with its selection, the history survives a failed save and
 // keeps to its bound, and what is saved after it all is what the stage shows.
 
+#include <QMenu>
 #include <QTest>
 
 #include <string>
@@ -36,6 +37,11 @@ class UndoAlignTest : public marks_test::MarkDialogsFixture {
   // An item of the main window's Edit menu (or its 對齊 submenu), found by its caption.
   TMenuItem* EditItem(const std::string& caption) {
     TMenuItem* edit = EditMenu();
+    // Opened and closed, as a clerk looking into it: some items are made as it first opens.
+    QMenu* menu = edit->QtMenu();
+    menu->popup(QPoint(0, 0));
+    Settle();
+    menu->hide();
     for (int i = 0; edit && i < edit->Count(); ++i) {
       TMenuItem* item = edit->Items(i);
       if (item->Caption() == caption) return item;
