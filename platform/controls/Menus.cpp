@@ -28,6 +28,7 @@ DEFINE_CLASS(TMenuItem, TComponent) {
   c.Prop("ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut).Default(0).Stored(&TMenuItem::IsShortCutStored);
   c.Prop("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(true).Stored(&TMenuItem::IsVisibleStored);
   c.Event("OnClick", &TMenuItem::OnClick);
+  c.Hears();  // Notification forgets only the item's action, which the item asked about
 }
 
 DEFINE_CLASS(TMenu, TComponent) {}
