@@ -401,6 +401,8 @@ bool Tfmmd::SaveMark() {
   std::string failure;
   for (;;) {
     try {
+      // A change still to be recorded is recorded first: its revision is the one saved.
+      if (history_) history_->Commit();
       const std::string design = CurrentDesign();
       const uint64_t revision = DsnStage1->Revision();
       const TMarkSaveResult result = SaveMarkIfUnchanged({customerId_, markId_, markSide_}, design, expected);

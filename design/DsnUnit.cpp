@@ -1,5 +1,7 @@
 #include "design/DsnUnit.h"
 
+#include <utility>
+
 #include "design/DsnCtrl.h"
 #include "design/DsnPropText.h"
 #include "platform/controls/Menus.h"

@@ -198,9 +198,10 @@ class TDsnStage : public TPanel {
   // The revision of the design on the stage. Every change of its elements raises it, whoever
   // makes it: an element put on the stage or taken off it (by any code: creating, pasting,
   // deleting, loading), and a change of elements by the register's moves and commands, grab
-  // handles, the property window and a window's own commands, which call ElementsChanged. A window keeps the revision it
-  // saved and compares; SetRevision puts an earlier revision back (a change undone). Each raise
-  // gives a revision never given before, so a state reached anew never passes for a saved one.
+  // handles, the property window and a window's own commands, which call ElementsChanged. A
+  // window keeps the revision it saved and compares; SetRevision puts an earlier revision back (a
+  // change undone). Each raise gives a revision never given before, so a state reached anew never
+  // passes for a saved one.
   uint64_t Revision() const { return revision_; }
   void SetRevision(uint64_t value) { revision_ = value; }
   // Raises the revision and, once the current operation is over, runs OnElementsChanged (once
@@ -267,7 +268,7 @@ class TDsnStage : public TPanel {
   std::string stepName_;
   bool stepContinues_ = false;
   bool changePosted_ = false;
-  // Arrow keys move the selection, with Shift they resize it; Ctrl+A selects every element.
+  // Arrow keys move the selection, with Shift they resize it; true when the key was one of them.
   bool ArrowKey(TMessage& message);
 };
 

@@ -7,6 +7,7 @@
 #include "design/DsnCmpPlt.h"
 #include "design/DsnCommonProps.h"
 #include "design/DsnCtrl.h"
+#include "design/DsnPropText.h"
 #include "design/DsnWalk.h"
 #include "design/select/DsnHandle.h"
 #include "design/select/DsnShape.h"
