@@ -57,6 +57,22 @@ TAction* HistoryAction(Tfmmain& window, const std::string& command, TShortCut ke
 
 }  // namespace
 
+void FillAlignMenu(TMenuItem& submenu, TComponent* owner, const std::function<void(TMenuItem&, TAlignCommand)>& bind) {
+  for (int i = 0; i < kAlignCommandCount; ++i) {
+    const auto command = static_cast<TAlignCommand>(i);
+    if (command == alSpaceHorz || command == alSameWidth) {
+      auto* line = New<TMenuItem>(owner);
+      line->SetCaption("-");
+      submenu.Add(line);
+    }
+    auto* item = New<TMenuItem>(owner);
+    item->SetCaption(AlignCaption(command));
+    item->SetTag(command);
+    bind(*item, command);
+    submenu.Add(item);
+  }
+}
+
 void BuildEditMenu(Tfmmain& window) {
   auto* edit = dynamic_cast<TMenuItem*>(window.FindComponent("Edit1"));
   if (!edit || !window.ActionList1) return;
@@ -82,9 +98,7 @@ void BuildEditMenu(Tfmmain& window) {
   edit->Add(layout);
   edit->OnClick.Bind([self, layout = TWeak<TMenuItem>(layout)](TObject*) {
     if (!layout || layout->Count() > 0) return;
-    for (int i = 0; i < kAlignCommandCount; ++i) {
-      const auto command = static_cast<TAlignCommand>(i);
-      if (command == alSpaceHorz || command == alSameWidth) NewItem(*self, layout.get(), -1, nullptr);
+    FillAlignMenu(*layout, self, [self](TMenuItem& item, TAlignCommand command) {
       TAction* action = NewAction(*self, AlignCaption(command), 0);
       action->OnExecute.Bind([self, command](TObject*) {
         if (Tfmmd* editor = DesignedEditor(*self)) editor->DsnDpRegister1->AlignSelection(command);
@@ -93,8 +107,8 @@ void BuildEditMenu(Tfmmain& window) {
         Tfmmd* editor = DesignedEditor(*self);
         action->SetEnabled(editor && editor->DsnDpRegister1->CanAlign(command));
       });
-      NewItem(*self, layout.get(), -1, action);
-    }
+      item.SetAction(action);
+    });
   });
 
   // Cut, copy and paste act on the designed stage unless an edit box has the focus.

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/EditMenu.h"
 #include "app/MarkPolicy.h"
 #include "app/MarkStore.h"
 #include "app/OutputCommand.h"
@@ -502,24 +503,6 @@ bool Tfmmd::Redo() {
   return true;
 }
 
-void Tfmmd::FillAlignItems(TMenuItem* submenu) {
-  TWeak<Tfmmd> self(this);
-  for (int i = 0; i < kAlignCommandCount; ++i) {
-    const auto command = static_cast<TAlignCommand>(i);
-    if (command == alSpaceHorz || command == alSameWidth) {
-      auto* line = New<TMenuItem>(this);
-      line->SetCaption("-");
-      submenu->Add(line);
-    }
-    auto* item = New<TMenuItem>(this);
-    item->SetCaption(AlignCaption(command));
-    item->OnClick.Bind([self, command](TObject*) {
-      if (self && self->DsnDpRegister1) self->DsnDpRegister1->AlignSelection(command);
-    });
-    submenu->Add(item);
-  }
-}
-
 void Tfmmd::AddAlignItems() {
   if (!pop) return;
   auto* separator = New<TMenuItem>(this);
@@ -532,12 +515,15 @@ void Tfmmd::AddAlignItems() {
   // follow the selection each time.
   pop->OnPopup.Bind([self = TWeak<Tfmmd>(this), submenu = TWeak<TMenuItem>(submenu)](TObject*) {
     if (!self || !submenu || !self->DsnDpRegister1) return;
-    if (submenu->Count() == 0) self->FillAlignItems(submenu.get());
-    int index = 0;
+    if (submenu->Count() == 0)
+      FillAlignMenu(*submenu, self.get(), [self](TMenuItem& item, TAlignCommand command) {
+        item.OnClick.Bind([self, command](TObject*) {
+          if (self && self->DsnDpRegister1) self->DsnDpRegister1->AlignSelection(command);
+        });
+      });
     for (int i = 0; i < submenu->Count(); ++i) {
       TMenuItem* item = submenu->Items(i);
-      if (item->Caption() == "-") continue;
-      item->SetEnabled(self->DsnDpRegister1->CanAlign(static_cast<TAlignCommand>(index++)));
+      if (!item->IsLine()) item->SetEnabled(self->DsnDpRegister1->CanAlign(static_cast<TAlignCommand>(item->Tag())));
     }
   });
 }

@@ -154,7 +154,6 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   TDsnHistory* history_ = nullptr;
   // The design menu's layout commands, made as it first opens and enabled for the selection.
   void AddAlignItems();
-  void FillAlignItems(TMenuItem* submenu);
 
  protected:
   void Destroy() override;

@@ -25,13 +25,14 @@ std::string Uncompress(const std::string& packed) {
   return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-size_t SizeOf(const std::string& name, const std::vector<std::string>& names, const std::string& design) {
-  size_t size = name.size() + design.size();
-  for (const std::string& n : names) size += n.size();
+}  // namespace
+
+// The bytes a step holds: its name, the selection's names and the packed design.
+size_t TDsnHistory::SizeOf(const Step& step) {
+  size_t size = step.name.size() + step.state.design.size();
+  for (const std::string& name : step.state.selection) size += name.size();
   return size;
 }
-
-}  // namespace
 
 void TDsnHistory::Create(TDsnStage* stage, TDsnRegister* reg) {
   stage_ = stage;
@@ -93,21 +94,21 @@ TDsnHistory::State TDsnHistory::Packed(const State& state) const {
 }
 
 void TDsnHistory::Push(std::deque<Step>& list, Step step) {
-  bytes_ += SizeOf(step.name, step.state.selection, step.state.design);
+  bytes_ += SizeOf(step);
   list.push_back(std::move(step));
 }
 
 TDsnHistory::Step TDsnHistory::Pop(std::deque<Step>& list) {
   Step step = std::move(list.back());
   list.pop_back();
-  bytes_ -= SizeOf(step.name, step.state.selection, step.state.design);
+  bytes_ -= SizeOf(step);
   return step;
 }
 
 void TDsnHistory::Trim() {
   while (!undo_.empty() && (static_cast<int>(undo_.size()) > stepLimit_ || Bytes() > byteLimit_)) {
     const Step& oldest = undo_.front();
-    bytes_ -= SizeOf(oldest.name, oldest.state.selection, oldest.state.design);
+    bytes_ -= SizeOf(oldest);
     undo_.pop_front();
   }
 }

@@ -82,6 +82,7 @@ class TDsnHistory : public TReceiveTargets {
     State state;
   };
 
+  static size_t SizeOf(const Step& step);
   // A change of the stage not recorded yet, or a step begun.
   bool Pending() const;
   void FollowSelection();

@@ -524,7 +524,7 @@ void TDsnRegister::SetTargetBounds(const std::vector<TRect>& bounds, const std::
   }
   if (!changed) return;
   if (stage_) stage_->ElementsChanged(step, continues);
-  TargetsMoved(0, 0);
+  // The refresh reads the property values again too.
   if (alive) RefreshTargets();
 }
 

@@ -80,6 +80,9 @@ class TDsnRegister : public TCustomDsnRegister {
   // announces the change once (TargetsChanged), so every receiver sees the whole new selection ----
   // Makes `components` the selection, in the order given; nulls and repeats are left out.
   void Select(const std::vector<TComponent*>& components);
+  // Select for a list known to hold each component once (a band's, a paste's, the select partner's), without looking
+  // for repeats.
+  void SelectDistinct(const std::vector<TWeak<TComponent>>& components);
   // Adds `control` to the selection, or takes it out when it is there.
   void Toggle(TControl* control);
   // Empties the selection (nothing when there is no target list yet).
@@ -183,9 +186,6 @@ class TDsnRegister : public TCustomDsnRegister {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  // Select for a list known to hold each component once (a band's, a paste's), without looking
-  // for repeats.
-  void SelectDistinct(const std::vector<TWeak<TComponent>>& components);
   // Gives each target that OnMoveQuery lets move its place of `bounds`, and makes it the step
   // `step` when any changed.
   void SetTargetBounds(const std::vector<TRect>& bounds, const std::string& step, bool continues);

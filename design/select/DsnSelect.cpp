@@ -83,12 +83,7 @@ void TDsnSelect::SelectList(const std::vector<TComponent*>& components) {
     if (selectable && entry) chosen.push_back(entry);
   }
   if (chosen.empty()) return;
-  TDsnRegister* reg = DsnRegister();
-  if (!reg) return;
-  std::vector<TComponent*> list;
-  for (const TWeak<TComponent>& entry : chosen)
-    if (TComponent* component = entry.get()) list.push_back(component);
-  reg->Select(list);
+  if (TDsnRegister* reg = DsnRegister()) reg->SelectDistinct(chosen);
 }
 
 void TDsnSelect::Destroy() {
