@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QPixmap>
+#include <QWidget>
 
 #include <unistd.h>
 
@@ -17,6 +19,7 @@
 #include <string>
 
 #include "app/DefaultData.h"
+#include "app/MarkStore.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
@@ -28,6 +31,7 @@
 #include "platform/controls/StdControls.h"
 #include "platform/db/DataControls.h"
 #include "platform/db/DatabaseAliases.h"
+#include "platform/stream/TextForm.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/Windows.h"
 
@@ -132,6 +136,52 @@ void BM_MarkLoad(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// A stored mark of `count` ellipse shape labels filling the design area, opened and painted: a
+// wide pen (200) against a thin one (3). The wide one must cost about what the thin one does.
+void BM_OpenEllipses(benchmark::State& state) {
+  Session session;
+  Tfmmd* editor = session.MainMark();
+  const int count = static_cast<int>(state.range(0));
+  for (int i = 0; i < count; ++i) {
+    auto* shape = New<tshape2>(editor);
+    shape->Setkind(eclipse);
+    shape->Setpenwidth(static_cast<int>(state.range(1)));
+    shape->SetName("Ellipse" + std::to_string(i + 1));
+    shape->SetParent(editor->DsnStage1);
+    shape->SetBounds(0, 0, 400, 249);
+  }
+  if (!editor->SaveMark()) state.SkipWithError("save failed");
+  QWidget* stage = WindowWidget(editor->DsnStage1->Handle());
+  for (auto _ : state) {
+    editor->acloadmd->Execute();
+    DispatchPostedMessages();
+    benchmark::DoNotOptimize(stage->grab());
+  }
+  state.SetItemsProcessed(state.iterations() * count);
+}
+
+// A stored mark of `count` labels, all named alike (`range(1)` = 1) or each its own name: a clash
+// gives the next free LabelN, which must not cost a search from Label1 each time.
+void BM_OpenSameNames(benchmark::State& state) {
+  Session session;
+  Tfmmd* editor = session.MainMark();
+  const int count = static_cast<int>(state.range(0));
+  // Written straight into the mark table: the editor itself never lets two elements share a name.
+  std::string design;
+  for (int i = 0; i < count; ++i)
+    design += TextToStream("object " + (state.range(1) == 1 ? std::string("pop") : "pop" + std::to_string(i)) +
+                           ": TLabel\n  Left = " + std::to_string(i % 300) + "\n  Top = " + std::to_string(i % 200) +
+                           "\n  Caption = 'N.W.'\nend\n");
+  WriteMark({editor->CustomerId(), editor->MarkId(), editor->MarkSide()}, design + std::string(1, 0));
+  for (auto _ : state) {
+    editor->acloadmd->Execute();
+    DispatchPostedMessages();
+  }
+  state.SetItemsProcessed(state.iterations() * count);
+}
+
+BENCHMARK(BM_OpenEllipses)->Args({200, 3})->Args({200, 200})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenSameNames)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkSave)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkLoad)->Arg(1000)->Unit(benchmark::kMillisecond);
 

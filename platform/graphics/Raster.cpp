@@ -105,39 +105,84 @@ std::vector<Row> EllipseRows(const TRect& box, int from, int to) {
   return rows;
 }
 
-void PeelRing(std::vector<Row>& rows, int top, int width, std::vector<Span>& ring) {
-  std::vector<Row> inner(rows.size());
-  auto at = [&rows](size_t i, int delta) -> Row {
-    int64_t j = static_cast<int64_t>(i) + delta;
-    if (j < 0 || j >= static_cast<int64_t>(rows.size())) return Row{};
-    return rows[static_cast<size_t>(j)];
-  };
-  for (int layer = 0; layer < width; ++layer) {
-    bool corners = layer % 2 == 1;
-    for (size_t i = 0; i < rows.size(); ++i) {
-      Row self = rows[i], up = at(i, -1), down = at(i, 1);
-      Row kept{};
-      if (!self.Empty() && !up.Empty() && !down.Empty()) {
-        int grow = corners ? 1 : 0;
-        kept.X0 = std::max({self.X0 + 1, up.X0 + grow, down.X0 + grow});
-        kept.X1 = std::min({self.X1 - 1, up.X1 - grow, down.X1 - grow});
-      }
-      inner[i] = kept.Empty() ? Row{} : kept;
-    }
-    for (size_t i = 0; i < rows.size(); ++i) {
-      const Row& outer = rows[i];
-      if (outer.Empty()) continue;
-      int y = top + static_cast<int>(i);
-      const Row& in = inner[i];
-      if (in.Empty()) {
-        ring.push_back({outer.X0, y, outer.X1 - outer.X0 + 1});
-        continue;
-      }
-      if (in.X0 > outer.X0) ring.push_back({outer.X0, y, in.X0 - outer.X0});
-      if (in.X1 < outer.X1) ring.push_back({in.X1 + 1, y, outer.X1 - in.X1});
-    }
-    rows.swap(inner);
+namespace {
+
+// best[p] is the best (by `better`) of values[p], …, values[p + length - 1], for every p where that
+// window fits; a monotone queue makes it one pass whatever the length.
+template <class Better>
+std::vector<int64_t> WindowBest(const std::vector<int64_t>& values, int64_t length, Better better) {
+  std::vector<int64_t> best;
+  if (length <= 0 || length > static_cast<int64_t>(values.size())) return best;
+  best.reserve(values.size() - static_cast<size_t>(length) + 1);
+  std::vector<size_t> queue;  // indices whose values are in `better` order, front first
+  size_t head = 0;
+  for (size_t j = 0; j < values.size(); ++j) {
+    while (queue.size() > head && !better(values[queue.back()], values[j])) queue.pop_back();
+    queue.push_back(j);
+    if (static_cast<int64_t>(j) + 1 < length) continue;
+    const size_t start = j + 1 - static_cast<size_t>(length);
+    while (queue[head] < start) ++head;
+    best.push_back(values[queue[head]]);
   }
+  return best;
+}
+
+}  // namespace
+
+void PeelRing(std::vector<Row>& rows, int top, int width, std::vector<Span>& ring) {
+  // A layer with an edge outside erodes the figure by a plus, one with a corner outside by a 3 × 3
+  // square, and `width` layers together by their sum: `squares` squares and `crosses` pluses
+  // make an octagon whose half-width `dy` rows away is squares + crosses - max(0, |dy| - squares),
+  // out to reach = squares + crosses rows. Each row of the innermost layer is therefore the
+  // intersection of the rows within reach, each narrowed by that half-width: the running best of
+  // three sliding windows, whatever the width. Every layer lies inside the one before it, so a
+  // row's ring is what the outer figure holds and the innermost layer does not.
+  const int64_t n = static_cast<int64_t>(rows.size());
+  const int64_t squares = width / 2, crosses = width - squares, reach = squares + crosses;
+  std::vector<Row> inner(rows.size());
+  if (width > 0 && 2 * reach + 1 <= n) {
+    std::vector<int64_t> left(rows.size()), right(rows.size()), leftUp(rows.size()), rightUp(rows.size()),
+        leftDown(rows.size()), rightDown(rows.size()), empty(rows.size());
+    for (int64_t j = 0; j < n; ++j) {
+      const Row& r = rows[static_cast<size_t>(j)];
+      const auto k = static_cast<size_t>(j);
+      left[k] = r.X0, right[k] = r.X1;
+      leftDown[k] = r.X0 - j, rightDown[k] = r.X1 + j;  // rows below: the half-width shrinks with j
+      leftUp[k] = r.X0 + j, rightUp[k] = r.X1 - j;      // rows above
+      empty[k] = r.Empty() ? 1 : 0;
+    }
+    auto more = [](int64_t a, int64_t b) { return a > b; };
+    auto less = [](int64_t a, int64_t b) { return a < b; };
+    const int64_t flat = 2 * squares + 1;
+    const auto leftFlat = WindowBest(left, flat, more), rightFlat = WindowBest(right, flat, less);
+    const auto anyEmpty = WindowBest(empty, 2 * reach + 1, more);
+    const auto leftBelow = WindowBest(leftDown, crosses, more), rightBelow = WindowBest(rightDown, crosses, less);
+    const auto leftAbove = WindowBest(leftUp, crosses, more), rightAbove = WindowBest(rightUp, crosses, less);
+    for (int64_t i = reach; i + reach < n; ++i) {
+      if (anyEmpty[static_cast<size_t>(i - reach)]) continue;
+      const auto flatAt = static_cast<size_t>(i - squares);
+      const auto belowAt = static_cast<size_t>(i + squares + 1);  // rows i+squares+1 … i+reach
+      const auto aboveAt = static_cast<size_t>(i - reach);        // rows i-reach … i-squares-1
+      const int64_t x0 = std::max({leftFlat[flatAt] + reach, leftBelow[belowAt] + i + squares + reach,
+                                   leftAbove[aboveAt] - i + squares + reach});
+      const int64_t x1 = std::min({rightFlat[flatAt] - reach, rightBelow[belowAt] - i - squares - reach,
+                                   rightAbove[aboveAt] + i - squares - reach});
+      if (x0 <= x1) inner[static_cast<size_t>(i)] = {static_cast<int>(x0), static_cast<int>(x1)};
+    }
+  }
+  for (size_t i = 0; i < rows.size(); ++i) {
+    const Row& out = rows[i];
+    if (out.Empty()) continue;
+    int y = top + static_cast<int>(i);
+    const Row& in = inner[i];
+    if (in.Empty()) {
+      ring.push_back({out.X0, y, out.X1 - out.X0 + 1});
+      continue;
+    }
+    if (in.X0 > out.X0) ring.push_back({out.X0, y, in.X0 - out.X0});
+    if (in.X1 < out.X1) ring.push_back({in.X1 + 1, y, out.X1 - in.X1});
+  }
+  rows.swap(inner);
 }
 
 void AppendRows(const std::vector<Row>& rows, int top, std::vector<Span>& out) {

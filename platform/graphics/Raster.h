@@ -62,7 +62,8 @@ std::vector<Row> EllipseRows(const TRect& box, int from, int to);
 // Peels `width` one-pixel layers off a convex figure given by its rows starting at `top`: the
 // peeled pixels go to `ring` (at most two spans a row), the rest stays in `rows`. Layers
 // alternate between pixels with an edge on the outside and pixels with a corner on it, so that
-// rings of wide pens are about as thick on diagonals as along the axes.
+// rings of wide pens are about as thick on diagonals as along the axes. The cost is a few passes
+// over the rows, whatever the width.
 void PeelRing(std::vector<Row>& rows, int top, int width, std::vector<Span>& ring);
 
 // The spans of rows starting at `top`.
