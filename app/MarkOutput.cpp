@@ -54,7 +54,7 @@ class TOutputStage : public TDsnStage, public TLabelRowNumbers {
 
  protected:
   void ReaderSetName(TReader& reader, TComponent* component, std::string& name) override {
-    UniqueComponentName(reader.Owner(), &reader, component, name);
+    GiveReadName(reader, component, name);
   }
 };
 

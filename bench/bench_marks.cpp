@@ -14,6 +14,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -22,6 +23,7 @@
 #include "app/MarkStore.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
+#include "design/select/DsnRegister.h"
 #include "design/palette/DsnPanel.h"
 #include "mark/shape2.h"
 #include "platform/controls/ActnList.h"
@@ -32,6 +34,7 @@
 #include "platform/db/DataControls.h"
 #include "platform/db/DatabaseAliases.h"
 #include "platform/stream/TextForm.h"
+#include "platform/win/Clipboard.h"
 #include "platform/win/MessageBox.h"
 #include "platform/win/Windows.h"
 
@@ -111,6 +114,16 @@ void Fill(Tfmmd* editor, int count) {
   }
 }
 
+// The design stream of `count` labels, all named pop or pop0, pop1, …
+std::string LabelsStream(int count, bool sameName) {
+  std::string design;
+  for (int i = 0; i < count; ++i)
+    design += TextToStream("object " + (sameName ? std::string("pop") : "pop" + std::to_string(i)) +
+                           ": TLabel\n  Left = " + std::to_string(i % 300) + "\n  Top = " + std::to_string(i % 200) +
+                           "\n  Caption = 'N.W.'\nend\n");
+  return design + std::string(1, '\0');
+}
+
 void BM_MarkSave(benchmark::State& state) {
   Session session;
   Tfmmd* editor = session.MainMark();
@@ -167,12 +180,7 @@ void BM_OpenSameNames(benchmark::State& state) {
   Tfmmd* editor = session.MainMark();
   const int count = static_cast<int>(state.range(0));
   // Written straight into the mark table: the editor itself never lets two elements share a name.
-  std::string design;
-  for (int i = 0; i < count; ++i)
-    design += TextToStream("object " + (state.range(1) == 1 ? std::string("pop") : "pop" + std::to_string(i)) +
-                           ": TLabel\n  Left = " + std::to_string(i % 300) + "\n  Top = " + std::to_string(i % 200) +
-                           "\n  Caption = 'N.W.'\nend\n");
-  WriteMark({editor->CustomerId(), editor->MarkId(), editor->MarkSide()}, design + std::string(1, 0));
+  WriteMark({editor->CustomerId(), editor->MarkId(), editor->MarkSide()}, LabelsStream(count, state.range(1) == 1));
   for (auto _ : state) {
     editor->acloadmd->Execute();
     DispatchPostedMessages();
@@ -180,8 +188,42 @@ void BM_OpenSameNames(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * count);
 }
 
+// A clipboard block of `count` labels pasted onto the stage in design mode, all named alike
+// (`range(1)` = 1) or each its own name.
+void BM_PasteSameNames(benchmark::State& state) {
+  Session session;
+  Tfmmd* editor = session.MainMark();
+  const int count = static_cast<int>(state.range(0));
+  const std::string design = LabelsStream(count, state.range(1) == 1);
+  const uint32_t size = static_cast<uint32_t>(design.size());
+  TDsnDpRegister* reg = editor->DsnDpRegister1;
+  reg->SetDesigning(true);
+  for (auto _ : state) {
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, size + 4u);
+    auto* bytes = static_cast<char*>(GlobalLock(block));
+    std::memcpy(bytes, &size, 4);
+    std::memcpy(bytes + 4, design.data(), size);
+    GlobalUnlock(block);
+    OpenClipboard(0);
+    EmptyClipboard();
+    SetClipboardData(TDsnRegister::ClipboardFormat(), block);
+    CloseClipboard();
+    reg->SelectComponent(nullptr);
+    reg->PasteSelection();
+    state.PauseTiming();
+    if (editor->DsnStage1->ControlCount() != count) state.SkipWithError("paste lost elements");
+    DispatchPostedMessages();
+    reg->DeleteSelection();
+    DispatchPostedMessages();
+    state.ResumeTiming();
+  }
+  reg->SetDesigning(false);
+  state.SetItemsProcessed(state.iterations() * count);
+}
+
 BENCHMARK(BM_OpenEllipses)->Args({200, 3})->Args({200, 200})->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenSameNames)->Args({5000, 0})->Args({5000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenSameNames)->Args({5000, 0})->Args({5000, 1})->Args({20000, 0})->Args({20000, 1})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PasteSameNames)->Args({5000, 0})->Args({5000, 1})->Args({20000, 0})->Args({20000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkSave)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MarkLoad)->Arg(1000)->Unit(benchmark::kMillisecond);
 

@@ -355,5 +355,5 @@ BENCHMARK(BM_CaptionToAll)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SelectNext)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_DesignOn)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DesignOff)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Paste)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Paste)->Arg(1000)->Arg(4000)->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -350,11 +350,16 @@ void TDsnStage::ReadDesign(TStream& stream, const TReadPolicy* policy) {
   reader.OnSetName = [this](TReader& r, TComponent* component, std::string& name) {
     ReaderSetName(r, component, name);
   };
+  readNames_.clear();
   reader.ReadComponents(Owner() ? Owner() : this, this, nullptr);
 }
 
+void TDsnStage::GiveReadName(TReader& reader, TComponent* component, std::string& name) {
+  UniqueComponentName(reader.Owner(), &reader, component, name, readNames_);
+}
+
 void TDsnStage::ReaderSetName(TReader& reader, TComponent* component, std::string& name) {
-  UniqueComponentName(reader.Owner(), &reader, component, name);
+  GiveReadName(reader, component, name);
   OnControlLoading(this, component);
   PostMessage(Handle(), DM_CONTROLLOADED, PostableRef(component), 0);
 }

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/controls/Panel.h"
@@ -240,6 +241,10 @@ class TDsnStage : public TPanel {
   void Notification(TComponent* component, TOperation operation) override;
   // The reader's hooks while a design is loaded.
   virtual void ReaderSetName(TReader& reader, TComponent* component, std::string& name);
+  // Keeps `name` when it is free, else gives the next free one of its class's numbered names,
+  // going on from where this read last found one: a mark of many clashing names costs one search
+  // each, not a search from 1 each.
+  void GiveReadName(TReader& reader, TComponent* component, std::string& name);
   virtual void ReaderError(TReader& reader, const std::string& message, bool& handled);
   virtual void ReaderFindMethod(TReader& reader, const std::string& methodName, TMethod& method,
                                 bool& error);
@@ -247,6 +252,8 @@ class TDsnStage : public TPanel {
  private:
   // A DM_REFRESHTARGETS is on its way.
   bool refreshPosted_ = false;
+  // Where the current read's search for free names goes on, a number for each name base.
+  std::unordered_map<std::string, int> readNames_;
   // Delete on release, and the clipboard characters; true when the stage is gone afterwards.
   bool DesignKey(TMessage& message);
   // Frees the stage's controls and reads a design in their place, under `policy` when given.

@@ -221,10 +221,8 @@ THandlerRect* TMultiHandler::CreateHandlerRect(TControl* target) { return New<TH
 void TMultiHandler::AddTarget(TComponent* component) {
   DSN_WALK();
   auto* target = ClassCast<TControl>(component);
-  if (!target || ClassCast<TSmallRect>(target)) return;
-  for (THandlerRect* set : handlers_)
-    if (set->Target() == target) return;
-  handlers_.push_back(CreateHandlerRect(target));
+  if (!target || ClassCast<TSmallRect>(target) || Marks(target)) return;
+  Added(CreateHandlerRect(target), target);
   if (handlers_.size() == 2) handlers_.front()->Deactivate();
   if (handlers_.size() > 1) handlers_.back()->Deactivate();
   AnnounceHandles(target);
@@ -233,7 +231,10 @@ void TMultiHandler::AddTarget(TComponent* component) {
 void TMultiHandler::AnnounceHandles(TControl* target) { SendMessage(AgentWindow(target), DM_HANDLESSHOWN, 0, 0); }
 
 void TMultiHandler::ForgetTarget(int index) {
-  if (index >= 0 && index < static_cast<int>(handlers_.size())) handlers_[static_cast<size_t>(index)]->ForgetTarget();
+  if (index < 0 || index >= static_cast<int>(handlers_.size())) return;
+  THandlerRect* set = handlers_[static_cast<size_t>(index)];
+  set->ForgetTarget();
+  Remark();
 }
 
 void TMultiHandler::ClearTargets() { FreeHandlers(); }
@@ -242,6 +243,8 @@ void TMultiHandler::DeleteTarget(int index) {
   if (index < 0 || index >= static_cast<int>(handlers_.size())) return;
   THandlerRect* gone = handlers_[static_cast<size_t>(index)];
   handlers_.erase(handlers_.begin() + index);
+  if (gone->Target()) marked_.erase(gone->Target());
+  else Remark();
   gone->Free();
   // The one target left gets fresh, active handles.
   if (handlers_.size() != 1) return;
@@ -251,6 +254,12 @@ void TMultiHandler::DeleteTarget(int index) {
   AddTarget(remaining);
 }
 
+void TMultiHandler::Remark() {
+  marked_.clear();
+  for (THandlerRect* set : handlers_)
+    if (set->Target()) marked_.insert(set->Target());
+}
+
 void TMultiHandler::TargetsChanged() {
   for (THandlerRect* set : std::vector<THandlerRect*>(handlers_)) set->RefreshHandles();
 }
@@ -258,6 +267,7 @@ void TMultiHandler::TargetsChanged() {
 void TMultiHandler::FreeHandlers() {
   std::vector<THandlerRect*> sets;
   sets.swap(handlers_);
+  marked_.clear();
   for (auto it = sets.rbegin(); it != sets.rend(); ++it) (*it)->Free();
 }
 

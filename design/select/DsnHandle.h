@@ -6,6 +6,7 @@
 // and, on release, resizes the control. With one control selected its handles are black and
 // active; with several, every handle is grey and ignores the mouse.
 
+#include <unordered_set>
 #include <vector>
 
 #include "design/select/DsnList.h"
@@ -179,11 +180,22 @@ class TMultiHandler : public TReceiveTargets {
   void Destroy() override;
   // Tells the agent where `target` sits that handles were placed (DM_HANDLESSHOWN).
   static void AnnounceHandles(TControl* target);
+  // Whether `target` has a set already (found by a lookup: a selection of thousands is added one
+  // target at a time), and the record of that for a set just added.
+  bool Marks(const TControl* target) const { return marked_.count(target) > 0; }
+  void Added(THandlerRect* set, TControl* target) {
+    handlers_.push_back(set);
+    marked_.insert(target);
+  }
 
   std::vector<THandlerRect*> handlers_;
 
  private:
   void FreeHandlers();
+  // Takes the record of marked targets anew from the sets (after a set lost its target).
+  void Remark();
 
   THandleStyle style_;
+  // The targets of handlers_.
+  std::unordered_set<const TControl*> marked_;
 };

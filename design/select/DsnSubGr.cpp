@@ -44,21 +44,19 @@ THandlerGrRect* TMultiGrHandler::MarksFor(TControl* target) {
 
 void TMultiGrHandler::AddTarget(TComponent* component) {
   auto* target = ClassCast<TControl>(component);
-  if (!target || ClassCast<TSmallRect>(target)) return;
-  for (THandlerRect* set : handlers_)
-    if (set->Target() == target) return;
+  if (!target || ClassCast<TSmallRect>(target) || Marks(target)) return;
   const size_t before = handlers_.size();
   if (before >= 2) {
-    handlers_.push_back(MarksFor(target));
+    Added(MarksFor(target), target);
   } else if (before == 1) {
     // The single target's handles go: both targets are marked with squares from now on.
     THandlerRect* single = handlers_.front();
     TControl* first = single->Target();
     handlers_.front() = MarksFor(first);
     single->Free();
-    handlers_.push_back(MarksFor(target));
+    Added(MarksFor(target), target);
   } else {
-    handlers_.push_back(CreateHandlerRect(target));
+    Added(CreateHandlerRect(target), target);
   }
   AnnounceHandles(target);
 }
