@@ -14,7 +14,8 @@ if(MARKEDIT_FUZZ)
     message(FATAL_ERROR "MARKEDIT_FUZZ needs clang: configure with -DCMAKE_CXX_COMPILER=clang++")
   endif()
   # Instrument everything for coverage; only the fuzz targets link the fuzzer's main.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined)
+  # A sanitizer's report ends the run as a finding: undefined behaviour is not passed over.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

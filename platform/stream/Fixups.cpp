@@ -30,8 +30,8 @@ TFindGlobalComponent& GlobalFinder() {
 }
 
 // Tries the fixups selected by `pick`; resolved ones are removed, the others stay waiting.
-template <class Pick>
-void Resolve(Pick pick) {
+template <class Pick, class Find>
+void Resolve(Pick pick, Find find) {
   auto& fixups = Fixups();
   std::exception_ptr firstError;
   // Setting a property may run code that reads other components; take the entries out first, in
@@ -41,7 +41,7 @@ void Resolve(Pick pick) {
   std::vector<PropFixup> work(std::make_move_iterator(picked), std::make_move_iterator(fixups.end()));
   fixups.erase(picked, fixups.end());
   for (PropFixup& f : work) {
-    TComponent* target = FindNestedComponent(f.root, f.name);
+    TComponent* target = find(f);
     if (!target) {
       f.reader = nullptr;
       fixups.push_back(f);
@@ -63,8 +63,17 @@ void AddFixup(TReader* reader, TPersistent* instance, const TPropInfo& prop, TCo
   Fixups().push_back(PropFixup{reader, instance, &prop, component, root, std::move(name)});
 }
 
+namespace {
+TComponent* FindByPath(const PropFixup& f) { return FindNestedComponent(f.root, f.name); }
+}  // namespace
+
 void ResolveFixups(TReader* reader) {
-  Resolve([reader](const PropFixup& f) { return f.reader == reader; });
+  Resolve([reader](const PropFixup& f) { return f.reader == reader; }, FindByPath);
+}
+
+void ResolveFixups(TReader* reader, const std::function<TComponent*(const std::string& name)>& find) {
+  Resolve([reader](const PropFixup& f) { return f.reader == reader; },
+          [&find](const PropFixup& f) { return find(f.name); });
 }
 
 void ForEachFixupName(const TReader* reader, const std::function<void(const std::string& name)>& visit) {
@@ -81,7 +90,7 @@ void DropFixups(TReader* reader) {
 
 void GlobalFixupReferences() {
   if (Fixups().empty()) return;
-  Resolve([](const PropFixup& f) { return f.reader == nullptr; });
+  Resolve([](const PropFixup& f) { return f.reader == nullptr; }, FindByPath);
 }
 
 void RemoveFixupReferences(TComponent* component) {

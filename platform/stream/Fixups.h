@@ -17,6 +17,9 @@ void AddFixup(TReader* reader, TPersistent* instance, const TPropInfo& prop, TCo
 // Resolves the references `reader` recorded; those that can't be resolved yet stay waiting for a
 // later root. Errors raised by property setters are passed on after all are tried.
 void ResolveFixups(TReader* reader);
+// The same, each name looked up by `find` instead of as a path from the root; names it does not
+// find stay waiting.
+void ResolveFixups(TReader* reader, const std::function<TComponent*(const std::string& name)>& find);
 // Calls `visit` with the name of every reference `reader` recorded and has not resolved.
 void ForEachFixupName(const TReader* reader, const std::function<void(const std::string& name)>& visit);
 // Forgets the references `reader` recorded without resolving them.

@@ -5,6 +5,7 @@
 // classes it lists, binds no event, touches no component it did not create and leaves no reference
 // waiting; anything else ends the read with EReadRefused, and nothing of the read stays.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,14 @@ struct TReadPolicy {
   std::vector<std::string> OutsideNames;
   // Whether a record may hold the records of child components.
   bool ChildRecords = false;
+  // Integer properties whose values must lie in a range, by their path ("Left", "Font.Height"):
+  // a value outside is refused, never clamped, so that nothing is changed on the next write.
+  struct TRange {
+    std::string Path;
+    int64_t Min = 0;
+    int64_t Max = 0;
+  };
+  std::vector<TRange> Ranges;
 };
 
 // The data asked for something the reader's policy does not allow. Unlike other errors inside one

@@ -486,7 +486,7 @@ void TReader::ReadProperty(TPersistent* instance) {
       }
       std::string_view name = path.substr(start);
       if (const TPropInfo* prop = FindPropInOrder(target, name)) {
-        ReadPropValue(target, *prop);
+        if (!ReadBoundedInteger(target, *prop, path)) ReadPropValue(target, *prop);
       } else {
         // A property the class declares to the filer; an exception inside its reader leaves the
         // stream in an unknown place, so it can't be handled.
@@ -515,6 +515,22 @@ void TReader::ReadProperty(TPersistent* instance) {
                    e.Message());
     throw;
   }
+}
+
+bool TReader::ReadBoundedInteger(TPersistent* instance, const TPropInfo& prop, std::string_view path) {
+  if (!policy_ || policy_->Ranges.empty() || prop.PropType->Kind != tkInteger || !prop.HasSetter()) return false;
+  const auto range = std::find_if(policy_->Ranges.begin(), policy_->Ranges.end(),
+                                  [path](const TReadPolicy::TRange& r) { return SameText(r.Path, path); });
+  if (range == policy_->Ranges.end() || NextValue() == vaIdent) return false;
+  const int32_t value = ReadInteger();
+  if (value < range->Min || value > range->Max) {
+    auto* component = dynamic_cast<TComponent*>(instance);
+    throw EReadRefused((component ? component->Name() + "." : std::string()) + std::string(path) + " = " +
+                       std::to_string(value) + " lies outside " + std::to_string(range->Min) + " … " +
+                       std::to_string(range->Max));
+  }
+  SetOrdProp(instance, prop, value);
+  return true;
 }
 
 void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
@@ -832,16 +848,24 @@ void TReader::FixupReferences(bool callLoaded) {
 }
 
 void TReader::CheckReferences(const std::vector<TComponent*>& created) {
-  std::unordered_set<const TComponent*> ours;
-  ForEachFixupName(this, [&](const std::string& name) {
+  // Under a policy a reference is a plain name: one of the components this read created, or an
+  // outside name the policy allows. It is resolved here, by that rule, and never as a path: a
+  // first segment "Owner" would otherwise reach the root even where a component of the read is
+  // named Owner.
+  std::unordered_set<const TComponent*> ours(created.begin(), created.end());
+  auto allowed = [&](const std::string& name) -> TComponent* {
+    TComponent* target = root_ ? root_->FindComponent(name) : nullptr;
+    if (!target) return nullptr;
+    if (ours.count(target)) return target;
     for (const std::string& outside : policy_->OutsideNames)
-      if (SameText(name, outside) && root_ && root_->FindComponent(name)) return;
-    if (ours.empty()) ours.insert(created.begin(), created.end());
+      if (SameText(name, outside)) return target;
+    return nullptr;
+  };
+  ForEachFixupName(this, [&](const std::string& name) {
     // A dotted name ("fmmain.Table1", "Owner.Panel2") is not a plain name and finds nothing here.
-    const TComponent* target = root_ ? root_->FindComponent(name) : nullptr;
-    if (!target || !ours.count(target))
-      throw EReadRefused("A reference names " + name + ", which is not part of this data");
+    if (!allowed(name)) throw EReadRefused("A reference names " + name + ", which is not part of this data");
   });
+  ResolveFixups(this, allowed);
 }
 
 void TReader::ReadComponents(TComponent* owner, TComponent* parent,

@@ -108,12 +108,15 @@ class TReader : public TFiler {
   void SkipSetBody();
   void SkipBytes(uint64_t count);
   void ReadPropValue(TPersistent* instance, const TPropInfo& prop);
+  // Reads an integer property that the policy bounds, refusing a value outside its range; false
+  // when the policy does not bound `path` (nothing is read then).
+  bool ReadBoundedInteger(TPersistent* instance, const TPropInfo& prop, std::string_view path);
   int64_t ReadSet(const TTypeInfo& setType);
   void ReadMethodProperty(TPersistent* instance, const TPropInfo& prop);
   const TClassInfo& FindComponentClass(const std::string& className);
   void FixupReferences(bool callLoaded);
   // Under a policy: every reference read names a component this read created, or one of the
-  // policy's outside names that the root has.
+  // policy's outside names that the root has, and is resolved to it here.
   void CheckReferences(const std::vector<TComponent*>& created);
 
   TComponent* owner_ = nullptr;

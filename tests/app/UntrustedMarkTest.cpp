@@ -44,6 +44,13 @@ const Foreign kForeign[] = {
      "inherited Label2: TLabel\n  Left = 300\n  Caption = 'PAID'\nend\n", "Label2"},
     {"a reference waiting for another window",
      "object Label2: TLabel\n  Caption = 'x'\n  PopupMenu = fmother.pop\nend\n", "fmother.pop"},
+    // Numbers no position, size or text of a mark has, whose sums overflow as they are laid out.
+    {"a position at the end of the integers",
+     "object Label2: TLabel\n  Left = 2147483647\n  Top = 2147483638\n  Width = 100\nend\n", "Left = 2147483647"},
+    {"a width just past the design messages' range", "object Label2: TLabel\n  Width = 32768\nend\n", "Width = 32768"},
+    {"the lowest width", "object Label2: TLabel\n  Width = -2147483648\nend\n", "Width = -2147483648"},
+    {"a font higher than a carton",
+     "object Label2: TLabel\n  Font.Height = -2147483648\n  ParentFont = False\nend\n", "Font.Height"},
 };
 
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
@@ -94,6 +101,24 @@ TEST_F(UntrustedMarkTest, AStoredMarkHoldingMoreThanElementsIsRefusedAndTouchesN
     EXPECT_EQ(StoredRow("C001", "M01", "1"), Design(foreign)) << "the row stays until the clerk saves";
     CloseAll();
   }
+}
+
+// A label named Owner is the label, never the editor: its reference to Owner can't reach the
+// editor's window however the name is spelled.
+TEST_F(UntrustedMarkTest, AnElementNamedOwnerIsWhatOwnerMeans) {
+  StoreRow("C001", "M01", "1",
+           TextToStream("object Owner: TLabel\n  Caption = 'x'\n  PopupMenu = Owner\nend\n"
+                        "object Label2: TLabel\n  Caption = 'y'\n  PopupMenu = OWNER\nend\n") +
+               std::string(1, '\0'));
+  warnings_.clear();
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  EXPECT_TRUE(warnings_.empty()) << warnings_.front();
+  ASSERT_EQ(Elements(side).size(), 2u);
+  EXPECT_EQ(Elements(side)[0]->Name(), "Owner") << "the name is kept";
+  // Both references, however spelled, mean that label: never the editor.
+  for (TControl* element : Elements(side)) EXPECT_EQ(element->PopupMenu(), Elements(side)[0]);
 }
 
 TEST_F(UntrustedMarkTest, APasteHoldingMoreThanElementsIsRefusedAndLeavesNothing) {
