@@ -144,8 +144,10 @@ void TDsnRegister::Cover(TWinControl* control, TDsnCtrl* current) {
   if (!control || !stage_) return;
   TCoverAccept accept = cvCover;
   const TWeak<TWinControl> alive(control);
+  const TWeak<TDsnRegister> self(this);
   stage_->OnCoverQuery(stage_, control, accept);
-  if (!alive || !stage_) return;
+  // The handler may have freed the control, the stage or the register itself.
+  if (!alive || !self || !stage_) return;
   if (accept == cvNone) return;
   if (accept == cvCover) {
     current = CreateAgent(control);
@@ -431,8 +433,10 @@ void TDsnRegister::BandEnd(TWinControl* control, TPoint point, TShiftState) {
 void TDsnRegister::CreateBegin(TWinControl* control, TControl* target, TShiftState, TPoint point) {
   if (!control) return;
   TSelectAccept accept{saCreate, saSelect};
+  const TWeak<TDsnRegister> self(this);
+  const TWeak<TWinControl> where(control);
   if (stage_) stage_->OnSelectQuery(stage_, target, accept);
-  if (!accept.Contains(saCreate)) return;
+  if (!self || !where || !accept.Contains(saCreate)) return;
   moveParent_ = FrameParent(control, point);
   if (!moveParent_) return;
   FinishOutline();
@@ -531,12 +535,22 @@ void TDsnRegister::SetTargetBounds(const std::vector<TRect>& bounds, const std::
 void TDsnRegister::SelectAll() {
   if (!stage_) return;
   const TComponent* root = stage_->Owner() ? stage_->Owner() : stage_;
-  std::vector<TComponent*> all;
+  // The elements are taken first: a query's handler may free any of them, the stage or this.
+  std::vector<TWeak<TControl>> elements;
   for (int i = 0; i < stage_->ControlCount(); ++i) {
     TControl* control = stage_->Controls(i);
     // Grab handles stand on the stage too, owned by no design.
-    if (control->Owner() == root && Selectable(control)) all.push_back(control);
+    if (control->Owner() == root) elements.emplace_back(control);
   }
+  const TWeak<TDsnRegister> self(this);
+  std::vector<TWeak<TControl>> chosen;
+  for (const TWeak<TControl>& element : elements) {
+    if (element && Selectable(element.get()) && element) chosen.push_back(element);
+    if (!self) return;
+  }
+  std::vector<TComponent*> all;
+  for (const TWeak<TControl>& element : chosen)
+    if (element) all.push_back(element.get());
   Select(all);
 }
 
@@ -582,7 +596,9 @@ void TDsnRegister::RightSelect(TWinControl* control, TControl* target) {
     return;
   }
   const TWeak<TControl> pressed(target);
-  if (!Selectable(target) || !pressed) return;
+  const TWeak<TWinControl> where(control);
+  const TWeak<TDsnRegister> self(this);
+  if (!Selectable(target) || !self || !pressed || !where) return;
   moveParent_ = target == control ? control->Parent() : control;
   PressOn(target);
 }
@@ -591,7 +607,7 @@ void TDsnRegister::RightMouseDown(TWinControl* control, TControl* target, int y,
   const TWeak<TDsnRegister> alive(this);
   const TWeak<TWinControl> where(control);
   RightSelect(control, target);
-  if (!alive || !designMenu_ || !targets_ || !where) return;
+  if (!alive || !designMenu_ || !targets_ || !where || !stage_) return;
   // The property commands of the previous opening go; the cover menu's items stay first.
   TMenuItem* items = designMenu_->Items();
   while (items->Count() > designMenu_->Tag()) items->Items(items->Count() - 1)->Free();
@@ -665,6 +681,8 @@ void TDsnRegister::DesignMenuClick(TObject* item) {
   const TWeak<TDsnRegister> alive(this);
   std::string value = command->Value();
   const std::string propName = command->PropName();
+  // The handler may free the command with its menu: what is needed of it is taken now.
+  const std::string caption = command->Caption();
   {
     TSelectedComponents selected;
     selected.AddAll(targets_->Items());
@@ -673,7 +691,7 @@ void TDsnRegister::DesignMenuClick(TObject* item) {
   // The handler may have changed the selection or freed targets; the value goes to those left.
   if (!alive || !targets_) return;
   ApplyPropValue(targets_->Items(), propName, value);
-  if (stage_) stage_->ElementsChanged(command->Caption());
+  if (stage_) stage_->ElementsChanged(caption);
   RefreshTargets();
 }
 
@@ -780,13 +798,13 @@ void TDsnPartner::SetDsnRegister(TDsnRegister* value) {
 }
 
 bool TDsnPartner::CanSelect(TComponent* component) const {
-  TDsnStage* stage = register_ ? register_->DsnStage() : nullptr;
+  const TWeak<TDsnStage> stage(register_ ? register_->DsnStage() : nullptr);
   auto* control = ClassCast<TControl>(component);
   if (!stage || !control) return false;
   bool onStage = false;
   for (TWinControl* p = control->Parent(); p; p = p->Parent()) {
     if (dynamic_cast<TCustomForm*>(p)) break;
-    if (p == stage) {
+    if (p == stage.get()) {
       onStage = true;
       break;
     }
@@ -794,8 +812,11 @@ bool TDsnPartner::CanSelect(TComponent* component) const {
   if (!onStage) return false;
   TCoverAccept accept = cvCover;
   TComponent* asked = dynamic_cast<TWinControl*>(control) ? control : static_cast<TComponent*>(control->Parent());
+  const TWeak<TComponent> candidate(component);
+  const TWeak<TDsnPartner> self(const_cast<TDsnPartner*>(this));
   stage->OnCoverQuery(register_, asked, accept);
-  if (accept != cvCover || !register_) return false;
+  // The handler may have freed the stage, the register, the component or this partner.
+  if (!self || accept != cvCover || !register_ || !stage || !candidate) return false;
   TSelectAccept select{saCreate, saSelect};
   stage->OnSelectQuery(register_, component, select);
   return select.Contains(saSelect);

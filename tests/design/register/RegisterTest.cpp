@@ -491,6 +491,48 @@ TEST_F(RegisterTest, TheDesignMenusPropertyCommandsSetWhatTheHandlerGivesOnEvery
   reg->SetDesigning(false);
 }
 
+// A window's handlers may free what the register asked them about, the register itself included;
+// the register then stops where it stands and touches none of it again.
+TEST_F(RegisterTest, HandlersThatFreeWhatTheyWereAskedAboutLeaveNothingDangling) {
+  TLabel* a = AddLabel("A", 40, 40, "PO/NO");
+  AddLabel("B", 40, 100, "N.W.");
+  stage->SelfProps()->SetText("Caption|文字\n");
+  stage->OutProps()->SetText("Caption\n");
+  reg->SetDesigning(true);
+
+  // A design-menu command freed by the handler it runs: the value still reaches the element.
+  reg->SelectComponent(a);
+  reg->RightMouseDown(stage, a, 5, 5);
+  if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+  TDsnMenuItem* command = nullptr;
+  for (int i = 0; i < reg->DesignMenu()->Items()->Count(); ++i)
+    if (auto* item = dynamic_cast<TDsnMenuItem*>(reg->DesignMenu()->Items()->Items(i))) command = item;
+  ASSERT_NE(command, nullptr);
+  stage->OnMenuClick.Bind([&](TObject*, TSelectedComponents*, const std::string&, std::string& value) {
+    value = "Z";
+    command->Free();
+  });
+  reg->DesignMenuClick(command);
+  EXPECT_EQ(a->Caption(), "Z");
+
+  // Select All whose query frees an element it is about to ask about, then the register.
+  TControl* doomed = Element(1);
+  stage->OnSelectQuery.Bind([&](TObject*, TComponent* c, TSelectAccept&) {
+    if (c == a && doomed) {
+      doomed->Free();
+      doomed = nullptr;
+    }
+  });
+  reg->SelectAll();
+  EXPECT_EQ(Count(), 1);
+  EXPECT_EQ(reg->SelectedItem(0), a);
+  stage->OnSelectQuery.Bind([&](TObject*, TComponent*, TSelectAccept&) { FreeAndNil(reg); });
+  TDsnRegister* gone = reg;
+  gone->SelectAll();
+  EXPECT_EQ(reg, nullptr);
+  stage->OnSelectQuery = {};
+}
+
 }  // namespace
 
 namespace {
