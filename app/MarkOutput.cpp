@@ -29,6 +29,7 @@
 #include "platform/db/DataSource.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Stream.h"
+#include "platform/rtl/Texts.h"
 #include "platform/stream/Reader.h"
 #include "platform/win/DeviceContext.h"
 
@@ -196,7 +197,7 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
         continue;
       }
       if (!pages_->rows->Fields().FindField(text->DataField()))
-        throw Exception("A data text is linked to the field " + text->DataField() +
+        throw Exception("A data text is linked to the field " + QuotedText(text->DataField()) +
                         ", which the shipment view " + kShipmentView + " no longer has");
       text->SetDataSource(pages_->source);
     }

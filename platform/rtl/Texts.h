@@ -40,6 +40,10 @@ std::string Utf16ToUtf8(std::u16string_view utf16);
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
 bool SameText(std::string_view a, std::string_view b);
+// `text` in double quotes for a message: a quote or backslash is escaped with a backslash and a
+// control character shown as \xNN, so that data from elsewhere can't break or fake the lines
+// around it. Other characters, Chinese ones among them, stay as they are.
+std::string QuotedText(std::string_view text);
 int CompareText(std::string_view a, std::string_view b);
 // A hash that ignores case as SameText does (texts SameText finds equal hash alike), for tables
 // that look names up without making an upper-case copy first.

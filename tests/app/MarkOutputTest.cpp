@@ -188,20 +188,23 @@ TEST_F(MarkOutputTest, ExportFromTheEditorsDropDownWritesTheChosenRowsAndRemembe
 }
 
 // What a clerk could feed the output that it must survive: a data text linked to a field the view
-// no longer has (said before anything is written), an unknown shipment, a row whose fields are null
+// no longer has (said, quoted, before anything is written), an unknown shipment, a row whose fields are null
 // (its data texts print nothing), a caption of 10,000 characters (clipped by its box as on screen),
 // and widths out of range.
 TEST_F(MarkOutputTest, BadInputEndsInAMessageAndNoFile) {
   Start();
   Tfmmd* side = Editor("1");
-  TDBText* gone = PlaceDBText(side, "已刪除的欄位", 20, 20);
+  // A field name from elsewhere, with a line break and a terminal's escape in it.
+  TDBText* gone = PlaceDBText(side, "已刪除的欄位\n\x1b[2J", 20, 20);
   TMemoryStream withGone;
   side->DsnStage1->SaveToStream(withGone);
   try {
     TMarkOutput output({{"1", withGone.Bytes()}}, "C001", "EX2401001");
     FAIL() << "a field the view does not have was accepted";
   } catch (const Exception& e) {
-    EXPECT_NE(std::string(e.what()).find("已刪除的欄位"), std::string::npos) << e.what();
+    const std::string message = e.what();
+    EXPECT_NE(message.find("\"已刪除的欄位\\x0A\\x1B[2J\""), std::string::npos) << message;
+    EXPECT_EQ(message.find_first_of("\n\x1b"), std::string::npos) << "shown quoted, never raw";
   }
   EXPECT_THROW(TMarkOutput({{"1", withGone.Bytes()}}, "C001", "NO-SUCH-BILL"), Exception);
 
