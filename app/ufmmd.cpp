@@ -464,6 +464,9 @@ void Tfmmd::ShowStoredMark(const std::optional<std::string>& row) {
   savedRevision_ = DsnStage1->Revision();
   if (rowsSource_) ShowLiveValues();
   if (failed) WarnUnreadable(markSide_, failure);
+  else if (!DsnStage1->SkippedProperties().empty())
+    ShowWarning(MarkSideName(markSide_) + "的部分屬性無法讀取，已略過，其餘照常開啟；儲存時不會寫回這些屬性。\n\n" +
+                SkippedList(DsnStage1->SkippedProperties()));
 }
 
 // A row that cannot be read leaves the stage empty and the row as it is: it is replaced only when

@@ -332,6 +332,14 @@ void TDsnStage::LoadFromStream(TStream& stream) {
   }
 }
 
+std::string SkippedList(const std::vector<std::string>& skipped) {
+  constexpr size_t kShown = 10;
+  std::string list;
+  for (size_t i = 0; i < skipped.size() && i < kShown; ++i) list += (i ? "\n" : "") + skipped[i];
+  if (skipped.size() > kShown) list += "\n… " + std::to_string(skipped.size() - kShown) + " more";
+  return list;
+}
+
 TDsnStage* StageOf(const TControl* control) {
   for (TWinControl* p = control ? control->Parent() : nullptr; p; p = p->Parent())
     if (auto* stage = dynamic_cast<TDsnStage*>(p)) return stage;
@@ -351,6 +359,7 @@ void TDsnStage::ReadDesign(TStream& stream, const TReadPolicy* policy) {
     ReaderSetName(r, component, name);
   };
   readNames_.clear();
+  skipped_.clear();
   reader.ReadComponents(Owner() ? Owner() : this, this, nullptr);
 }
 
@@ -364,7 +373,10 @@ void TDsnStage::ReaderSetName(TReader& reader, TComponent* component, std::strin
   PostMessage(Handle(), DM_CONTROLLOADED, PostableRef(component), 0);
 }
 
-void TDsnStage::ReaderError(TReader&, const std::string&, bool& handled) { handled = true; }
+void TDsnStage::ReaderError(TReader&, const std::string& message, bool& handled) {
+  skipped_.push_back(message);
+  handled = true;
+}
 
 void TDsnStage::ReaderFindMethod(TReader&, const std::string&, TMethod& method, bool& error) {
   if (!error) return;

@@ -193,6 +193,9 @@ class TDsnStage : public TPanel {
   // are.
   const TReadPolicy* ReadPolicy() const { return readPolicy_ ? &*readPolicy_ : nullptr; }
   void SetReadPolicy(const TReadPolicy& policy) { readPolicy_ = policy; }
+  // The properties the last load passed over because their values could not be read, each with
+  // the reader's reason; the elements were read without them.
+  const std::vector<std::string>& SkippedProperties() const { return skipped_; }
   // Called by the register when design mode ends, with False.
   virtual void DesignChanged(bool active);
 
@@ -254,6 +257,7 @@ class TDsnStage : public TPanel {
   bool refreshPosted_ = false;
   // Where the current read's search for free names goes on, a number for each name base.
   std::unordered_map<std::string, int> readNames_;
+  std::vector<std::string> skipped_;
   // Delete on release, and the clipboard characters; true when the stage is gone afterwards.
   bool DesignKey(TMessage& message);
   // Frees the stage's controls and reads a design in their place, under `policy` when given.
@@ -280,6 +284,9 @@ class TDsnStage : public TPanel {
 };
 
 // The stage on which `control` stands (the nearest above it); null when there is none.
+// The reasons of properties passed over in a read, a line each, at most ten and then how many more.
+std::string SkippedList(const std::vector<std::string>& skipped);
+
 TDsnStage* StageOf(const TControl* control);
 
 // What the design core needs of a register: the stage forwards the selection commands to it and the

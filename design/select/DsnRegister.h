@@ -222,8 +222,11 @@ class TDsnRegister : public TCustomDsnRegister {
   // read is announced to the stage with `announce` (DM_CONTROLCREATED for a control made from the
   // palette, DM_CONTROLPASTED for a pasted one) and handed to `each`. Under `policy`, data that
   // asks for more than it allows is refused (EReadRefused). A read that fails leaves nothing.
+  // Given `skipped`, a property whose value can't be read is passed over, as a stored design's
+  // is, and its reason kept there; otherwise it fails the read.
   void ReadControls(TStream& stream, TWinControl* parent, UINT announce,
-                    const std::function<void(TComponent*)>& each, const TReadPolicy* policy = nullptr);
+                    const std::function<void(TComponent*)>& each, const TReadPolicy* policy = nullptr,
+                    std::vector<std::string>* skipped = nullptr);
   void TargetDestroyed(TComponent* component);
 
   bool designActive_ = false;

@@ -59,10 +59,16 @@ TControl* TDsnRegister::CloneControl(TComponent* prototype, TWinControl* parent)
 }
 
 void TDsnRegister::ReadControls(TStream& stream, TWinControl* parent, UINT announce,
-                                const std::function<void(TComponent*)>& each, const TReadPolicy* policy) {
+                                const std::function<void(TComponent*)>& each, const TReadPolicy* policy,
+                                std::vector<std::string>* skipped) {
   TReader reader(stream, kStreamBuffer);
   reader.SetPolicy(policy);
   reader.SetAllOrNothing(true);
+  if (skipped)
+    reader.OnError = [skipped](TReader&, const std::string& message, bool& handled) {
+      skipped->push_back(message);
+      handled = true;
+    };
   TDsnStage* stage = stage_;
   TFreeNameHint hint;
   reader.OnSetName = [stage, announce, &hint](TReader& r, TComponent* component, std::string& name) {
@@ -162,12 +168,13 @@ void TDsnRegister::PasteSelection() {
   if (!ok) return;
   stream.SetPosition(0);
   std::vector<TWeak<TControl>> pasted;
+  std::vector<std::string> skipped;
   // The clipboard's data comes from elsewhere: the stage's policy says what it may hold. A read
   // that fails frees every component it made, whatever its class or depth.
   try {
     ReadControls(stream, parent, DM_CONTROLPASTED, [&pasted](TComponent* c) {
       if (auto* control = ClassCast<TControl>(c)) pasted.emplace_back(control);
-    }, stage_ ? stage_->ReadPolicy() : nullptr);
+    }, stage_ ? stage_->ReadPolicy() : nullptr, &skipped);
   } catch (const EReadRefused& e) {
     throw EReadRefused("Nothing was pasted: " + e.Message());
   } catch (...) {
@@ -191,6 +198,8 @@ void TDsnRegister::PasteSelection() {
     placed.emplace_back(std::move(weak));  // each pasted control once
   }
   if (alive) SelectDistinct(placed);
+  // A property that could not be read is passed over as a stored design's is; the clerk is told.
+  if (!skipped.empty()) throw Exception("Pasted without what could not be read:\n" + SkippedList(skipped));
 }
 
 void TDsnRegister::DeleteSelection() {

@@ -121,6 +121,31 @@ TEST_F(UntrustedMarkTest, AnElementNamedOwnerIsWhatOwnerMeans) {
   for (TControl* element : Elements(side)) EXPECT_EQ(element->PopupMenu(), Elements(side)[0]);
 }
 
+// A property whose value can't be read is one rule wherever the record comes from: the element
+// comes without it, and the clerk is told which.
+TEST_F(UntrustedMarkTest, AnUnreadablePropertyIsPassedOverAndNamedWhetherStoredOrPasted) {
+  const std::string record = TextToStream("object Label1: TLabel\n  Caption = 'PO/NO'\n  Shine = 3\nend\n");
+  StoreRow("C001", "M01", "1", record + std::string(1, '\0'));
+  warnings_.clear();
+  Start();
+  Tfmmd* side = Editor("1");
+  ASSERT_NE(side, nullptr);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_TRUE(Contains(warnings_[0], "Shine")) << warnings_[0];
+  ASSERT_EQ(Elements(side).size(), 1u);
+  EXPECT_EQ(Elements(side)[0]->Caption(), "PO/NO");
+
+  ClickOn(side->b1);
+  DragOnStage(side, {300, 200}, {300, 200});
+  PutOnClipboard(record + std::string(1, '\0'));
+  warnings_.clear();
+  Key(side, Qt::Key_V, Qt::ControlModifier);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_TRUE(Contains(warnings_[0], "Shine")) << warnings_[0];
+  ASSERT_EQ(Elements(side).size(), 2u) << "the copy is pasted without the property";
+  EXPECT_EQ(Elements(side)[1]->Caption(), "PO/NO");
+}
+
 TEST_F(UntrustedMarkTest, APasteHoldingMoreThanElementsIsRefusedAndLeavesNothing) {
   Start();
   Tfmmd* side = Editor("1");
