@@ -4,12 +4,29 @@
 #include <optional>
 #include <string_view>
 
+namespace {
+// A word that begins with "-" is an option ("-" alone is a word like any other).
+bool IsOption(std::string_view word) { return word.size() >= 2 && word[0] == '-'; }
+
+// Digits with an optional decimal fraction: "120", "120.5"; never a sign, an exponent or hex.
+bool IsDecimal(std::string_view text) {
+  const size_t point = text.find('.');
+  const std::string_view whole = text.substr(0, point);
+  const std::string_view fraction = point == std::string_view::npos ? std::string_view("0") : text.substr(point + 1);
+  auto digits = [](std::string_view part) {
+    return !part.empty() && part.find_first_not_of("0123456789") == std::string_view::npos;
+  };
+  return digits(whole) && digits(fraction);
+}
+}  // namespace
+
 TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
   TProgramOptions options;
   bool positionalOnly = false;
+  bool outputOption = false;  // --side, --bill or --width-mm, which only an export reads
   for (int i = 1; i < argc && options.Error.empty(); ++i) {
     const std::string_view word = argv[i];
-    if (positionalOnly || word.size() < 2 || word.compare(0, 2, "--") != 0) {
+    if (positionalOnly || !IsOption(word)) {
       options.Positional.emplace_back(word);
       continue;
     }
@@ -30,7 +47,7 @@ TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
     // value was left out, and is not taken for one.
     const auto valueOf = [&](const char* what) -> std::optional<std::string> {
       std::string_view given = value;
-      if (!hasValue && i + 1 < argc && std::string_view(argv[i + 1]).compare(0, 2, "--") != 0) given = argv[++i];
+      if (!hasValue && i + 1 < argc && !IsOption(argv[i + 1])) given = argv[++i];
       if (given.empty()) {
         options.Error = "option " + std::string(name) + " needs " + what;
         return std::nullopt;
@@ -51,24 +68,28 @@ TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
     } else if (name == "--export") {
       if (const auto file = valueOf("a file name")) options.Export = *file;
     } else if (name == "--side") {
+      outputOption = true;
       if (const auto side = valueOf("main, side or both")) {
         if (*side == "main" || *side == "side" || *side == "both") options.Side = *side;
         else options.Error = "option --side takes main, side or both, not " + *side;
       }
     } else if (name == "--bill") {
+      outputOption = true;
       if (const auto bill = valueOf("a shipment number")) options.Bill = *bill;
     } else if (name == "--width-mm") {
+      outputOption = true;
       if (const auto width = valueOf("a width in millimetres")) {
-        char* end = nullptr;
-        const double mm = std::strtod(width->c_str(), &end);
-        if (end == width->c_str() || *end != '\0' || !(mm >= 10 && mm <= 5000))
+        const double mm = IsDecimal(*width) ? std::strtod(width->c_str(), nullptr) : 0;
+        if (!(mm >= 10 && mm <= 5000))
           options.Error = "option --width-mm takes a width from 10 to 5000 millimetres, not " + *width;
         else options.WidthMm = mm;
       }
     } else {
-      options.Error = "unknown option " + std::string(name);
+      options.Error = "unknown option " + std::string(name) + "; a number that begins with - follows --";
     }
   }
+  if (options.Error.empty() && outputOption && options.Export.empty())
+    options.Error = "options --side, --bill and --width-mm go with --export";
   return options;
 }
 
@@ -90,5 +111,5 @@ std::string ProgramUsage(const std::string& program) {
          "  --bill NO            one page for each row of the shipment NO (出口文件單號);\n"
          "                       without it, one page of the design itself\n"
          "  --width-mm W         the printed width of the mark, 10 to 5000 mm (default 200)\n"
-         "  --                   every word after this one is a number, even one beginning with --\n";
+         "  --                   every word after this one is a number, even one beginning with -\n";
 }

@@ -26,7 +26,8 @@ struct TProgramOptions {
   double WidthMm = 200;       // the printed width of the mark
   std::vector<std::string> Positional;
   // Why the command line cannot be used, in one line naming the option: one the program does not
-  // know, one missing its value, or a value given to one that takes none. Empty when it can.
+  // know (every word beginning with "-" before "--" is an option), one missing its value, a value
+  // given to one that takes none, or an output option without --export. Empty when it can.
   std::string Error;
 };
 

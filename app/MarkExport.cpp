@@ -35,6 +35,11 @@ std::vector<TMarkDesign> StoredDesigns(const std::string& customer, const std::s
 }  // namespace
 
 int ExportMarksFromCommandLine(const TProgramOptions& options, const char* program) {
+  // What to write is told by the name alone: a name of no known kind is the first thing to say.
+  if (!IsMarkFileName(options.Export)) {
+    std::fprintf(stderr, "markedit: %s\n", UnknownMarkFileKind(options.Export).c_str());
+    return 2;
+  }
   if (options.Positional.size() < 2) {
     std::fprintf(stderr, "markedit: --export needs a customer and a mark number (%s --help)\n", program);
     return 2;

@@ -300,10 +300,23 @@ void WritePng(const TMarkOutput& output, const std::string& file, double widthMm
   });
 }
 
+namespace {
+QString SuffixOf(const std::string& file) { return QFileInfo(QString::fromStdString(file)).suffix().toLower(); }
+}  // namespace
+
+bool IsMarkFileName(const std::string& file) {
+  const QString suffix = SuffixOf(file);
+  return suffix == u"pdf" || suffix == u"svg" || suffix == u"png";
+}
+
+std::string UnknownMarkFileKind(const std::string& file) {
+  return "Cannot tell what to write from the name " + file + ": use .pdf, .svg or .png";
+}
+
 void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {
-  const QString suffix = QFileInfo(QString::fromStdString(file)).suffix().toLower();
+  const QString suffix = SuffixOf(file);
   if (suffix == u"pdf") WritePdf(output, file, widthMm);
   else if (suffix == u"svg") WriteSvg(output, file, widthMm);
   else if (suffix == u"png") WritePng(output, file, widthMm, dpi);
-  else throw Exception("Cannot tell what to write from the name " + file + ": use .pdf, .svg or .png");
+  else throw Exception(UnknownMarkFileKind(file));
 }

@@ -71,3 +71,6 @@ void WriteSvg(const TMarkOutput& output, const std::string& file, double widthMm
 void WritePng(const TMarkOutput& output, const std::string& file, double widthMm, int dpi);
 // By the file's extension: .pdf, .svg or .png (at `dpi`).
 void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm, int dpi = 300);
+// Whether `file` names a kind WriteMarkFile writes (.pdf, .svg, .png), and the message when not.
+bool IsMarkFileName(const std::string& file);
+std::string UnknownMarkFileKind(const std::string& file);

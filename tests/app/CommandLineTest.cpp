@@ -12,10 +12,15 @@ TProgramOptions Parse(std::vector<const char*> arguments) {
   return ParseProgramOptions(static_cast<int>(arguments.size()), arguments.data());
 }
 
-TEST(CommandLine, KeepsNumbersThatLookLikeOptionsOfTheGuiLibrary) {
-  const TProgramOptions options = Parse({"-style", "M01", "-platform"});
-  EXPECT_FALSE(options.QuitWhenShown);
+// Every word that begins with "-" is an option, "-h" too: a number that begins with one follows
+// "--", and the message says so.
+TEST(CommandLine, TakesNumbersThatLookLikeOptionsOnlyAfterTheMarker) {
+  EXPECT_EQ(Parse({"-h"}).Error, "unknown option -h; a number that begins with - follows --");
+  EXPECT_EQ(Parse({"-style", "M01"}).Error, "unknown option -style; a number that begins with - follows --");
+  const TProgramOptions options = Parse({"--", "-style", "M01", "-platform"});
+  EXPECT_EQ(options.Error, "");
   EXPECT_EQ(options.Positional, (std::vector<std::string>{"-style", "M01", "-platform"}));
+  EXPECT_EQ(Parse({"-", "M01"}).Positional, (std::vector<std::string>{"-", "M01"}));
 }
 
 TEST(CommandLine, TakesItsOwnOptionsAnywhere) {
@@ -31,11 +36,16 @@ TEST(CommandLine, TakesItsOwnOptionsAnywhere) {
 
 // A mistyped or incomplete option is named, never taken for a number or silently dropped.
 TEST(CommandLine, NamesTheOptionItCannotUse) {
-  EXPECT_EQ(Parse({"--print", "x.pdf", "C001", "M01"}).Error, "unknown option --print");
+  EXPECT_EQ(Parse({"--print", "x.pdf", "C001", "M01"}).Error,
+            "unknown option --print; a number that begins with - follows --");
   EXPECT_EQ(Parse({"--export", "--bill", "EX1", "C001"}).Error, "option --export needs a file name");
   EXPECT_EQ(Parse({"--export", "x.pdf", "--side", "top", "C001"}).Error, "option --side takes main, side or both, not top");
-  EXPECT_EQ(Parse({"--export", "x.pdf", "--width-mm", "12cm", "C001"}).Error,
-            "option --width-mm takes a width from 10 to 5000 millimetres, not 12cm");
+  for (const char* width : {"12cm", "0x20", "1e2", "+50", " 50", "50.", ".5e3", "inf", "nan"})
+    EXPECT_EQ(Parse({"--export", "x.pdf", "--width-mm", width, "C001"}).Error,
+              std::string("option --width-mm takes a width from 10 to 5000 millimetres, not ") + width);
+  // What only an export reads is refused without one, never silently dropped.
+  for (const char* option : {"--bill=EX1", "--side=both", "--width-mm=150"})
+    EXPECT_EQ(Parse({option, "C001", "M01"}).Error, "options --side, --bill and --width-mm go with --export");
   const TProgramOptions exported = Parse({"--export=a b.svg", "--side", "both", "--bill=EX1", "--width-mm", "150.5", "C1", "M1"});
   EXPECT_EQ(exported.Error, "");
   EXPECT_EQ(exported.Export, "a b.svg");
@@ -47,7 +57,7 @@ TEST(CommandLine, NamesTheOptionItCannotUse) {
   EXPECT_EQ(Parse({"--screenshot", "--quit-when-shown", "C001"}).Error, "option --screenshot needs a file name");
   EXPECT_EQ(Parse({"--screenshot=", "C001"}).Error, "option --screenshot needs a file name");
   EXPECT_EQ(Parse({"--help=me"}).Error, "option --help takes no value");
-  EXPECT_EQ(Parse({"--Help"}).Error, "unknown option --Help");
+  EXPECT_EQ(Parse({"--Help"}).Error, "unknown option --Help; a number that begins with - follows --");
 }
 
 }  // namespace

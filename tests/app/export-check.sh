@@ -95,5 +95,11 @@ grep -q "Cannot write /proc/markedit-export.pdf" "$work/err" || fail "$(cat "$wo
 if run --export "$work/no/such/folder/x.pdf" C001 M01; then fail "wrote into a missing folder"; fi
 if run --export "$work/out/x.pdf" --width-mm 0 C001 M01; then fail "a mark 0 mm wide"; fi
 [ "$status" = 2 ] || fail "a bad width ends with status $status"
+# The kind of file is the first thing said wrong, before the mark is looked for.
+if run --export "$work/out/x.docx" C001 NOMARK; then fail "a .docx was exported"; fi
+[ "$status" = 2 ] || fail "an unknown kind ends with status $status"
+grep -q "Cannot tell what to write from the name" "$work/err" || fail "$(cat "$work/err")"
+if run --bill EX2401001 C001 M01; then fail "--bill without --export was taken"; fi
+[ "$status" = 2 ] || fail "--bill without --export ends with status $status"
 [ "$before" = "$(ls "$work/out")" ] || fail "a failed export left files: $(ls "$work/out")"
 echo "export checks passed"
