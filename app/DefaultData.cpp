@@ -36,8 +36,10 @@ constexpr const char* kAlias = "dbmd";
 constexpr const char* kConnection = "markedit-default-data";
 
 // The mark table, the three shipment tables the view reads, the view itself and the demo shipments.
-// Of the five bills, only the first two pass the view: EX2401003 has another FLAG, EX2401004
-// another SYSTEMNO, and EX2401005 has no inventory record for the inner join to find.
+// Of the six bills, the first two and the last pass the view: EX2401003 has another FLAG,
+// EX2401004 another SYSTEMNO, and EX2401005 has no inventory record for the inner join to find.
+// EX2401006 is packed in two lots whose products sort the other way round: its rows show that
+// the packing number orders them before the product number does.
 constexpr const char* kSchema[] = {
     "create table md (customerid varchar(20) not null, mdid varchar(20) not null,"
     " flag varchar(1) not null constraint DF_md_flag default '0', data blob,"
@@ -77,12 +79,14 @@ constexpr const char* kSchema[] = {
     " ('EX2401002', 6, 5, 'TAICHUNG', 'HAMBURG', 'BY SEA'),"
     " ('EX2401003', 6, 3, 'KAOHSIUNG', 'ROTTERDAM', 'BY SEA'),"
     " ('EX2401004', 2, 5, 'TAOYUAN', 'TOKYO', 'BY AIR'),"
-    " ('EX2401005', 6, 5, 'KEELUNG', 'SYDNEY', 'BY SEA')",
+    " ('EX2401005', 6, 5, 'KEELUNG', 'SYDNEY', 'BY SEA'),"
+    " ('EX2401006', 6, 5, 'KEELUNG', 'SEATTLE', 'BY SEA')",
     "insert into INVENTORYMAIN (INVENTORYNO, SBILL1NO, FACTID) values"
     " ('IV2401001', 'EX2401001', 'C001'),"
     " ('IV2401002', 'EX2401002', 'C002'),"
     " ('IV2401003', 'EX2401003', 'C001'),"
-    " ('IV2401004', 'EX2401004', 'C003')",
+    " ('IV2401004', 'EX2401004', 'C003'),"
+    " ('IV2401006', 'EX2401006', 'C001')",
     "insert into TRAPACKINGSUB (SHIPPINGBILLNO, ITEMNO, INVENTORYBILL1NO, PRODUCTID, QUANTITY,"
     " CUFT, NW, GW) values"
     " ('PK2401001', 1, 'EX2401001', 'TB-100', 120, 12.5, 180.0, 196.5),"
@@ -92,7 +96,9 @@ constexpr const char* kSchema[] = {
     " ('PK2401002', 2, 'EX2401002', 'HS-020', 150, 11.0, 150.0, 163.0),"
     " ('PK2401003', 1, 'EX2401003', 'TB-100', 60, 6.3, 90.0, 98.0),"
     " ('PK2401004', 1, 'EX2401004', 'LP-200', 20, 3.1, 48.0, 52.0),"
-    " ('PK2401005', 1, 'EX2401005', 'HS-010', 100, 6.8, 80.0, 88.0)",
+    " ('PK2401005', 1, 'EX2401005', 'HS-010', 100, 6.8, 80.0, 88.0),"
+    " ('PK2401006', 1, 'EX2401006', 'TB-120', 50, 6.0, 82.5, 90.0),"
+    " ('PK2401007', 1, 'EX2401006', 'LP-200', 30, 4.6, 72.0, 78.0)",
 };
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }

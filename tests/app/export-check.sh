@@ -76,6 +76,10 @@ grep -q "C/NO. 2 OF 3" <<<"$page2" || fail "page 2 reads: $page2"
 # Rows in the order PACKING單號, then 產品編號: LP-200, TB-100, TB-120.
 grep -q "TB-100" <<<"$page2" || fail "page 2 reads: $page2"
 grep -q "LP-200" <<<"$(pdftotext -f 1 -l 1 "$work/out/side.pdf" -)" || fail "page 1 has not the first row"
+# Two packing lots whose products sort the other way: the lot decides (TB-120, then LP-200).
+run --export "$work/out/lots.pdf" --side side --bill EX2401006 C001 M01 || fail "$(cat "$work/err")"
+grep -q "TB-120" <<<"$(pdftotext -f 1 -l 1 "$work/out/lots.pdf" -)" || fail "page 1 is not the first lot's"
+grep -q "LP-200" <<<"$(pdftotext -f 2 -l 2 "$work/out/lots.pdf" -)" || fail "page 2 is not the second lot's"
 pdffonts "$work/out/side.pdf" | awk 'NR > 2 && $(NF-4) != "yes" { bad = 1 } END { exit bad }' || fail "a font is not embedded"
 
 # SVG stencils of both sides: one file per page, main then side for each row, no text elements.
