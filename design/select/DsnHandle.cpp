@@ -234,7 +234,7 @@ void TMultiHandler::ForgetTarget(int index) {
   if (index < 0 || index >= static_cast<int>(handlers_.size())) return;
   THandlerRect* set = handlers_[static_cast<size_t>(index)];
   set->ForgetTarget();
-  Remark();
+  stale_ = true;
 }
 
 void TMultiHandler::ClearTargets() { FreeHandlers(); }
@@ -244,7 +244,7 @@ void TMultiHandler::DeleteTarget(int index) {
   THandlerRect* gone = handlers_[static_cast<size_t>(index)];
   handlers_.erase(handlers_.begin() + index);
   if (gone->Target()) marked_.erase(gone->Target());
-  else Remark();
+  else stale_ = true;
   gone->Free();
   // The one target left gets fresh, active handles.
   if (handlers_.size() != 1) return;
@@ -255,6 +255,7 @@ void TMultiHandler::DeleteTarget(int index) {
 }
 
 void TMultiHandler::Remark() {
+  stale_ = false;
   marked_.clear();
   for (THandlerRect* set : handlers_)
     if (set->Target()) marked_.insert(set->Target());

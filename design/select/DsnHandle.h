@@ -182,7 +182,10 @@ class TMultiHandler : public TReceiveTargets {
   static void AnnounceHandles(TControl* target);
   // Whether `target` has a set already (found by a lookup: a selection of thousands is added one
   // target at a time), and the record of that for a set just added.
-  bool Marks(const TControl* target) const { return marked_.count(target) > 0; }
+  bool Marks(const TControl* target) {
+    if (stale_) Remark();
+    return marked_.count(target) > 0;
+  }
   void Added(THandlerRect* set, TControl* target) {
     handlers_.push_back(set);
     marked_.insert(target);
@@ -192,8 +195,11 @@ class TMultiHandler : public TReceiveTargets {
 
  private:
   void FreeHandlers();
-  // Takes the record of marked targets anew from the sets (after a set lost its target).
+  // Takes the record of marked targets anew from the sets. A set that lost its target (it reads
+  // null by then) leaves the record stale until it is next asked: a selection freed element by
+  // element then costs one pass, not one per element.
   void Remark();
+  bool stale_ = false;
 
   THandleStyle style_;
   // The targets of handlers_.
