@@ -462,6 +462,7 @@ void TWinControl::PaintWindow(HDC dc) {
 void TWinControl::PaintControls(HDC dc) {
   for (TControl* c : std::vector<TControl*>(controls_)) {
     if (!c->Visible() && !c->ComponentState().Contains(csDesigning)) continue;
+    if (!RectVisible(dc, c->Left(), c->Top(), c->Width(), c->Height())) continue;  // outside the repaint
     int level = SaveDC(dc);
     if (!level) return;
     OffsetViewportOrgEx(dc, c->Left(), c->Top(), nullptr);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
@@ -397,6 +398,21 @@ bool IntersectClipRect(HDC dc, int left, int top, int right, int bottom) {
     r->clip = r->clip ? (*r->clip & onScreen) : onScreen;
   }
   p->setClipRect(rect, Qt::IntersectClip);
+  return true;
+}
+
+bool RectVisible(HDC dc, int left, int top, int width, int height) {
+  DCRecord* r = FindDC(dc);
+  if (!r || width <= 0 || height <= 0) return false;
+  QPainter* p = PainterOf(*r);
+  if (!p) return false;
+  const QRectF area(left, top, width, height);
+  if (p->hasClipping() && !p->clipBoundingRect().intersects(area)) return false;
+  // A window's paint is clipped to the area to repaint by the system, outside the painter's clip.
+  if (QPaintEngine* engine = p->paintEngine()) {
+    const QRegion system = engine->systemClip();
+    if (!system.isEmpty() && !system.intersects(p->deviceTransform().mapRect(area).toAlignedRect())) return false;
+  }
   return true;
 }
 

@@ -72,6 +72,9 @@ bool RestoreDC(HDC dc, int level);
 bool SetViewportOrgEx(HDC dc, int x, int y, TPoint* old);
 bool OffsetViewportOrgEx(HDC dc, int dx, int dy, TPoint* old);
 bool IntersectClipRect(HDC dc, int left, int top, int right, int bottom);
+// Whether any of the rectangle (origin and size, the device context's own coordinates) lies inside
+// its clip and the area being repainted; painting what is not is wasted. False for an empty one.
+bool RectVisible(HDC dc, int left, int top, int width, int height);
 
 // The window a device context draws on (0 for the screen and for images).
 HWND WindowFromDC(HDC dc);

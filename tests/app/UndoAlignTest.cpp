@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QTest>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,97 @@ TEST_F(UndoAlignTest, APropertyEditAShapeChangeAndAPasteAreStepsThatOutliveAFail
   EXPECT_EQ(side->History()->UndoCount(), 1);
   while (side->History()->CanUndo()) Undo(side);
   EXPECT_EQ(Elements(side).size(), 1u) << "the label stays: its step was dropped";
+}
+
+TEST_F(UndoAlignTest, ANewChangeEndsRedoAChangeToNothingIsNoStepAndBigStepsKeepToTheByteBound) {
+  Start();
+  Tfmmd* side = Editor("1");
+  ClickOn(side->b1);
+  const std::string name = DrawLabel(side, "C/NO.", {16, 16}, {96, 40})->Name();
+  const std::string one = Design(side);
+  DrawLabel(side, "PO/NO", {16, 64}, {96, 88});
+  Undo(side);
+  ASSERT_EQ(Design(side), one);
+  TMenuItem* redo = EditMenu()->Items(1);
+  redo->InitiateAction();
+  EXPECT_TRUE(redo->Enabled());
+
+  // Something new after an undo: what was undone can no longer come back.
+  const std::string small = DrawLabel(side, "N.W.", {160, 200}, {240, 224})->Name();
+  const std::string drawn = Design(side);
+  redo->InitiateAction();
+  EXPECT_FALSE(redo->Enabled());
+  Redo(side);
+  EXPECT_EQ(Design(side), drawn) << "Ctrl+Y after a new change does nothing";
+
+  // A caption entered as it stands and a drag that comes back to where it began change nothing:
+  // the next undo takes back the label drawn last. (Undo reads the design back: new elements.)
+  auto* label = dynamic_cast<TControl*>(side->FindComponent(name));
+  ASSERT_TRUE(label);
+  DragOnStage(side, {label->Left() + 4, label->Top() + 4}, {label->Left() + 4, label->Top() + 4});
+  TInspectorFm* window = side->DsnInspector1->Window();
+  ASSERT_TRUE(window);
+  window->PlaceEditor(1, true);
+  QTest::keyClick(WindowWidget(window->Edit1->Handle()), Qt::Key_Return);  // Enter writes the text shown
+  Settle();
+  const auto at = marks_test::SpotOf(side->DsnStage1, label->Left() + 10, label->Top() + 10);
+  const auto away = marks_test::SpotOf(side->DsnStage1, label->Left() + 90, label->Top() + 60);
+  QTest::mousePress(at.window, Qt::LeftButton, Qt::NoModifier, at.at);
+  QTest::mouseMove(away.window, away.at);
+  QTest::mouseMove(at.window, at.at);
+  QTest::mouseRelease(at.window, Qt::LeftButton, Qt::NoModifier, at.at);
+  Settle();
+  ASSERT_EQ(Design(side), drawn);
+  Undo(side);
+  EXPECT_EQ(Design(side), one) << "no step was kept for the changes that changed nothing";
+  Redo(side);
+  label = dynamic_cast<TControl*>(side->FindComponent(name));
+  ASSERT_TRUE(label);
+  DragOnStage(side, {label->Left() + 4, label->Top() + 4}, {label->Left() + 4, label->Top() + 4});
+
+  // Ten labels of 32,767 characters picked at random, which packing hardly shrinks, make every
+  // step about 256 KB: with another label moved again and again with the arrow key, the history
+  // keeps to 32 MiB by dropping its oldest steps.
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> printable(' ', '~');
+  std::string text(32767, ' ');
+  for (char& c : text) c = static_cast<char>(printable(random));
+  window->PlaceEditor(1, true);
+  window->Edit1->SetText(text);
+  window->Commit(false);
+  Settle();
+  ASSERT_EQ(label->Caption(), text);
+  DragOnStage(side, {label->Left() + 4, label->Top() + 4}, {label->Left() + 4, label->Top() + 4});
+  MenuKey(side, Qt::Key_C, Qt::ControlModifier);
+  for (int i = 0; i < 9; ++i) {
+    DragOnStage(side, {300, 120}, {300, 120});  // onto the stage, not into the label selected
+    MenuKey(side, Qt::Key_V, Qt::ControlModifier);
+  }
+  ASSERT_EQ(Elements(side).size(), 11u);
+  auto* moved = dynamic_cast<TControl*>(side->FindComponent(small));
+  ASSERT_TRUE(moved);
+  DragOnStage(side, {moved->Left() + 4, moved->Top() + 4}, {moved->Left() + 4, moved->Top() + 4});
+  QWidget* stage = WindowWidget(side->DsnStage1->Handle());
+  stage->window()->activateWindow();
+  Settle();
+  const int start = moved->Left();
+  const int moves = 150;
+  for (int i = 0; i < moves; ++i) {
+    QTest::keyClick(stage, Qt::Key_Right);
+    Settle();
+  }
+  ASSERT_EQ(moved->Left(), start + moves * 8);
+  const TDsnHistory* history = side->History();
+  EXPECT_LE(history->Bytes(), TDsnHistory::kDefaultByteLimit);
+  EXPECT_GT(history->Bytes(), TDsnHistory::kDefaultByteLimit * 9 / 10) << "steps of about 256 KB fill it";
+  EXPECT_LT(history->UndoCount(), 140) << "the oldest steps were dropped";
+  EXPECT_GT(history->UndoCount(), 100);
+  for (int i = 1; i <= 3; ++i) {
+    Undo(side);
+    moved = dynamic_cast<TControl*>(side->FindComponent(small));
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->Left(), start + (moves - i) * 8) << "each undo takes back one move";
+  }
 }
 
 }  // namespace
