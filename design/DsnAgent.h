@@ -91,6 +91,9 @@ class TClientAgent : public TAgent {
   // answers while the control is being destroyed, so that its destruction notice finds its agent.
   bool Covers(const TComponent* component) const { return component && component == controlAddress_; }
   TAgentList* Children() const { return children_; }
+  // Whether the agent's owner has let it go: once it has told the stage it is done (DM_AGENTDONE)
+  // the stage frees it rather than hooking the control's new window.
+  virtual bool Released() const { return false; }
 
   void Hook(HWND handle) override;
 

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "design/DsnWalk.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/PostedRefs.h"
 #include "platform/win/Geometry.h"
@@ -175,7 +174,6 @@ void TDsnCtrl::PressAt(const TMessage& message) {
 }
 
 void TDsnCtrl::WMLButtonDown(TMessage& message) {
-  DSN_WALK();
   PressAt(message);
   TWinControl* control = Control();
   if (!control) return;

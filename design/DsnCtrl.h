@@ -28,7 +28,7 @@ class TDsnCtrl : public TClientAgent {
   TCustomDsnRegister* DsnRegister() const { return register_.get(); }
   void SetDsnRegister(TCustomDsnRegister* value) { register_ = value; }
   // Set by the register when it drops the agent because its control is being destroyed.
-  bool Released() const { return released_; }
+  bool Released() const override { return released_; }
   void SetReleased(bool value);
   // Where the last mouse message was, in the control's client coordinates.
   TPoint MousePoint() const { return mousePoint_; }

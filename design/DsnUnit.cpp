@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "design/DsnCtrl.h"
+#include "design/DsnAgent.h"
 #include "design/DsnPropText.h"
 #include "platform/controls/Menus.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -260,7 +260,7 @@ std::string TDsnStage::TakeStepName() {
 }
 
 void TDsnStage::AgentDone(WPARAM ref) {
-  TDsnCtrl* agent = TakePostedRef<TDsnCtrl>(ref);
+  TClientAgent* agent = TakePostedRef<TClientAgent>(ref);
   if (!agent) return;
   if (agent->Released()) {
     agent->Free();

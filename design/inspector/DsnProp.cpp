@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "design/DsnWalk.h"
-#include "design/inspector/DsnSpctr.h"
 #include "design/select/DsnCustomInspector.h"
 #include "platform/rtl/ClassBuilder.h"
 
@@ -36,7 +34,7 @@ void TMultiProps::Unlist(Entry& entry) {
 
 void TMultiProps::SetInspector(TCustomInspector* inspector) {
   inspector_ = inspector;
-  if (auto* own = ClassCast<TDsnInspector>(inspector)) own->SetProps(this);
+  if (inspector) inspector->PropsLinked(this);
 }
 
 void TMultiProps::Changing() {
@@ -113,7 +111,6 @@ void TMultiProps::DeleteTarget(int index) {
 }
 
 void TMultiProps::TargetsChanged() {
-  DSN_WALK();
   RecalcValues();
   if (TCustomInspector* inspector = inspector_.get()) inspector->RefreshGrid();
 }

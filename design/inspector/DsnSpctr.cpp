@@ -1,6 +1,5 @@
 #include "design/inspector/DsnSpctr.h"
 
-#include "design/DsnWalk.h"
 #include "design/inspector/DsnProp.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
@@ -120,7 +119,7 @@ void TDsnInspector::SetCaption(const std::string& value) {
 
 TMultiProps* TDsnInspector::Props() const { return props_.get(); }
 
-void TDsnInspector::SetProps(TMultiProps* props) { props_ = props; }
+void TDsnInspector::PropsLinked(TReceiveTargets* props) { props_ = ClassCast<TMultiProps>(props); }
 
 void TDsnInspector::OpenWindow() {
   if (window_) return;
@@ -184,7 +183,6 @@ void TDsnInspector::ButtonClick(const std::string& propName, std::string& value)
 }
 
 void TDsnInspector::RefreshGrid() {
-  DSN_WALK();
   TMultiProps* props = Props();
   if (!window_ || !props) return;
   const TNameList& names = props->CommonNames();

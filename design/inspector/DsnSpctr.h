@@ -116,7 +116,7 @@ class TDsnInspector : public TCustomInspector {
   TInspectorFm* Window() const { return window_; }
   // The multi-target properties that feed the inspector.
   TMultiProps* Props() const;
-  void SetProps(TMultiProps* props);
+  void PropsLinked(TReceiveTargets* props) override;
   // The caption of the property's row, which names an undo step; the name when no row shows it.
   std::string RowCaption(const std::string& propName) const;
 

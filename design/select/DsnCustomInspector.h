@@ -60,6 +60,8 @@ class TCustomInspector : public TComponent {
   // New multi-target properties bound to this inspector, for a new target list; the register owns
   // and frees them.
   virtual TReceiveTargets* CreateMultiProps() = 0;
+  // Multi-target properties bound to this inspector say so: they feed what it shows from now on.
+  virtual void PropsLinked(TReceiveTargets* props) = 0;
   // The targets' values changed outside the inspector (a move, a resize): `props` read them again,
   // and the inspector shows them when `show`.
   virtual void RefreshMultiProps(TReceiveTargets* props, bool show) = 0;

@@ -4,7 +4,6 @@
 #include <cstdlib>
 
 #include "design/DsnUnit.h"
-#include "design/DsnWalk.h"
 #include "design/select/DsnShape.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -219,7 +218,6 @@ void THandlerRect::Destroy() {
 THandlerRect* TMultiHandler::CreateHandlerRect(TControl* target) { return New<THandlerRect>(target, style_); }
 
 void TMultiHandler::AddTarget(TComponent* component) {
-  DSN_WALK();
   auto* target = ClassCast<TControl>(component);
   if (!target || ClassCast<TSmallRect>(target) || Marks(target)) return;
   Added(CreateHandlerRect(target), target);

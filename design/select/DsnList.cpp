@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "design/DsnWalk.h"
 #include "platform/rtl/ClassBuilder.h"
 
 DEFINE_CLASS(TReceiveTargets, TObject) {}
@@ -94,7 +93,6 @@ void TTargetList::TargetsChanged() {
 
 // A receiver may run user code at any step and free this list: each step looks first.
 void TTargetList::SetTargets(const std::vector<TWeak<TComponent>>& targets) {
-  DSN_WALK();
   const TWeak<TTargetList> self(this);
   ClearTargets();
   for (const TWeak<TComponent>& target : targets) {

@@ -8,7 +8,6 @@
 #include "design/DsnCommonProps.h"
 #include "design/DsnCtrl.h"
 #include "design/DsnPropText.h"
-#include "design/DsnWalk.h"
 #include "design/select/DsnHandle.h"
 #include "design/select/DsnShape.h"
 #include "platform/controls/Form.h"
@@ -201,7 +200,6 @@ TControl* TDsnRegister::SelectedItem(int index) const {
 }
 
 void TDsnRegister::Select(const std::vector<TComponent*>& components) {
-  DSN_WALK();
   std::unordered_set<const TComponent*> seen;
   std::vector<TWeak<TComponent>> chosen;
   chosen.reserve(components.size());
@@ -261,7 +259,6 @@ bool TDsnRegister::Selectable(TComponent* component) const {
 }
 
 void TDsnRegister::PressOn(TControl* target) {
-  DSN_WALK();
   // A press on a member of a selection of one parent keeps it whole, to drag all of it; it is
   // announced again all the same, so that what shows the selection (a property window the user
   // closed) comes back.
@@ -280,7 +277,6 @@ bool TDsnRegister::StartsBand(TControl* target, TShiftState shift) const {
 }
 
 void TDsnRegister::MouseDown(TWinControl* control, TControl* target, TShiftState shift, TPoint point) {
-  DSN_WALK();
   if (Creating()) CreateBegin(control, target, shift, point);
   else if (StartsBand(target, shift)) BandStart(control, target, point, shift);
   else MoveBegin(control, target, shift, point);
@@ -319,7 +315,6 @@ void TDsnRegister::FinishBand() {
 }
 
 void TDsnRegister::MoveBegin(TWinControl* control, TControl* target, TShiftState shift, TPoint point) {
-  DSN_WALK();
   if (!control || !target) return;
   // The stage is where the design stands, never a part of it: a press on its empty area only
   // clears the selection.

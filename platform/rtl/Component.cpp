@@ -7,8 +7,6 @@
 #include "platform/rtl/EraseLast.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
-#include "platform/stream/Reader.h"
-#include "platform/stream/Writer.h"
 
 // ---- TPersistent ----
 
@@ -363,13 +361,6 @@ TComponent* TComponent::GetParentComponent() const { return nullptr; }
 void TComponent::SetParentComponent(TComponent*) {}
 void TComponent::SetChildOrder(TComponent*, int) {}
 
-void TComponent::ReadState(TReader& reader) {
-  if (reader.Parent() && HasParent()) SetParentComponent(reader.Parent());
-  reader.ReadData(this);
-}
-
-void TComponent::WriteState(TWriter& writer) { writer.WriteData(this); }
-
 std::string TComponent::GetNamePath() { return name_; }
 
 TPersistent* TComponent::GetOwner() { return owner_; }
@@ -378,6 +369,15 @@ void TComponent::BeforeDestruction() {
   EndLife();
   Destroying();
 }
+
+namespace {
+TComponentGone& ComponentGone() {
+  static TComponentGone hook = nullptr;
+  return hook;
+}
+}  // namespace
+
+void SetComponentGoneHook(TComponentGone hook) { ComponentGone() = hook; }
 
 void TComponent::Destroy() {
   if (destroyed_) return;
@@ -389,7 +389,7 @@ void TComponent::Destroy() {
     peer->Notification(this, opRemove);
   }
   state_.Exclude(csFreeNotification);
-  RemoveFixupReferences(this);
+  if (ComponentGone()) ComponentGone()(this);
   DestroyComponents();
   if (owner_) owner_->RemoveComponent(this);
   destroyed_ = true;

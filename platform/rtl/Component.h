@@ -198,5 +198,11 @@ class TComponent : public TPersistent {
   bool destroyed_ = false;
 };
 
+// Runs for every component as it is destroyed, once its destruction notices are sent. The
+// component stream sets it while references it read wait to be resolved, so that they forget a
+// component that goes; null (the start) runs nothing.
+using TComponentGone = void (*)(TComponent* component);
+void SetComponentGoneHook(TComponentGone hook);
+
 // True for a valid component name: a letter or "_" followed by letters, digits and "_".
 bool IsValidIdent(std::string_view ident);

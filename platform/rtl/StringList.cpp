@@ -4,8 +4,6 @@
 
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Texts.h"
-#include "platform/stream/Reader.h"
-#include "platform/stream/Writer.h"
 
 DEFINE_CLASS(TStrings, TPersistent) {}
 DEFINE_CLASS(TStringList, TStrings) {}
@@ -181,25 +179,6 @@ void TStrings::Assign(TPersistent* source) {
     return;
   }
   TPersistent::Assign(source);
-}
-
-void TStrings::DefineProperties(TFiler* filer) {
-  filer->DefineProperty(
-      "Strings",
-      [this](TReader& reader) {
-        reader.ReadListBegin();
-        Batch(*this, [&] {
-          Clear();
-          while (!reader.EndOfList()) Add(reader.ReadString());
-        });
-        reader.ReadListEnd();
-      },
-      [this](TWriter& writer) {
-        writer.WriteListBegin();
-        for (int i = 0; i < Count(); ++i) writer.WriteString(Get(i));
-        writer.WriteListEnd();
-      },
-      Count() > 0);
 }
 
 // ---- TStringList ----

@@ -60,6 +60,7 @@ void Resolve(Pick pick, Find find) {
 
 void AddFixup(TReader* reader, TPersistent* instance, const TPropInfo& prop, TComponent* component,
               TComponent* root, std::string name) {
+  SetComponentGoneHook(&RemoveFixupReferences);  // a component that goes takes its waiting references along
   Fixups().push_back(PropFixup{reader, instance, &prop, component, root, std::move(name)});
 }
 
