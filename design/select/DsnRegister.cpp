@@ -84,9 +84,15 @@ void TDsnRegister::SetDesigning(bool on) {
 }
 
 void TDsnRegister::StartDesign() {
+  const TWeak<TDsnRegister> alive(this);
   if (stage_) {
     stage_->SetDsnRegister(this);
     CoverControl(stage_);
+  }
+  // The cover questions run the window's code, which may have closed it: the register or the
+  // stage may be gone.
+  if (!alive) return;
+  if (stage_) {
     BuildDesignMenu();
     if (stage_->CanFocus()) stage_->SetFocus();
     stage_->SetDesignActive(true);

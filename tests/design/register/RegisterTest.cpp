@@ -533,6 +533,42 @@ TEST_F(RegisterTest, HandlersThatFreeWhatTheyWereAskedAboutLeaveNothingDangling)
   stage->OnSelectQuery = {};
 }
 
+// The same for the questions of a press, of design mode starting and of a partner: a window may
+// close itself (the register with it, or the stage) while it answers.
+TEST_F(RegisterTest, AQueryThatFreesTheRegisterOrTheStageEndsWhatAskedIt) {
+  TLabel* label = AddLabel("A", 40, 40, "PO/NO");
+  reg->SetDesigning(true);
+  DispatchPostedMessages();
+
+  // A press that would draw a label from the palette, whose question frees the register.
+  palette->gene = prototype;
+  stage->OnSelectQuery.Bind([&](TObject*, TComponent*, TSelectAccept&) { FreeAndNil(reg); });
+  Drag({150, 120}, {200, 150});
+  EXPECT_EQ(reg, nullptr);
+  EXPECT_EQ(Count(), 1) << "nothing was drawn";
+  stage->OnSelectQuery = {};
+
+  // Design mode starting, whose cover question frees the register on the first control.
+  reg = New<TDsnRegister>(form);
+  reg->SetDsnStage(stage);
+  stage->OnCoverQuery.Bind([&](TObject*, TComponent*, TCoverAccept&) { FreeAndNil(reg); });
+  TDsnRegister* starting = reg;
+  starting->SetDesigning(true);
+  DispatchPostedMessages();
+  EXPECT_EQ(reg, nullptr);
+
+  // A partner asking whether the label may be selected, whose cover question frees the stage.
+  reg = New<TDsnRegister>(form);
+  stage->OnCoverQuery = {};
+  reg->SetDsnStage(stage);
+  auto* partner = New<TDsnPartner>(form);
+  partner->SetDsnRegister(reg);
+  stage->OnCoverQuery.Bind([&](TObject*, TComponent*, TCoverAccept&) { FreeAndNil(stage); });
+  EXPECT_FALSE(partner->CanSelect(label));
+  EXPECT_EQ(stage, nullptr);
+  EXPECT_EQ(reg->DsnStage(), nullptr);
+}
+
 }  // namespace
 
 namespace {
