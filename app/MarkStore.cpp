@@ -203,6 +203,27 @@ std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alia
   return SelectRow(db, key, failure, alias);
 }
 
+std::vector<TStoredMark> ListMarks(const std::string& alias) {
+  const std::string failure = "Cannot list the marks of table md of " + alias + ": ";
+  QSqlDatabase db = Open(alias, failure);
+  QSqlQuery query(db);
+  query.setForwardOnly(true);
+  if (!query.exec(QStringLiteral("select customerid, mdid, flag from md order by customerid, mdid, flag")))
+    Fail(failure, alias, query.lastError());
+  std::vector<TStoredMark> marks;
+  while (query.next()) {
+    std::string customer = query.value(0).toString().toStdString();
+    std::string mark = query.value(1).toString().toStdString();
+    const QString side = query.value(2).toString();
+    if (marks.empty() || marks.back().CustomerId != customer || marks.back().MarkId != mark)
+      marks.push_back({std::move(customer), std::move(mark)});
+    if (side == QLatin1String("0")) marks.back().Main = true;
+    if (side == QLatin1String("1")) marks.back().Side = true;
+  }
+  if (query.lastError().isValid()) Fail(failure, alias, query.lastError());
+  return marks;
+}
+
 void WriteMark(const TMarkKey& key, const std::string& data, const std::string& alias) {
   Store(key, data, nullptr, alias);
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // The alias of the mark database.
 inline constexpr const char* kMarkAlias = "dbmd";
@@ -26,6 +27,18 @@ struct TMarkKey {
 // null reads as an empty text. Raises EDatabaseError when the database cannot be reached or read;
 // the message names the mark and the driver's reason, never a credential.
 std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alias = kMarkAlias);
+
+// One stored mark as a list of marks shows it: its numbers and the sides the table has rows for.
+struct TStoredMark {
+  std::string CustomerId;
+  std::string MarkId;
+  bool Main = false;  // a row of side "0"
+  bool Side = false;  // a row of side "1"
+};
+
+// Every mark of the table, by customer and then mark number, read from the key columns only
+// (never the designs). Raises EDatabaseError as ReadMark does.
+std::vector<TStoredMark> ListMarks(const std::string& alias = kMarkAlias);
 
 // Replaces the row of `key` by one holding `data`, whatever it holds, in one transaction: when
 // anything fails the transaction is rolled back, the stored row stays as it was, and

@@ -136,6 +136,11 @@ int main(int argc, char** argv) {
     Tfmmain* mainForm = nullptr;
     app->CreateForm(mainForm);
     if (options.QuitWhenShown) QuitWhenShown(poll, app, mainForm, options.Screenshot, status);
+    // Started without numbers, the clerk picks a mark first, once the editors are up.
+    else if (options.Positional.size() < 2)
+      QTimer::singleShot(0, [mainForm = TWeak<Tfmmain>(mainForm)] {
+        if (mainForm) mainForm->ChooseAndOpenMark();
+      });
     app->Run();
   } catch (const std::exception& e) {
     app->ShowException(e);

@@ -1,10 +1,13 @@
 #include "app/ufmmain.h"
 
+#include <optional>
 #include <utility>
 
 #include "app/EditMenu.h"
 #include "app/OutputCommand.h"
+#include "app/MarkStore.h"
 #include "app/UPub.h"
+#include "app/ufmopen.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
 #include "mark/shape2.h"
@@ -85,6 +88,8 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Method("FormShow", &Tfmmain::FormShow);
   c.Method("b0Click", &Tfmmain::b0Click);
   c.Method("FileExit1Execute", &Tfmmain::FileExit1Execute);
+  c.Method("FileOpen1Execute", &Tfmmain::FileOpen1Execute);
+  c.Method("FileSave1Execute", &Tfmmain::FileSave1Execute);
   c.Method("OutputClick", &Tfmmain::OutputClick);
 }
 
@@ -102,14 +107,8 @@ void Tfmmain::FormCreate(TObject*) {
 
   customerId_ = CommandLineArgument(0);
   markId_ = CommandLineArgument(1);
-
-  SetCaption(Caption() + " " + "客戶編號  " + customerId_);
-  SetCaption(Caption() + " " + "嘜頭編號  " + markId_);
-  // The status bar shows the caption without the title "嘜頭編輯程式", twelve bytes of the code
-  // page, from the blank that follows it.
-  const int length = static_cast<int>(Utf8ToCp950(Caption()).size());
-  if (StatusBar && StatusBar->Panels()->Count() > 0)
-    StatusBar->Panels()->Items(0)->SetText(MidText(Caption(), 13, length));
+  title_ = Caption();
+  ShowMarkInTitle();
   if (StatusBar) StatusBar->Font()->SetSize(12);
 
   SetWindowState(wsMaximized);
@@ -121,6 +120,15 @@ void Tfmmain::FormCreate(TObject*) {
   }
 }
 
+void Tfmmain::ShowMarkInTitle() {
+  SetCaption(title_ + " " + "客戶編號  " + customerId_ + " " + "嘜頭編號  " + markId_);
+  // The status bar shows the caption without the title "嘜頭編輯程式", twelve bytes of the code
+  // page, from the blank that follows it.
+  const int length = static_cast<int>(Utf8ToCp950(Caption()).size());
+  if (StatusBar && StatusBar->Panels()->Count() > 0)
+    StatusBar->Panels()->Items(0)->SetText(MidText(Caption(), 13, length));
+}
+
 void Tfmmain::Destroy() {
   if (fmmain == this) fmmain = nullptr;
   TForm::Destroy();
@@ -130,12 +138,65 @@ void Tfmmain::FormShow(TObject*) {
   // The editors are opened once, when the window is first shown.
   if (editorsOpened_) return;
   editorsOpened_ = true;
+  OpenEditors();
+}
+
+void Tfmmain::OpenEditors() {
   EditorCustomerId = customerId_;
   EditorMarkId = markId_;
   EditorMarkSide = "0";
   OpenMarkEditor("正嘜");
   EditorMarkSide = "1";
   OpenMarkEditor("側嘜");
+}
+
+std::vector<Tfmmd*> Tfmmain::Editors() {
+  std::vector<Tfmmd*> editors;
+  for (int i = 0; i < MDIChildCount(); ++i)
+    if (auto* editor = dynamic_cast<Tfmmd*>(MDIChildren(i))) editors.push_back(editor);
+  return editors;
+}
+
+bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark) {
+  // A question runs a modal loop, in which an editor may go away.
+  std::vector<TWeak<Tfmmd>> editors;
+  for (Tfmmd* editor : Editors()) editors.emplace_back(editor);
+  for (const TWeak<Tfmmd>& editor : editors)
+    if (editor && !editor->CloseQuery()) return false;
+  // Made anew, as at the start: the designs, the histories and the row menus are the new mark's.
+  for (const TWeak<Tfmmd>& editor : editors)
+    if (Tfmmd* gone = editor.get()) gone->Free();
+  customerId_ = customer;
+  markId_ = mark;
+  ShowMarkInTitle();
+  editorsOpened_ = true;
+  OpenEditors();
+  return true;
+}
+
+bool Tfmmain::ChooseAndOpenMark() {
+  auto* dialog = New<Tfmopen>(this);
+  const TWeak<Tfmopen> alive(dialog);
+  const bool chosen = dialog->ShowModal() == mrOk && alive && dialog->Chosen();
+  const std::optional<TStoredMark> mark = alive ? dialog->Chosen() : std::nullopt;
+  if (alive) dialog->Free();
+  return chosen && mark && OpenMark(mark->CustomerId, mark->MarkId);
+}
+
+void Tfmmain::FileOpen1Execute(TObject*) { ChooseAndOpenMark(); }
+
+void Tfmmain::FileSave1Execute(TObject*) {
+  std::vector<TWeak<Tfmmd>> editors;
+  for (Tfmmd* editor : Editors()) editors.emplace_back(editor);
+  std::string saved;
+  bool failed = false;
+  for (const TWeak<Tfmmd>& editor : editors) {
+    if (!editor || !editor->Modified()) continue;
+    if (editor->SaveMark(false)) saved += (saved.empty() ? "" : "、") + MarkSideName(editor->MarkSide());
+    else failed = true;
+  }
+  std::string text = saved.empty() ? (failed ? "沒有儲存任何設定" : "沒有需要儲存的變更") : "已儲存" + saved;
+  if (StatusBar && StatusBar->Panels()->Count() > 1) StatusBar->Panels()->Items(1)->SetText(text);
 }
 
 Tfmmd* Tfmmain::OpenMarkEditor(const std::string& caption) {
@@ -160,8 +221,7 @@ void Tfmmain::PlaceInspector(TDsnInspector* inspector) {
 bool Tfmmain::CloseQuery() {
   // A question runs a modal loop, in which an editor may go away.
   std::vector<TWeak<Tfmmd>> editors;
-  for (int i = 0; i < MDIChildCount(); ++i)
-    if (auto* editor = dynamic_cast<Tfmmd*>(MDIChildren(i))) editors.emplace_back(editor);
+  for (Tfmmd* editor : Editors()) editors.emplace_back(editor);
   for (const TWeak<Tfmmd>& editor : editors)
     if (editor && !editor->CloseQuery()) return false;
   return TForm::CloseQuery();

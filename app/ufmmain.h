@@ -51,6 +51,11 @@ class Tfmmain : public TForm {
   // The click handler of the label-text buttons: remembers the clicked button's caption.
   void b0Click(TObject* sender);
   void FileExit1Execute(TObject* sender);
+  // File > Open (Ctrl+O): the open dialog, then the mark chosen in both editors.
+  void FileOpen1Execute(TObject* sender);
+  // File > Save (Ctrl+S): every editor whose design changed saves it, design mode as it is; the
+  // status bar says which sides were saved.
+  void FileSave1Execute(TObject* sender);
   // An output item of the File menu, for the active mark editor: its Tag says which (TOutputKind).
   void OutputClick(TObject* sender);
 
@@ -61,6 +66,16 @@ class Tfmmain : public TForm {
   // The program closes only when every mark editor agrees: each one with unsaved changes asks
   // whether to save them, in the frame's order, and a cancel (or a failed save) keeps all open.
   bool CloseQuery() override;
+
+  // Shows the open dialog and opens the mark chosen; false when none was (or the editors kept
+  // theirs).
+  bool ChooseAndOpenMark();
+  // Both editors on the mark of `customer` and `mark`. Each editor with unsaved changes asks
+  // first, and a cancel (or a failed save) keeps everything as it is: false then. An editor the
+  // clerk closed is made again; the title and status bar follow, each undo history starts anew.
+  bool OpenMark(const std::string& customer, const std::string& mark);
+  // The mark editors open in the frame, in the frame's order.
+  std::vector<Tfmmd*> Editors();
 
   const std::string& CustomerId() const { return customerId_; }
   const std::string& MarkId() const { return markId_; }
@@ -99,8 +114,14 @@ class Tfmmain : public TForm {
   void Destroy() override;
 
  private:
-  std::string customerId_;  // command-line argument 1
-  std::string markId_;      // command-line argument 2
+  // The title with the numbers of the mark open, and the status bar's first panel.
+  void ShowMarkInTitle();
+  // Both editors, main mark first, on customerId_ and markId_.
+  void OpenEditors();
+
+  std::string title_;       // the layout's caption
+  std::string customerId_;  // command-line argument 1, or the mark opened since
+  std::string markId_;      // command-line argument 2, or the mark opened since
   bool editorsOpened_ = false;
 };
 

@@ -391,10 +391,10 @@ bool Tfmmd::CheckMarkKey() {
   return false;
 }
 
-bool Tfmmd::SaveMark() {
+bool Tfmmd::SaveMark(bool endDesign) {
   if (!CheckMarkKey()) return false;
   TWeak<Tfmmd> self(this);
-  if (DsnStage1->DesignActive()) acedit->Execute();
+  if (endDesign && DsnStage1->DesignActive()) acedit->Execute();
   if (!self) return false;
   // The row is written only while it still holds what this editor read; when another clerk's
   // save came between, the clerk here decides, and an overwrite again expects what was found.

@@ -60,10 +60,10 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   const std::string& CustomerId() const { return customerId_; }
   const std::string& MarkId() const { return markId_; }
 
-  // Ends design mode and stores the stage's design as this editor's row of the mark table. On
-  // failure it says why, and the design stays on the stage and the stored row as it was. True
-  // when the design was stored.
-  bool SaveMark();
+  // Stores the stage's design as this editor's row of the mark table, first ending design mode
+  // unless `endDesign` is false. On failure it says why, and the design stays on the stage and
+  // the stored row as it was. True when the design was stored.
+  bool SaveMark(bool endDesign = true);
   // True when the stage holds something other than what was last loaded or saved.
   bool Modified();
 

@@ -1,0 +1,131 @@
+#include "app/ufmopen.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "platform/controls/Buttons.h"
+#include "platform/controls/Edit.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/ListBox.h"
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/StringList.h"
+#include "platform/win/Windows.h"
+
+DEFINE_CLASS(Tfmopen, TForm) {
+  c.Field("Label1", &Tfmopen::Label1);
+  c.Field("Edit1", &Tfmopen::Edit1);
+  c.Field("ListBox1", &Tfmopen::ListBox1);
+  c.Field("Label2", &Tfmopen::Label2);
+  c.Field("BitBtn1", &Tfmopen::BitBtn1);
+  c.Field("BitBtn2", &Tfmopen::BitBtn2);
+  c.Field("BitBtn3", &Tfmopen::BitBtn3);
+  c.Method("FormShow", &Tfmopen::FormShow);
+  c.Method("Edit1Change", &Tfmopen::Edit1Change);
+  c.Method("Edit1KeyDown", &Tfmopen::Edit1KeyDown);
+  c.Method("ListBox1KeyDown", &Tfmopen::ListBox1KeyDown);
+  c.Method("ListBox1DblClick", &Tfmopen::ListBox1DblClick);
+  c.Method("BitBtn1Click", &Tfmopen::BitBtn1Click);
+  c.Method("BitBtn3Click", &Tfmopen::BitBtn3Click);
+}
+
+namespace {
+
+// Latin letters in either case match; other bytes (the Chinese of a number) as they are.
+std::string Folded(const std::string& text) {
+  std::string folded = text;
+  for (char& c : folded)
+    if (static_cast<unsigned char>(c) < 0x80) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+}  // namespace
+
+std::string Tfmopen::LineOf(const TStoredMark& mark) {
+  std::string line = mark.CustomerId + "    " + mark.MarkId + "   ";
+  if (mark.Main) line += " 正嘜";
+  if (mark.Side) line += " 側嘜";
+  return line;
+}
+
+void Tfmopen::FormShow(TObject*) {
+  chosen_.reset();
+  Reload();
+  if (Edit1->CanFocus()) Edit1->SetFocus();
+}
+
+void Tfmopen::Reload() {
+  try {
+    marks_ = ListMarks();
+    Label2->SetCaption(marks_.empty() ? "資料庫中還沒有嘜頭。" : std::string());
+  } catch (const std::exception& e) {
+    marks_.clear();
+    const std::string advice = DatabaseAdvice(e);
+    Label2->SetCaption("無法讀取嘜頭清單：" + (advice.empty() ? std::string(e.what()) : advice));
+  }
+  Refilter();
+}
+
+void Tfmopen::Refilter() {
+  const std::string filter = Folded(Edit1->Text());
+  shown_.clear();
+  for (const TStoredMark& mark : marks_)
+    if (filter.empty() || Folded(mark.CustomerId).find(filter) != std::string::npos ||
+        Folded(mark.MarkId).find(filter) != std::string::npos)
+      shown_.push_back(mark);
+  TStrings* lines = ListBox1->Items();
+  lines->BeginUpdate();
+  lines->Clear();
+  for (const TStoredMark& mark : shown_) lines->Add(LineOf(mark));
+  lines->EndUpdate();
+  ListBox1->SetItemIndex(shown_.empty() ? -1 : 0);
+}
+
+void Tfmopen::Edit1Change(TObject*) { Refilter(); }
+
+void Tfmopen::MoveHighlight(int step) {
+  if (shown_.empty()) return;
+  const int last = static_cast<int>(shown_.size()) - 1;
+  ListBox1->SetItemIndex(std::clamp(ListBox1->ItemIndex() + step, 0, last));
+}
+
+bool Tfmopen::NavigationKey(uint16_t key) {
+  switch (key) {
+    case VK_UP:
+      MoveHighlight(-1);
+      return true;
+    case VK_DOWN:
+      MoveHighlight(1);
+      return true;
+    case VK_RETURN:
+      OpenHighlighted();
+      return true;
+    default:
+      return false;
+  }
+}
+
+void Tfmopen::Edit1KeyDown(TObject*, uint16_t& key, TShiftState) {
+  if (NavigationKey(key)) key = 0;
+}
+
+void Tfmopen::ListBox1KeyDown(TObject*, uint16_t& key, TShiftState) {
+  // The list moves its highlight itself; Enter opens.
+  if (key == VK_RETURN && NavigationKey(key)) key = 0;
+}
+
+void Tfmopen::OpenHighlighted() {
+  const int index = ListBox1->ItemIndex();
+  if (index < 0 || index >= static_cast<int>(shown_.size())) return;
+  chosen_ = shown_[static_cast<size_t>(index)];
+  SetModalResult(mrOk);
+}
+
+void Tfmopen::ListBox1DblClick(TObject*) { OpenHighlighted(); }
+
+void Tfmopen::BitBtn1Click(TObject*) {
+  OpenHighlighted();
+  // Without a mark highlighted, 開啟 does nothing and the dialog stays.
+  if (!chosen_) SetModalResult(mrNone);
+}
+
+void Tfmopen::BitBtn3Click(TObject*) { Reload(); }

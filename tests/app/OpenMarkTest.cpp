@@ -1,0 +1,99 @@
+// Marks opened from inside the program: the open dialog's filter and keys, the question about
+// unsaved changes, the editors made anew on the mark chosen, and Ctrl+S.
+
+#include <QTest>
+
+#include <string>
+
+#include "app/ufmopen.h"
+#include "design/select/DsnHistory.h"
+#include "platform/controls/ToolBar.h"
+#include "platform/controls/Edit.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/StatusBar.h"
+#include "platform/rtl/StringList.h"
+#include "tests/app/MarkDialogsFixture.h"
+
+namespace {
+
+class OpenMarkTest : public marks_test::MarkDialogsFixture {
+ protected:
+  // A key of the main window's menus, pressed while the clerk works on an editor's stage.
+  void MenuKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* stage = WindowWidget(Editor("0")->DsnStage1->Handle());
+    stage->window()->activateWindow();
+    Settle();
+    QTest::keyClick(stage, key, modifiers);
+    Settle();
+  }
+  std::string StatusText(int panel) { return main_->StatusBar->Panels()->Items(panel)->Text(); }
+};
+
+TEST_F(OpenMarkTest, TheClerkFiltersOpensAnotherMarkAndIsAskedAboutChangesFirst) {
+  Start();
+  // Ctrl+S saves the main mark's new label, design mode stays on, and the status bar says so.
+  Tfmmd* main = Editor("0");
+  ClickOn(main->b1);
+  PlaceLabel(main, "PO/NO", 8, 8);
+  main->DsnStage1->ElementsChanged();
+  Settle();
+  MenuKey(Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(StatusText(1), "已儲存正嘜");
+  EXPECT_TRUE(main->DsnStage1->DesignActive());
+  const std::string m01 = main->CurrentDesign();
+  EXPECT_EQ(StoredRow("C001", "M01", "0"), m01);
+
+  // Another mark stored meanwhile, by another program.
+  StoreRow("C002", "M07", "1", "");
+  StoreRow("C001", "M02", "0", m01);
+
+  // An unsaved change, then Ctrl+O: the filter narrows the list as the clerk types, the arrow
+  // moves in it, Enter opens; the change is discarded on the question.
+  PlaceLabel(main, "N.W.", 8, 40);
+  main->DsnStage1->ElementsChanged();
+  Settle();
+  answers_ = {saNo};
+  WhenShown<Tfmopen>([](Tfmopen* dialog) {
+    EXPECT_EQ(dialog->Caption(), "開啟嘜頭");
+    ASSERT_EQ(dialog->Shown().size(), 3u);
+    QWidget* filter = WindowWidget(dialog->Edit1->Handle());
+    EXPECT_TRUE(filter->hasFocus()) << "the filter box has the focus";
+    QTest::keyClicks(filter, "c00");
+    EXPECT_EQ(dialog->Shown().size(), 3u);
+    QTest::keyClicks(filter, "1");
+    ASSERT_EQ(dialog->Shown().size(), 2u) << "C002 left out";
+    EXPECT_EQ(dialog->ListBox1->Items()->Get(0), "C001    M01    正嘜");
+    QTest::keyClick(filter, Qt::Key_Down);
+    EXPECT_EQ(dialog->ListBox1->ItemIndex(), 1);
+    QTest::keyClick(filter, Qt::Key_Return);
+  });
+  MenuKey(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(questions_.size(), 1u) << "the unsaved change was asked about";
+  EXPECT_EQ(main_->Caption(), "嘜頭編輯程式 客戶編號  C001 嘜頭編號  M02");
+  ASSERT_EQ(Editors().size(), 2u);
+  main = Editor("0");
+  EXPECT_EQ(main->MarkId(), "M02");
+  EXPECT_EQ(main->CurrentDesign(), m01) << "the design stored under M02";
+  EXPECT_FALSE(main->Modified());
+  EXPECT_FALSE(main->History()->CanUndo()) << "the history starts anew";
+  EXPECT_EQ(StoredRow("C001", "M01", "0"), m01) << "the discarded change was not saved";
+
+  // A change, then a mark chosen by double click: Cancel on the question keeps everything.
+  ClickOn(main->b1);
+  PlaceLabel(main, "Q'TY", 8, 70);
+  main->DsnStage1->ElementsChanged();
+  Settle();
+  const std::string changed = main->CurrentDesign();
+  answers_ = {saCancel};
+  WhenShown<Tfmopen>([](Tfmopen* dialog) {
+    marks_test::MarkDialogsFixture::DoubleClickLine(dialog->ListBox1, 2);
+    EXPECT_EQ(dialog->Chosen()->CustomerId, "C002");
+  });
+  MenuKey(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(main_->Caption(), "嘜頭編輯程式 客戶編號  C001 嘜頭編號  M02");
+  ASSERT_EQ(Editor("0"), main);
+  EXPECT_EQ(main->CurrentDesign(), changed);
+  EXPECT_TRUE(main->Modified());
+}
+
+}  // namespace
