@@ -168,7 +168,66 @@ TMarkSaveResult Store(const TMarkKey& key, const std::string& data, const std::o
   return {true, data};
 }
 
+// Locks the row of `key` (nothing when there is none) until the transaction ends.
+void LockRow(QSqlDatabase& db, const TMarkKey& key, const std::string& failure, const std::string& alias) {
+  QSqlQuery lock(db);
+  if (!ExecOnRow(lock, QStringLiteral("update md set customerid = customerid where customerid = ? and mdid = ? and flag = ?"), key))
+    Fail(failure, alias, lock.lastError());
+}
+
 }  // namespace
+
+std::vector<std::string> ListCustomers(const std::string& alias) {
+  const std::string failure = "Cannot list the customers of table md of " + alias + ": ";
+  QSqlDatabase db = Open(alias, failure);
+  std::vector<std::string> customers;
+  QSqlQuery query(db);
+  query.setForwardOnly(true);
+  if (!query.exec(QStringLiteral("select customerid from md union select \"客戶編號\" from VMD order by 1")) &&
+      !query.exec(QStringLiteral("select distinct customerid from md order by 1")))
+    Fail(failure, alias, query.lastError());
+  while (query.next()) {
+    std::string customer = query.value(0).toString().toStdString();
+    if (!customer.empty()) customers.push_back(std::move(customer));
+  }
+  return customers;
+}
+
+TMarkPair ReadMarkPair(const std::string& customer, const std::string& mark, const std::string& alias) {
+  return {ReadMark({customer, mark, "0"}, alias), ReadMark({customer, mark, "1"}, alias)};
+}
+
+TMarkPairResult StoreMarkPair(const std::string& customer, const std::string& mark, const TMarkPair& pair,
+                              const TMarkPair& expected, const std::string& alias) {
+  const std::string failure = "Cannot write the mark (customer " + customer + ", mark " + mark +
+                              ") in table md of " + alias + ": ";
+  QSqlDatabase db = Open(alias, failure);
+  TSaveTransaction transaction(db, failure, alias);
+  const TMarkKey keys[2] = {{customer, mark, "0"}, {customer, mark, "1"}};
+  for (const TMarkKey& key : keys) LockRow(db, key, failure, alias);
+  const TMarkPair stored{SelectRow(db, keys[0], failure, alias), SelectRow(db, keys[1], failure, alias)};
+  if (!(stored == expected)) return {false, stored};
+  CallHook("locked");
+  const std::optional<std::string>* wanted[2] = {&pair.Main, &pair.Side};
+  const std::optional<std::string>* found[2] = {&stored.Main, &stored.Side};
+  for (int i = 0; i < 2; ++i) {
+    QSqlQuery write(db);
+    bool written = true;
+    if (!*wanted[i]) {
+      if (*found[i]) written = ExecOnRow(write, QStringLiteral("delete from md where customerid = ? and mdid = ? and flag = ?"), keys[i]);
+    } else if (*found[i]) {
+      written = ExecOnRow(write, QStringLiteral("update md set data = ? where customerid = ? and mdid = ? and flag = ?"),
+                          keys[i], {Bytes(**wanted[i])});
+    } else {
+      written = ExecOnRow(write, QStringLiteral("insert into md (data, customerid, mdid, flag) values (?, ?, ?, ?)"),
+                          keys[i], {Bytes(**wanted[i])});
+    }
+    if (!written) Fail(failure, alias, write.lastError());
+  }
+  CallHook("written");
+  transaction.Commit(failure, alias);
+  return {true, pair};
+}
 
 void SetWriteMarkHook(TWriteMarkHook hook) { WriteHook() = std::move(hook); }
 
@@ -189,6 +248,11 @@ std::string DatabaseAdvice(const std::exception& error) {
       break;
   }
   return "";
+}
+
+std::string WithAdvice(const std::exception& error) {
+  const std::string advice = DatabaseAdvice(error);
+  return advice.empty() ? error.what() : advice + "\n\n" + error.what();
 }
 
 std::string MarkSideName(const std::string& side) {

@@ -65,6 +65,32 @@ TMarkSaveResult SaveMarkIfUnchanged(const TMarkKey& key, const std::string& data
                                     const std::optional<std::string>& expected,
                                     const std::string& alias = kMarkAlias);
 
+// The customer numbers a new mark may be for: those of table md and those of the shipment view
+// VMD, each once, in order. A view that cannot be read gives the table's alone; a table that
+// cannot be read raises EDatabaseError.
+std::vector<std::string> ListCustomers(const std::string& alias = kMarkAlias);
+
+// Both sides of one mark: each the design of its row, nothing for no row.
+struct TMarkPair {
+  std::optional<std::string> Main;  // side "0"
+  std::optional<std::string> Side;  // side "1"
+  bool operator==(const TMarkPair& other) const { return Main == other.Main && Side == other.Side; }
+};
+
+// Both rows of a mark at once: the two sides of a mark saved under another number, or a mark
+// deleted. Locks both rows in one transaction (as SaveMarkIfUnchanged does), reads them, and only
+// when they hold `expected` (what the clerk saw) makes them `pair`: a side with a design is
+// written, a side with nothing is deleted. Both rows change or neither does. The result says
+// whether it was done, and otherwise what the rows hold now. Failures as for WriteMark.
+struct TMarkPairResult {
+  bool Done = false;
+  TMarkPair Found;
+};
+TMarkPairResult StoreMarkPair(const std::string& customer, const std::string& mark, const TMarkPair& pair,
+                              const TMarkPair& expected, const std::string& alias = kMarkAlias);
+// What both rows of a mark hold now.
+TMarkPair ReadMarkPair(const std::string& customer, const std::string& mark, const std::string& alias = kMarkAlias);
+
 // Tests break a save half-way: while set, the hook is called inside the transaction of a save with
 // the step just done: "locked" (the row is locked and as expected, nothing written yet) and
 // "written" (the new row is in place, not yet committed).
@@ -74,5 +100,7 @@ void SetWriteMarkHook(TWriteMarkHook hook);
 // What the user can do about a failed read or write of the mark database, in one sentence;
 // empty when there is nothing to say beyond the error itself.
 std::string DatabaseAdvice(const std::exception& error);
+// A database error as the user reads it: what to do first, then what went wrong.
+std::string WithAdvice(const std::exception& error);
 // How messages name a side: "正嘜" for "0", "側嘜" for "1", the bare flag otherwise.
 std::string MarkSideName(const std::string& side);

@@ -7,6 +7,8 @@
 #include "app/OutputCommand.h"
 #include "app/MarkStore.h"
 #include "app/UPub.h"
+#include "app/Question.h"
+#include "app/ufmkey.h"
 #include "app/ufmopen.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
@@ -88,7 +90,9 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Method("FormShow", &Tfmmain::FormShow);
   c.Method("b0Click", &Tfmmain::b0Click);
   c.Method("FileExit1Execute", &Tfmmain::FileExit1Execute);
+  c.Method("FileNew1Execute", &Tfmmain::FileNew1Execute);
   c.Method("FileOpen1Execute", &Tfmmain::FileOpen1Execute);
+  c.Method("FileSaveAs1Execute", &Tfmmain::FileSaveAs1Execute);
   c.Method("FileSave1Execute", &Tfmmain::FileSave1Execute);
   c.Method("OutputClick", &Tfmmain::OutputClick);
 }
@@ -157,12 +161,12 @@ std::vector<Tfmmd*> Tfmmain::Editors() {
   return editors;
 }
 
-bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark) {
+bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark, bool ask) {
   // A question runs a modal loop, in which an editor may go away.
   std::vector<TWeak<Tfmmd>> editors;
   for (Tfmmd* editor : Editors()) editors.emplace_back(editor);
   for (const TWeak<Tfmmd>& editor : editors)
-    if (editor && !editor->CloseQuery()) return false;
+    if (ask && editor && !editor->CloseQuery()) return false;
   // Made anew, as at the start: the designs, the histories and the row menus are the new mark's.
   for (const TWeak<Tfmmd>& editor : editors)
     if (Tfmmd* gone = editor.get()) gone->Free();
@@ -177,10 +181,84 @@ bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark) {
 bool Tfmmain::ChooseAndOpenMark() {
   auto* dialog = New<Tfmopen>(this);
   const TWeak<Tfmopen> alive(dialog);
+  // The mark open here deleted: the editors are left empty, with nothing to save.
+  dialog->OnDeleted = [this](const std::string& customer, const std::string& mark) {
+    if (customer == customerId_ && mark == markId_) OpenMark(customer, mark, false);
+  };
   const bool chosen = dialog->ShowModal() == mrOk && alive && dialog->Chosen();
   const std::optional<TStoredMark> mark = alive ? dialog->Chosen() : std::nullopt;
   if (alive) dialog->Free();
   return chosen && mark && OpenMark(mark->CustomerId, mark->MarkId);
+}
+
+bool Tfmmain::AskMarkNumbers(const std::string& title, std::string& customer, std::string& mark) {
+  auto* dialog = New<Tfmkey>(this);
+  const TWeak<Tfmkey> alive(dialog);
+  dialog->SetCaption(title);
+  const bool taken = dialog->ShowModal() == mrOk && alive;
+  if (taken) {
+    customer = dialog->Customer();
+    mark = dialog->Mark();
+  }
+  if (alive) dialog->Free();
+  return taken && !customer.empty() && !mark.empty();
+}
+
+void Tfmmain::FileNew1Execute(TObject*) {
+  std::string customer;
+  std::string mark;
+  if (!AskMarkNumbers("新增嘜頭", customer, mark)) return;
+  try {
+    const TMarkPair stored = ReadMarkPair(customer, mark);
+    if (stored.Main || stored.Side) {
+      if (AskQuestion("客戶編號 " + customer + " 的嘜頭編號 " + mark + " 已經有嘜頭了。要開啟它嗎？", {"是", "否"}, 1) == 0)
+        OpenMark(customer, mark);
+      return;
+    }
+  } catch (const std::exception& e) {
+    ShowWarning(WithAdvice(e));
+    return;
+  }
+  OpenMark(customer, mark);
+}
+
+TMarkPair Tfmmain::DesignsToSave() {
+  TMarkPair pair;
+  bool have[2] = {false, false};
+  for (Tfmmd* editor : Editors()) {
+    const bool main = editor->MarkSide() == "0";
+    std::optional<std::string>& side = main ? pair.Main : pair.Side;
+    have[main ? 0 : 1] = true;
+    if (editor->DsnStage1->ControlCount() > 0 || editor->Stored()) side = editor->CurrentDesign();
+  }
+  if (!have[0]) pair.Main = ReadMark({customerId_, markId_, "0"});
+  if (!have[1]) pair.Side = ReadMark({customerId_, markId_, "1"});
+  return pair;
+}
+
+void Tfmmain::FileSaveAs1Execute(TObject*) {
+  std::string customer;
+  std::string mark;
+  if (!AskMarkNumbers("另存新嘜頭", customer, mark)) return;
+  const std::string where = "客戶編號 " + customer + " 的嘜頭編號 " + mark;
+  try {
+    const TMarkPair designs = DesignsToSave();
+    // What the clerk is asked about is what the write expects to find.
+    const TMarkPair there = ReadMarkPair(customer, mark);
+    if ((there.Main || there.Side) &&
+        AskQuestion(where + " 已經有嘜頭了。要以目前的設計取代它嗎？", {"是", "否"}, 1) != 0)
+      return;
+    if (!StoreMarkPair(customer, mark, designs, there).Done) {
+      ShowWarning(where + " 的嘜頭在詢問之後已被別人變更，沒有寫入。請再試一次。");
+      return;
+    }
+  } catch (const std::exception& e) {
+    ShowWarning("無法另存新嘜頭：" + WithAdvice(e));
+    return;
+  }
+  // Both sides are stored under the new numbers: the editors edit them from now on.
+  OpenMark(customer, mark, false);
+  if (StatusBar && StatusBar->Panels()->Count() > 1) StatusBar->Panels()->Items(1)->SetText("已另存為 " + where);
 }
 
 void Tfmmain::FileOpen1Execute(TObject*) { ChooseAndOpenMark(); }

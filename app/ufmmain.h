@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/MarkStore.h"
 #include "platform/controls/Form.h"
 
 class TActionList;
@@ -51,8 +52,14 @@ class Tfmmain : public TForm {
   // The click handler of the label-text buttons: remembers the clicked button's caption.
   void b0Click(TObject* sender);
   void FileExit1Execute(TObject* sender);
+  // File > New (Ctrl+N): the numbers of a new mark, then both editors empty on it; a mark that
+  // exists already is offered to be opened instead. Nothing is written until the clerk saves.
+  void FileNew1Execute(TObject* sender);
   // File > Open (Ctrl+O): the open dialog, then the mark chosen in both editors.
   void FileOpen1Execute(TObject* sender);
+  // File > Save As: both sides written under other numbers in one transaction (a mark there is
+  // replaced only when the clerk agrees, and only as the clerk saw it); the editors then edit it.
+  void FileSaveAs1Execute(TObject* sender);
   // File > Save (Ctrl+S): every editor whose design changed saves it, design mode as it is; the
   // status bar says which sides were saved.
   void FileSave1Execute(TObject* sender);
@@ -73,7 +80,8 @@ class Tfmmain : public TForm {
   // Both editors on the mark of `customer` and `mark`. Each editor with unsaved changes asks
   // first, and a cancel (or a failed save) keeps everything as it is: false then. An editor the
   // clerk closed is made again; the title and status bar follow, each undo history starts anew.
-  bool OpenMark(const std::string& customer, const std::string& mark);
+  // `ask` false opens without the question (what the editors hold is stored already, or gone).
+  bool OpenMark(const std::string& customer, const std::string& mark, bool ask = true);
   // The mark editors open in the frame, in the frame's order.
   std::vector<Tfmmd*> Editors();
 
@@ -118,6 +126,11 @@ class Tfmmain : public TForm {
   void ShowMarkInTitle();
   // Both editors, main mark first, on customerId_ and markId_.
   void OpenEditors();
+  // The numbers dialog titled `title`; false when the clerk cancelled.
+  bool AskMarkNumbers(const std::string& title, std::string& customer, std::string& mark);
+  // What Save As writes: each editor's design, except an empty one never stored; a side whose
+  // editor was closed keeps what the table holds for the mark open now.
+  TMarkPair DesignsToSave();
 
   std::string title_;       // the layout's caption
   std::string customerId_;  // command-line argument 1, or the mark opened since

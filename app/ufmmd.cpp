@@ -45,12 +45,6 @@ void CopyShapeSettings(const tshape2& from, tshape2& to) {
   to.Setkind(from.kind());
 }
 
-// A database error as the user reads it: what to do first, then what went wrong.
-std::string WithAdvice(const std::exception& error) {
-  const std::string advice = DatabaseAdvice(error);
-  return advice.empty() ? error.what() : advice + "\n\n" + error.what();
-}
-
 // A mark that could not be read (or shown) leaves the stage empty and the row as it is.
 void WarnUnreadable(const std::string& side, const std::string& failure) {
   ShowWarning("無法讀取" + MarkSideName(side) +

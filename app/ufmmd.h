@@ -66,6 +66,8 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   bool SaveMark(bool endDesign = true);
   // True when the stage holds something other than what was last loaded or saved.
   bool Modified();
+  // Whether the table has (had, when last read or saved) a row for this editor's mark and side.
+  bool Stored() const { return storedRow_.has_value(); }
 
   // The editor's undo history: each change of its design is a step; saving keeps it.
   TDsnHistory* History() const { return history_; }

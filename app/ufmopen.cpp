@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/Question.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/Label.h"
@@ -19,6 +20,7 @@ DEFINE_CLASS(Tfmopen, TForm) {
   c.Field("BitBtn1", &Tfmopen::BitBtn1);
   c.Field("BitBtn2", &Tfmopen::BitBtn2);
   c.Field("BitBtn3", &Tfmopen::BitBtn3);
+  c.Field("BitBtn4", &Tfmopen::BitBtn4);
   c.Method("FormShow", &Tfmopen::FormShow);
   c.Method("Edit1Change", &Tfmopen::Edit1Change);
   c.Method("Edit1KeyDown", &Tfmopen::Edit1KeyDown);
@@ -26,6 +28,7 @@ DEFINE_CLASS(Tfmopen, TForm) {
   c.Method("ListBox1DblClick", &Tfmopen::ListBox1DblClick);
   c.Method("BitBtn1Click", &Tfmopen::BitBtn1Click);
   c.Method("BitBtn3Click", &Tfmopen::BitBtn3Click);
+  c.Method("BitBtn4Click", &Tfmopen::BitBtn4Click);
 }
 
 namespace {
@@ -59,8 +62,7 @@ void Tfmopen::Reload() {
     Label2->SetCaption(marks_.empty() ? "資料庫中還沒有嘜頭。" : std::string());
   } catch (const std::exception& e) {
     marks_.clear();
-    const std::string advice = DatabaseAdvice(e);
-    Label2->SetCaption("無法讀取嘜頭清單：" + (advice.empty() ? std::string(e.what()) : advice));
+    Label2->SetCaption("無法讀取嘜頭清單：" + WithAdvice(e));
   }
   Refilter();
 }
@@ -129,3 +131,35 @@ void Tfmopen::BitBtn1Click(TObject*) {
 }
 
 void Tfmopen::BitBtn3Click(TObject*) { Reload(); }
+
+void Tfmopen::BitBtn4Click(TObject*) {
+  const int index = ListBox1->ItemIndex();
+  if (index < 0 || index >= static_cast<int>(shown_.size())) return;
+  const TStoredMark mark = shown_[static_cast<size_t>(index)];
+  const TWeak<Tfmopen> alive(this);
+  try {
+    const TMarkPair seen = ReadMarkPair(mark.CustomerId, mark.MarkId);
+    std::string sides;
+    if (seen.Main) sides += "正嘜";
+    if (seen.Side) sides += std::string(sides.empty() ? "" : "、") + "側嘜";
+    if (sides.empty()) {
+      Label2->SetCaption("這個嘜頭已經不在資料庫中了。");
+    } else if (AskQuestion("要刪除客戶編號 " + mark.CustomerId + " 的嘜頭編號 " + mark.MarkId + "（" + sides +
+                               "）嗎？\n\n刪除之後無法復原。",
+                           {"刪除", "取消"}, 1) == 0) {
+      if (!alive) return;
+      if (StoreMarkPair(mark.CustomerId, mark.MarkId, {}, seen).Done) {
+        Label2->SetCaption("已刪除 " + mark.CustomerId + " " + mark.MarkId + "。");
+        if (OnDeleted) OnDeleted(mark.CustomerId, mark.MarkId);
+      } else {
+        Label2->SetCaption("這個嘜頭在詢問之後已被別人變更，沒有刪除。");
+      }
+    }
+  } catch (const std::exception& e) {
+    if (alive) Label2->SetCaption("無法刪除嘜頭：" + WithAdvice(e));
+  }
+  if (!alive) return;
+  const std::string message = Label2->Caption();
+  Reload();
+  if (!message.empty()) Label2->SetCaption(message);
+}

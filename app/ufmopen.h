@@ -4,6 +4,7 @@
 // whose customer or mark number holds the text; the arrow keys move in the list, Enter or a double
 // click opens. The chosen mark is Chosen(), nothing when the dialog ended otherwise.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +28,12 @@ class Tfmopen : public TForm {
   void ListBox1DblClick(TObject* sender);
   void BitBtn1Click(TObject* sender);
   void BitBtn3Click(TObject* sender);
+  // 刪除嘜頭: the highlighted mark, both rows in one transaction, after a question naming it; the
+  // rows are deleted only as they were when the clerk was asked.
+  void BitBtn4Click(TObject* sender);
+
+  // Runs after a mark was deleted, with its numbers.
+  std::function<void(const std::string& customer, const std::string& mark)> OnDeleted;
 
   // Reads the list of marks again; when the database cannot give it, says so under the list and
   // keeps the dialog open for another try.
@@ -45,6 +52,7 @@ class Tfmopen : public TForm {
   TBitBtn* BitBtn1 = nullptr;
   TBitBtn* BitBtn2 = nullptr;
   TBitBtn* BitBtn3 = nullptr;
+  TBitBtn* BitBtn4 = nullptr;
 
  private:
   // Shows the marks that match the filter, the first one highlighted.

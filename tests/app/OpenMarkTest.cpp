@@ -1,11 +1,17 @@
 // Marks opened from inside the program: the open dialog's filter and keys, the question about
 // unsaved changes, the editors made anew on the mark chosen, and Ctrl+S.
 
+#include <QLineEdit>
 #include <QTest>
 
 #include <string>
 
+#include "app/ufmkey.h"
 #include "app/ufmopen.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Label.h"
+#include "platform/controls/Menus.h"
 #include "design/select/DsnHistory.h"
 #include "platform/controls/ToolBar.h"
 #include "platform/controls/Edit.h"
@@ -27,6 +33,29 @@ class OpenMarkTest : public marks_test::MarkDialogsFixture {
     Settle();
   }
   std::string StatusText(int panel) { return main_->StatusBar->Panels()->Items(panel)->Text(); }
+  // Types the numbers into the numbers dialog and presses 確定.
+  void TypeNumbers(Tfmkey* dialog, const std::string& customer, const std::string& mark) {
+    QWidget* combo = WindowWidget(dialog->ComboBox1->Handle());
+    auto* edit = combo->findChild<QLineEdit*>();
+    edit->selectAll();
+    QTest::keyClicks(edit, QString::fromStdString(customer));
+    QWidget* number = WindowWidget(dialog->Edit1->Handle());
+    static_cast<QLineEdit*>(number)->selectAll();
+    QTest::keyClicks(number, QString::fromStdString(mark));
+    ClickOn(dialog->BitBtn1);
+  }
+  // Chooses an item of the main window's File menu by its caption, as the clerk does.
+  void FileMenu(const std::string& caption) {
+    auto* file = dynamic_cast<TMenuItem*>(main_->FindComponent("File1"));
+    ASSERT_NE(file, nullptr);
+    for (int i = 0; i < file->Count(); ++i)
+      if (file->Items(i)->Caption() == caption) {
+        file->Items(i)->Click();
+        Settle();
+        return;
+      }
+    FAIL() << "no item " << caption;
+  }
 };
 
 TEST_F(OpenMarkTest, TheClerkFiltersOpensAnotherMarkAndIsAskedAboutChangesFirst) {
@@ -94,6 +123,68 @@ TEST_F(OpenMarkTest, TheClerkFiltersOpensAnotherMarkAndIsAskedAboutChangesFirst)
   ASSERT_EQ(Editor("0"), main);
   EXPECT_EQ(main->CurrentDesign(), changed);
   EXPECT_TRUE(main->Modified());
+}
+
+TEST_F(OpenMarkTest, SaveAsNewAndDeleteKeepBothRowsTogetherAndWriteOnlyWhatTheClerkSaves) {
+  Start();
+  Tfmmd* main = Editor("0");
+  PlaceLabel(main, "PO/NO", 8, 8);
+  main->DsnStage1->ElementsChanged();
+  Settle();
+  const std::string design = main->CurrentDesign();
+  const int rows = RowCount();
+
+  // Save As: a number too long is refused in the dialog, which stays; then the numbers given,
+  // blanks trimmed. The side mark, empty and never stored, writes no row.
+  WhenShown<Tfmkey>([this](Tfmkey* dialog) {
+    EXPECT_EQ(dialog->Caption(), "另存新嘜頭");
+    TypeNumbers(dialog, "C00000000000000000009", "M01");  // 21 bytes
+    EXPECT_TRUE(dialog->Showing());
+    EXPECT_NE(dialog->Label3->Caption().find("最多 20 個位元組"), std::string::npos) << dialog->Label3->Caption();
+    TypeNumbers(dialog, " C009 ", "M01");
+  });
+  FileMenu("Save &As...");
+  EXPECT_EQ(StoredRow("C009", "M01", "0"), design);
+  EXPECT_EQ(StoredRow("C009", "M01", "1"), std::nullopt);
+  EXPECT_EQ(StoredRow("C001", "M01", "0"), std::nullopt) << "the mark saved from is untouched";
+  EXPECT_EQ(main_->Caption(), "嘜頭編輯程式 客戶編號  C009 嘜頭編號  M01");
+  main = Editor("0");
+  EXPECT_EQ(main->CurrentDesign(), design);
+  EXPECT_FALSE(main->Modified());
+
+  // New on a key that has a mark offers to open it; 否 leaves all as it is.
+  expectedButtons_ = {"是", "否"};
+  answers_ = {1};
+  WhenShown<Tfmkey>([this](Tfmkey* dialog) {
+    EXPECT_EQ(dialog->Caption(), "新增嘜頭");
+    TypeNumbers(dialog, "C009", "M01");
+  });
+  MenuKey(Qt::Key_N, Qt::ControlModifier);
+  ASSERT_EQ(questions_.size(), 1u);
+  EXPECT_EQ(Editor("0"), main);
+
+  // New on a free key: both editors empty, nothing written.
+  WhenShown<Tfmkey>([this](Tfmkey* dialog) { TypeNumbers(dialog, "C010", "M05"); });
+  MenuKey(Qt::Key_N, Qt::ControlModifier);
+  EXPECT_EQ(main_->Caption(), "嘜頭編輯程式 客戶編號  C010 嘜頭編號  M05");
+  EXPECT_EQ(Editor("0")->DsnStage1->ControlCount(), 0);
+  EXPECT_EQ(RowCount(), rows + 1);
+
+  // Delete from the open dialog, after the question naming the mark and its side.
+  expectedButtons_ = {"刪除", "取消"};
+  answers_ = {0};
+  WhenShown<Tfmopen>([this](Tfmopen* dialog) {
+    QTest::keyClicks(WindowWidget(dialog->Edit1->Handle()), "C009");
+    ASSERT_EQ(dialog->Shown().size(), 1u);
+    ClickOn(dialog->BitBtn4);
+    EXPECT_TRUE(dialog->Shown().empty()) << "the list no longer holds it";
+    ClickOn(dialog->BitBtn2);
+  });
+  MenuKey(Qt::Key_O, Qt::ControlModifier);
+  ASSERT_EQ(questions_.size(), 2u);
+  EXPECT_NE(questions_[1].find("C009 的嘜頭編號 M01（正嘜）"), std::string::npos) << questions_[1];
+  EXPECT_EQ(StoredRow("C009", "M01", "0"), std::nullopt);
+  EXPECT_EQ(RowCount(), rows);
 }
 
 }  // namespace

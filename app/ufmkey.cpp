@@ -1,0 +1,52 @@
+#include "app/ufmkey.h"
+
+#include "app/MarkKeys.h"
+#include "app/MarkStore.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Edit.h"
+#include "platform/controls/Label.h"
+#include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/StringList.h"
+
+DEFINE_CLASS(Tfmkey, TForm) {
+  c.Field("Label1", &Tfmkey::Label1);
+  c.Field("ComboBox1", &Tfmkey::ComboBox1);
+  c.Field("Label2", &Tfmkey::Label2);
+  c.Field("Edit1", &Tfmkey::Edit1);
+  c.Field("Label3", &Tfmkey::Label3);
+  c.Field("BitBtn1", &Tfmkey::BitBtn1);
+  c.Field("BitBtn2", &Tfmkey::BitBtn2);
+  c.Method("FormShow", &Tfmkey::FormShow);
+  c.Method("BitBtn1Click", &Tfmkey::BitBtn1Click);
+}
+
+void Tfmkey::FormShow(TObject*) {
+  const std::string typed = ComboBox1->Text();
+  TStrings* lines = ComboBox1->Items();
+  lines->BeginUpdate();
+  lines->Clear();
+  try {
+    for (const std::string& customer : ListCustomers()) lines->Add(customer);
+  } catch (const std::exception& e) {
+    // The clerk may still type a number; the save tells when the database is back.
+    Label3->SetCaption("無法讀取客戶清單：" + WithAdvice(e));
+  }
+  lines->EndUpdate();
+  ComboBox1->SetText(typed);
+  if (ComboBox1->CanFocus()) ComboBox1->SetFocus();
+}
+
+void Tfmkey::BitBtn1Click(TObject*) {
+  std::string customer = ComboBox1->Text();
+  std::string mark = Edit1->Text();
+  std::string wrong = CheckNewMarkNumber(customer, "客戶編號");
+  if (wrong.empty()) wrong = CheckNewMarkNumber(mark, "嘜頭編號");
+  if (!wrong.empty()) {
+    Label3->SetCaption(wrong);
+    SetModalResult(mrNone);
+    return;
+  }
+  customer_ = customer;
+  mark_ = mark;
+}
