@@ -1,5 +1,8 @@
 #include "app/ufmmain.h"
 
+#include <QTimer>
+#include <QtGlobal>
+
 #include <optional>
 #include <utility>
 
@@ -8,6 +11,7 @@
 #include "app/MarkStore.h"
 #include "app/UPub.h"
 #include "app/Question.h"
+#include "app/RecentMarks.h"
 #include "app/ufmkey.h"
 #include "app/ufmopen.h"
 #include "app/ufmmd.h"
@@ -27,7 +31,9 @@
 #include "platform/db/StoredProc.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Texts.h"
+#include "platform/db/DatabaseAliases.h"
 #include "platform/win/Folders.h"
+#include "platform/win/MessageBox.h"
 
 std::string NewLabelCaption;
 
@@ -93,6 +99,7 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Method("FileNew1Execute", &Tfmmain::FileNew1Execute);
   c.Method("FileOpen1Execute", &Tfmmain::FileOpen1Execute);
   c.Method("FileSaveAs1Execute", &Tfmmain::FileSaveAs1Execute);
+  c.Method("HelpAbout1Execute", &Tfmmain::HelpAbout1Execute);
   c.Method("FileSave1Execute", &Tfmmain::FileSave1Execute);
   c.Method("OutputClick", &Tfmmain::OutputClick);
 }
@@ -143,6 +150,31 @@ void Tfmmain::FormShow(TObject*) {
   if (editorsOpened_) return;
   editorsOpened_ = true;
   OpenEditors();
+  if (!customerId_.empty() && !markId_.empty()) RememberRecentMark({customerId_, markId_});
+  ShowRecentMarks();
+}
+
+void Tfmmain::ShowRecentMarks() {
+  for (const TWeak<TMenuItem>& item : recentItems_)
+    if (TMenuItem* gone = item.get()) gone->Free();
+  recentItems_.clear();
+  auto* file = dynamic_cast<TMenuItem*>(FindComponent("File1"));
+  auto* exitSeparator = dynamic_cast<TMenuItem*>(FindComponent("N1"));
+  if (!file || !exitSeparator) return;
+  const std::vector<TMarkNumbers> marks = ReadRecentMarks();
+  if (marks.empty()) return;
+  int at = file->IndexOf(exitSeparator);
+  for (size_t i = 0; i < marks.size(); ++i) {
+    auto* item = New<TMenuItem>(this);
+    item->SetCaption("&" + std::to_string(i + 1) + "  " + marks[i].CustomerId + "  " + marks[i].MarkId);
+    item->OnClick.Bind([this, mark = marks[i]](TObject*) { OpenMark(mark.CustomerId, mark.MarkId); });
+    file->Insert(at++, item);
+    recentItems_.emplace_back(item);
+  }
+  auto* separator = New<TMenuItem>(this);
+  separator->SetCaption("-");
+  file->Insert(at, separator);
+  recentItems_.emplace_back(separator);
 }
 
 void Tfmmain::OpenEditors() {
@@ -175,7 +207,33 @@ bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark, boo
   ShowMarkInTitle();
   editorsOpened_ = true;
   OpenEditors();
+  RememberRecentMark({customerId_, markId_});
+  // Not now: the item clicked may be one of the recent marks, still running its click.
+  QTimer::singleShot(0, [self = TWeak<Tfmmain>(this)] {
+    if (self) self->ShowRecentMarks();
+  });
   return true;
+}
+
+std::string Tfmmain::AboutText() {
+  std::string database;
+  try {
+    TAliasSettings settings;
+    if (FindAlias(kMarkAlias, settings)) {
+      database = settings.Driver + "  " + (settings.Host.empty() ? "" : settings.Host + "  ") + settings.Database;
+      database = WithoutCredentials(database, settings);
+    } else {
+      database = "（dbalias.ini 中沒有 " + std::string(kMarkAlias) + "）";
+    }
+  } catch (const std::exception& e) {
+    database = e.what();
+  }
+  return std::string("嘜頭編輯程式 markedit ") + MARKEDIT_VERSION + "\n\nQt " + qVersion() + "\n嘜頭資料庫 " +
+         kMarkAlias + "：" + database;
+}
+
+void Tfmmain::HelpAbout1Execute(TObject*) {
+  MessageBox(Handle(), AboutText(), "關於嘜頭編輯程式", MB_OK | MB_ICONINFORMATION);
 }
 
 bool Tfmmain::ChooseAndOpenMark() {

@@ -60,6 +60,11 @@ class Tfmmain : public TForm {
   // File > Save As: both sides written under other numbers in one transaction (a mark there is
   // replaced only when the clerk agrees, and only as the clerk saw it); the editors then edit it.
   void FileSaveAs1Execute(TObject* sender);
+  // Help > About: the program and its version, the Qt version and the mark database in use
+  // (driver and database, never a user name or password).
+  void HelpAbout1Execute(TObject* sender);
+  // The text About shows.
+  static std::string AboutText();
   // File > Save (Ctrl+S): every editor whose design changed saves it, design mode as it is; the
   // status bar says which sides were saved.
   void FileSave1Execute(TObject* sender);
@@ -126,6 +131,8 @@ class Tfmmain : public TForm {
   void ShowMarkInTitle();
   // Both editors, main mark first, on customerId_ and markId_.
   void OpenEditors();
+  // The marks opened last, listed in the File menu above Exit; one is opened as Open does.
+  void ShowRecentMarks();
   // The numbers dialog titled `title`; false when the clerk cancelled.
   bool AskMarkNumbers(const std::string& title, std::string& customer, std::string& mark);
   // What Save As writes: each editor's design, except an empty one never stored; a side whose
@@ -136,6 +143,7 @@ class Tfmmain : public TForm {
   std::string customerId_;  // command-line argument 1, or the mark opened since
   std::string markId_;      // command-line argument 2, or the mark opened since
   bool editorsOpened_ = false;
+  std::vector<TWeak<TMenuItem>> recentItems_;  // the File menu's recent marks and their separator
 };
 
 // The main window once it has been created.

@@ -4,6 +4,9 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cctype>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #include "app/ufmkey.h"
@@ -185,6 +188,39 @@ TEST_F(OpenMarkTest, SaveAsNewAndDeleteKeepBothRowsTogetherAndWriteOnlyWhatTheCl
   EXPECT_NE(questions_[1].find("C009 的嘜頭編號 M01（正嘜）"), std::string::npos) << questions_[1];
   EXPECT_EQ(StoredRow("C009", "M01", "0"), std::nullopt);
   EXPECT_EQ(RowCount(), rows);
+}
+
+TEST_F(OpenMarkTest, TheFileMenuListsTheMarksOpenedLastAndWinIniKeepsItsOtherBytes) {
+  // A win.ini line in Big5 of another program, which must come through untouched.
+  const std::string big5Line = "[other]\nname=\xA4\xA4\xA4\xE5\n";
+  std::ofstream(windows_ / "win.ini", std::ios::app) << big5Line;
+  Start();
+  StoreRow("C001", "M02", "0", "");
+  EXPECT_TRUE(main_->OpenMark("C001", "M02"));
+  Settle();
+  EXPECT_TRUE(main_->OpenMark("C002", "M03"));
+  Settle();
+  auto* file = dynamic_cast<TMenuItem*>(main_->FindComponent("File1"));
+  std::vector<std::string> listed;
+  TMenuItem* second = nullptr;
+  for (int i = 0; i < file->Count(); ++i)
+    if (file->Items(i)->Caption().size() > 2 && file->Items(i)->Caption()[0] == '&' &&
+        std::isdigit(static_cast<unsigned char>(file->Items(i)->Caption()[1]))) {
+      listed.push_back(file->Items(i)->Caption());
+      if (listed.size() == 2) second = file->Items(i);
+    }
+  EXPECT_EQ(listed, (std::vector<std::string>{"&1  C002  M03", "&2  C001  M02", "&3  C001  M01"}));
+  ASSERT_NE(second, nullptr);
+  second->Click();  // as the menu does when the clerk chooses it
+  Settle();
+  EXPECT_EQ(main_->Caption(), "嘜頭編輯程式 客戶編號  C001 嘜頭編號  M02");
+  std::ifstream in(windows_ / "win.ini", std::ios::binary);
+  const std::string ini((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(ini.find(big5Line), std::string::npos) << "the other program's line is byte for byte as it was";
+
+  const std::string about = Tfmmain::AboutText();
+  EXPECT_NE(about.find(std::string("Qt ") + qVersion()), std::string::npos) << about;
+  EXPECT_NE(about.find("QSQLITE"), std::string::npos) << about;
 }
 
 }  // namespace
