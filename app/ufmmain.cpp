@@ -10,6 +10,7 @@
 #include "app/OutputCommand.h"
 #include "app/MarkStore.h"
 #include "app/UPub.h"
+#include "app/MarkFile.h"
 #include "app/Question.h"
 #include "app/RecentMarks.h"
 #include "app/ufmkey.h"
@@ -100,6 +101,8 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Method("FileOpen1Execute", &Tfmmain::FileOpen1Execute);
   c.Method("FileSaveAs1Execute", &Tfmmain::FileSaveAs1Execute);
   c.Method("HelpAbout1Execute", &Tfmmain::HelpAbout1Execute);
+  c.Method("ExportMarkFileClick", &Tfmmain::ExportMarkFileClick);
+  c.Method("ImportMarkFileClick", &Tfmmain::ImportMarkFileClick);
   c.Method("FileSave1Execute", &Tfmmain::FileSave1Execute);
   c.Method("OutputClick", &Tfmmain::OutputClick);
 }
@@ -213,6 +216,89 @@ bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark, boo
     if (self) self->ShowRecentMarks();
   });
   return true;
+}
+
+namespace {
+
+constexpr char kMarkFileFilter[] = "嘜頭檔 (*.mark)|*.mark|所有檔案 (*.*)|*.*";
+
+Tfmmd* EditorOfSide(const std::vector<Tfmmd*>& editors, const std::string& side) {
+  for (Tfmmd* editor : editors)
+    if (editor->MarkSide() == side) return editor;
+  return nullptr;
+}
+
+}  // namespace
+
+void Tfmmain::ExportMarkFile(const std::string& path) {
+  const std::vector<Tfmmd*> editors = Editors();
+  Tfmmd* main = EditorOfSide(editors, "0");
+  Tfmmd* side = EditorOfSide(editors, "1");
+  try {
+    const TMarkPair stored = (!main || !side) ? ReadMarkPair(customerId_, markId_) : TMarkPair{};
+    TMarkFileDesigns designs;
+    designs.Main = main ? main->CurrentDesign() : stored.Main.value_or("");
+    designs.Side = side ? side->CurrentDesign() : stored.Side.value_or("");
+    SaveMarkFile(path, designs);
+  } catch (const std::exception& e) {
+    ShowWarning("無法匯出嘜頭檔。\n\n" + WithAdvice(e));
+  }
+}
+
+void Tfmmain::ImportMarkFile(const std::string& path) {
+  TMarkFileDesigns designs;
+  try {
+    designs = LoadMarkFile(path);
+  } catch (const std::exception& e) {
+    ShowWarning("無法匯入嘜頭檔，編輯視窗沒有改變。\n\n" + std::string(e.what()));
+    return;
+  }
+  const std::vector<Tfmmd*> editors = Editors();
+  Tfmmd* main = EditorOfSide(editors, "0");
+  Tfmmd* side = EditorOfSide(editors, "1");
+  if (!main || !side) {
+    ShowWarning("匯入嘜頭檔需要正嘜與側嘜兩個編輯視窗：請先重新開啟這個嘜頭。");
+    return;
+  }
+  const std::string mainBefore = main->CurrentDesign();
+  try {
+    main->ImportDesign(designs.Main);
+  } catch (const std::exception& e) {
+    ShowWarning("無法匯入嘜頭檔的正嘜，編輯視窗沒有改變。\n\n" + std::string(e.what()));
+    return;
+  }
+  try {
+    side->ImportDesign(designs.Side);
+  } catch (const std::exception& e) {
+    // Both sides or neither: the main mark goes back to what it was (no step is left of it).
+    try {
+      main->ImportDesign(mainBefore);
+    } catch (const std::exception&) {
+    }
+    ShowWarning("無法匯入嘜頭檔的側嘜，編輯視窗沒有改變。\n\n" + std::string(e.what()));
+  }
+}
+
+void Tfmmain::ExportMarkFileClick(TObject*) {
+  auto* dialog = New<TSaveDialog>(this);
+  dialog->SetTitle("匯出嘜頭檔");
+  dialog->SetFilter(kMarkFileFilter);
+  dialog->SetDefaultExt("mark");
+  dialog->SetFileName(customerId_ + "-" + markId_ + ".mark");
+  const bool chosen = dialog->Execute();
+  const std::string path = dialog->FileName();
+  dialog->Free();
+  if (chosen) ExportMarkFile(path);
+}
+
+void Tfmmain::ImportMarkFileClick(TObject*) {
+  auto* dialog = New<TOpenDialog>(this);
+  dialog->SetTitle("匯入嘜頭檔");
+  dialog->SetFilter(kMarkFileFilter);
+  const bool chosen = dialog->Execute();
+  const std::string path = dialog->FileName();
+  dialog->Free();
+  if (chosen) ImportMarkFile(path);
 }
 
 std::string Tfmmain::AboutText() {

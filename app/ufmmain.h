@@ -63,6 +63,12 @@ class Tfmmain : public TForm {
   // Help > About: the program and its version, the Qt version and the mark database in use
   // (driver and database, never a user name or password).
   void HelpAbout1Execute(TObject* sender);
+  // 匯出嘜頭檔 / 匯入嘜頭檔: both sides of the open mark to one text file, and back as one step of
+  // unsaved changes in each editor; a file that cannot be taken whole changes nothing.
+  void ExportMarkFileClick(TObject* sender);
+  void ImportMarkFileClick(TObject* sender);
+  void ExportMarkFile(const std::string& path);
+  void ImportMarkFile(const std::string& path);
   // The text About shows.
   static std::string AboutText();
   // File > Save (Ctrl+S): every editor whose design changed saves it, design mode as it is; the

@@ -439,6 +439,16 @@ bool Tfmmd::ResolveOtherSave(const std::optional<std::string>& found) {
   return false;
 }
 
+void Tfmmd::ImportDesign(const std::string& design) {
+  DsnStage1->BeginStep("匯入嘜頭檔");
+  if (design.empty()) {
+    ClearStage();
+    return;
+  }
+  TMemoryStream stream(design);
+  DsnStage1->LoadFromStream(stream);
+}
+
 void Tfmmd::ShowStoredMark(const std::optional<std::string>& row) {
   bool failed = false;
   std::string failure;

@@ -71,6 +71,9 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
 
   // The editor's undo history: each change of its design is a step; saving keeps it.
   TDsnHistory* History() const { return history_; }
+  // Puts `design` on the stage as one step of unsaved changes (匯入嘜頭檔), read as a stored mark
+  // is; a design that is refused raises and leaves the stage as it was.
+  void ImportDesign(const std::string& design);
   // Undo and redo of the last step, design mode on or off; false when there was none to take.
   bool Undo();
   bool Redo();

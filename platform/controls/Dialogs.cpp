@@ -22,6 +22,8 @@ DEFINE_CLASS(TFontDialog, TCommonDialog) {
   c.Prop("MinFontSize", &TFontDialog::MinFontSize, &TFontDialog::SetMinFontSize).Default(0);
 }
 
+DEFINE_CLASS(TSaveDialog, TOpenDialog) {}
+
 DEFINE_CLASS(TOpenDialog, TCommonDialog) {
   c.Prop("DefaultExt", &TOpenDialog::DefaultExt, &TOpenDialog::SetDefaultExt);
   c.Prop("FileName", &TOpenDialog::FileName, &TOpenDialog::SetFileName);
@@ -137,11 +139,15 @@ std::vector<std::string> FileDialogNameFilters(const std::string& filter) {
   return result;
 }
 
-bool TOpenDialog::ShowDialog() {
+bool TOpenDialog::ShowDialog() { return RunFileDialog(false); }
+
+bool TSaveDialog::ShowDialog() { return RunFileDialog(true); }
+
+bool TOpenDialog::RunFileDialog(bool save) {
   QFileDialog dialog(DialogParent(), QString::fromStdString(title_), QString::fromStdString(initialDir_));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
   QStringList filters;
   for (const std::string& f : FileDialogNameFilters(filter_)) filters << QString::fromStdString(f);
   if (!filters.isEmpty()) {

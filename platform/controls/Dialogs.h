@@ -92,6 +92,8 @@ class TOpenDialog : public TCommonDialog {
 
  protected:
   bool ShowDialog() override;
+  // The file dialog, for a file to open or (`save`) one to write.
+  bool RunFileDialog(bool save);
 
  private:
   std::string fileName_;
@@ -100,6 +102,14 @@ class TOpenDialog : public TCommonDialog {
   std::string initialDir_;
   std::string title_;
   std::string defaultExt_;
+};
+
+// The same for a file to write: any name may be given, in a folder that exists.
+class TSaveDialog : public TOpenDialog {
+  DECLARE_CLASS(TSaveDialog)
+
+ protected:
+  bool ShowDialog() override;
 };
 
 // The name filters of a Qt file dialog for a dialog filter. Patterns are shown in parentheses
