@@ -8,6 +8,8 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QWidget>
 
 #include <unistd.h>
@@ -23,6 +25,8 @@
 #include "app/MarkStore.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
+#include "app/ufmopen.h"
+#include "platform/controls/Edit.h"
 #include "design/select/DsnRegister.h"
 #include "design/palette/DsnPanel.h"
 #include "mark/shape2.h"
@@ -221,6 +225,91 @@ void BM_PasteSameNames(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * count);
 }
 
+// `count` stored marks of 1,000 customers (two sides each), as the open dialog lists them.
+void StoreManyMarks(int count) {
+  QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
+  db.transaction();
+  QSqlQuery insert(db);
+  insert.prepare(QStringLiteral("insert into md (customerid, mdid, flag, data) values (?, ?, ?, ?)"));
+  for (int i = 0; i < count; ++i)
+    for (const char* side : {"0", "1"}) {
+      insert.addBindValue(QStringLiteral("C%1").arg(i % 1000, 4, 10, QLatin1Char('0')));
+      insert.addBindValue(QStringLiteral("M%1").arg(i / 1000, 2, 10, QLatin1Char('0')));
+      insert.addBindValue(QString::fromLatin1(side));
+      insert.addBindValue(QByteArray(2000, 'x'));  // the designs are never read for the list
+      insert.exec();
+    }
+  db.commit();
+}
+
+// The open dialog shown with its list of `count` marks filled in, from the command.
+void BM_OpenDialogShown(benchmark::State& state) {
+  Session session;
+  StoreManyMarks(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    auto* dialog = New<Tfmopen>(session.main);
+    dialog->Show();
+    QApplication::processEvents();
+    if (dialog->Shown().size() != static_cast<size_t>(state.range(0))) state.SkipWithError("marks missing");
+    dialog->Free();
+  }
+}
+
+// One more character typed into the open dialog's filter over `count` marks.
+void BM_OpenDialogFilterKey(benchmark::State& state) {
+  Session session;
+  StoreManyMarks(static_cast<int>(state.range(0)));
+  auto* dialog = New<Tfmopen>(session.main);
+  dialog->Show();
+  QApplication::processEvents();
+  const char* typed[] = {"C", "C0", "C00", "C001"};
+  size_t i = 0;
+  for (auto _ : state) {
+    dialog->Edit1->SetText(typed[i++ % 4]);
+    QApplication::processEvents();
+  }
+  dialog->Free();
+}
+
+// Another mark of 1,000 elements per side opened (both editors made anew) until both have painted.
+void BM_OpenMarkFromInside(benchmark::State& state) {
+  Session session;
+  const int count = static_cast<int>(state.range(0));
+  for (const char* mark : {"M01", "M02"}) {
+    session.main->OpenMark("C001", mark, false);
+    for (Tfmmd* editor : session.main->Editors()) {
+      Fill(editor, count);
+      if (!editor->SaveMark()) state.SkipWithError("save failed");
+    }
+  }
+  int i = 0;
+  for (auto _ : state) {
+    session.main->OpenMark("C001", i++ % 2 ? "M01" : "M02", false);
+    DispatchPostedMessages();
+    for (Tfmmd* editor : session.main->Editors()) benchmark::DoNotOptimize(WindowWidget(editor->DsnStage1->Handle())->grab());
+  }
+}
+
+// Save As of a mark of 1,000 elements per side: both designs written, the target read as the clerk
+// is asked about it, both rows stored in one transaction.
+void BM_SaveAs(benchmark::State& state) {
+  Session session;
+  for (Tfmmd* editor : session.main->Editors()) Fill(editor, static_cast<int>(state.range(0)));
+  int i = 0;
+  for (auto _ : state) {
+    const std::string mark = "S" + std::to_string(i++);
+    TMarkPair designs;
+    for (Tfmmd* editor : session.main->Editors())
+      (editor->MarkSide() == "0" ? designs.Main : designs.Side) = editor->CurrentDesign();
+    const TMarkPair there = ReadMarkPair("C001", mark);
+    if (!StoreMarkPair("C001", mark, designs, there).Done) state.SkipWithError("not stored");
+  }
+}
+
+BENCHMARK(BM_OpenDialogShown)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenDialogFilterKey)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenMarkFromInside)->Arg(1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SaveAs)->Arg(1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenEllipses)->Args({200, 3})->Args({200, 200})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenSameNames)->Args({5000, 0})->Args({5000, 1})->Args({20000, 0})->Args({20000, 1})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PasteSameNames)->Args({5000, 0})->Args({5000, 1})->Args({20000, 0})->Args({20000, 1})->Unit(benchmark::kMillisecond);

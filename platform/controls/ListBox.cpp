@@ -59,6 +59,9 @@ void TListBox::Destroy() {
 
 QWidget* TListBox::CreateWidget() {
   list_ = new ListWidget();
+  // Lines of one font and one line each: the list need not measure every line to lay out, which
+  // for thousands of lines would cost more than the lines themselves.
+  list_->setUniformItemSizes(true);
   QObject::connect(list_, &QListWidget::currentRowChanged, list_, [this](int row) {
     FromWidget([this, row] {
       itemIndex_ = row;
@@ -145,7 +148,10 @@ void TListBox::PushItems() {
   if (!list_) return;
   WidgetChange change(*this);
   list_->clear();
-  for (int i = 0; i < items_->Count(); ++i) list_->addItem(QString::fromStdString(items_->Get(i)));
+  QStringList lines;
+  lines.reserve(items_->Count());
+  for (int i = 0; i < items_->Count(); ++i) lines << QString::fromStdString(items_->Get(i));
+  list_->addItems(lines);
   list_->setCurrentRow(itemIndex_);
 }
 
