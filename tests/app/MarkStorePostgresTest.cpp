@@ -16,6 +16,7 @@
 #include "app/MarkStore.h"
 #include "platform/db/DatabaseAliases.h"
 #include "platform/db/DatabaseError.h"
+#include "tests/app/MarkPairChecks.h"
 #include "tests/app/PgScratch.h"
 #include "tests/support/QtApp.h"
 
@@ -110,6 +111,8 @@ TEST_P(MarkStorePostgresTest, AUserWhoMayOnlyReadIsToldSoAndTheRowStays) {
   CloseAliasDatabases();
   EXPECT_EQ(marks_test::PgSql("drop owned by reader; drop role reader"), 0);
 }
+
+TEST_P(MarkStorePostgresTest, MarksAreListedAndBothRowsOfAMarkChangeTogether) { marks_test::CheckMarkPairs(); }
 
 INSTANTIATE_TEST_SUITE_P(Drivers, MarkStorePostgresTest, testing::Values("dbalias.ini", "odbc.ini"));
 

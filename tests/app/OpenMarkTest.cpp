@@ -22,6 +22,7 @@
 #include "platform/controls/StatusBar.h"
 #include "platform/rtl/StringList.h"
 #include "tests/app/MarkDialogsFixture.h"
+#include "tests/app/MarkPairChecks.h"
 
 namespace {
 
@@ -222,5 +223,7 @@ TEST_F(OpenMarkTest, TheFileMenuListsTheMarksOpenedLastAndWinIniKeepsItsOtherByt
   EXPECT_NE(about.find(std::string("Qt ") + qVersion()), std::string::npos) << about;
   EXPECT_NE(about.find("QSQLITE"), std::string::npos) << about;
 }
+
+TEST_F(OpenMarkTest, MarksAreListedAndBothRowsOfAMarkChangeTogether) { marks_test::CheckMarkPairs(); }
 
 }  // namespace
