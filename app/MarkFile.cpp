@@ -3,7 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 
-#include <regex>
+#include <string>
 
 #include "platform/rtl/Exception.h"
 #include "platform/stream/TextForm.h"
@@ -24,13 +24,12 @@ std::string SideDesign(const std::string& text, const char* side, int firstLine)
   try {
     return TextToStream(text);
   } catch (const EReadError& e) {
-    // The converter counts the side's lines; the clerk looks at the file's.
-    std::smatch found;
+    // The converter counts the side's lines ("Line N: …"); the clerk looks at the file's.
     const std::string message = e.what();
-    static const std::regex kLine("^Line ([0-9]+): (.*)$");
-    if (std::regex_match(message, found, kLine))
-      throw Exception(std::string(side) + "的第 " + std::to_string(std::stoi(found[1]) + firstLine - 1) +
-                      " 行無法讀取：" + found[2].str());
+    const size_t digits = message.rfind("Line ", 0) == 0 ? message.find_first_not_of("0123456789", 5) : std::string::npos;
+    if (digits != std::string::npos && digits > 5 && digits <= 12 && message.compare(digits, 2, ": ") == 0)
+      throw Exception(std::string(side) + "的第 " + std::to_string(std::stol(message.substr(5, digits - 5)) + firstLine - 1) +
+                      " 行無法讀取：" + message.substr(digits + 2));
     throw Exception(std::string(side) + "無法讀取：" + message);
   }
 }
