@@ -31,6 +31,7 @@ std::vector<TMarkNumbers> ReadRecentMarks() {
 bool RememberRecentMark(const TMarkNumbers& mark) {
   if (mark.CustomerId.empty() || mark.MarkId.empty()) return false;
   std::vector<TMarkNumbers> marks = ReadRecentMarks();
+  if (!marks.empty() && marks.front() == mark) return true;  // first already: nothing to write
   marks.erase(std::remove(marks.begin(), marks.end(), mark), marks.end());
   marks.insert(marks.begin(), mark);
   if (marks.size() > kRecentMarks) marks.resize(kRecentMarks);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "app/MarkPreview.h"
 #include "app/Question.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Edit.h"
@@ -26,6 +27,7 @@ DEFINE_CLASS(Tfmopen, TForm) {
   c.Method("Edit1KeyDown", &Tfmopen::Edit1KeyDown);
   c.Method("ListBox1KeyDown", &Tfmopen::ListBox1KeyDown);
   c.Method("ListBox1DblClick", &Tfmopen::ListBox1DblClick);
+  c.Method("ListBox1Click", &Tfmopen::ListBox1Click);
   c.Method("BitBtn1Click", &Tfmopen::BitBtn1Click);
   c.Method("BitBtn3Click", &Tfmopen::BitBtn3Click);
   c.Method("BitBtn4Click", &Tfmopen::BitBtn4Click);
@@ -52,6 +54,12 @@ std::string Tfmopen::LineOf(const TStoredMark& mark) {
 
 void Tfmopen::FormShow(TObject*) {
   chosen_.reset();
+  if (!Preview) {
+    Preview = New<TMarkPreview>(this);
+    Preview->SetBounds(462, 44, 310, 296);
+    Preview->SetParent(this);
+  }
+  previewed_.reset();
   Reload();
   if (Edit1->CanFocus()) Edit1->SetFocus();
 }
@@ -80,7 +88,30 @@ void Tfmopen::Refilter() {
   for (const TStoredMark& mark : shown_) lines->Add(LineOf(mark));
   lines->EndUpdate();
   ListBox1->SetItemIndex(shown_.empty() ? -1 : 0);
+  ShowHighlighted();
 }
+
+void Tfmopen::ShowHighlighted() {
+  if (!Preview) return;
+  const int index = ListBox1->ItemIndex();
+  if (index < 0 || index >= static_cast<int>(shown_.size())) {
+    previewed_.reset();
+    Preview->ShowText("");
+    return;
+  }
+  const TStoredMark& mark = shown_[static_cast<size_t>(index)];
+  const std::pair<std::string, std::string> key{mark.CustomerId, mark.MarkId};
+  if (previewed_ == key) return;
+  previewed_ = key;
+  try {
+    const TMarkPair designs = ReadMarkPair(mark.CustomerId, mark.MarkId);
+    Preview->ShowMark(designs.Main, designs.Side, mark.CustomerId);
+  } catch (const std::exception& e) {
+    Preview->ShowText("無法讀取這個嘜頭：" + WithAdvice(e));
+  }
+}
+
+void Tfmopen::ListBox1Click(TObject*) { ShowHighlighted(); }
 
 void Tfmopen::Edit1Change(TObject*) { Refilter(); }
 
@@ -88,6 +119,7 @@ void Tfmopen::MoveHighlight(int step) {
   if (shown_.empty()) return;
   const int last = static_cast<int>(shown_.size()) - 1;
   ListBox1->SetItemIndex(std::clamp(ListBox1->ItemIndex() + step, 0, last));
+  ShowHighlighted();
 }
 
 bool Tfmopen::NavigationKey(uint16_t key) {

@@ -16,6 +16,7 @@ class TBitBtn;
 class TEdit;
 class TLabel;
 class TListBox;
+class TMarkPreview;
 
 class Tfmopen : public TForm {
   DECLARE_CLASS(Tfmopen)
@@ -26,6 +27,7 @@ class Tfmopen : public TForm {
   void Edit1KeyDown(TObject* sender, uint16_t& key, TShiftState shift);
   void ListBox1KeyDown(TObject* sender, uint16_t& key, TShiftState shift);
   void ListBox1DblClick(TObject* sender);
+  void ListBox1Click(TObject* sender);
   void BitBtn1Click(TObject* sender);
   void BitBtn3Click(TObject* sender);
   // 刪除嘜頭: the highlighted mark, both rows in one transaction, after a question naming it; the
@@ -53,6 +55,8 @@ class Tfmopen : public TForm {
   TBitBtn* BitBtn2 = nullptr;
   TBitBtn* BitBtn3 = nullptr;
   TBitBtn* BitBtn4 = nullptr;
+  // Both sides of the highlighted mark, read when it is highlighted.
+  TMarkPreview* Preview = nullptr;
 
  private:
   // Shows the marks that match the filter, the first one highlighted.
@@ -61,10 +65,13 @@ class Tfmopen : public TForm {
   void MoveHighlight(int step);
   // The highlighted mark becomes the choice and the dialog ends with OK; nothing without one.
   void OpenHighlighted();
+  // The preview follows the highlight.
+  void ShowHighlighted();
   // Reacts to the keys both the filter and the list share; true when the key was taken.
   bool NavigationKey(uint16_t key);
 
   std::vector<TStoredMark> marks_;
   std::vector<TStoredMark> shown_;
   std::optional<TStoredMark> chosen_;
+  std::optional<std::pair<std::string, std::string>> previewed_;  // the mark the preview shows
 };

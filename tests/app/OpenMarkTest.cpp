@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/ufmkey.h"
+#include "app/MarkPreview.h"
 #include "app/ufmopen.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
@@ -96,6 +97,13 @@ TEST_F(OpenMarkTest, TheClerkFiltersOpensAnotherMarkAndIsAskedAboutChangesFirst)
     QTest::keyClicks(filter, "1");
     ASSERT_EQ(dialog->Shown().size(), 2u) << "C002 left out";
     EXPECT_EQ(dialog->ListBox1->Items()->Get(0), "C001    M01    正嘜");
+    // The preview draws the highlighted mark: its label's dark text in the main mark's half.
+    const QImage& picture = dialog->Preview->Picture();
+    ASSERT_FALSE(picture.isNull());
+    int dark = 0;
+    for (int y = 24; y < picture.height() / 2; ++y)
+      for (int x = 0; x < picture.width(); ++x) dark += qGray(picture.pixel(x, y)) < 150;
+    EXPECT_GT(dark, 10) << "PO/NO drawn";
     QTest::keyClick(filter, Qt::Key_Down);
     EXPECT_EQ(dialog->ListBox1->ItemIndex(), 1);
     QTest::keyClick(filter, Qt::Key_Return);
