@@ -1,20 +1,11 @@
 #include "app/ufmmain.h"
 
-#include <QTimer>
-#include <QtGlobal>
-
-#include <optional>
 #include <utility>
 
 #include "app/EditMenu.h"
 #include "app/OutputCommand.h"
-#include "app/MarkStore.h"
-#include "app/UPub.h"
-#include "app/MarkFile.h"
-#include "app/Question.h"
 #include "app/RecentMarks.h"
-#include "app/ufmkey.h"
-#include "app/ufmopen.h"
+#include "app/UPub.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
 #include "mark/shape2.h"
@@ -32,9 +23,7 @@
 #include "platform/db/StoredProc.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Texts.h"
-#include "platform/db/DatabaseAliases.h"
 #include "platform/win/Folders.h"
-#include "platform/win/MessageBox.h"
 
 std::string NewLabelCaption;
 
@@ -157,29 +146,6 @@ void Tfmmain::FormShow(TObject*) {
   ShowRecentMarks();
 }
 
-void Tfmmain::ShowRecentMarks() {
-  for (const TWeak<TMenuItem>& item : recentItems_)
-    if (TMenuItem* gone = item.get()) gone->Free();
-  recentItems_.clear();
-  auto* file = dynamic_cast<TMenuItem*>(FindComponent("File1"));
-  auto* exitSeparator = dynamic_cast<TMenuItem*>(FindComponent("N1"));
-  if (!file || !exitSeparator) return;
-  const std::vector<TMarkNumbers> marks = ReadRecentMarks();
-  if (marks.empty()) return;
-  int at = file->IndexOf(exitSeparator);
-  for (size_t i = 0; i < marks.size(); ++i) {
-    auto* item = New<TMenuItem>(this);
-    item->SetCaption("&" + std::to_string(i + 1) + "  " + marks[i].CustomerId + "  " + marks[i].MarkId);
-    item->OnClick.Bind([this, mark = marks[i]](TObject*) { OpenMark(mark.CustomerId, mark.MarkId); });
-    file->Insert(at++, item);
-    recentItems_.emplace_back(item);
-  }
-  auto* separator = New<TMenuItem>(this);
-  separator->SetCaption("-");
-  file->Insert(at, separator);
-  recentItems_.emplace_back(separator);
-}
-
 void Tfmmain::OpenEditors() {
   EditorCustomerId = customerId_;
   EditorMarkId = markId_;
@@ -196,230 +162,6 @@ std::vector<Tfmmd*> Tfmmain::Editors() {
   return editors;
 }
 
-bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark, bool ask) {
-  // A question runs a modal loop, in which an editor may go away.
-  std::vector<TWeak<Tfmmd>> editors;
-  for (Tfmmd* editor : Editors()) editors.emplace_back(editor);
-  for (const TWeak<Tfmmd>& editor : editors)
-    if (ask && editor && !editor->CloseQuery()) return false;
-  // Made anew, as at the start: the designs, the histories and the row menus are the new mark's.
-  for (const TWeak<Tfmmd>& editor : editors)
-    if (Tfmmd* gone = editor.get()) gone->Free();
-  customerId_ = customer;
-  markId_ = mark;
-  ShowMarkInTitle();
-  editorsOpened_ = true;
-  OpenEditors();
-  RememberRecentMark({customerId_, markId_});
-  // Not now: the item clicked may be one of the recent marks, still running its click.
-  QTimer::singleShot(0, [self = TWeak<Tfmmain>(this)] {
-    if (self) self->ShowRecentMarks();
-  });
-  return true;
-}
-
-namespace {
-
-constexpr char kMarkFileFilter[] = "嘜頭檔 (*.mark)|*.mark|所有檔案 (*.*)|*.*";
-
-Tfmmd* EditorOfSide(const std::vector<Tfmmd*>& editors, const std::string& side) {
-  for (Tfmmd* editor : editors)
-    if (editor->MarkSide() == side) return editor;
-  return nullptr;
-}
-
-}  // namespace
-
-void Tfmmain::ExportMarkFile(const std::string& path) {
-  const std::vector<Tfmmd*> editors = Editors();
-  Tfmmd* main = EditorOfSide(editors, "0");
-  Tfmmd* side = EditorOfSide(editors, "1");
-  try {
-    const TMarkPair stored = (!main || !side) ? ReadMarkPair(customerId_, markId_) : TMarkPair{};
-    TMarkFileDesigns designs;
-    designs.Main = main ? main->CurrentDesign() : stored.Main.value_or("");
-    designs.Side = side ? side->CurrentDesign() : stored.Side.value_or("");
-    SaveMarkFile(path, designs);
-  } catch (const std::exception& e) {
-    ShowWarning("無法匯出嘜頭檔。\n\n" + WithAdvice(e));
-  }
-}
-
-void Tfmmain::ImportMarkFile(const std::string& path) {
-  TMarkFileDesigns designs;
-  try {
-    designs = LoadMarkFile(path);
-  } catch (const std::exception& e) {
-    ShowWarning("無法匯入嘜頭檔，編輯視窗沒有改變。\n\n" + std::string(e.what()));
-    return;
-  }
-  const std::vector<Tfmmd*> editors = Editors();
-  Tfmmd* main = EditorOfSide(editors, "0");
-  Tfmmd* side = EditorOfSide(editors, "1");
-  if (!main || !side) {
-    ShowWarning("匯入嘜頭檔需要正嘜與側嘜兩個編輯視窗：請先重新開啟這個嘜頭。");
-    return;
-  }
-  const std::string mainBefore = main->CurrentDesign();
-  try {
-    main->ImportDesign(designs.Main);
-  } catch (const std::exception& e) {
-    ShowWarning("無法匯入嘜頭檔的正嘜，編輯視窗沒有改變。\n\n" + std::string(e.what()));
-    return;
-  }
-  try {
-    side->ImportDesign(designs.Side);
-  } catch (const std::exception& e) {
-    // Both sides or neither: the main mark goes back to what it was (no step is left of it).
-    try {
-      main->ImportDesign(mainBefore);
-    } catch (const std::exception&) {
-    }
-    ShowWarning("無法匯入嘜頭檔的側嘜，編輯視窗沒有改變。\n\n" + std::string(e.what()));
-  }
-}
-
-void Tfmmain::ExportMarkFileClick(TObject*) {
-  auto* dialog = New<TSaveDialog>(this);
-  dialog->SetTitle("匯出嘜頭檔");
-  dialog->SetFilter(kMarkFileFilter);
-  dialog->SetDefaultExt("mark");
-  dialog->SetFileName(customerId_ + "-" + markId_ + ".mark");
-  const bool chosen = dialog->Execute();
-  const std::string path = dialog->FileName();
-  dialog->Free();
-  if (chosen) ExportMarkFile(path);
-}
-
-void Tfmmain::ImportMarkFileClick(TObject*) {
-  auto* dialog = New<TOpenDialog>(this);
-  dialog->SetTitle("匯入嘜頭檔");
-  dialog->SetFilter(kMarkFileFilter);
-  const bool chosen = dialog->Execute();
-  const std::string path = dialog->FileName();
-  dialog->Free();
-  if (chosen) ImportMarkFile(path);
-}
-
-std::string Tfmmain::AboutText() {
-  std::string database;
-  try {
-    TAliasSettings settings;
-    if (FindAlias(kMarkAlias, settings)) {
-      database = settings.Driver + "  " + (settings.Host.empty() ? "" : settings.Host + "  ") + settings.Database;
-      database = WithoutCredentials(database, settings);
-    } else {
-      database = "（dbalias.ini 中沒有 " + std::string(kMarkAlias) + "）";
-    }
-  } catch (const std::exception& e) {
-    database = e.what();
-  }
-  return std::string("嘜頭編輯程式 markedit ") + MARKEDIT_VERSION + "\n\nQt " + qVersion() + "\n嘜頭資料庫 " +
-         kMarkAlias + "：" + database;
-}
-
-void Tfmmain::HelpAbout1Execute(TObject*) {
-  MessageBox(Handle(), AboutText(), "關於嘜頭編輯程式", MB_OK | MB_ICONINFORMATION);
-}
-
-bool Tfmmain::ChooseAndOpenMark() {
-  auto* dialog = New<Tfmopen>(this);
-  const TWeak<Tfmopen> alive(dialog);
-  // The mark open here deleted: the editors are left empty, with nothing to save.
-  dialog->OnDeleted = [this](const std::string& customer, const std::string& mark) {
-    if (customer == customerId_ && mark == markId_) OpenMark(customer, mark, false);
-  };
-  const bool chosen = dialog->ShowModal() == mrOk && alive && dialog->Chosen();
-  const std::optional<TStoredMark> mark = alive ? dialog->Chosen() : std::nullopt;
-  if (alive) dialog->Free();
-  return chosen && mark && OpenMark(mark->CustomerId, mark->MarkId);
-}
-
-bool Tfmmain::AskMarkNumbers(const std::string& title, std::string& customer, std::string& mark) {
-  auto* dialog = New<Tfmkey>(this);
-  const TWeak<Tfmkey> alive(dialog);
-  dialog->SetCaption(title);
-  const bool taken = dialog->ShowModal() == mrOk && alive;
-  if (taken) {
-    customer = dialog->Customer();
-    mark = dialog->Mark();
-  }
-  if (alive) dialog->Free();
-  return taken && !customer.empty() && !mark.empty();
-}
-
-void Tfmmain::FileNew1Execute(TObject*) {
-  std::string customer;
-  std::string mark;
-  if (!AskMarkNumbers("新增嘜頭", customer, mark)) return;
-  try {
-    const TMarkPair stored = ReadMarkPair(customer, mark);
-    if (stored.Main || stored.Side) {
-      if (AskQuestion("客戶編號 " + customer + " 的嘜頭編號 " + mark + " 已經有嘜頭了。要開啟它嗎？", {"是", "否"}, 1) == 0)
-        OpenMark(customer, mark);
-      return;
-    }
-  } catch (const std::exception& e) {
-    ShowWarning(WithAdvice(e));
-    return;
-  }
-  OpenMark(customer, mark);
-}
-
-TMarkPair Tfmmain::DesignsToSave() {
-  TMarkPair pair;
-  bool have[2] = {false, false};
-  for (Tfmmd* editor : Editors()) {
-    const bool main = editor->MarkSide() == "0";
-    std::optional<std::string>& side = main ? pair.Main : pair.Side;
-    have[main ? 0 : 1] = true;
-    if (editor->DsnStage1->ControlCount() > 0 || editor->Stored()) side = editor->CurrentDesign();
-  }
-  if (!have[0]) pair.Main = ReadMark({customerId_, markId_, "0"});
-  if (!have[1]) pair.Side = ReadMark({customerId_, markId_, "1"});
-  return pair;
-}
-
-void Tfmmain::FileSaveAs1Execute(TObject*) {
-  std::string customer;
-  std::string mark;
-  if (!AskMarkNumbers("另存新嘜頭", customer, mark)) return;
-  const std::string where = "客戶編號 " + customer + " 的嘜頭編號 " + mark;
-  try {
-    const TMarkPair designs = DesignsToSave();
-    // What the clerk is asked about is what the write expects to find.
-    const TMarkPair there = ReadMarkPair(customer, mark);
-    if ((there.Main || there.Side) &&
-        AskQuestion(where + " 已經有嘜頭了。要以目前的設計取代它嗎？", {"是", "否"}, 1) != 0)
-      return;
-    if (!StoreMarkPair(customer, mark, designs, there).Done) {
-      ShowWarning(where + " 的嘜頭在詢問之後已被別人變更，沒有寫入。請再試一次。");
-      return;
-    }
-  } catch (const std::exception& e) {
-    ShowWarning("無法另存新嘜頭：" + WithAdvice(e));
-    return;
-  }
-  // Both sides are stored under the new numbers: the editors edit them from now on.
-  OpenMark(customer, mark, false);
-  if (StatusBar && StatusBar->Panels()->Count() > 1) StatusBar->Panels()->Items(1)->SetText("已另存為 " + where);
-}
-
-void Tfmmain::FileOpen1Execute(TObject*) { ChooseAndOpenMark(); }
-
-void Tfmmain::FileSave1Execute(TObject*) {
-  std::vector<TWeak<Tfmmd>> editors;
-  for (Tfmmd* editor : Editors()) editors.emplace_back(editor);
-  std::string saved;
-  bool failed = false;
-  for (const TWeak<Tfmmd>& editor : editors) {
-    if (!editor || !editor->Modified()) continue;
-    if (editor->SaveMark(false)) saved += (saved.empty() ? "" : "、") + MarkSideName(editor->MarkSide());
-    else failed = true;
-  }
-  std::string text = saved.empty() ? (failed ? "沒有儲存任何設定" : "沒有需要儲存的變更") : "已儲存" + saved;
-  if (StatusBar && StatusBar->Panels()->Count() > 1) StatusBar->Panels()->Items(1)->SetText(text);
-}
 
 Tfmmd* Tfmmain::OpenMarkEditor(const std::string& caption) {
   Tfmmd* editor = New<Tfmmd>(Application);

@@ -6,7 +6,7 @@
 # PROGRAM is the built markedit (default: build-release/bin/markedit). It runs on a fresh profile
 # (a temporary HOME, so the demo data is made anew and nothing of yours is read or changed) under a
 # virtual 1280x1024 screen, started as "markedit C001 M01", and is driven with xdotool as a clerk
-# would: it designs a small side mark, saves it, shows a shipment row, opens the output dialog,
+# would: it designs a small side mark, saves it, looks into the open dialog, shows a shipment row, opens the output dialog,
 # plays another clerk saving the same mark (by writing the demo database with sqlite3) and quits
 # without saving. Each picture is cut from the screen to what the guide talks about.
 # edit-menu.png (undo and the align commands) is made only when the Edit menu holds more than
@@ -172,6 +172,14 @@ click $((X + 220)) $((Y + 273))   # 離開
 click 243 66
 sleep 0.5
 sql "create table guide_other as select data from md where customerid = 'C001' and mdid = 'M01' and flag = '1'"
+
+# File > Open: the marks stored so far, the highlighted one previewed; Escape closes it.
+click 20 8
+click 50 51
+window "開啟嘜頭"
+snap
+cut_window open-dialog
+xdotool key Escape; sleep 0.3
 
 # Live values: the second row of shipment EX2401001, then the menu again to show where it is.
 click 360 66
