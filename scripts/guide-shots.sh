@@ -246,7 +246,8 @@ click $((X + 370)) $((Y + 105))   # 取消: the design stays, unsaved
 
 # Quitting with unsaved changes: File, Exit.
 click 19 8
-click 45 253
+window markedit
+click $((X + 30)) $((Y + HEIGHT - 12))   # Exit, the last item
 window markedit
 snap
 cut_window save-question
