@@ -35,11 +35,11 @@ bool RememberRecentMark(const TMarkNumbers& mark) {
   marks.erase(std::remove(marks.begin(), marks.end(), mark), marks.end());
   marks.insert(marks.begin(), mark);
   if (marks.size() > kRecentMarks) marks.resize(kRecentMarks);
-  bool written = true;
+  std::vector<std::pair<std::string, std::string>> values;
   for (size_t i = 0; i < kRecentMarks; ++i) {
     const TMarkNumbers entry = i < marks.size() ? marks[i] : TMarkNumbers{};
-    written = WritePrivateProfileString(kSection, Key("Customer", i), Quoted(entry.CustomerId), kFile) && written;
-    written = WritePrivateProfileString(kSection, Key("Mark", i), Quoted(entry.MarkId), kFile) && written;
+    values.emplace_back(Key("Customer", i), Quoted(entry.CustomerId));
+    values.emplace_back(Key("Mark", i), Quoted(entry.MarkId));
   }
-  return written;
+  return WritePrivateProfileStrings(kSection, values, kFile);
 }

@@ -110,13 +110,11 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
   }
 }
 
-bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
-                               const std::string& fileName) {
-  if (section.empty() || key.empty() || value.find_first_of("\r\n") != std::string::npos) return false;
-  const std::string path = ProfilePath(fileName);
-  std::string text = FileText(path);
-  // The file's other lines keep their bytes: only the key's line is written, where readers find it,
-  // or added at the end of the section they read, or in a new section.
+namespace {
+
+// The file's other lines keep their bytes: only the key's line is written, where readers find it,
+// or added at the end of the section they read, or in a new section.
+void SetKey(std::string& text, const std::string& section, const std::string& key, const std::string& value) {
   const std::string line = key + "=" + value;
   const std::string newline = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
   const KeyPlace place = FindKey(text, section, key);
@@ -133,6 +131,24 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
     if (!text.empty() && text.back() != '\n') text += newline;
     text += "[" + section + "]" + newline + line + newline;
   }
+}
+
+}  // namespace
+
+bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
+                               const std::string& fileName) {
+  return WritePrivateProfileStrings(section, {{key, value}}, fileName);
+}
+
+bool WritePrivateProfileStrings(const std::string& section,
+                                const std::vector<std::pair<std::string, std::string>>& values,
+                                const std::string& fileName) {
+  if (section.empty()) return false;
+  for (const auto& [key, value] : values)
+    if (key.empty() || value.find_first_of("\r\n") != std::string::npos) return false;
+  const std::string path = ProfilePath(fileName);
+  std::string text = FileText(path);
+  for (const auto& [key, value] : values) SetKey(text, section, key, value);
   QSaveFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly)) return false;
   file.write(text.data(), static_cast<qint64>(text.size()));

@@ -7,6 +7,8 @@
 // read the way the system's profile routines read them.
 
 #include <string>
+#include <utility>
+#include <vector>
 
 // Where a profile file lives: a bare file name (no "/") names the file in WindowsFolder(); any
 // other name is the path as given.
@@ -32,3 +34,7 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 // when it cannot be written.
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& fileName);
+// The same for several keys of one section, in order, the file written once.
+bool WritePrivateProfileStrings(const std::string& section,
+                                const std::vector<std::pair<std::string, std::string>>& values,
+                                const std::string& fileName);
