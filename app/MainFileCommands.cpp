@@ -21,15 +21,13 @@
 #include "platform/db/DatabaseAliases.h"
 #include "platform/win/MessageBox.h"
 
-void Tfmmain::ShowRecentMarks() {
+void Tfmmain::ShowRecentMarks(const std::vector<TMarkNumbers>& marks) {
   for (const TWeak<TMenuItem>& item : recentItems_)
     if (TMenuItem* gone = item.get()) gone->Free();
   recentItems_.clear();
   auto* file = dynamic_cast<TMenuItem*>(FindComponent("File1"));
   auto* exitSeparator = dynamic_cast<TMenuItem*>(FindComponent("N1"));
-  if (!file || !exitSeparator) return;
-  const std::vector<TMarkNumbers> marks = ReadRecentMarks();
-  if (marks.empty()) return;
+  if (!file || !exitSeparator || marks.empty()) return;
   int at = file->IndexOf(exitSeparator);
   for (size_t i = 0; i < marks.size(); ++i) {
     auto* item = New<TMenuItem>(this);
@@ -58,10 +56,9 @@ bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark, boo
   ShowMarkInTitle();
   editorsOpened_ = true;
   OpenEditors();
-  RememberRecentMark({customerId_, markId_});
-  // Not now: the item clicked may be one of the recent marks, still running its click.
-  QTimer::singleShot(0, [self = TWeak<Tfmmain>(this)] {
-    if (self) self->ShowRecentMarks();
+  // Listed not now: the item clicked may be one of the recent marks, still running its click.
+  QTimer::singleShot(0, [self = TWeak<Tfmmain>(this), marks = RememberRecentMark({customerId_, markId_})] {
+    if (self) self->ShowRecentMarks(marks);
   });
   return true;
 }
@@ -70,18 +67,11 @@ namespace {
 
 constexpr char kMarkFileFilter[] = "嘜頭檔 (*.mark)|*.mark|所有檔案 (*.*)|*.*";
 
-Tfmmd* EditorOfSide(const std::vector<Tfmmd*>& editors, const std::string& side) {
-  for (Tfmmd* editor : editors)
-    if (editor->MarkSide() == side) return editor;
-  return nullptr;
-}
-
 }  // namespace
 
 void Tfmmain::ExportMarkFile(const std::string& path) {
-  const std::vector<Tfmmd*> editors = Editors();
-  Tfmmd* main = EditorOfSide(editors, "0");
-  Tfmmd* side = EditorOfSide(editors, "1");
+  Tfmmd* main = Editor("0");
+  Tfmmd* side = Editor("1");
   try {
     const TMarkPair stored = (!main || !side) ? ReadMarkPair(customerId_, markId_) : TMarkPair{};
     TMarkFileDesigns designs;
@@ -101,9 +91,8 @@ void Tfmmain::ImportMarkFile(const std::string& path) {
     ShowWarning("無法匯入嘜頭檔，編輯視窗沒有改變。\n\n" + std::string(e.what()));
     return;
   }
-  const std::vector<Tfmmd*> editors = Editors();
-  Tfmmd* main = EditorOfSide(editors, "0");
-  Tfmmd* side = EditorOfSide(editors, "1");
+  Tfmmd* main = Editor("0");
+  Tfmmd* side = Editor("1");
   if (!main || !side) {
     ShowWarning("匯入嘜頭檔需要正嘜與側嘜兩個編輯視窗：請先重新開啟這個嘜頭。");
     return;
@@ -215,17 +204,13 @@ void Tfmmain::FileNew1Execute(TObject*) {
 }
 
 TMarkPair Tfmmain::DesignsToSave() {
-  TMarkPair pair;
-  bool have[2] = {false, false};
-  for (Tfmmd* editor : Editors()) {
-    const bool main = editor->MarkSide() == "0";
-    std::optional<std::string>& side = main ? pair.Main : pair.Side;
-    have[main ? 0 : 1] = true;
-    if (editor->DsnStage1->ControlCount() > 0 || editor->Stored()) side = editor->CurrentDesign();
-  }
-  if (!have[0]) pair.Main = ReadMark({customerId_, markId_, "0"});
-  if (!have[1]) pair.Side = ReadMark({customerId_, markId_, "1"});
-  return pair;
+  const auto design = [this](const std::string& side) -> std::optional<std::string> {
+    Tfmmd* editor = Editor(side);
+    if (!editor) return ReadMark({customerId_, markId_, side});
+    if (editor->DsnStage1->ControlCount() > 0 || editor->Stored()) return editor->CurrentDesign();
+    return std::nullopt;
+  };
+  return {design("0"), design("1")};
 }
 
 void Tfmmain::FileSaveAs1Execute(TObject*) {

@@ -14,12 +14,7 @@
 
 namespace {
 
-Tfmmd* EditorOf(const std::string& side) {
-  for (int i = 0; fmmain && i < fmmain->MDIChildCount(); ++i)
-    if (auto* editor = dynamic_cast<Tfmmd*>(fmmain->MDIChildren(i)); editor && editor->MarkSide() == side)
-      return editor;
-  return nullptr;
-}
+Tfmmd* EditorOf(const std::string& side) { return fmmain ? fmmain->Editor(side) : nullptr; }
 
 // The file to write, asked with the program's own file dialog; empty when the clerk cancelled.
 std::string AskFileName(QWidget* parent, TOutputKind kind, const std::string& suggested) {

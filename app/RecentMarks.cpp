@@ -28,10 +28,10 @@ std::vector<TMarkNumbers> ReadRecentMarks() {
   return marks;
 }
 
-bool RememberRecentMark(const TMarkNumbers& mark) {
-  if (mark.CustomerId.empty() || mark.MarkId.empty()) return false;
+std::vector<TMarkNumbers> RememberRecentMark(const TMarkNumbers& mark) {
   std::vector<TMarkNumbers> marks = ReadRecentMarks();
-  if (!marks.empty() && marks.front() == mark) return true;  // first already: nothing to write
+  if (mark.CustomerId.empty() || mark.MarkId.empty()) return marks;
+  if (!marks.empty() && marks.front() == mark) return marks;  // first already: nothing to write
   marks.erase(std::remove(marks.begin(), marks.end(), mark), marks.end());
   marks.insert(marks.begin(), mark);
   if (marks.size() > kRecentMarks) marks.resize(kRecentMarks);
@@ -41,5 +41,6 @@ bool RememberRecentMark(const TMarkNumbers& mark) {
     values.emplace_back(Key("Customer", i), Quoted(entry.CustomerId));
     values.emplace_back(Key("Mark", i), Quoted(entry.MarkId));
   }
-  return WritePrivateProfileStrings(kSection, values, kFile);
+  WritePrivateProfileStrings(kSection, values, kFile);
+  return marks;
 }

@@ -18,6 +18,6 @@ struct TMarkNumbers {
 
 // The list as win.ini holds it; entries with an empty number are left out.
 std::vector<TMarkNumbers> ReadRecentMarks();
-// Puts `mark` first (once), keeps kRecentMarks, and writes the list; false when win.ini cannot be
-// written (the list then stays as it was on disk).
-bool RememberRecentMark(const TMarkNumbers& mark);
+// Puts `mark` first (once), keeps kRecentMarks, writes the list when it changed and returns it
+// (when win.ini cannot be written, the file keeps the old list).
+std::vector<TMarkNumbers> RememberRecentMark(const TMarkNumbers& mark);

@@ -142,8 +142,8 @@ void Tfmmain::FormShow(TObject*) {
   if (editorsOpened_) return;
   editorsOpened_ = true;
   OpenEditors();
-  if (!customerId_.empty() && !markId_.empty()) RememberRecentMark({customerId_, markId_});
-  ShowRecentMarks();
+  ShowRecentMarks(!customerId_.empty() && !markId_.empty() ? RememberRecentMark({customerId_, markId_})
+                                                          : ReadRecentMarks());
 }
 
 void Tfmmain::OpenEditors() {
@@ -160,6 +160,12 @@ std::vector<Tfmmd*> Tfmmain::Editors() {
   for (int i = 0; i < MDIChildCount(); ++i)
     if (auto* editor = dynamic_cast<Tfmmd*>(MDIChildren(i))) editors.push_back(editor);
   return editors;
+}
+
+Tfmmd* Tfmmain::Editor(const std::string& side) {
+  for (Tfmmd* editor : Editors())
+    if (editor->MarkSide() == side) return editor;
+  return nullptr;
 }
 
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/MarkStore.h"
+#include "app/RecentMarks.h"
 #include "platform/controls/Form.h"
 
 class TActionList;
@@ -95,6 +96,8 @@ class Tfmmain : public TForm {
   bool OpenMark(const std::string& customer, const std::string& mark, bool ask = true);
   // The mark editors open in the frame, in the frame's order.
   std::vector<Tfmmd*> Editors();
+  // The open editor of side "0" (main mark) or "1" (side mark); null when it was closed.
+  Tfmmd* Editor(const std::string& side);
 
   const std::string& CustomerId() const { return customerId_; }
   const std::string& MarkId() const { return markId_; }
@@ -138,7 +141,7 @@ class Tfmmain : public TForm {
   // Both editors, main mark first, on customerId_ and markId_.
   void OpenEditors();
   // The marks opened last, listed in the File menu above Exit; one is opened as Open does.
-  void ShowRecentMarks();
+  void ShowRecentMarks(const std::vector<TMarkNumbers>& marks);
   // The numbers dialog titled `title`; false when the clerk cancelled.
   bool AskMarkNumbers(const std::string& title, std::string& customer, std::string& mark);
   // What Save As writes: each editor's design, except an empty one never stored; a side whose

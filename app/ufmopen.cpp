@@ -1,7 +1,6 @@
 #include "app/ufmopen.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "app/MarkPreview.h"
 #include "app/Question.h"
@@ -11,6 +10,7 @@
 #include "platform/controls/ListBox.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Texts.h"
 #include "platform/win/Windows.h"
 
 DEFINE_CLASS(Tfmopen, TForm) {
@@ -32,18 +32,6 @@ DEFINE_CLASS(Tfmopen, TForm) {
   c.Method("BitBtn3Click", &Tfmopen::BitBtn3Click);
   c.Method("BitBtn4Click", &Tfmopen::BitBtn4Click);
 }
-
-namespace {
-
-// Latin letters in either case match; other bytes (the Chinese of a number) as they are.
-std::string Folded(const std::string& text) {
-  std::string folded = text;
-  for (char& c : folded)
-    if (static_cast<unsigned char>(c) < 0x80) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return folded;
-}
-
-}  // namespace
 
 std::string Tfmopen::LineOf(const TStoredMark& mark) {
   std::string line = mark.CustomerId + "    " + mark.MarkId + "   ";
@@ -76,11 +64,12 @@ void Tfmopen::Reload() {
 }
 
 void Tfmopen::Refilter() {
-  const std::string filter = Folded(Edit1->Text());
+  // Latin letters in either case match; other bytes (the Chinese of a number) as they are.
+  const std::string filter = UpperCase(Edit1->Text());
   shown_.clear();
   for (const TStoredMark& mark : marks_)
-    if (filter.empty() || Folded(mark.CustomerId).find(filter) != std::string::npos ||
-        Folded(mark.MarkId).find(filter) != std::string::npos)
+    if (filter.empty() || UpperCase(mark.CustomerId).find(filter) != std::string::npos ||
+        UpperCase(mark.MarkId).find(filter) != std::string::npos)
       shown_.push_back(mark);
   TStrings* lines = ListBox1->Items();
   lines->BeginUpdate();

@@ -5,12 +5,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
+#include <QTest>
 
 #include <functional>
 
 #include "design/inspector/DsnSpctr.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/ListBox.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/ModalHook.h"
 #include "platform/controls/RadioGroup.h"
 #include "platform/controls/SpeedButton.h"
@@ -38,6 +40,27 @@ class MarkDialogsFixture : public MarkInputTest {
       ADD_FAILURE() << "the answer did not end the dialog";
       dialog->SetModalResult(mrCancel);
     });
+  }
+  // Chooses the item `caption` of the main window's File menu, as the clerk does.
+  void FileMenu(const std::string& caption) {
+    auto* file = dynamic_cast<TMenuItem*>(main_->FindComponent("File1"));
+    ASSERT_NE(file, nullptr);
+    for (int i = 0; i < file->Count(); ++i)
+      if (file->Items(i)->Caption() == caption) {
+        file->Items(i)->Click();
+        Settle();
+        return;
+      }
+    FAIL() << "no item " << caption;
+  }
+  // A key of the main window's menus, pressed while the clerk works on the editor's stage (the
+  // property window may have been the active window meanwhile).
+  void MenuKey(Tfmmd* editor, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    QWidget* stage = WindowWidget(editor->DsnStage1->Handle());
+    stage->window()->activateWindow();
+    Settle();
+    QTest::keyClick(stage, key, modifiers);
+    Settle();
   }
   void ClickRadio(TRadioGroup* group, int item) {
     QList<QRadioButton*> buttons = WindowWidget(group->Handle())->findChildren<QRadioButton*>();

@@ -4,6 +4,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,15 +34,7 @@ class MarkFileTest : public marks_test::MarkDialogsFixture {
       files->SetFileName(path.string());
       return true;
     });
-    auto* file = dynamic_cast<TMenuItem*>(main_->FindComponent("File1"));
-    ASSERT_NE(file, nullptr);
-    for (int i = 0; i < file->Count(); ++i)
-      if (file->Items(i)->Caption() == caption) {
-        file->Items(i)->Click();
-        Settle();
-        return;
-      }
-    FAIL() << "no item " << caption;
+    FileMenu(caption);
   }
   static std::string Read(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -93,6 +86,9 @@ TEST_F(MarkFileTest, BothSidesGoToOneFileAndComeBackAsOneStepAndABadFileChangesN
       {"picture", std::string("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16), "這不是嘜頭檔"},
       {"newer", "markedit mark file, version 2\n[正嘜]\n[側嘜]\n", "版本（2）"},
       {"panel", text.substr(0, sideAt + sideLine.size()) + panel, "側嘜"},
+      // A line that is no text form, named by its line in the file.
+      {"garbled", text.substr(0, sideAt + sideLine.size()) + "this is no object\n",
+       "側嘜的第 " + std::to_string(std::count(text.begin(), text.begin() + sideAt, '\n') + 2) + " 行"},
       {"long", std::string(kMarkFileHeader) + "\n" + std::string(kMarkFileLimit, ' '), "32 MB"},
   };
   for (const Bad& b : bad) {

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/ufmkey.h"
+#include "app/MarkKeys.h"
 #include "app/MarkPreview.h"
 #include "app/ufmopen.h"
 #include "platform/controls/Buttons.h"
@@ -29,14 +30,8 @@ namespace {
 
 class OpenMarkTest : public marks_test::MarkDialogsFixture {
  protected:
-  // A key of the main window's menus, pressed while the clerk works on an editor's stage.
-  void MenuKey(Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QWidget* stage = WindowWidget(Editor("0")->DsnStage1->Handle());
-    stage->window()->activateWindow();
-    Settle();
-    QTest::keyClick(stage, key, modifiers);
-    Settle();
-  }
+  // A key of the main window's menus, pressed while the clerk works on the main mark's stage.
+  void MenuKey(Qt::Key key, Qt::KeyboardModifiers modifiers) { MarkDialogsFixture::MenuKey(Editor("0"), key, modifiers); }
   std::string StatusText(int panel) { return main_->StatusBar->Panels()->Items(panel)->Text(); }
   // Types the numbers into the numbers dialog and presses 確定.
   void TypeNumbers(Tfmkey* dialog, const std::string& customer, const std::string& mark) {
@@ -48,18 +43,6 @@ class OpenMarkTest : public marks_test::MarkDialogsFixture {
     static_cast<QLineEdit*>(number)->selectAll();
     QTest::keyClicks(number, QString::fromStdString(mark));
     ClickOn(dialog->BitBtn1);
-  }
-  // Chooses an item of the main window's File menu by its caption, as the clerk does.
-  void FileMenu(const std::string& caption) {
-    auto* file = dynamic_cast<TMenuItem*>(main_->FindComponent("File1"));
-    ASSERT_NE(file, nullptr);
-    for (int i = 0; i < file->Count(); ++i)
-      if (file->Items(i)->Caption() == caption) {
-        file->Items(i)->Click();
-        Settle();
-        return;
-      }
-    FAIL() << "no item " << caption;
   }
 };
 
@@ -230,6 +213,18 @@ TEST_F(OpenMarkTest, TheFileMenuListsTheMarksOpenedLastAndWinIniKeepsItsOtherByt
   const std::string about = Tfmmain::AboutText();
   EXPECT_NE(about.find(std::string("Qt ") + qVersion()), std::string::npos) << about;
   EXPECT_NE(about.find("QSQLITE"), std::string::npos) << about;
+}
+
+TEST(NewMarkNumbers, AreTrimmedAndRefusedWhenBlankOutsideBig5OrOverTwentyBytes) {
+  std::string number = "  C01 ";
+  EXPECT_EQ(CheckNewMarkNumber(number, "客戶編號"), "");
+  EXPECT_EQ(number, "C01");
+  number = "台北十個中文字號碼甲";  // 10 characters: 20 bytes in Big5
+  EXPECT_EQ(CheckNewMarkNumber(number, "嘜頭編號"), "");
+  for (std::string bad : {std::string(" \t "), std::string("C01😀"), std::string("台北十個中文字號碼甲乙"), std::string("C\x01")}) {
+    SCOPED_TRACE(bad);
+    EXPECT_NE(CheckNewMarkNumber(bad, "客戶編號"), "");
+  }
 }
 
 TEST_F(OpenMarkTest, MarksAreListedAndBothRowsOfAMarkChangeTogether) { marks_test::CheckMarkPairs(); }

@@ -51,15 +51,6 @@ class UndoAlignTest : public marks_test::MarkDialogsFixture {
     }
     return nullptr;
   }
-  // A key of the main window's menus, pressed while the clerk works on the editor's stage (the
-  // property window may have been the active window meanwhile).
-  void MenuKey(Tfmmd* editor, Qt::Key key, Qt::KeyboardModifiers modifiers) {
-    QWidget* stage = WindowWidget(editor->DsnStage1->Handle());
-    stage->window()->activateWindow();
-    Settle();
-    QTest::keyClick(stage, key, modifiers);
-    Settle();
-  }
   void Undo(Tfmmd* editor) { MenuKey(editor, Qt::Key_Z, Qt::ControlModifier); }
   void Redo(Tfmmd* editor) { MenuKey(editor, Qt::Key_Y, Qt::ControlModifier); }
 };
