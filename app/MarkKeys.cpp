@@ -6,6 +6,8 @@ namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
+}  // namespace
+
 std::string Trimmed(const std::string& text) {
   size_t first = 0;
   size_t last = text.size();
@@ -13,8 +15,6 @@ std::string Trimmed(const std::string& text) {
   while (last > first && IsBlank(text[last - 1])) --last;
   return text.substr(first, last - first);
 }
-
-}  // namespace
 
 std::string CheckNewMarkNumber(std::string& number, const std::string& what) {
   number = Trimmed(number);

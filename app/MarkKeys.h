@@ -8,6 +8,9 @@
 
 inline constexpr size_t kMarkNumberBytes = 20;
 
+// `text` without its outer blanks.
+std::string Trimmed(const std::string& text);
+
 // Trims `number` in place; returns what is wrong with it for the clerk ("客戶編號" or "嘜頭編號"
 // as `what` names it), or an empty text when it may be used.
 std::string CheckNewMarkNumber(std::string& number, const std::string& what);

@@ -183,8 +183,7 @@ std::vector<std::string> ListCustomers(const std::string& alias) {
   std::vector<std::string> customers;
   QSqlQuery query(db);
   query.setForwardOnly(true);
-  if (!query.exec(QStringLiteral("select customerid from md union select \"客戶編號\" from VMD order by 1")) &&
-      !query.exec(QStringLiteral("select distinct customerid from md order by 1")))
+  if (!query.exec(QStringLiteral("select distinct customerid from md order by 1")))
     Fail(failure, alias, query.lastError());
   while (query.next()) {
     std::string customer = query.value(0).toString().toStdString();

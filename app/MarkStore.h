@@ -65,9 +65,8 @@ TMarkSaveResult SaveMarkIfUnchanged(const TMarkKey& key, const std::string& data
                                     const std::optional<std::string>& expected,
                                     const std::string& alias = kMarkAlias);
 
-// The customer numbers a new mark may be for: those of table md and those of the shipment view
-// VMD, each once, in order. A view that cannot be read gives the table's alone; a table that
-// cannot be read raises EDatabaseError.
+// The customer numbers of table md, each once, in order. Raises EDatabaseError when the table
+// cannot be read. (Those of the shipment view come in the background: Shipments.h.)
 std::vector<std::string> ListCustomers(const std::string& alias = kMarkAlias);
 
 // Both sides of one mark: each the design of its row, nothing for no row.

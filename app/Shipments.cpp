@@ -47,6 +47,14 @@ std::vector<std::string> CustomerShipments(const std::string& customerId) {
   return bills;
 }
 
+std::unique_ptr<TBackgroundQuery> ReadShipmentCustomers(TBackgroundQuery::TDone done) {
+  QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
+  const QString customer = Column(db, kCustomerColumn);
+  const QString sql = "select distinct " + customer + " from " + QuotedView(db) + " where " + customer +
+                      " is not null order by 1";
+  return std::make_unique<TBackgroundQuery>(kMarkAlias, sql.toStdString(), std::move(done));
+}
+
 void SelectShipmentRows(TQuery& query, const std::string& customerId, const std::string& bill) {
   QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
   query.Close();

@@ -3,9 +3,11 @@
 // database has owners) of one customer and one export document (出口文件單號), in the order the
 // cartons are packed: by PACKING單號, then 產品編號 (the view has no line number).
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/db/BackgroundQuery.h"
 #include "platform/db/Query.h"
 
 // The view's table name as the mark database spells it, and its column names.
@@ -16,6 +18,12 @@ inline constexpr const char* kBillColumn = "出口文件單號";
 // The customer's export documents, each once, in order. Raises EDatabaseError when the view
 // cannot be read.
 std::vector<std::string> CustomerShipments(const std::string& customerId);
+
+// Starts reading the view's customer numbers, each once, in order, in the background: on a large
+// view this takes a while, and the window asking shows the others meanwhile. The answer reaches
+// `done` in the main thread, unless the handle was dropped first. Raises EDatabaseError when the
+// view cannot be found.
+std::unique_ptr<TBackgroundQuery> ReadShipmentCustomers(TBackgroundQuery::TDone done);
 
 // Makes `query` (a query of the alias dbmd) select the rows of one shipment, values bound as
 // parameters; with no bill, the rows of all the customer's shipments, ordered by 出口文件單號 first.

@@ -1,7 +1,11 @@
 #include "app/ufmkey.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "app/MarkKeys.h"
 #include "app/MarkStore.h"
+#include "app/Shipments.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Edit.h"
@@ -22,19 +26,39 @@ DEFINE_CLASS(Tfmkey, TForm) {
 }
 
 void Tfmkey::FormShow(TObject*) {
-  const std::string typed = ComboBox1->Text();
-  TStrings* lines = ComboBox1->Items();
-  lines->BeginUpdate();
-  lines->Clear();
+  ComboBox1->Items()->Clear();
   try {
-    for (const std::string& customer : ListCustomers()) lines->Add(customer);
+    ListCustomers(::ListCustomers());
   } catch (const std::exception& e) {
     // The clerk may still type a number; the save tells when the database is back.
     Label3->SetCaption("無法讀取客戶清單：" + WithAdvice(e));
   }
-  lines->EndUpdate();
-  ComboBox1->SetText(typed);
+  try {
+    reading_ = ReadShipmentCustomers([this](std::vector<std::string> customers, std::string) {
+      // A view that cannot be read only leaves its customers out of the choice.
+      reading_.reset();
+      for (std::string& customer : customers) customer = Trimmed(customer);
+      ListCustomers(std::move(customers));
+    });
+  } catch (const std::exception&) {
+  }
   if (ComboBox1->CanFocus()) ComboBox1->SetFocus();
+}
+
+void Tfmkey::ListCustomers(std::vector<std::string> more) {
+  std::sort(more.begin(), more.end());
+  // Each new one goes in at its place: the list is never emptied, so the edit box keeps what the
+  // clerk is typing, caret and all.
+  TStrings* lines = ComboBox1->Items();
+  lines->BeginUpdate();
+  int at = 0;
+  for (const std::string& customer : more) {
+    if (customer.empty()) continue;
+    while (at < lines->Count() && lines->Get(at) < customer) ++at;
+    if (at < lines->Count() && lines->Get(at) == customer) continue;
+    lines->Insert(at++, customer);
+  }
+  lines->EndUpdate();
 }
 
 void Tfmkey::BitBtn1Click(TObject*) {

@@ -3,10 +3,15 @@
 // load onto the stage and the snapshot that later tells unsaved changes apart.
 //
 // Run: build-rel/bin/bench_marks [--benchmark_repetitions=5]
+// On a database server: MARKEDIT_BENCH_ALIAS=DIR/dbalias.ini (scripts/pg-scratch.sh start DIR) runs
+// them on the alias that file names instead of a fresh SQLite file; its table md is emptied first.
 
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QSqlError>
+#include <QTimer>
 #include <QPixmap>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -16,6 +21,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -25,7 +31,10 @@
 #include "app/MarkStore.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
+#include "app/ufmkey.h"
 #include "app/ufmopen.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/rtl/StringList.h"
 #include "platform/controls/Edit.h"
 #include "design/select/DsnRegister.h"
 #include "design/palette/DsnPanel.h"
@@ -67,8 +76,11 @@ struct Session {
     fs::create_directories(folder / "data");
     setenv("WINDIR", folder.c_str(), 1);
     std::ofstream(folder / "win.ini") << "[tavrix]\ndatapath=" << (folder / "data").string() << "\n";
+    const char* alias = std::getenv("MARKEDIT_BENCH_ALIAS");
+    if (alias && *alias) fs::copy_file(alias, folder / "dbalias.ini");
     std::string error;
     if (!PrepareDefaultData(&error)) std::fprintf(stderr, "bench_marks: %s\n", error.c_str());
+    if (alias && *alias) ClearServer();
     // A failure would otherwise wait for a person.
     SetMessageBoxHook([](const std::string& text, const std::string&, UINT) {
       std::fprintf(stderr, "bench_marks: %s\n", text.c_str());
@@ -86,6 +98,17 @@ struct Session {
     CloseAliasDatabases();
     SetMessageBoxHook({});
     fs::remove_all(folder);
+  }
+
+  // What an earlier run left on the server: the marks and the benchmark's shipments.
+  static void ClearServer() {
+    QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
+    QSqlQuery query(db);
+    for (const char* sql : {"delete from md", "delete from \"TRAPACKINGSUB\" where \"SHIPPINGBILLNO\" like 'BN%'",
+                            "delete from \"INVENTORYMAIN\" where \"INVENTORYNO\" like 'BI%'",
+                            "delete from \"TRABILLMAIN\" where \"SBILL1NO\" like 'BX%'"})
+      if (!query.exec(QString::fromUtf8(sql)))
+        std::fprintf(stderr, "bench_marks: %s\n", query.lastError().text().toUtf8().constData());
   }
 
   Tfmmd* MainMark() const {
@@ -242,6 +265,63 @@ void StoreManyMarks(int count) {
   db.commit();
 }
 
+// `rows` packing rows in the shipment view: 10,000 shipments of 1,000 customers, none of whom has a
+// mark yet, written by the database itself.
+void StoreShipments(int rows) {
+  QSqlDatabase db = OpenAliasDatabase(kMarkAlias);
+  QSqlQuery query(db);
+  const bool server = db.driverName() != QLatin1String("QSQLITE");
+  const char* const sql[] = {
+      server ? "insert into \"TRABILLMAIN\" (\"SBILL1NO\", \"SYSTEMNO\", \"FLAG\") select 'BX' || lpad(g::text, 5, '0'), 6, 5"
+               " from generate_series(0, 9999) g"
+             : "with recursive g(n) as (select 0 union all select n + 1 from g where n < 9999)"
+               " insert into TRABILLMAIN (SBILL1NO, SYSTEMNO, FLAG) select printf('BX%05d', n), 6, 5 from g",
+      server ? "insert into \"INVENTORYMAIN\" (\"INVENTORYNO\", \"SBILL1NO\", \"FACTID\") select 'BI' || lpad(g::text, 5, '0'),"
+               " 'BX' || lpad(g::text, 5, '0'), 'V' || lpad((g % 1000)::text, 4, '0') from generate_series(0, 9999) g"
+             : "with recursive g(n) as (select 0 union all select n + 1 from g where n < 9999)"
+               " insert into INVENTORYMAIN (INVENTORYNO, SBILL1NO, FACTID)"
+               " select printf('BI%05d', n), printf('BX%05d', n), printf('V%04d', n % 1000) from g",
+  };
+  for (const char* statement : sql)
+    if (!query.exec(QString::fromUtf8(statement)))
+      std::fprintf(stderr, "bench_marks: %s\n", query.lastError().text().toUtf8().constData());
+  const QString rowsText = QString::number(rows - 1);
+  const QString packing =
+      server ? "insert into \"TRAPACKINGSUB\" (\"SHIPPINGBILLNO\", \"ITEMNO\", \"INVENTORYBILL1NO\", \"PRODUCTID\")"
+               " select 'BN' || lpad((g / 10)::text, 7, '0'), g % 10, 'BX' || lpad((g % 10000)::text, 5, '0'), 'P'"
+               " from generate_series(0, " + rowsText + ") g"
+             : "with recursive g(n) as (select 0 union all select n + 1 from g where n < " + rowsText + ")"
+               " insert into TRAPACKINGSUB (SHIPPINGBILLNO, ITEMNO, INVENTORYBILL1NO, PRODUCTID)"
+               " select printf('BN%07d', n / 10), n % 10, printf('BX%05d', n % 10000), 'P' from g";
+  if (!query.exec(packing)) std::fprintf(stderr, "bench_marks: %s\n", query.lastError().text().toUtf8().constData());
+  if (server) query.exec(QStringLiteral("analyze"));
+}
+
+// The new-mark dialog over a shipment view of `rows` packing rows, from the command until the
+// view's 1,000 customers are in its list. Counter longest_stall_ms: the longest the windows went
+// unanswered meanwhile (a timer due every 5 ms measures it), the dialog's own making included.
+void BM_NewDialogCustomers(benchmark::State& state) {
+  Session session;
+  StoreShipments(static_cast<int>(state.range(0)));
+  qint64 longest = 0;
+  for (auto _ : state) {
+    QElapsedTimer since;
+    since.start();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+      longest = std::max(longest, since.restart());
+    });
+    tick.start(5);
+    auto* dialog = New<Tfmkey>(session.main);
+    dialog->Show();
+    while (dialog->ReadingCustomers()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    longest = std::max(longest, since.elapsed());
+    if (dialog->ComboBox1->Items()->Count() < 1000) state.SkipWithError("customers missing");
+    dialog->Free();
+  }
+  state.counters["longest_stall_ms"] = static_cast<double>(longest);
+}
+
 // The open dialog shown with its list of `count` marks filled in, from the command.
 void BM_OpenDialogShown(benchmark::State& state) {
   Session session;
@@ -306,6 +386,7 @@ void BM_SaveAs(benchmark::State& state) {
   }
 }
 
+BENCHMARK(BM_NewDialogCustomers)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenDialogShown)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenDialogFilterKey)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenMarkFromInside)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -156,11 +156,15 @@ QSqlDatabase OpenAliasDatabase(const std::string& alias) {
     db = QSqlDatabase();
     QSqlDatabase::removeDatabase(name);
   }
+  return OpenAliasConnection(s, name);
+}
+
+QSqlDatabase OpenAliasConnection(const TAliasSettings& s, const QString& name) {
   if (!QSqlDatabase::isDriverAvailable(Q(s.Driver)))
     ConnectError(s, "driver " + s.Driver + " is not installed");
   const bool sqlite = s.Driver == "QSQLITE";
   if (sqlite && s.Database.empty())
-    throw EDatabaseError("Alias " + alias + " names no database file (" + AliasFileText() + ")",
+    throw EDatabaseError("Alias " + s.Alias + " names no database file (" + AliasFileText() + ")",
                          TDatabaseFailure::AliasMissing);
   // SQLite would quietly create a missing file, and the tables would then seem to be missing.
   if (sqlite && IsSqliteFileName(s.Database) && !QFileInfo::exists(Q(s.Database)))

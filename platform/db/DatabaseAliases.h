@@ -40,6 +40,11 @@ TAliasSettings AliasSettings(const std::string& alias);
 // blanked out.
 QSqlDatabase OpenAliasDatabase(const std::string& alias);
 
+// A new connection named `name` to the database of `settings`, opened, with the same checks and
+// messages. A Qt SQL connection serves only the thread that made it: a worker thread makes its own
+// this way and removes it (QSqlDatabase::removeDatabase) when done.
+QSqlDatabase OpenAliasConnection(const TAliasSettings& settings, const QString& name);
+
 // Closes and forgets every alias connection. Callers must not hold queries or copies of the
 // connections any more.
 void CloseAliasDatabases();

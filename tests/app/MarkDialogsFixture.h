@@ -2,6 +2,8 @@
 // Modal dialogs of the mark editor answered as a user answers them: the next modal window acted
 // on from inside its modal state, an element's right-click menu, the inspector's DataField button.
 
+#include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
@@ -9,7 +11,11 @@
 
 #include <functional>
 
+#include "app/ufmkey.h"
 #include "design/inspector/DsnSpctr.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Edit.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Menus.h"
@@ -61,6 +67,16 @@ class MarkDialogsFixture : public MarkInputTest {
     Settle();
     QTest::keyClick(stage, key, modifiers);
     Settle();
+  }
+  // Types the numbers into the new-numbers dialog (新增嘜頭, 另存新嘜頭) and presses 確定.
+  void TypeNumbers(Tfmkey* dialog, const std::string& customer, const std::string& mark) {
+    auto* combo = static_cast<QComboBox*>(WindowWidget(dialog->ComboBox1->Handle()));
+    combo->lineEdit()->selectAll();
+    QTest::keyClicks(combo->lineEdit(), QString::fromStdString(customer));
+    auto* number = static_cast<QLineEdit*>(WindowWidget(dialog->Edit1->Handle()));
+    number->selectAll();
+    QTest::keyClicks(number, QString::fromStdString(mark));
+    ClickOn(dialog->BitBtn1);
   }
   void ClickRadio(TRadioGroup* group, int item) {
     QList<QRadioButton*> buttons = WindowWidget(group->Handle())->findChildren<QRadioButton*>();

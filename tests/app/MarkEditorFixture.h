@@ -16,9 +16,11 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <fstream>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/DefaultData.h"
@@ -69,6 +71,7 @@ class MarkEditorTest : public ::testing::Test {
     });
     SetQuestionHook([this](const std::string& text, const std::vector<std::string>& buttons) {
       questions_.push_back(text);
+      if (whileAsked_) std::exchange(whileAsked_, nullptr)();
       EXPECT_EQ(buttons, expectedButtons_);
       EXPECT_FALSE(answers_.empty()) << "unexpected question: " << text;
       if (answers_.empty()) return static_cast<int>(saCancel);
@@ -225,6 +228,7 @@ class MarkEditorTest : public ::testing::Test {
   std::vector<std::string> warnings_;
   std::vector<std::string> questions_;
   std::vector<int> answers_;  // the answers the next questions get, in order
+  std::function<void()> whileAsked_;  // done once, while the next question waits for its answer
   std::vector<std::string> expectedButtons_{"是", "否", "取消"};  // the buttons questions show
 };
 

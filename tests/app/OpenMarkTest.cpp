@@ -1,6 +1,7 @@
 // Marks opened from inside the program: the open dialog's filter and keys, the question about
 // unsaved changes, the editors made anew on the mark chosen, and Ctrl+S.
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 
@@ -33,17 +34,6 @@ class OpenMarkTest : public marks_test::MarkDialogsFixture {
   // A key of the main window's menus, pressed while the clerk works on the main mark's stage.
   void MenuKey(Qt::Key key, Qt::KeyboardModifiers modifiers) { MarkDialogsFixture::MenuKey(Editor("0"), key, modifiers); }
   std::string StatusText(int panel) { return main_->StatusBar->Panels()->Items(panel)->Text(); }
-  // Types the numbers into the numbers dialog and presses 確定.
-  void TypeNumbers(Tfmkey* dialog, const std::string& customer, const std::string& mark) {
-    QWidget* combo = WindowWidget(dialog->ComboBox1->Handle());
-    auto* edit = combo->findChild<QLineEdit*>();
-    edit->selectAll();
-    QTest::keyClicks(edit, QString::fromStdString(customer));
-    QWidget* number = WindowWidget(dialog->Edit1->Handle());
-    static_cast<QLineEdit*>(number)->selectAll();
-    QTest::keyClicks(number, QString::fromStdString(mark));
-    ClickOn(dialog->BitBtn1);
-  }
 };
 
 TEST_F(OpenMarkTest, TheClerkFiltersOpensAnotherMarkAndIsAskedAboutChangesFirst) {
@@ -158,8 +148,16 @@ TEST_F(OpenMarkTest, SaveAsNewAndDeleteKeepBothRowsTogetherAndWriteOnlyWhatTheCl
   ASSERT_EQ(questions_.size(), 1u);
   EXPECT_EQ(Editor("0"), main);
 
-  // New on a free key: both editors empty, nothing written.
-  WhenShown<Tfmkey>([this](Tfmkey* dialog) { TypeNumbers(dialog, "C010", "M05"); });
+  // New on a free key: both editors empty, nothing written. The customers to choose from are
+  // those of table md and, read in the background, those of the shipment view.
+  WhenShown<Tfmkey>([this](Tfmkey* dialog) {
+    auto* combo = static_cast<QComboBox*>(WindowWidget(dialog->ComboBox1->Handle()));
+    QTest::keyClicks(combo->lineEdit(), "C0");
+    EXPECT_TRUE(QTest::qWaitFor([combo] { return combo->findText("C002") >= 0; })) << "C002 ships but has no mark";
+    EXPECT_GE(combo->findText("C009"), 0);
+    EXPECT_EQ(combo->lineEdit()->text(), "C0");
+    TypeNumbers(dialog, "C010", "M05");
+  });
   MenuKey(Qt::Key_N, Qt::ControlModifier);
   EXPECT_EQ(main_->Caption(), "嘜頭編輯程式 客戶編號  C010 嘜頭編號  M05");
   EXPECT_EQ(Editor("0")->DsnStage1->ControlCount(), 0);

@@ -15,7 +15,9 @@
 #include "app/MarkStore.h"
 #include "platform/controls/ToolBar.h"
 #include "platform/stream/TextForm.h"
-#include "tests/app/MarkInputFixture.h"
+#include "app/ufmopen.h"
+#include "platform/controls/Label.h"
+#include "tests/app/MarkDialogsFixture.h"
 #include "tests/app/PgScratch.h"
 
 namespace {
@@ -36,14 +38,16 @@ std::string DesignReading(const std::string& caption) {
 // `design` when told to.
 class Clerk {
  public:
-  Clerk(const fs::path& windows, const std::string& side, const std::string& design, int holdMs = 0) {
-    const fs::path file = windows / ("design-" + side);
+  Clerk(const fs::path& windows, const std::string& side, const std::string& design, int holdMs = 0,
+        const std::string& mark = "M01") {
+    const fs::path file = windows / ("design-" + mark + side);
     std::ofstream(file, std::ios::binary) << design;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("WINDIR"), QString::fromStdString(windows.string()));
     process_.setProcessEnvironment(environment);
     process_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    QStringList arguments{"C301", "M01", QString::fromStdString(side), QString::fromStdString(file.string())};
+    QStringList arguments{"C301", QString::fromStdString(mark), QString::fromStdString(side),
+                          QString::fromStdString(file.string())};
     if (holdMs > 0) arguments << QString::number(holdMs);
     process_.start(QStringLiteral(MARKEDIT_CLERK), arguments);
     EXPECT_TRUE(process_.waitForStarted(30000));
@@ -70,10 +74,10 @@ class Clerk {
   QProcess process_;
 };
 
-class TwoClerksTest : public marks_test::MarkInputTest, public ::testing::WithParamInterface<const char*> {
+class TwoClerksTest : public marks_test::MarkDialogsFixture, public ::testing::WithParamInterface<const char*> {
  protected:
   void SetUp() override {
-    MarkInputTest::SetUp();
+    MarkDialogsFixture::SetUp();
     if (HasFatalFailure()) return;
     clerkWindows_ = windows_ / "clerk";
     fs::create_directories(clerkWindows_);
@@ -96,7 +100,7 @@ class TwoClerksTest : public marks_test::MarkInputTest, public ::testing::WithPa
   }
   void TearDown() override {
     SetWriteMarkHook(nullptr);
-    MarkInputTest::TearDown();
+    MarkDialogsFixture::TearDown();
   }
 
   fs::path clerkWindows_;
@@ -187,6 +191,57 @@ TEST_P(TwoClerksTest, ASaveAtTheSameTimeAsAnotherWaitsAndAsks) {
   EXPECT_EQ(editor->DsnStage1->ControlCount(), 2) << "nor is this one's";
   EXPECT_TRUE(editor->Modified());
   EXPECT_TRUE(warnings_.empty()) << warnings_.front();
+}
+
+// Save As onto a mark that exists, and Delete, each asks first; the other clerk saves that mark
+// while the question waits. The answer then writes nothing: what the other clerk saved stays, and
+// this clerk's changes stay in the editors.
+TEST_P(TwoClerksTest, SaveAsAndDeleteLeaveWhatAnotherClerkSavedWhileTheyAsked) {
+  WriteMark({"C301", "M02", "0"}, DesignReading("OLD"));
+  Start();
+  Tfmmd* editor = Editor("0");
+  ASSERT_NE(editor, nullptr);
+  PlaceLabel(editor, "PO/NO", 8, 8);
+  const std::vector<std::string> designed = Contents(editor);
+  const auto otherClerkSaves = [this](const std::string& caption) {
+    return [this, caption] {
+      Clerk other(clerkWindows_, "0", DesignReading(caption), 0, "M02");
+      EXPECT_TRUE(Contains(other.Line(), "loaded "));
+      other.Save();
+      EXPECT_EQ(other.Line(), "saved");
+    };
+  };
+
+  expectedButtons_ = {"是", "否"};
+  answers_ = {0};
+  whileAsked_ = otherClerkSaves("THEIRS");
+  WhenShown<Tfmkey>([this](Tfmkey* dialog) { TypeNumbers(dialog, "C301", "M02"); });
+  FileMenu("Save &As...");
+  ASSERT_EQ(questions_.size(), 1u);
+  ASSERT_EQ(warnings_.size(), 1u);
+  EXPECT_TRUE(Contains(warnings_[0], "在詢問之後已被別人變更，沒有寫入")) << warnings_[0];
+  EXPECT_EQ(ReadMark({"C301", "M02", "0"}), DesignReading("THEIRS"));
+  EXPECT_EQ(ReadMark({"C301", "M02", "1"}), std::nullopt);
+  EXPECT_EQ(Editor("0"), editor) << "still on the mark it was";
+  EXPECT_EQ(Contents(editor), designed);
+  EXPECT_TRUE(editor->Modified());
+
+  expectedButtons_ = {"刪除", "取消"};
+  answers_ = {0};
+  whileAsked_ = otherClerkSaves("NEWER");
+  std::string told;
+  WhenShown<Tfmopen>([this, &told](Tfmopen* dialog) {
+    QTest::keyClicks(WindowWidget(dialog->Edit1->Handle()), "C301");
+    ASSERT_EQ(dialog->Shown().size(), 1u);
+    ClickOn(dialog->BitBtn4);
+    told = dialog->Label2->Caption();
+    EXPECT_EQ(dialog->Shown().size(), 1u) << "still listed";
+    ClickOn(dialog->BitBtn2);
+  });
+  FileMenu("&Open");
+  EXPECT_EQ(told, "這個嘜頭在詢問之後已被別人變更，沒有刪除。");
+  EXPECT_EQ(ReadMark({"C301", "M02", "0"}), DesignReading("NEWER"));
+  EXPECT_EQ(warnings_.size(), 1u);
 }
 
 // Tests are named after the driver the editor and the clerk use.

@@ -253,6 +253,15 @@ TEST_F(ComboTest, TypingInTheEditBoxKeepsWhatIsTypedWithoutCompletingIt) {
   EXPECT_EQ(combo->ItemIndex(), -1);
   EXPECT_EQ(texts, (std::vector<std::string>{"-1 s", "-1 sq"}));
   EXPECT_EQ(combo->Items()->Count(), 3);
+
+  // The list filled again while the user types (items read in the background): the text, the
+  // caret and the typing go on where they were.
+  QTest::keyClick(Box()->lineEdit(), Qt::Key_Home);
+  combo->Items()->BeginUpdate();
+  combo->Items()->Insert(1, "square");
+  combo->Items()->EndUpdate();
+  QTest::keyClicks(Box()->lineEdit(), "x");
+  EXPECT_EQ(combo->Text(), "xsq");
 }
 
 TEST_F(ComboTest, ChangesByCodeFireNoOnChange) {
