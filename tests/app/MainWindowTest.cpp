@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QImage>
+#include <QLabel>
 #include <QTest>
 #include <QWidget>
 
@@ -120,6 +121,12 @@ TEST_F(MainWindow, CaptionAndStatusBarShowCustomerAndMarkNumbers) {
   EXPECT_EQ(main_->Caption(), "嘜頭編輯程式 客戶編號  C001 嘜頭編號  M01");
   EXPECT_EQ(main_->StatusBar->Panels()->Items(0)->Text(), " 客戶編號  C001 嘜頭編號  M01");
   EXPECT_EQ(main_->StatusBar->Font()->Size(), 12);
+  // The whole text shows: its label is as wide as the text needs.
+  QLabel* numbers = nullptr;
+  for (QLabel* label : WindowWidget(main_->StatusBar->Handle())->findChildren<QLabel*>())
+    if (label->text().toStdString() == main_->StatusBar->Panels()->Items(0)->Text()) numbers = label;
+  ASSERT_NE(numbers, nullptr);
+  EXPECT_GE(numbers->contentsRect().width(), numbers->fontMetrics().horizontalAdvance(numbers->text()));
   EXPECT_EQ(main_->WindowState(), wsMaximized);
   EXPECT_TRUE(WindowWidget(main_->Handle())->window()->isMaximized());
 }
