@@ -63,6 +63,7 @@ int ExportMarksFromCommandLine(const TProgramOptions& options, const char* progr
     const std::string& customer = options.Positional[0];
     const std::string& mark = options.Positional[1];
     TMarkOutput output(StoredDesigns(customer, mark, SidesNamed(options.Side)), customer, options.Bill);
+    for (const std::string& warning : output.Warnings()) std::fprintf(stderr, "markedit: warning: %s\n", warning.c_str());
     WriteMarkFile(output, options.Export, options.WidthMm);
     return 0;
   } catch (const std::exception& e) {

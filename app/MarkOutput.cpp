@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 #include <QFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -19,6 +20,7 @@
 #include <memory>
 
 #include "app/MarkPolicy.h"
+#include "app/MarkStore.h"
 #include "app/PrintModule.h"
 #include "app/Shipments.h"
 #include "design/DsnPropText.h"
@@ -28,6 +30,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/db/DataSource.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/Placeholders.h"
 #include "platform/rtl/Stream.h"
 #include "platform/rtl/Texts.h"
 #include "platform/stream/Reader.h"
@@ -39,18 +42,21 @@ namespace {
 // stage reads a stored mark (its read policy, damaged properties passed over, free names). It never
 // makes a window: a control read is not announced to one. It gives the labels on it the row numbers
 // of the page being painted.
-class TOutputStage : public TDsnStage, public TLabelRowNumbers {
+class TOutputStage : public TDsnStage, public TLabelRow {
  public:
   using TWinControl::PaintControls;
 
   int Position = 0;
-  int Count = 0;  // 0: no shipment, captions as typed
+  const TQuery* Rows = nullptr;  // none: no shipment, captions as typed
 
   bool LabelRowNumbers(int& position, int& count) const override {
-    if (Count == 0) return false;
+    if (!Rows) return false;
     position = Position;
-    count = Count;
+    count = Rows->RecordCount();
     return true;
+  }
+  std::optional<std::string> LabelFieldValue(const std::string& name) const override {
+    return Rows ? CurrentFieldText(*Rows, name) : std::nullopt;
   }
 
  protected:
@@ -58,6 +64,29 @@ class TOutputStage : public TDsnStage, public TLabelRowNumbers {
     GiveReadName(reader, component, name);
   }
 };
+
+// Warns of the placeholders in the captions on `stage` that the rows cannot fill, once for each
+// element and placeholder: a name that is no field prints as typed, a format other than the
+// decimals one prints the value as it is.
+void CheckPlaceholders(const std::string& side, TWinControl* stage, const TFields& fields,
+                       std::vector<std::string>& warnings) {
+  for (int i = 0; i < stage->ControlCount(); ++i) {
+    auto* label = dynamic_cast<TCustomLabel*>(stage->Controls(i));
+    if (!label || dynamic_cast<TDBText*>(label)) continue;
+    std::vector<std::string> said;
+    for (const TPlaceholder& p : FindPlaceholders(label->Caption())) {
+      if (std::find(said.begin(), said.end(), p.Typed) != said.end()) continue;
+      std::string problem;
+      if (p.Name != "n" && p.Name != "N" && !fields.FindField(p.Name))
+        problem = "不是出貨資料（" + std::string(kShipmentView) + "）的欄位，照原樣印出";
+      else if (!IsPlaceholderFormat(p.Format))
+        problem = "的格式不是 0、0.0、0.00 這類小數位數，數值照原樣印出";
+      if (problem.empty()) continue;
+      said.push_back(p.Typed);
+      warnings.push_back(side + "的 " + label->Name() + "：" + p.Typed + " " + problem + "。");
+    }
+  }
+}
 
 std::vector<TDBText*> DataTexts(TWinControl* stage) {
   std::vector<TDBText*> texts;
@@ -155,6 +184,7 @@ void WritePageFiles(const TMarkOutput& output, const std::string& file,
 
 struct TMarkOutput::Pages {
   std::vector<TOutputStage*> stages;
+  std::vector<std::string> warnings;
   TQuery* rows = nullptr;
   TDataSource* source = nullptr;
 
@@ -190,7 +220,7 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
   pages_->source = New<TDataSource>(nullptr);
   pages_->source->SetDataSet(pages_->rows);
   for (TOutputStage* stage : pages_->stages) {
-    stage->Count = pages_->rows->RecordCount();
+    stage->Rows = pages_->rows;
     for (TDBText* text : DataTexts(stage)) {
       if (text->DataField().empty()) {
         text->SetCaption("");  // linked to no field: nothing to print
@@ -202,9 +232,13 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
       text->SetDataSource(pages_->source);
     }
   }
+  for (size_t i = 0; i < pages_->stages.size(); ++i)
+    CheckPlaceholders(MarkSideName(designs[i].Side), pages_->stages[i], pages_->rows->Fields(), pages_->warnings);
 }
 
 TMarkOutput::~TMarkOutput() = default;
+
+const std::vector<std::string>& TMarkOutput::Warnings() const { return pages_->warnings; }
 
 int TMarkOutput::PageCount() const {
   const int rows = pages_->rows ? pages_->rows->RecordCount() : 1;
@@ -237,6 +271,12 @@ std::vector<std::string> MarkSideKeys(TMarkSides sides) {
     case TMarkSides::Both: return {"0", "1"};
   }
   return {};
+}
+
+std::string JoinedWarnings(const TMarkOutput& output) {
+  std::string text = "輸出照常進行，但請注意：";
+  for (const std::string& warning : output.Warnings()) text += "\n\n" + warning;
+  return text;
 }
 
 QSizeF MarkSizeMm(double widthMm) { return {widthMm, widthMm * kMarkHeight / kMarkWidth}; }

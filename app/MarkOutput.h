@@ -8,7 +8,7 @@
 // and then scaled with everything else, so lines break where the clerk saw them break. On every
 // page each data text shows its field's value in that page's row (a data text linked to no field
 // shows nothing), and "{n}" and "{N}" in a label's caption become the row's position and the number
-// of rows. Without a shipment there is one page per side, showing the design as the stage shows
+// of rows, "{name}" the row's value of the field (Label.h). Without a shipment there is one page per side, showing the design as the stage shows
 // it in design mode.
 
 #include <QSizeF>
@@ -47,6 +47,10 @@ class TMarkOutput {
   TMarkOutput(const TMarkOutput&) = delete;
   TMarkOutput& operator=(const TMarkOutput&) = delete;
 
+  // What the clerk should know before the pages are used, one message each: placeholders in
+  // captions that the shipment's rows cannot fill. Empty without a shipment.
+  const std::vector<std::string>& Warnings() const;
+
   // Rows times sides: for each row, the main mark, then the side mark.
   int PageCount() const;
   // Paints page `index` with its top-left corner at the painter's origin, one stage pixel to one
@@ -57,6 +61,9 @@ class TMarkOutput {
   struct Pages;
   std::unique_ptr<Pages> pages_;
 };
+
+// The output's warnings, one paragraph each, under a line that says the output goes on.
+std::string JoinedWarnings(const TMarkOutput& output);
 
 // The size of a mark `widthMm` wide, in millimetres.
 QSizeF MarkSizeMm(double widthMm);

@@ -7,6 +7,7 @@
 #include "app/MarkStore.h"
 #include "platform/db/DatabaseAliases.h"
 #include "platform/db/DatabaseError.h"
+#include "platform/db/Fields.h"
 #include "platform/db/Table.h"
 
 namespace {
@@ -45,6 +46,22 @@ std::vector<std::string> CustomerShipments(const std::string& customerId) {
   while (query.next())
     if (!query.value(0).isNull()) bills.push_back(query.value(0).toString().trimmed().toStdString());
   return bills;
+}
+
+std::vector<std::string> ShipmentColumns() {
+  auto* table = New<TTable>(nullptr);
+  std::vector<std::string> columns;
+  try {
+    table->SetDatabaseName(kMarkAlias);
+    table->SetTableName(kShipmentView);
+    table->Open();
+    for (int i = 0; i < table->FieldCount(); ++i) columns.push_back(table->Fields()[i]->FieldName());
+  } catch (...) {
+    table->Free();
+    throw;
+  }
+  table->Free();
+  return columns;
 }
 
 std::unique_ptr<TBackgroundQuery> ReadShipmentCustomers(TBackgroundQuery::TDone done) {

@@ -19,6 +19,9 @@ inline constexpr const char* kBillColumn = "出口文件單號";
 // cannot be read.
 std::vector<std::string> CustomerShipments(const std::string& customerId);
 
+// The view's column names, in its order. Raises EDatabaseError when the view cannot be read.
+std::vector<std::string> ShipmentColumns();
+
 // Starts reading the view's customer numbers, each once, in order, in the background: on a large
 // view this takes a while, and the window asking shows the others meanwhile. The answer reaches
 // `done` in the main thread, unless the handle was dropped first. Raises EDatabaseError when the

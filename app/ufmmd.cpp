@@ -113,6 +113,17 @@ void Tfmmd::FormCreate(TObject*) {
     if (self && self->history_) self->history_->Commit();
   };
   AddAlignItems();
+  // A caption may hold the shipment's values: the property window lists them to put in.
+  DsnInspector1->InsertProps = {"Caption"};
+  DsnInspector1->OnInsertTexts = [](const std::string&) {
+    std::vector<std::string> texts{"{n}", "{N}"};
+    try {
+      for (const std::string& column : ShipmentColumns()) texts.push_back("{" + column + "}");
+    } catch (const std::exception& e) {
+      ShowWarning("無法讀取出貨資料的欄位清單，只能插入箱號。\n\n" + WithAdvice(e));
+    }
+    return texts;
+  };
 }
 
 // The stored mark is loaded when the window is first shown; showing it again later must not throw
@@ -346,6 +357,11 @@ bool Tfmmd::LabelRowNumbers(int& position, int& count) const {
   position = rows_->RecNo();
   count = rows_->RecordCount();
   return true;
+}
+
+std::optional<std::string> Tfmmd::LabelFieldValue(const std::string& name) const {
+  if (!rows_ || !rows_->Active()) return std::nullopt;
+  return CurrentFieldText(*rows_, name);
 }
 
 void Tfmmd::OutputClick(TObject* sender) {

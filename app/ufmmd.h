@@ -37,7 +37,7 @@ extern std::string EditorCustomerId;
 extern std::string EditorMarkId;
 extern std::string EditorMarkSide;
 
-class Tfmmd : public TForm, public TLabelRowNumbers {
+class Tfmmd : public TForm, public TLabelRow {
   DECLARE_CLASS(Tfmmd)
 
  public:
@@ -90,6 +90,7 @@ class Tfmmd : public TForm, public TLabelRowNumbers {
   // why when the rows cannot be read.
   void ChooseRow(const std::string& bill, int row);
   bool LabelRowNumbers(int& position, int& count) const override;
+  std::optional<std::string> LabelFieldValue(const std::string& name) const override;
   TPopupMenu* RowMenu() const { return rowMenu_; }
   // With unsaved changes, asks whether to save them first: yes saves (and keeps the window open
   // when that fails), no discards them, cancel keeps the window open.

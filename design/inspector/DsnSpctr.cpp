@@ -1,5 +1,7 @@
 #include "design/inspector/DsnSpctr.h"
 
+#include <algorithm>
+
 #include "design/inspector/DsnProp.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComboBox.h"
@@ -164,6 +166,10 @@ void TDsnInspector::ApplyValue(const std::string& propName, const std::string& v
   if (TDsnStage* stage = Stage()) stage->ElementsChanged("修改 " + RowCaption(propName));
   PostRefreshToStage();
   props->RecalcValues();
+}
+
+bool TDsnInspector::HasInsertTexts(const std::string& propName) const {
+  return OnInsertTexts && std::find(InsertProps.begin(), InsertProps.end(), propName) != InsertProps.end();
 }
 
 std::string TDsnInspector::RowCaption(const std::string& propName) const {

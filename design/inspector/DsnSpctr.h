@@ -6,8 +6,10 @@
 // BtnProps, whose OnBtnClick handler edits the value its own way. A changed value goes to every
 // selected target when the editor is left, on Enter, or when a value is chosen from the drop-down.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "design/select/DsnCustomInspector.h"
 #include "platform/controls/Form.h"
@@ -19,6 +21,7 @@ class TEdit;
 class TInspectorFm;
 class TMultiProps;
 class TPanel;
+class TPopupMenu;
 class TSpeedButton;
 class TStringGrid;
 
@@ -117,6 +120,12 @@ class TDsnInspector : public TCustomInspector {
   // The multi-target properties that feed the inspector.
   TMultiProps* Props() const;
   void PropsLinked(TReceiveTargets* props) override;
+  // The properties whose edit box has a button beside it that lists texts to put in at the
+  // cursor ("{產品編號}" into a caption), and the handler that gives the texts when the list opens.
+  std::vector<std::string> InsertProps;
+  std::function<std::vector<std::string>(const std::string& propName)> OnInsertTexts;
+  bool HasInsertTexts(const std::string& propName) const;
+
   // The caption of the property's row, which names an undo step; the name when no row shows it.
   std::string RowCaption(const std::string& propName) const;
 
@@ -193,6 +202,10 @@ class TInspectorFm : public TForm {
   TPanel* Panel2 = nullptr;
   TSpeedButton* SpeedButton1 = nullptr;
   TComboBox* ComboBox2 = nullptr;
+  // The button beside the edit box that lists the texts to insert (OnInsertTexts), and that list.
+  TPanel* Panel4 = nullptr;
+  TSpeedButton* SpeedButton2 = nullptr;
+  TPopupMenu* InsertMenu = nullptr;
   // The help strip.
   TPanel* Panel1 = nullptr;
   TBitBtn* HelpBtn = nullptr;
@@ -212,6 +225,7 @@ class TInspectorFm : public TForm {
   void CommitOrRevertOnKey(TObject* sender, uint16_t& key, TShiftState shift);
   void ChooseListedValue(TObject* sender);
   void OpenValueDialog(TObject* sender);
+  void OpenInsertList(TObject* sender);
   void SelectListedComponent(TObject* sender);
 
   // Puts the edit box at `left`, outside the client area, and hides the drop-down and the button.

@@ -6,6 +6,7 @@
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/Grids.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/Panel.h"
 #include "platform/controls/SpeedButton.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -95,6 +96,19 @@ void TInspectorFm::BuildControls() {
   SpeedButton1->SetBounds(0, 0, 25, 25);
   SpeedButton1->OnClick.Bind([this](TObject* sender) { OpenValueDialog(sender); });
 
+  Panel4 = New<TPanel>(this);
+  Panel4->SetParent(this);
+  Panel4->SetBounds(-96, 80, 25, 25);
+  Panel4->SetCaption("");
+  Panel4->Hide();
+
+  SpeedButton2 = New<TSpeedButton>(this);
+  SpeedButton2->SetParent(Panel4);
+  SpeedButton2->SetBounds(0, 0, 25, 25);
+  SpeedButton2->SetCaption("{}");
+  SpeedButton2->OnClick.Bind([this](TObject* sender) { OpenInsertList(sender); });
+  InsertMenu = New<TPopupMenu>(this);
+
   ComboBox2 = New<TComboBox>(this);
   ComboBox2->SetParent(this);
   ComboBox2->SetBounds(kParked, 131, 81, 24);
@@ -121,6 +135,7 @@ void TInspectorFm::PutEditorAway(int left) {
   Edit1->SetLeft(left);
   editorRow_ = kNoRow;
   Panel2->Hide();
+  Panel4->Hide();
   ComboBox2->Hide();
 }
 
@@ -161,6 +176,12 @@ void TInspectorFm::PlaceEditor(int row, bool focus) {
     ComboBox2->Hide();
     Edit1->Show();
     Edit1->SetEnabled(true);
+  }
+  if (!isButton && Edit1->Visible() && Inspector->HasInsertTexts(name)) {
+    Panel4->SetBounds(x + w - 23, y + 2, 25, h);
+    Panel4->Show();
+  } else {
+    Panel4->Hide();
   }
   if (isButton) {
     // The edit box shows the value under the button; only the button changes it.
@@ -253,6 +274,26 @@ void TInspectorFm::OpenValueDialog(TObject*) {
   Edit1->SetText(value);
   shownText_ = value;
   inspector->ApplyValue(name, value);
+}
+
+void TInspectorFm::OpenInsertList(TObject*) {
+  if (!Inspector || !Inspector->OnInsertTexts || editorRow_ == kNoRow) return;
+  const TWeak<TInspectorFm> alive(this);
+  const std::vector<std::string> texts = Inspector->OnInsertTexts(editedProp_);
+  if (!alive || texts.empty()) return;
+  while (InsertMenu->Items()->Count() > 0) InsertMenu->Items()->Items(0)->Free();
+  for (const std::string& text : texts) {
+    auto* item = New<TMenuItem>(InsertMenu);
+    item->SetCaption(text);
+    // Put in where the caret is, in place of a selection; the edit box commits as typing does.
+    item->OnClick.Bind([this, text](TObject*) {
+      Edit1->SetSelText(text);
+      if (Edit1->CanFocus()) Edit1->SetFocus();
+    });
+    InsertMenu->Items()->Add(item);
+  }
+  const TPoint at = Panel4->ClientToScreen({0, Panel4->Height()});
+  InsertMenu->Popup(at.X, at.Y);
 }
 
 void TInspectorFm::SelectListedComponent(TObject*) {

@@ -4,6 +4,7 @@
 #include <QImage>
 
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Placeholders.h"
 
 DEFINE_CLASS(TCustomLabel, TGraphicControl) {}
 
@@ -119,31 +120,31 @@ void TCustomLabel::Loaded() {
   AdjustBounds();
 }
 
-std::string WithRowNumbers(const std::string& text, int position, int count) {
-  std::string out;
-  out.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '{' && i + 2 < text.size() && text[i + 2] == '}' && (text[i + 1] == 'n' || text[i + 1] == 'N')) {
-      out += std::to_string(text[i + 1] == 'n' ? position : count);
-      i += 2;
-    } else {
-      out += text[i];
+const TLabelRow* RowShownFor(const TControl* control) {
+  for (const TWinControl* parent = control->Parent(); parent; parent = parent->Parent()) {
+    if (const auto* row = dynamic_cast<const TLabelRow*>(parent)) {
+      int position = 0, count = 0;
+      return row->LabelRowNumbers(position, count) ? row : nullptr;
     }
   }
-  return out;
+  return nullptr;
+}
+
+std::string WithRowValues(const std::string& text, const TLabelRow& row) {
+  int position = 0, count = 0;
+  if (!row.LabelRowNumbers(position, count)) return text;
+  return ExpandPlaceholders(text, [&](const std::string& name) -> std::optional<std::string> {
+    if (name == "n") return std::to_string(position);
+    if (name == "N") return std::to_string(count);
+    return row.LabelFieldValue(name);
+  });
 }
 
 std::string TCustomLabel::GetLabelText() {
   const std::string& caption = Caption();
-  if (caption.find('{') == std::string::npos) return caption;
-  for (TWinControl* parent = Parent(); parent; parent = parent->Parent()) {
-    if (const auto* rows = dynamic_cast<const TLabelRowNumbers*>(parent)) {
-      int position = 0, count = 0;
-      if (rows->LabelRowNumbers(position, count)) return WithRowNumbers(caption, position, count);
-      break;
-    }
-  }
-  return caption;
+  if (caption.find_first_of("{}") == std::string::npos) return caption;
+  const TLabelRow* row = RowShownFor(this);
+  return row ? WithRowValues(caption, *row) : caption;
 }
 
 void TCustomLabel::DoDrawText(TRect& rect, unsigned flags) {

@@ -2,6 +2,7 @@
 // Labels: window-less controls that show a line or a paragraph of text. TCustomLabel does the
 // work; TLabel publishes it.
 
+#include <optional>
 #include <string>
 
 #include "platform/controls/GraphicControl.h"
@@ -9,19 +10,27 @@
 ENUMERATION(TTextLayout, tlTop, tlCenter, tlBottom)
 
 // What a parent gives the labels on it while it shows one row of a list of rows (an output page, a
-// mark editor showing a shipment's values): "{n}" and "{N}" in a caption become the row's position
-// and the number of rows. Without rows shown, captions stay as typed.
-class TLabelRowNumbers {
+// mark editor showing a shipment's values). In a caption, "{n}" and "{N}" become the row's position
+// and the number of rows, "{name}" the row's value of the field `name` (formatted as
+// Placeholders.h describes), and doubled braces single ones; a name the rows lack stays as typed.
+// Without a row shown, captions stay as typed.
+class TLabelRow {
  public:
   // False when no row is shown.
   virtual bool LabelRowNumbers(int& position, int& count) const = 0;
+  // The value of field `name` in the row shown, as a data text shows it; nothing when the rows
+  // have no such field.
+  virtual std::optional<std::string> LabelFieldValue(const std::string& name) const = 0;
 
  protected:
-  ~TLabelRowNumbers() = default;
+  ~TLabelRow() = default;
 };
 
-// `text` with every "{n}" and "{N}" replaced by `position` and `count`.
-std::string WithRowNumbers(const std::string& text, int position, int count);
+// The row `control`'s nearest parent that gives rows shows, or null when it shows none.
+const TLabelRow* RowShownFor(const TControl* control);
+
+// `text` with its placeholders filled from the row `row` shows.
+std::string WithRowValues(const std::string& text, const TLabelRow& row);
 
 class TCustomLabel : public TGraphicControl {
   DECLARE_CLASS(TCustomLabel)

@@ -85,11 +85,16 @@ TField* TFieldDataLink::Field() const {
 }
 
 std::string TFieldDataLink::DisplayText() const {
-  TField* field = Field();
-  if (!field) return {};
+  if (!Active() || fieldName_.empty()) return {};
+  return CurrentFieldText(*DataSet(), fieldName_).value_or(std::string());
+}
+
+std::optional<std::string> CurrentFieldText(const TDataSet& dataSet, std::string_view name) {
+  TField* field = dataSet.Fields().FindField(name);
+  if (!field) return std::nullopt;
   const TFieldType type = field->DataType();
   const bool numeric = type == ftFloat || type == ftCurrency || type == ftBCD;
-  return FieldValueText(DataSet()->Value(field->Index()), numeric);
+  return FieldValueText(dataSet.Value(field->Index()), numeric);
 }
 
 void TFieldDataLink::Changed() {

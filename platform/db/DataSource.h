@@ -10,7 +10,9 @@
 #include <QVariant>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/db/DataSet.h"
@@ -89,3 +91,7 @@ class TFieldDataLink : public TDataLink {
 // The text a field value shows, by the one rule above. `numeric` says that the column holds numbers
 // even when the driver hands over their decimal text.
 std::string FieldValueText(const QVariant& value, bool numeric);
+
+// The current row's value of the field `name` of `dataSet`, by that rule; nothing when the dataset
+// has no such field.
+std::optional<std::string> CurrentFieldText(const TDataSet& dataSet, std::string_view name);

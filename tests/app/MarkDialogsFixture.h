@@ -106,17 +106,21 @@ class MarkDialogsFixture : public MarkInputTest {
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   }
-  void PressDataFieldButton(Tfmmd* editor) {
-    TInspectorFm* window = editor->DsnInspector1->Window();
-    TStringGrid* grid = window->StringGrid1;
+  // Clicks the value of the property `name` in the editor's property window.
+  void ClickPropertyRow(Tfmmd* editor, const std::string& name) {
+    TStringGrid* grid = editor->DsnInspector1->Window()->StringGrid1;
     int row = -1;
     for (int r = 1; r < grid->RowCount(); ++r)
-      if (grid->Cells(0, r) == "DataField") row = r;
-    ASSERT_GT(row, 0);
+      if (grid->Cells(0, r) == name) row = r;
+    ASSERT_GT(row, 0) << "no row " << name;
     const TRect cell = grid->CellRect(2, row);
     const auto spot = SpotOf(grid, cell.Left + 5, (cell.Top + cell.Bottom) / 2);
     QTest::mouseClick(spot.window, Qt::LeftButton, Qt::NoModifier, spot.at);
     Settle();
+  }
+  void PressDataFieldButton(Tfmmd* editor) {
+    ClickPropertyRow(editor, "DataField");
+    TInspectorFm* window = editor->DsnInspector1->Window();
     ASSERT_TRUE(window->Panel2->Visible()) << "DataField is edited through its button";
     ClickOn(window->SpeedButton1);
   }
