@@ -9,6 +9,7 @@
 #include "app/UPub.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
+#include "mark/MarkLine.h"
 #include "mark/shape2.h"
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Application.h"
@@ -66,6 +67,7 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Field("Dpst_tshape2XX", &Tfmmain::Dpst_tshape2XX);
   c.Field("Dpst_tshape2XXX", &Tfmmain::Dpst_tshape2XXX);
   c.Field("Dpst_tshape2XXXX", &Tfmmain::Dpst_tshape2XXXX);
+  c.Field("Dpst_TMarkLine", &Tfmmain::Dpst_TMarkLine);
   c.Field("Dpst_TDBText", &Tfmmain::Dpst_TDBText);
   c.Field("DsnPanel1", &Tfmmain::DsnPanel1);
   c.Field("ArrowButton1", &Tfmmain::ArrowButton1);

@@ -29,6 +29,7 @@ class TStatusBar;
 class TStoredProc;
 class TDsnInspector;
 class Tfmmd;
+class TMarkLine;
 class tshape2;
 
 // The caption the next label placed on a stage receives: the text of the label button clicked
@@ -110,6 +111,7 @@ class Tfmmain : public TForm {
   tshape2* Dpst_tshape2XX = nullptr;
   tshape2* Dpst_tshape2XXX = nullptr;
   tshape2* Dpst_tshape2XXXX = nullptr;
+  TMarkLine* Dpst_TMarkLine = nullptr;
   TDBText* Dpst_TDBText = nullptr;
   TDsnPanel* DsnPanel1 = nullptr;
   TArrowButton* ArrowButton1 = nullptr;

@@ -13,6 +13,7 @@
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "design/select/DsnHistory.h"
+#include "mark/MarkLine.h"
 #include "mark/shape2.h"
 #include "mark/ufmfield.h"
 #include "mark/ufmsetup.h"
@@ -67,6 +68,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("Panel1", &Tfmmd::Panel1);
   c.Field("Label1", &Tfmmd::Label1);
   c.Field("tshape21", &Tfmmd::tshape21);
+  c.Field("MarkLine1", &Tfmmd::MarkLine1);
   c.Field("DBText1", &Tfmmd::DBText1);
   c.Field("DsnSwitch1", &Tfmmd::DsnSwitch1);
   c.Field("DsnStage1", &Tfmmd::DsnStage1);
@@ -152,7 +154,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
       DsnStage1->ElementsChanged();
     }
   }
-  if (propName == "Color") {
+  if (propName == "Color" || propName == "linecolor") {
     // The dialog opens on the colour shown, when the targets agree on one.
     try {
       if (!value.empty()) ColorDialog1->SetColor(static_cast<TColor>(std::stol(value)));
@@ -160,7 +162,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     }
     if (ColorDialog1->Execute()) {
       value = std::to_string(ColorDialog1->Color());
-      DsnStage1->BeginStep("顏色");
+      DsnStage1->BeginStep(propName == "Color" ? "顏色" : "線條顏色");
     }
   }
   if (propName == "Font") {

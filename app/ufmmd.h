@@ -29,6 +29,7 @@ class TQuery;
 class TTable;
 class TToolBar;
 class TToolButton;
+class TMarkLine;
 class tshape2;
 
 // Values the main window sets before it creates an editor: the customer and mark numbers, and the
@@ -107,6 +108,7 @@ class Tfmmd : public TForm, public TLabelRow {
   TPanel* Panel1 = nullptr;
   TLabel* Label1 = nullptr;
   tshape2* tshape21 = nullptr;
+  TMarkLine* MarkLine1 = nullptr;
   TDBText* DBText1 = nullptr;
   TDsnSwitch* DsnSwitch1 = nullptr;
   TDsnStage* DsnStage1 = nullptr;
