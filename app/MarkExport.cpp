@@ -1,6 +1,7 @@
 #include "app/MarkExport.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <exception>
@@ -63,7 +64,9 @@ int ExportMarksFromCommandLine(const TProgramOptions& options, const char* progr
     const std::string& customer = options.Positional[0];
     const std::string& mark = options.Positional[1];
     TMarkOutput output(StoredDesigns(customer, mark, SidesNamed(options.Side)), customer, options.Bill);
-    for (const std::string& warning : output.Warnings()) std::fprintf(stderr, "markedit: warning: %s\n", warning.c_str());
+    const bool stencil = QFileInfo(QString::fromStdString(options.Export)).suffix().compare("svg", Qt::CaseInsensitive) == 0;
+    for (const std::string& warning : output.Warnings(options.WidthMm, stencil))
+      std::fprintf(stderr, "markedit: warning: %s\n", warning.c_str());
     WriteMarkFile(output, options.Export, options.WidthMm);
     return 0;
   } catch (const std::exception& e) {

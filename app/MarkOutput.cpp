@@ -19,6 +19,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/MarkChecks.h"
 #include "app/MarkPolicy.h"
 #include "app/MarkStore.h"
 #include "app/PrintModule.h"
@@ -64,29 +65,6 @@ class TOutputStage : public TDsnStage, public TLabelRow {
     GiveReadName(reader, component, name);
   }
 };
-
-// Warns of the placeholders in the captions on `stage` that the rows cannot fill, once for each
-// element and placeholder: a name that is no field prints as typed, a format other than the
-// decimals one prints the value as it is.
-void CheckPlaceholders(const std::string& side, TWinControl* stage, const TFields& fields,
-                       std::vector<std::string>& warnings) {
-  for (int i = 0; i < stage->ControlCount(); ++i) {
-    auto* label = dynamic_cast<TCustomLabel*>(stage->Controls(i));
-    if (!label || dynamic_cast<TDBText*>(label)) continue;
-    std::vector<std::string> said;
-    for (const TPlaceholder& p : FindPlaceholders(label->Caption())) {
-      if (std::find(said.begin(), said.end(), p.Typed) != said.end()) continue;
-      std::string problem;
-      if (p.Name != "n" && p.Name != "N" && !fields.FindField(p.Name))
-        problem = "不是出貨資料（" + std::string(kShipmentView) + "）的欄位，照原樣印出";
-      else if (!IsPlaceholderFormat(p.Format))
-        problem = "的格式不是 0、0.0、0.00 這類小數位數，數值照原樣印出";
-      if (problem.empty()) continue;
-      said.push_back(p.Typed);
-      warnings.push_back(side + "的 " + label->Name() + "：" + p.Typed + " " + problem + "。");
-    }
-  }
-}
 
 std::vector<TDBText*> DataTexts(TWinControl* stage) {
   std::vector<TDBText*> texts;
@@ -184,6 +162,7 @@ void WritePageFiles(const TMarkOutput& output, const std::string& file,
 
 struct TMarkOutput::Pages {
   std::vector<TOutputStage*> stages;
+  std::vector<std::string> sideNames;  // of the stages, for messages
   std::vector<std::string> warnings;
   TQuery* rows = nullptr;
   TDataSource* source = nullptr;
@@ -201,6 +180,7 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
   for (const TMarkDesign& design : designs) {
     TOutputStage* stage = New<TOutputStage>(nullptr);
     pages_->stages.push_back(stage);
+    pages_->sideNames.push_back(MarkSideName(design.Side));
     stage->SetBounds(0, 0, kMarkWidth, kMarkHeight);
     // Every element an editor draws or pastes names the editor's design menu, the one reference a
     // mark may hold to something outside it: the page has a menu of that name for it, unused.
@@ -211,7 +191,10 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
       stage->LoadFromStream(stream);
     }
   }
-  if (bill.empty()) return;
+  if (bill.empty()) {
+    CheckBarcodes();
+    return;
+  }
   pages_->rows = New<TQuery>(nullptr);
   SelectShipmentRows(*pages_->rows, customerId, bill);
   pages_->rows->Open();
@@ -234,11 +217,44 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
   }
   for (size_t i = 0; i < pages_->stages.size(); ++i)
     CheckPlaceholders(MarkSideName(designs[i].Side), pages_->stages[i], pages_->rows->Fields(), pages_->warnings);
+  CheckBarcodes();
+}
+
+void TMarkOutput::CheckBarcodes() const {
+  std::vector<size_t> sides;
+  for (size_t i = 0; i < pages_->stages.size(); ++i)
+    if (HasBarcodes(pages_->stages[i])) sides.push_back(i);
+  if (sides.empty()) return;
+  TQuery* rows = pages_->rows;
+  const int count = rows ? rows->RecordCount() : 1;
+  for (int row = 1; row <= count; ++row) {
+    std::string where;
+    if (rows) {
+      ShowRow(row);
+      where = "第 " + std::to_string(row) + " 列（PACKING單號 " + CurrentFieldText(*rows, "PACKING單號").value_or("") +
+              "、產品編號 " + CurrentFieldText(*rows, "產品編號").value_or("") + "）";
+    }
+    for (size_t i : sides) ::CheckBarcodes(pages_->sideNames[i], pages_->stages[i], where);
+  }
+  if (rows) ShowRow(1);
+}
+
+void TMarkOutput::ShowRow(int row) const {
+  if (!pages_->rows) return;
+  pages_->rows->SetRecNo(row);
+  for (TOutputStage* stage : pages_->stages) stage->Position = row;
+}
+
+std::vector<std::string> TMarkOutput::Warnings(double widthMm, bool stencil) const {
+  std::vector<std::string> warnings = pages_->warnings;
+  ShowRow(1);
+  for (size_t i = 0; i < pages_->stages.size(); ++i)
+    BarcodeWarnings(pages_->sideNames[i], pages_->stages[i], widthMm, stencil, warnings);
+  return warnings;
 }
 
 TMarkOutput::~TMarkOutput() = default;
 
-const std::vector<std::string>& TMarkOutput::Warnings() const { return pages_->warnings; }
 
 int TMarkOutput::PageCount() const {
   const int rows = pages_->rows ? pages_->rows->RecordCount() : 1;
@@ -273,9 +289,9 @@ std::vector<std::string> MarkSideKeys(TMarkSides sides) {
   return {};
 }
 
-std::string JoinedWarnings(const TMarkOutput& output) {
+std::string JoinedWarnings(const std::vector<std::string>& warnings) {
   std::string text = "輸出照常進行，但請注意：";
-  for (const std::string& warning : output.Warnings()) text += "\n\n" + warning;
+  for (const std::string& warning : warnings) text += "\n\n" + warning;
   return text;
 }
 

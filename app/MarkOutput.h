@@ -40,16 +40,18 @@ class TMarkOutput {
  public:
   // Loads the designs (read as stored marks are read) and, given a shipment, its rows. Raises
   // Exception with a message for the clerk when the shipment has no rows, a data text names a
-  // field the view no longer has, or the database cannot be read; EReadError or EReadRefused for a
-  // design that cannot be read.
+  // field the view no longer has, a barcode's data does not encode for some row (the message names
+  // the row, the element and why), or the database cannot be read; EReadError or EReadRefused for
+  // a design that cannot be read.
   TMarkOutput(const std::vector<TMarkDesign>& designs, const std::string& customerId, const std::string& bill);
   ~TMarkOutput();
   TMarkOutput(const TMarkOutput&) = delete;
   TMarkOutput& operator=(const TMarkOutput&) = delete;
 
-  // What the clerk should know before the pages are used, one message each: placeholders in
-  // captions that the shipment's rows cannot fill. Empty without a shipment.
-  const std::vector<std::string>& Warnings() const;
+  // What the clerk should know before the pages of a mark `widthMm` wide are written (as a
+  // stencil, when `stencil`), one message each: placeholders the shipment's rows cannot fill,
+  // barcodes printed narrower than a scanner reads on a carton, barcodes in a stencil.
+  std::vector<std::string> Warnings(double widthMm, bool stencil) const;
 
   // Rows times sides: for each row, the main mark, then the side mark.
   int PageCount() const;
@@ -58,12 +60,16 @@ class TMarkOutput {
   void PaintPage(int index, QPainter& painter, bool background) const;
 
  private:
+  void CheckBarcodes() const;
+  // Moves the rows, and the stages' row numbers, to `row` (from 1).
+  void ShowRow(int row) const;
+
   struct Pages;
   std::unique_ptr<Pages> pages_;
 };
 
-// The output's warnings, one paragraph each, under a line that says the output goes on.
-std::string JoinedWarnings(const TMarkOutput& output);
+// Warnings, one paragraph each, under a line that says the output goes on.
+std::string JoinedWarnings(const std::vector<std::string>& warnings);
 
 // The size of a mark `widthMm` wide, in millimetres.
 QSizeF MarkSizeMm(double widthMm);

@@ -1,5 +1,6 @@
 #include "app/MarkPolicy.h"
 
+#include "mark/Barcode.h"
 #include "mark/MarkLine.h"
 #include "mark/shape2.h"
 #include "platform/controls/DBText.h"
@@ -8,7 +9,8 @@
 const TReadPolicy& MarkReadPolicy() {
   static const TReadPolicy policy = [] {
     TReadPolicy p;
-    p.Classes = {&TLabel::StaticClass(), &tshape2::StaticClass(), &TDBText::StaticClass(), &TMarkLine::StaticClass()};
+    p.Classes = {&TLabel::StaticClass(), &tshape2::StaticClass(), &TDBText::StaticClass(), &TMarkLine::StaticClass(),
+                 &TBarcode::StaticClass()};
     p.OutsideNames = {kMarkMenuName};
     p.ChildRecords = false;
     // Positions and sizes travel in the design messages as 16-bit halves; a font beyond a

@@ -50,7 +50,8 @@ void RunMarkOutput(TOutputKind kind, const std::string& side) {
       if (Tfmmd* editor = EditorOf(s)) designs.push_back({s, editor->CurrentDesign()});
     if (designs.empty()) throw Exception("沒有開著的嘜頭可以輸出。");
     TMarkOutput output(designs, customer, choice->Bill);
-    if (!output.Warnings().empty()) ShowWarning(JoinedWarnings(output));
+    const std::vector<std::string> warnings = output.Warnings(choice->WidthMm, kind == TOutputKind::Svg);
+    if (!warnings.empty()) ShowWarning(JoinedWarnings(warnings));
     switch (kind) {
       case TOutputKind::Preview:
         PreviewMarks(parent, output, choice->WidthMm);

@@ -29,6 +29,7 @@ class TStatusBar;
 class TStoredProc;
 class TDsnInspector;
 class Tfmmd;
+class TBarcode;
 class TMarkLine;
 class tshape2;
 
@@ -112,6 +113,7 @@ class Tfmmain : public TForm {
   tshape2* Dpst_tshape2XXX = nullptr;
   tshape2* Dpst_tshape2XXXX = nullptr;
   TMarkLine* Dpst_TMarkLine = nullptr;
+  TBarcode* Dpst_TBarcode = nullptr;
   TDBText* Dpst_TDBText = nullptr;
   TDsnPanel* DsnPanel1 = nullptr;
   TArrowButton* ArrowButton1 = nullptr;

@@ -13,6 +13,7 @@
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "design/select/DsnHistory.h"
+#include "mark/Barcode.h"
 #include "mark/MarkLine.h"
 #include "mark/shape2.h"
 #include "mark/ufmfield.h"
@@ -69,6 +70,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("Label1", &Tfmmd::Label1);
   c.Field("tshape21", &Tfmmd::tshape21);
   c.Field("MarkLine1", &Tfmmd::MarkLine1);
+  c.Field("Barcode1", &Tfmmd::Barcode1);
   c.Field("DBText1", &Tfmmd::DBText1);
   c.Field("DsnSwitch1", &Tfmmd::DsnSwitch1);
   c.Field("DsnStage1", &Tfmmd::DsnStage1);
@@ -115,8 +117,8 @@ void Tfmmd::FormCreate(TObject*) {
     if (self && self->history_) self->history_->Commit();
   };
   AddAlignItems();
-  // A caption may hold the shipment's values: the property window lists them to put in.
-  DsnInspector1->InsertProps = {"Caption"};
+  // A caption or a barcode's data may hold the shipment's values: the property window lists them.
+  DsnInspector1->InsertProps = {"Caption", "data"};
   DsnInspector1->OnInsertTexts = [](const std::string&) {
     std::vector<std::string> texts{"{n}", "{N}"};
     try {

@@ -29,6 +29,7 @@ class TQuery;
 class TTable;
 class TToolBar;
 class TToolButton;
+class TBarcode;
 class TMarkLine;
 class tshape2;
 
@@ -109,6 +110,7 @@ class Tfmmd : public TForm, public TLabelRow {
   TLabel* Label1 = nullptr;
   tshape2* tshape21 = nullptr;
   TMarkLine* MarkLine1 = nullptr;
+  TBarcode* Barcode1 = nullptr;
   TDBText* DBText1 = nullptr;
   TDsnSwitch* DsnSwitch1 = nullptr;
   TDsnStage* DsnStage1 = nullptr;

@@ -8,6 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth fonts-arphic-uming poppler-utils
   postgresql odbc-postgresql
+  libzint-dev libzint2.11 libzxing-dev
 )
 if [ "${MARKEDIT_FUZZ:-0}" = 1 ]; then packages+=(clang libclang-rt-dev); fi
 

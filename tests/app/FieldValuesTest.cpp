@@ -69,8 +69,9 @@ TEST_F(FieldValuesTest, AColumnPutIntoACaptionShowsAndPrintsEachRowsValue) {
   // Printed: every row its own value, the format's decimals, doubled braces single, and an unknown
   // name as typed, said once.
   TMarkOutput output({{"1", side->CurrentDesign()}}, "C001", "EX2401001");
-  ASSERT_EQ(output.Warnings().size(), 1u);
-  EXPECT_NE(output.Warnings()[0].find("Label3：{XYZ}"), std::string::npos) << output.Warnings()[0];
+  const std::vector<std::string> warnings = output.Warnings(kDefaultMarkWidthMm, false);
+  ASSERT_EQ(warnings.size(), 1u);
+  EXPECT_NE(warnings[0].find("Label3：{XYZ}"), std::string::npos) << warnings[0];
   QTemporaryDir dir;
   const QString pdf = dir.filePath("marks.pdf");
   WritePdf(output, pdf.toStdString(), kDefaultMarkWidthMm);
