@@ -68,7 +68,10 @@ void DrawTexts(QPainter& painter, const TBarcodeSymbol& symbol, const QTransform
 void DrawSymbol(QPainter& painter, const TBarcodeSymbol& symbol, const QTransform& place, bool matrix, const QColor& ink) {
   painter.save();
   painter.setPen(Qt::NoPen);
-  const QTransform toDevice = place * painter.deviceTransform();
+  // Device pixels from the painter's origin, whatever the device's pixel ratio (a widget's painter
+  // may add its offset in the window below this; it stays).
+  const double ratio = painter.device()->devicePixelRatioF();
+  const QTransform toDevice = place * painter.transform() * QTransform::fromScale(ratio, ratio);
   if (IsRaster(painter.device()) && toDevice.type() <= QTransform::TxScale) {
     // On pixels every module is a whole number of device pixels wide (as many as fit), so that
     // bars of one width stay equal and a scanner reads the picture; the symbol keeps the middle
@@ -79,8 +82,6 @@ void DrawSymbol(QPainter& painter, const TBarcodeSymbol& symbol, const QTransfor
     const double left = std::round(origin.x() + (toDevice.m11() - across) * symbol.Width / 2);
     const double top = matrix ? std::round(origin.y() + (toDevice.m22() - down) * symbol.Height / 2) : origin.y();
     const QTransform snapped(across, 0, 0, down, left, top);
-    // Device pixels, whatever the device's pixel ratio.
-    const double ratio = painter.device()->devicePixelRatioF();
     painter.resetTransform();
     painter.scale(1 / ratio, 1 / ratio);
     for (const QRectF& bar : symbol.Bars) {

@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QScreen>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QWidget>
@@ -51,8 +52,8 @@ class BarcodeTest : public MarkEditorTest {
 
 TEST_F(BarcodeTest, EverySymbologyPrintedForEachRowScansAsThatRowsData) {
   Start();
-  Tfmmd* main = Editor("0");
-  ASSERT_TRUE(main);
+  Tfmmd* side = Editor("1");  // the editor in front: its stage shows on the screen
+  ASSERT_TRUE(side);
   const std::string gtin = std::string("0471234567890") + Gs1CheckDigit("0471234567890");
   struct Case {
     TBarcodeKind kind;
@@ -74,9 +75,9 @@ TEST_F(BarcodeTest, EverySymbologyPrintedForEachRowScansAsThatRowsData) {
       {bcGS1DataMatrix, "(01)" + gtin + "(21){n}", {240, 166, 320, 245}, "]d2",
        {"01" + gtin + "211", "01" + gtin + "212", "01" + gtin + "213"}},
   };
-  for (const Case& c : cases) Place(main, c.kind, c.data, c.box);
+  for (const Case& c : cases) Place(side, c.kind, c.data, c.box);
 
-  TMarkOutput output({{"0", main->CurrentDesign()}}, "C001", "EX2401001");
+  TMarkOutput output({{"1", side->CurrentDesign()}}, "C001", "EX2401001");
   ASSERT_EQ(output.PageCount(), 3);
   QTemporaryDir dir;
   const QString pdf = dir.filePath("codes.pdf");
@@ -101,11 +102,18 @@ TEST_F(BarcodeTest, EverySymbologyPrintedForEachRowScansAsThatRowsData) {
 
   // The stage with live values of row 2, as the screen shows it (CTest runs this once more on a
   // screen of twice the pixels, QT_SCALE_FACTOR=2).
-  main->ChooseRow("EX2401001", 2);
+  side->ChooseRow("EX2401001", 2);
   Settle();
-  const QPixmap shown = WindowWidget(main->DsnStage1->Handle())->grab();
-  const double ratio = shown.devicePixelRatio();
+  // At 1x, what the window shows, read back from the screen: the painting the stage gets inside
+  // the window, at its offset there. The headless screen at 2x is too small for the whole stage:
+  // there the stage is drawn for a picture of the screen's pixel ratio.
+  QWidget* stage = WindowWidget(side->DsnStage1->Handle());
+  const double ratio = stage->devicePixelRatioF();
   EXPECT_EQ(ratio, qEnvironmentVariableIsSet("QT_SCALE_FACTOR") ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble() : 1.0);
+  const QPoint at = stage->mapTo(stage->window(), QPoint(0, 0));
+  const QPixmap shown = ratio == 1 ? stage->screen()->grabWindow(stage->window()->winId(), at.x(), at.y(), stage->width(),
+                                                                 stage->height())
+                                   : stage->grab();
   const QImage screen = shown.toImage();
   for (const Case& c : cases) {
     const QRect box(int((c.box.Left - 2) * ratio), int((c.box.Top - 2) * ratio), int((c.box.Right - c.box.Left + 4) * ratio),
