@@ -6,6 +6,7 @@
 #include "app/MarkOutput.h"
 #include "app/Shipments.h"
 #include "mark/Barcode.h"
+#include "mark/MarkImage.h"
 #include "platform/controls/DBText.h"
 #include "platform/controls/Label.h"
 #include "platform/db/Fields.h"
@@ -77,8 +78,16 @@ void CheckBarcodes(const std::string& side, TWinControl* stage, const std::strin
   }
 }
 
-void BarcodeWarnings(const std::string& side, TWinControl* stage, double widthMm, bool stencil,
+void ElementWarnings(const std::string& side, TWinControl* stage, double widthMm, bool stencil,
                      std::vector<std::string>& warnings) {
+  for (int i = 0; i < stage->ControlCount(); ++i) {
+    auto* image = dynamic_cast<TMarkImage*>(stage->Controls(i));
+    if (!image) continue;
+    if (!image->Problem().empty())
+      warnings.push_back(side + "的圖片 " + image->Name() + "無法顯示（" + image->Problem() + "），印出來是打叉的方框。");
+    else if (stencil && image->IsRaster())
+      warnings.push_back(side + "的圖片 " + image->Name() + "是點陣圖，以圖片放進 SVG 模板，切割機無法切割。");
+  }
   for (TBarcode* barcode : Barcodes(stage)) {
     const std::string name = side + "的條碼 " + barcode->Name() + "（" + BarcodeKindName(barcode->symbology()) + "）";
     if (stencil) warnings.push_back(name + "無法做成切割模板：線條之間的部分會脫落。");

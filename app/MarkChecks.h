@@ -2,7 +2,8 @@
 // What an output of marks checks before it writes anything, element by element of one side's
 // stage: placeholders the shipment's rows cannot fill (a warning: they print as typed), barcodes
 // whose data does not encode for a row (an error: nothing is written), and barcodes printed
-// narrower than a carton scanner reads, or cut as a stencil (warnings).
+// narrower than a carton scanner reads, pictures that cannot be drawn, and what a stencil cannot
+// cut (warnings).
 
 #include <string>
 #include <vector>
@@ -22,7 +23,8 @@ bool HasBarcodes(TWinControl* stage);
 // `row` names that row for the clerk ("第 3 列（PACKING單號 …、產品編號 …）"), empty without rows.
 void CheckBarcodes(const std::string& side, TWinControl* stage, const std::string& row);
 
-// Warnings for the barcodes on `stage` in a mark `widthMm` wide: a module below its symbology's
-// minimum for cartons, and, for a stencil, that a barcode cannot be cut.
-void BarcodeWarnings(const std::string& side, TWinControl* stage, double widthMm, bool stencil,
+// Warnings for the barcodes and pictures on `stage` in a mark `widthMm` wide: a module below its
+// symbology's minimum for cartons, a picture that cannot be drawn (it prints as a crossed box),
+// and, for a stencil, that a barcode or a raster picture cannot be cut.
+void ElementWarnings(const std::string& side, TWinControl* stage, double widthMm, bool stencil,
                      std::vector<std::string>& warnings);

@@ -11,6 +11,7 @@
 #include "app/DefaultData.h"
 #include "app/MarkOutput.h"
 #include "app/MarkStore.h"
+#include "app/PrintModule.h"
 #include "design/palette/DsnPanel.h"
 #include "platform/controls/StdControls.h"
 #include "platform/db/DataControls.h"
@@ -61,6 +62,7 @@ int ExportMarksFromCommandLine(const TProgramOptions& options, const char* progr
     RegisterStandardControls();
     RegisterDataControls();
     RegisterPaletteClasses();
+    UseModuleForSvgPictures();
     const std::string& customer = options.Positional[0];
     const std::string& mark = options.Positional[1];
     TMarkOutput output(StoredDesigns(customer, mark, SidesNamed(options.Side)), customer, options.Bill);

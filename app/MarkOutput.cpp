@@ -249,7 +249,7 @@ std::vector<std::string> TMarkOutput::Warnings(double widthMm, bool stencil) con
   std::vector<std::string> warnings = pages_->warnings;
   ShowRow(1);
   for (size_t i = 0; i < pages_->stages.size(); ++i)
-    BarcodeWarnings(pages_->sideNames[i], pages_->stages[i], widthMm, stencil, warnings);
+    ElementWarnings(pages_->sideNames[i], pages_->stages[i], widthMm, stencil, warnings);
   return warnings;
 }
 

@@ -50,7 +50,8 @@ class TMarkOutput {
 
   // What the clerk should know before the pages of a mark `widthMm` wide are written (as a
   // stencil, when `stencil`), one message each: placeholders the shipment's rows cannot fill,
-  // barcodes printed narrower than a scanner reads on a carton, barcodes in a stencil.
+  // barcodes printed narrower than a scanner reads on a carton, pictures that cannot be drawn,
+  // barcodes and raster pictures in a stencil.
   std::vector<std::string> Warnings(double widthMm, bool stencil) const;
 
   // Rows times sides: for each row, the main mark, then the side mark.

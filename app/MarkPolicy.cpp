@@ -1,6 +1,7 @@
 #include "app/MarkPolicy.h"
 
 #include "mark/Barcode.h"
+#include "mark/MarkImage.h"
 #include "mark/MarkLine.h"
 #include "mark/shape2.h"
 #include "platform/controls/DBText.h"
@@ -10,7 +11,7 @@ const TReadPolicy& MarkReadPolicy() {
   static const TReadPolicy policy = [] {
     TReadPolicy p;
     p.Classes = {&TLabel::StaticClass(), &tshape2::StaticClass(), &TDBText::StaticClass(), &TMarkLine::StaticClass(),
-                 &TBarcode::StaticClass()};
+                 &TBarcode::StaticClass(), &TMarkImage::StaticClass()};
     p.OutsideNames = {kMarkMenuName};
     p.ChildRecords = false;
     // Positions and sizes travel in the design messages as 16-bit halves; a font beyond a

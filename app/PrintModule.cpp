@@ -6,6 +6,7 @@
 #include "app/MarkOutput.h"
 #include "app/UPub.h"
 #include "app/printsupport/PrintSupport.h"
+#include "mark/PictureData.h"
 #include "platform/rtl/Exception.h"
 
 namespace {
@@ -13,6 +14,7 @@ namespace {
 const char* kScaledDown = "嘜頭比紙張的可列印範圍大，已依比例縮小到紙張大小。";
 
 struct Module {
+  TSvgFunctions Svg;
   MarkeditWriteSvgPage WriteSvgPage = nullptr;
   MarkeditExceedsPage ExceedsPage = nullptr;
   MarkeditPreview Preview = nullptr;
@@ -30,7 +32,11 @@ const Module& Loaded() {
   module.ExceedsPage = reinterpret_cast<MarkeditExceedsPage>(library.resolve("markedit_exceeds_page"));
   module.Preview = reinterpret_cast<MarkeditPreview>(library.resolve("markedit_preview"));
   module.Print = reinterpret_cast<MarkeditPrint>(library.resolve("markedit_print"));
-  if (!module.WriteSvgPage || !module.ExceedsPage || !module.Preview || !module.Print) {
+  module.Svg.Open = reinterpret_cast<MarkeditSvgOpen>(library.resolve("markedit_svg_open"));
+  module.Svg.Render = reinterpret_cast<MarkeditSvgRender>(library.resolve("markedit_svg_render"));
+  module.Svg.Close = reinterpret_cast<MarkeditSvgClose>(library.resolve("markedit_svg_close"));
+  if (!module.WriteSvgPage || !module.ExceedsPage || !module.Preview || !module.Print || !module.Svg.Open ||
+      !module.Svg.Render || !module.Svg.Close) {
     module = Module{};
     throw Exception("The print and SVG module " + library.fileName().toStdString() + " is not this program's");
   }
@@ -67,4 +73,8 @@ void WriteSvgPage(const TMarkOutput& output, int page, double widthMm, QIODevice
   const Module& module = Loaded();
   const MarkeditPages pages = Pages(output, widthMm);
   if (!module.WriteSvgPage(&pages, page, &device)) throw Exception("Cannot write the SVG file");
+}
+
+void UseModuleForSvgPictures() {
+  SetSvgFunctions([]() -> const TSvgFunctions& { return Loaded().Svg; });
 }

@@ -16,3 +16,5 @@ void PreviewMarks(QWidget* parent, const TMarkOutput& output, double widthMm);
 bool PrintMarks(QWidget* parent, const TMarkOutput& output, double widthMm);
 // Page `page` as an SVG stencil written into `device`.
 void WriteSvgPage(const TMarkOutput& output, int page, double widthMm, QIODevice& device);
+// Lets pictures in marks draw SVG through the module, loaded when the first one is drawn.
+void UseModuleForSvgPictures();

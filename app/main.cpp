@@ -21,6 +21,7 @@
 #include "app/CommandLine.h"
 #include "app/DefaultData.h"
 #include "app/MarkExport.h"
+#include "app/PrintModule.h"
 #include "app/ProgramIcon.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
@@ -127,6 +128,7 @@ int main(int argc, char** argv) {
   RegisterStandardControls();
   RegisterDataControls();
   RegisterPaletteClasses();
+  UseModuleForSvgPictures();
   TApplication* app = ApplicationInstance();
   QTimer poll;
   try {

@@ -10,6 +10,7 @@
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
 #include "mark/Barcode.h"
+#include "mark/MarkImage.h"
 #include "mark/MarkLine.h"
 #include "mark/shape2.h"
 #include "platform/controls/ActnList.h"
@@ -70,6 +71,7 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Field("Dpst_tshape2XXXX", &Tfmmain::Dpst_tshape2XXXX);
   c.Field("Dpst_TMarkLine", &Tfmmain::Dpst_TMarkLine);
   c.Field("Dpst_TBarcode", &Tfmmain::Dpst_TBarcode);
+  c.Field("Dpst_TMarkImage", &Tfmmain::Dpst_TMarkImage);
   c.Field("Dpst_TDBText", &Tfmmain::Dpst_TDBText);
   c.Field("DsnPanel1", &Tfmmain::DsnPanel1);
   c.Field("ArrowButton1", &Tfmmain::ArrowButton1);

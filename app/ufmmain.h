@@ -30,6 +30,7 @@ class TStoredProc;
 class TDsnInspector;
 class Tfmmd;
 class TBarcode;
+class TMarkImage;
 class TMarkLine;
 class tshape2;
 
@@ -114,6 +115,7 @@ class Tfmmain : public TForm {
   tshape2* Dpst_tshape2XXXX = nullptr;
   TMarkLine* Dpst_TMarkLine = nullptr;
   TBarcode* Dpst_TBarcode = nullptr;
+  TMarkImage* Dpst_TMarkImage = nullptr;
   TDBText* Dpst_TDBText = nullptr;
   TDsnPanel* DsnPanel1 = nullptr;
   TArrowButton* ArrowButton1 = nullptr;

@@ -1,5 +1,7 @@
 #include "app/ufmmd.h"
 
+#include <QTimer>
+
 #include <exception>
 #include <utility>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "app/ufmmain.h"
 #include "design/select/DsnHistory.h"
 #include "mark/Barcode.h"
+#include "mark/MarkImage.h"
 #include "mark/MarkLine.h"
 #include "mark/shape2.h"
 #include "mark/ufmfield.h"
@@ -71,6 +74,7 @@ DEFINE_CLASS(Tfmmd, TForm) {
   c.Field("tshape21", &Tfmmd::tshape21);
   c.Field("MarkLine1", &Tfmmd::MarkLine1);
   c.Field("Barcode1", &Tfmmd::Barcode1);
+  c.Field("MarkImage1", &Tfmmd::MarkImage1);
   c.Field("DBText1", &Tfmmd::DBText1);
   c.Field("DsnSwitch1", &Tfmmd::DsnSwitch1);
   c.Field("DsnStage1", &Tfmmd::DsnStage1);
@@ -167,6 +171,14 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
       DsnStage1->BeginStep(propName == "Color" ? "顏色" : "線條顏色");
     }
   }
+  if (propName == "picture") {
+    std::string bytes;
+    if (!ChoosePictureFile(bytes)) return;
+    for (int i = 0; i < targets->Count(); ++i)
+      if (auto* image = ClassCast<TMarkImage>(targets->Items(i))) image->SetPictureBytes(bytes);
+    DsnStage1->ElementsChanged("圖片");
+    if (auto* first = ClassCast<TMarkImage>(targets->Items(0))) value = first->picture();
+  }
   if (propName == "Font") {
     if (TFont* font = FontOf(targets->Items(0))) FontDialog1->SetFont(font);
     if (!FontDialog1->Execute()) return;
@@ -211,6 +223,33 @@ void Tfmmd::DsnStage1ControlCreate(TObject*, TComponent* component) {
     text->SetCaption("連結欄位:未設定");
     text->Font()->SetColor(clGray);
   }
+  // A new picture asks for its file once the drawing is over.
+  if (auto* image = ClassCast<TMarkImage>(control))
+    QTimer::singleShot(0, [image = TWeak<TMarkImage>(image), self = TWeak<Tfmmd>(this)] {
+      std::string bytes;
+      if (!image || !self || !self->ChoosePictureFile(bytes) || !image || !self) return;
+      image->SetPictureBytes(bytes);
+      self->DsnStage1->ElementsChanged("圖片");
+    });
+}
+
+bool Tfmmd::ChoosePictureFile(std::string& bytes) {
+  auto* dialog = New<TOpenDialog>(this);
+  const TWeak<TOpenDialog> dialogAlive(dialog);
+  const TWeak<Tfmmd> alive(this);
+  dialog->SetTitle("選擇圖片");
+  dialog->SetFilter("圖片 (*.png;*.jpg;*.jpeg;*.svg)|*.png;*.jpg;*.jpeg;*.svg|所有檔案 (*.*)|*.*");
+  const bool chosen = dialog->Execute();
+  const std::string file = dialogAlive ? dialog->FileName() : std::string();
+  if (dialogAlive) dialog->Free();
+  if (!alive || !chosen) return false;
+  try {
+    bytes = ReadPictureFile(file);
+  } catch (const std::exception& e) {
+    ShowWarning(std::string("無法使用這個圖片，沒有改變。\n\n") + e.what());
+    return false;
+  }
+  return true;
 }
 
 // A pasted element is a copy: it keeps its caption, data field and look, and only gets this
@@ -491,6 +530,16 @@ void Tfmmd::ShowStoredMark(const std::optional<std::string>& row) {
   else if (!DsnStage1->SkippedProperties().empty())
     ShowWarning(MarkSideName(markSide_) + "的部分屬性無法讀取，已略過，其餘照常開啟；儲存時不會寫回這些屬性。\n\n" +
                 SkippedList(DsnStage1->SkippedProperties()));
+  if (!failed) WarnOfPictures();
+}
+
+void Tfmmd::WarnOfPictures() {
+  std::string list;
+  for (int i = 0; i < DsnStage1->ControlCount(); ++i)
+    if (auto* image = ClassCast<TMarkImage>(DsnStage1->Controls(i)); image && !image->Problem().empty())
+      list += "\n" + image->Name() + "：" + image->Problem();
+  if (!list.empty())
+    ShowWarning(MarkSideName(markSide_) + "的圖片無法顯示，以打叉的方框代替；儲存時照原樣保留。\n" + list);
 }
 
 // A row that cannot be read leaves the stage empty and the row as it is: it is replaced only when

@@ -30,6 +30,7 @@ class TTable;
 class TToolBar;
 class TToolButton;
 class TBarcode;
+class TMarkImage;
 class TMarkLine;
 class tshape2;
 
@@ -111,6 +112,7 @@ class Tfmmd : public TForm, public TLabelRow {
   tshape2* tshape21 = nullptr;
   TMarkLine* MarkLine1 = nullptr;
   TBarcode* Barcode1 = nullptr;
+  TMarkImage* MarkImage1 = nullptr;
   TDBText* DBText1 = nullptr;
   TDsnSwitch* DsnSwitch1 = nullptr;
   TDsnStage* DsnStage1 = nullptr;
@@ -134,6 +136,10 @@ class Tfmmd : public TForm, public TLabelRow {
   // Shows the field link dialog; false when it could not be made (the user has been told) or
   // went away meanwhile. Otherwise `field` is the name chosen, empty for none.
   bool ChooseField(std::string& field);
+  // A picture file the clerk chooses, read and checked; false when cancelled or refused (said).
+  bool ChoosePictureFile(std::string& bytes);
+  // Names the pictures of the design that cannot be drawn.
+  void WarnOfPictures();
   void ClearStage();
   // One element as the design stream writes it, to learn whether a command changed it.
   std::string ElementText(TControl& element);

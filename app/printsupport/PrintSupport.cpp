@@ -7,6 +7,7 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QSvgGenerator>
+#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
@@ -99,5 +100,25 @@ __attribute__((visibility("default"))) int markedit_print(const MarkeditPages* p
   SetUp(printer);
   return PaintOnPrinter(*pages, printer) ? 2 : 1;
 }
+
+__attribute__((visibility("default"))) void* markedit_svg_open(const char* data, long long size, double* width,
+                                                               double* height) {
+  auto* renderer = new QSvgRenderer(QByteArray(data, static_cast<qsizetype>(size)));
+  if (!renderer->isValid()) {
+    delete renderer;
+    return nullptr;
+  }
+  const QRectF box = renderer->viewBoxF();
+  *width = box.width();
+  *height = box.height();
+  return renderer;
+}
+
+__attribute__((visibility("default"))) void markedit_svg_render(void* svg, QPainter* painter, double x, double y,
+                                                                double width, double height) {
+  static_cast<QSvgRenderer*>(svg)->render(painter, QRectF(x, y, width, height));
+}
+
+__attribute__((visibility("default"))) void markedit_svg_close(void* svg) { delete static_cast<QSvgRenderer*>(svg); }
 
 }  // extern "C"

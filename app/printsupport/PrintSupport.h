@@ -37,4 +37,11 @@ using MarkeditPreview = void (*)(const MarkeditPages* pages, QWidget* parent);
 // printed, 2 when printed scaled down to fit the page.
 using MarkeditPrint = int (*)(const MarkeditPages* pages, QWidget* parent);
 
+// SVG pictures (a logo in a mark), drawn as vectors. The bytes must already be free of references
+// to anything outside them. Open gives a handle, or null when Qt SVG cannot read them; Render draws
+// the picture into the painter's rectangle; Close frees the handle.
+using MarkeditSvgOpen = void* (*)(const char* data, long long size, double* width, double* height);
+using MarkeditSvgRender = void (*)(void* svg, QPainter* painter, double x, double y, double width, double height);
+using MarkeditSvgClose = void (*)(void* svg);
+
 }  // extern "C"

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "app/DefaultData.h"
+#include "app/PrintModule.h"
 #include "app/Question.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
@@ -51,6 +52,7 @@ class MarkEditorTest : public ::testing::Test {
     RegisterStandardControls();
     RegisterDataControls();
     RegisterPaletteClasses();
+    UseModuleForSvgPictures();
     static int run = 0;
     windows_ = fs::temp_directory_path() /
                ("markedit-marks-" + std::to_string(getpid()) + "-" + std::to_string(++run));

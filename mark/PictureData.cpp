@@ -1,0 +1,168 @@
+#include "mark/PictureData.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QByteArray>
+#include <QImageReader>
+#include <QPainter>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <exception>
+
+#include "platform/rtl/Exception.h"
+
+namespace {
+
+std::function<const TSvgFunctions&()>& SvgLoader() {
+  static std::function<const TSvgFunctions&()> load;
+  return load;
+}
+
+bool StartsWith(const std::string& bytes, const char* head, size_t length) {
+  return bytes.size() >= length && bytes.compare(0, length, head, length) == 0;
+}
+
+// What the bytes are, by their first bytes (an SVG by its root element).
+std::string KindOf(const std::string& bytes) {
+  if (StartsWith(bytes, "\x89PNG\r\n\x1a\n", 8)) return "PNG";
+  if (StartsWith(bytes, "\xff\xd8\xff", 3)) return "JPEG";
+  const size_t head = std::min<size_t>(bytes.size(), 4096);
+  const std::string start = bytes.substr(0, head);
+  if (start.find("<svg") != std::string::npos) return "SVG";
+  return "";
+}
+
+bool IsOutside(const QString& href) { return !href.trimmed().startsWith(QLatin1String("data:"), Qt::CaseInsensitive); }
+
+}  // namespace
+
+void SetSvgFunctions(std::function<const TSvgFunctions&()> load) { SvgLoader() = std::move(load); }
+
+std::string WithoutOutsideReferences(const std::string& svg, std::string& problem) {
+  const QByteArray in(svg.data(), static_cast<qsizetype>(svg.size()));
+  if (in.contains("<!ENTITY")) {
+    problem = "SVG 宣告了實體（<!ENTITY>），為了安全不顯示";
+    return "";
+  }
+  QXmlStreamReader reader(in);
+  QByteArray out;
+  QXmlStreamWriter writer(&out);
+  while (!reader.atEnd()) {
+    reader.readNext();
+    if (reader.hasError()) break;
+    if (reader.tokenType() == QXmlStreamReader::DTD) continue;
+    if (reader.isStartElement() && reader.name() == QLatin1String("image")) {
+      const QXmlStreamAttributes attributes = reader.attributes();
+      QString href = attributes.value(QStringLiteral("http://www.w3.org/1999/xlink"), QStringLiteral("href")).toString();
+      if (href.isEmpty()) href = attributes.value(QStringLiteral("href")).toString();
+      if (IsOutside(href)) {
+        reader.skipCurrentElement();
+        continue;
+      }
+    }
+    writer.writeCurrentToken(reader);
+  }
+  if (reader.hasError()) {
+    problem = "SVG 不是正確的 XML：" + reader.errorString().toStdString();
+    return "";
+  }
+  return out.toStdString();
+}
+
+std::string ReadPictureFile(const std::string& fileName) {
+  QFile file(QString::fromStdString(fileName));
+  if (!file.open(QIODevice::ReadOnly)) throw Exception("無法讀取 " + fileName + "：" + file.errorString().toStdString());
+  if (file.size() > static_cast<qint64>(kMaxPictureBytes))
+    throw Exception(fileName + " 有 " + std::to_string(file.size() / 1024) + " KB，超過圖片的上限 4 MiB");
+  const QByteArray bytes = file.readAll();
+  TPictureData probe{std::string(bytes.constData(), static_cast<size_t>(bytes.size()))};
+  if (!probe.Problem().empty()) throw Exception(fileName + "：" + probe.Problem());
+  return probe.Bytes();
+}
+
+TPictureData::TPictureData(std::string bytes) : bytes_(std::move(bytes)), kind_(KindOf(bytes_)) {
+  if (bytes_.empty()) {
+    problem_ = "沒有圖片";
+  } else if (bytes_.size() > kMaxPictureBytes) {
+    problem_ = "圖片超過 4 MiB";
+  } else if (kind_.empty()) {
+    problem_ = "不是 PNG、JPEG 或 SVG 圖片";
+  } else if (IsSvg()) {
+    OpenSvg();
+  } else {
+    DecodeRaster();
+  }
+}
+
+TPictureData::~TPictureData() {
+  if (svg_ && functions_) functions_->Close(svg_);
+}
+
+// Whether a PNG or JPEG file reaches its end marker: a decoder fills what is cut off with grey
+// instead of failing, and a logo cut short must not print as if whole.
+static bool Complete(const std::string& kind, const std::string& bytes) {
+  if (kind == "PNG") {
+    static const std::string end("IEND\xae\x42\x60\x82", 8);
+    return bytes.size() >= end.size() && bytes.compare(bytes.size() - end.size(), end.size(), end) == 0;
+  }
+  // A JPEG may carry a few bytes after its end of image.
+  const size_t tail = bytes.size() > 64 ? bytes.size() - 64 : 0;
+  return bytes.find("\xff\xd9", tail) != std::string::npos;
+}
+
+void TPictureData::DecodeRaster() {
+  if (!Complete(kind_, bytes_)) {
+    problem_ = kind_ + " 檔案不完整（少了結尾）";
+    return;
+  }
+  QByteArray data(bytes_.data(), static_cast<qsizetype>(bytes_.size()));
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, kind_ == "PNG" ? "png" : "jpeg");
+  const QSize claimed = reader.size();
+  if (claimed.isValid() && qint64{claimed.width()} * claimed.height() > kMaxPicturePixels) {
+    problem_ = "圖片有 " + std::to_string(claimed.width()) + " × " + std::to_string(claimed.height()) +
+               " 像素，超過上限 " + std::to_string(kMaxPicturePixels / 1'000'000) + " 百萬像素";
+    return;
+  }
+  QImage image;
+  if (!reader.read(&image) || image.isNull()) {
+    problem_ = "圖片無法解碼：" + reader.errorString().toStdString();
+    return;
+  }
+  image_ = image;
+  size_ = image_.size();
+}
+
+void TPictureData::OpenSvg() {
+  const std::string safe = WithoutOutsideReferences(bytes_, problem_);
+  if (!problem_.empty()) return;
+  try {
+    if (!SvgLoader()) throw std::runtime_error("這個程式沒有 SVG 繪圖模組");
+    functions_ = &SvgLoader()();
+  } catch (const std::exception& e) {
+    problem_ = std::string("無法顯示 SVG：") + e.what();
+    return;
+  }
+  double width = 0, height = 0;
+  svg_ = functions_->Open(safe.data(), static_cast<long long>(safe.size()), &width, &height);
+  if (!svg_) {
+    problem_ = "SVG 無法讀取";
+    return;
+  }
+  size_ = QSizeF(width, height);
+  if (size_.isEmpty()) size_ = QSizeF(100, 100);
+}
+
+void TPictureData::Draw(QPainter& painter, const QRectF& target) const {
+  if (!problem_.empty()) return;
+  if (svg_) {
+    functions_->Render(svg_, &painter, target.x(), target.y(), target.width(), target.height());
+    return;
+  }
+  painter.save();
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawImage(target, image_);
+  painter.restore();
+}
