@@ -1,6 +1,5 @@
 #include "app/ufmmain.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "app/EditMenu.h"
@@ -23,7 +22,6 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/Panel.h"
 #include "platform/controls/StatusBar.h"
-#include "platform/graphics/Bitmap.h"
 #include "platform/db/Query.h"
 #include "platform/db/StoredProc.h"
 #include "platform/rtl/ClassBuilder.h"
@@ -39,9 +37,6 @@ const std::array<const char*, 9> DefaultLabelTexts = {
 Tfmmain* fmmain = nullptr;
 
 namespace {
-
-// The status bar's first panel, with the numbers, is never narrower than the layout makes it.
-constexpr int kNumbersPanelWidth = 200;
 
 std::vector<std::string>& Arguments() {
   static std::vector<std::string> arguments;
@@ -140,14 +135,7 @@ void Tfmmain::ShowMarkInTitle() {
   // page, from the blank that follows it.
   const int length = static_cast<int>(Utf8ToCp950(Caption()).size());
   if (!StatusBar || StatusBar->Panels()->Count() == 0) return;
-  TStatusPanel* panel = StatusBar->Panels()->Items(0);
-  panel->SetText(MidText(Caption(), 13, length));
-  // Wide enough for the numbers, however long: the panel is laid out at its width, not its text's.
-  auto* measure = New<TBitmap>();
-  measure->SetSize(1, 1);
-  measure->Canvas()->Font()->Assign(StatusBar->Font());
-  panel->SetWidth(std::max(kNumbersPanelWidth, measure->Canvas()->TextWidth(panel->Text()) + 12));
-  measure->Free();
+  StatusBar->Panels()->Items(0)->SetText(MidText(Caption(), 13, length));
 }
 
 void Tfmmain::Destroy() {

@@ -10,6 +10,8 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QImage>
+#include <QPainter>
 #include <QSqlError>
 #include <QTimer>
 #include <QPixmap>
@@ -31,7 +33,9 @@
 #include "app/MarkStore.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
+#include "app/MarkOutput.h"
 #include "app/ufmkey.h"
+#include "mark/Barcode.h"
 #include "app/ufmopen.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/rtl/StringList.h"
@@ -386,6 +390,35 @@ void BM_SaveAs(benchmark::State& state) {
   }
 }
 
+// A QR code element of a shipment's row painted, as a stage paints it, onto a picture of the mark
+// (its symbol is encoded once and kept), against the same box holding a label of that text.
+void BM_PaintQrCode(benchmark::State& state) {
+  Session session;
+  Tfmmd* editor = session.MainMark();
+  TControl* element = nullptr;
+  if (state.range(0) == 1) {
+    auto* code = New<TBarcode>(editor);
+    code->Setsymbology(bcQRCode);
+    code->Setdata("{出口文件單號} {產品編號} {n}/{N}");
+    element = code;
+  } else {
+    auto* label = New<TLabel>(editor);
+    label->SetCaption("EX2401001 LP-200 1/3");
+    element = label;
+  }
+  element->SetName("Element1");
+  element->SetParent(editor->DsnStage1);
+  element->SetBounds(20, 20, 120, 120);
+  element->SetPopupMenu(editor->pop);
+  const TMarkOutput output({{"0", editor->CurrentDesign()}}, "C001", "EX2401001");
+  QImage picture(kMarkWidth, kMarkHeight, QImage::Format_RGB32);
+  QPainter painter(&picture);
+  output.PaintPage(0, painter, true);
+  for (auto _ : state) output.PaintPage(0, painter, true);
+  state.SetLabel(state.range(0) == 1 ? "QR code" : "label");
+}
+
+BENCHMARK(BM_PaintQrCode)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NewDialogCustomers)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenDialogShown)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_OpenDialogFilterKey)->Arg(10000)->Unit(benchmark::kMillisecond);

@@ -161,7 +161,8 @@ void TStatusBar::UpdatePanel(int index) {
     label->setMinimumWidth(0);
     label->setMaximumWidth(QWIDGETSIZE_MAX);
   } else {
-    label->setFixedWidth(panel->Width());
+    // A panel is as wide as it is set, or as its text needs when that is more: a text is never cut.
+    label->setFixedWidth(std::max(panel->Width(), label->sizeHint().width()));
   }
 }
 

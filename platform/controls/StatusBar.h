@@ -1,8 +1,8 @@
 #pragma once
 // TStatusBar: Qt's status bar along the bottom of a form, divided into panels.
 //
-// Each panel is Width pixels wide, except the last, which reaches to the right end; its text is
-// aligned and framed as the panel says. With SimplePanel on, one panel across the whole bar shows
+// Each panel is Width pixels wide (wider when its text needs more: a text is never cut), except
+// the last, which reaches to the right end; its text is aligned and framed as the panel says. With SimplePanel on, one panel across the whole bar shows
 // SimpleText instead. The panels use the bar's font: a change of the font restyles them, and the
 // bar grows to fit a larger one. A stream stores the panels as a collection:
 //   Panels = < item Width = 200 end >
