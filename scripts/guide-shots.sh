@@ -7,6 +7,7 @@
 # (a temporary HOME, so the demo data is made anew and nothing of yours is read or changed) under a
 # virtual 1280x1024 screen, started as "markedit C001 M01", and is driven with xdotool as a clerk
 # would: it designs a small side mark, saves it, looks into the open dialog, shows a shipment row, opens the output dialog,
+# adds a barcode, a logo and a line,
 # plays another clerk saving the same mark (by writing the demo database with sqlite3) and quits
 # without saving. Each picture is cut from the screen to what the guide talks about.
 # edit-menu.png (undo and the align commands) is made only when the Edit menu holds more than
@@ -243,6 +244,22 @@ window markedit
 snap
 cut_window other-save
 click $((X + 370)) $((Y + 105))   # 取消: the design stays, unsaved
+
+# A barcode of the product number, a logo and a line, drawn from the palette (條碼 y 455, 圖片
+# 479, 線條 503); the logo's file typed into the file dialog. Then design mode off: row 2's values.
+convert -size 110x60 xc:white -fill '#1f5fbf' -draw 'roundrectangle 4,4 106,56 12,12' -fill white \
+  -draw 'circle 34,30 34,14' -fill '#f0b020' -draw 'polygon 60,46 76,14 92,46' "$PROFILE/logo.png"
+click 184 66
+click 61 455; drag 300 92 430 164
+click 61 479; drag 440 92 545 164
+window "選擇圖片"
+xdotool type --delay 10 "$PROFILE/logo.png"
+xdotool key Return; sleep 0.6
+click 61 503; drag 300 172 545 188
+click 184 66
+sleep 0.5
+snap
+cut codes 154 42 402 296
 
 # Quitting with unsaved changes: File, Exit.
 click 19 8
