@@ -1,4 +1,4 @@
-// Pictures in marks: a logo chosen when placed and through the property window, kept byte for
+// The new elements in the editor's commands, and pictures in marks: a logo chosen when placed and through the property window, kept byte for
 // byte through a save, drawn on the stage, printed once into a PDF of many pages, an SVG logo as
 // paths; crafted pictures (an oversized PNG header, a truncated JPEG, an SVG with entities, an SVG
 // naming a file beside it) each give their message, draw a crossed box or leave the file out, and
@@ -13,11 +13,15 @@
 #include <QTest>
 
 #include <fstream>
+#include <initializer_list>
 #include <string>
 
+#include "app/MarkFile.h"
 #include "app/MarkOutput.h"
 #include "design/palette/DsnPanel.h"
+#include "mark/Barcode.h"
 #include "mark/MarkImage.h"
+#include "mark/MarkLine.h"
 #include "platform/controls/Dialogs.h"
 #include "platform/controls/ToolBar.h"
 #include "tests/app/MarkDialogsFixture.h"
@@ -210,6 +214,59 @@ TEST_F(MarkImageTest, CraftedPicturesGiveTheirMessagesAndNothingFromOutsideIsDra
   EXPECT_EQ(dynamic_cast<TMarkImage*>(Elements(side).at(1))->PictureBytes(), jpeg);
   TMarkOutput output({{"1", side->CurrentDesign()}}, "C001", "");
   EXPECT_EQ(output.Warnings(kDefaultMarkWidthMm, false).size(), 3u);
+}
+
+// A line, a QR code and a picture copied and pasted with the keys, the paste undone, and the mark
+// written to a mark file and read back: each comes back as it was, the picture byte for byte.
+TEST_F(MarkImageTest, TheNewElementsSurviveCopyPasteUndoAndTheMarkFile) {
+  Start();
+  Tfmmd* side = Editor("1");
+  auto* line = New<TMarkLine>(side);
+  line->SetName("Line1");
+  line->Setdirection(ldUp);
+  line->Setarrowend(true);
+  auto* code = New<TBarcode>(side);
+  code->SetName("Code1");
+  code->Setsymbology(bcQRCode);
+  code->Setdata("出口 {產品編號}");
+  auto* image = New<TMarkImage>(side);
+  image->SetName("Logo1");
+  image->SetPictureBytes(Filled(QColor(0, 0, 255), 30, 20, "PNG"));
+  int left = 8;
+  for (TControl* element : std::initializer_list<TControl*>{line, code, image}) {
+    element->SetParent(side->DsnStage1);
+    element->SetBounds(left, 8, 80, 80);
+    element->SetPopupMenu(side->pop);
+    left += 96;
+  }
+  side->DsnStage1->ElementsChanged();
+  Settle();
+  const std::string design = side->CurrentDesign();
+
+  ClickOn(side->b1);
+  ClickOn(code);
+  Key(side, Qt::Key_A, Qt::ControlModifier);
+  Key(side, Qt::Key_C, Qt::ControlModifier);
+  DragOnStage(side, {300, 200}, {300, 200});
+  Key(side, Qt::Key_V, Qt::ControlModifier);
+  std::vector<TControl*> elements = Elements(side);
+  ASSERT_EQ(elements.size(), 6u);
+  auto* lineCopy = dynamic_cast<TMarkLine*>(elements[3]);
+  auto* codeCopy = dynamic_cast<TBarcode*>(elements[4]);
+  auto* imageCopy = dynamic_cast<TMarkImage*>(elements[5]);
+  ASSERT_TRUE(lineCopy && codeCopy && imageCopy);
+  EXPECT_EQ(lineCopy->direction(), ldUp);
+  EXPECT_TRUE(lineCopy->arrowend());
+  EXPECT_EQ(codeCopy->data(), "出口 {產品編號}");
+  EXPECT_EQ(codeCopy->symbology(), bcQRCode);
+  EXPECT_EQ(imageCopy->PictureBytes(), image->PictureBytes());
+  MenuKey(side, Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Elements(side).size(), 3u);
+  EXPECT_EQ(side->CurrentDesign(), design);
+
+  const TMarkFileDesigns back = ParseMarkFile(MarkFileText({"", design}));
+  EXPECT_EQ(back.Side, design);
+  EXPECT_TRUE(warnings_.empty()) << warnings_.front();
 }
 
 }  // namespace
