@@ -8,11 +8,14 @@
 
 #include <QApplication>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "app/PrintModule.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
 #include "platform/controls/Application.h"
@@ -45,7 +48,8 @@ inline void CheckStage(Tfmmd* editor) {
   for (int i = 0; i < editor->DsnStage1->ControlCount(); ++i) {
     TControl* c = editor->DsnStage1->Controls(i);
     if (!c->Owner()) continue;  // a grab handle of design mode, which nothing saves
-    if (c->ClassName() != "TLabel" && c->ClassName() != "tshape2" && c->ClassName() != "TDBText") {
+    static const char* const kElements[] = {"TLabel", "tshape2", "TDBText", "TMarkLine", "TBarcode", "TMarkImage"};
+    if (std::find(std::begin(kElements), std::end(kElements), c->ClassName()) == std::end(kElements)) {
       std::fprintf(stderr, "a %s stands on the stage\n", c->ClassName().c_str());
       abort();
     }
@@ -77,6 +81,7 @@ inline Tfmmd* StartMarkEditor(char* programName) {
   RegisterStandardControls();
   RegisterDataControls();
   RegisterPaletteClasses();
+  UseModuleForSvgPictures();
   // A paste that is refused says so in a message box; nobody is there to answer it.
   SetMessageBoxHook([](const std::string&, const std::string&, UINT) { return IDOK; });
   Tfmmd* editor = New<Tfmmd>(ApplicationInstance());
