@@ -33,9 +33,9 @@ void Tfmkey::FormShow(TObject*) {
     // The clerk may still type a number; the save tells when the database is back.
     Label3->SetCaption("無法讀取客戶清單：" + WithAdvice(e));
   }
+  // A view that cannot be found or read only leaves its customers out of the choice.
   try {
     reading_ = ReadShipmentCustomers([this](std::vector<std::string> customers, std::string) {
-      // A view that cannot be read only leaves its customers out of the choice.
       reading_.reset();
       for (std::string& customer : customers) customer = Trimmed(customer);
       ListCustomers(std::move(customers));
