@@ -983,6 +983,13 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     }
     throw;
   }
-  FixupReferences(true);
+  try {
+    FixupReferences(true);
+  } catch (...) {
+    // A reference that fails only now (a name that is the root itself, for a property of
+    // another class): a root this read made is freed, as for any failure above.
+    if (created) result->Free();
+    throw;
+  }
   return result;
 }

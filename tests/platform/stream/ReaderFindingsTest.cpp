@@ -10,6 +10,7 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/stream/Reader.h"
+#include "platform/stream/TextForm.h"
 #include "platform/stream/Writer.h"
 #include "tests/support/SampleComponents.h"
 
@@ -146,6 +147,20 @@ TEST(ReaderCreatedRoot, FailsCleanlyBeforeTheRootExistsAndFreesNothingItDoesNotO
   root->Free();
   UnRegisterClass(TSampleFont::StaticClass());
   UnRegisterClass(TSampleForm::StaticClass());
+}
+
+// A root the read made, whose reference fails only when the references are resolved at the end
+// (the name is the root itself, the property wants a font): the fuzzer found such roots left
+// behind, neither returned nor freed. The leak check of the sanitizer build sees one left.
+TEST(ReaderCreatedRoot, AReferenceFailingAtTheEndFreesTheRootTheReadMade) {
+  RegisterClass(TSampleLabel::StaticClass());
+  const std::string bytes = TextToStream("object Self1: TSampleLabel\n  Font = Self1\nend\n");
+  TMemoryStream ms(bytes);
+  TReader reader(ms, 4096);
+  TComponent* root = nullptr;
+  EXPECT_ANY_THROW(root = reader.ReadRootComponent(nullptr));
+  EXPECT_EQ(root, nullptr);
+  UnRegisterClass(TSampleLabel::StaticClass());
 }
 
 // An inherited record (prefix flag ffInherited) reads into a component that the owner had before
