@@ -91,7 +91,7 @@ void ElementWarnings(const std::string& side, TWinControl* stage, double widthMm
   for (TBarcode* barcode : Barcodes(stage)) {
     const std::string name = side + "的條碼 " + barcode->Name() + "（" + BarcodeKindName(barcode->symbology()) + "）";
     if (stencil) warnings.push_back(name + "無法做成切割模板：線條之間的部分會脫落。");
-    const auto symbol = barcode->Symbol(barcode->NeedsRow() ? SampleBarcodeData(barcode->symbology()) : barcode->ShownData());
+    const auto symbol = barcode->ShownSymbol();
     if (!symbol->Error.empty()) continue;
     const double module = barcode->ModulePixels(*symbol) * widthMm / kMarkWidth;
     const double minimum = MinimumModuleMm(barcode->symbology());

@@ -28,7 +28,7 @@ DEFINE_CLASS(Tfmkey, TForm) {
 void Tfmkey::FormShow(TObject*) {
   ComboBox1->Items()->Clear();
   try {
-    ListCustomers(::ListCustomers());
+    AddCustomers(ListCustomers());
   } catch (const std::exception& e) {
     // The clerk may still type a number; the save tells when the database is back.
     Label3->SetCaption("無法讀取客戶清單：" + WithAdvice(e));
@@ -38,14 +38,14 @@ void Tfmkey::FormShow(TObject*) {
     reading_ = ReadShipmentCustomers([this](std::vector<std::string> customers, std::string) {
       reading_.reset();
       for (std::string& customer : customers) customer = Trimmed(customer);
-      ListCustomers(std::move(customers));
+      AddCustomers(std::move(customers));
     });
   } catch (const std::exception&) {
   }
   if (ComboBox1->CanFocus()) ComboBox1->SetFocus();
 }
 
-void Tfmkey::ListCustomers(std::vector<std::string> more) {
+void Tfmkey::AddCustomers(std::vector<std::string> more) {
   std::sort(more.begin(), more.end());
   // Each new one goes in at its place: the list is never emptied, so the edit box keeps what the
   // clerk is typing, caret and all.

@@ -40,7 +40,7 @@ class Tfmkey : public TForm {
 
  private:
   // Adds customers to the list, each once, in order; what the clerk typed stays.
-  void ListCustomers(std::vector<std::string> more);
+  void AddCustomers(std::vector<std::string> more);
 
   std::unique_ptr<TBackgroundQuery> reading_;
   std::string customer_;

@@ -145,6 +145,12 @@ std::shared_ptr<const TBarcodeSymbol> TBarcode::Symbol(const std::string& data) 
   return symbol;
 }
 
+std::shared_ptr<const TBarcodeSymbol> TBarcode::ShownSymbol(bool* sample) const {
+  const bool waits = NeedsRow();
+  if (sample) *sample = waits;
+  return Symbol(waits ? SampleBarcodeData(kind_) : ShownData());
+}
+
 double TBarcode::ModulePixels(const TBarcodeSymbol& symbol) const {
   return Placement(symbol, IsMatrixKind(kind_), Width(), Height()).m11();
 }
@@ -167,8 +173,8 @@ void TBarcode::Paint() {
   TCanvas* canvas = Canvas();
   QPainter* painter = DCPainter(canvas->Handle());
   if (!painter) return;
-  const bool sample = NeedsRow();
-  const std::shared_ptr<const TBarcodeSymbol> symbol = Symbol(sample ? SampleBarcodeData(kind_) : ShownData());
+  bool sample = false;
+  const std::shared_ptr<const TBarcodeSymbol> symbol = ShownSymbol(&sample);
   if (!symbol->Error.empty()) {
     PaintProblem(symbol->Error);
     return;

@@ -36,6 +36,9 @@ class TBarcode : public TGraphicControl {
   bool NeedsRow() const;
   // The symbol of `data` (remembered until the element's kind or text setting changes).
   std::shared_ptr<const TBarcodeSymbol> Symbol(const std::string& data) const;
+  // The symbol the element draws now: of the row's data, or the kind's sample while the data
+  // waits for a row (then `sample`, when given, is set).
+  std::shared_ptr<const TBarcodeSymbol> ShownSymbol(bool* sample = nullptr) const;
   // A module's width in stage pixels for `symbol` drawn in this box.
   double ModulePixels(const TBarcodeSymbol& symbol) const;
 

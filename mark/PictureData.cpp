@@ -35,10 +35,8 @@ std::string KindOf(const std::string& bytes) {
 
 bool IsOutside(const QString& href) { return !href.trimmed().startsWith(QLatin1String("data:"), Qt::CaseInsensitive); }
 
-}  // namespace
-
-void SetSvgFunctions(std::function<const TSvgFunctions&()> load) { SvgLoader() = std::move(load); }
-
+// `svg` without the references to anything outside it. Sets `problem` and gives "" for an SVG that
+// must not be drawn at all (entities, broken XML).
 std::string WithoutOutsideReferences(const std::string& svg, std::string& problem) {
   const QByteArray in(svg.data(), static_cast<qsizetype>(svg.size()));
   if (in.contains("<!ENTITY")) {
@@ -70,6 +68,22 @@ std::string WithoutOutsideReferences(const std::string& svg, std::string& proble
   return out.toStdString();
 }
 
+// Whether a PNG or JPEG file reaches its end marker: a decoder fills what is cut off with grey
+// instead of failing, and a logo cut short must not print as if whole.
+bool Complete(const std::string& kind, const std::string& bytes) {
+  if (kind == "PNG") {
+    static const std::string end("IEND\xae\x42\x60\x82", 8);
+    return bytes.size() >= end.size() && bytes.compare(bytes.size() - end.size(), end.size(), end) == 0;
+  }
+  // A JPEG may carry a few bytes after its end of image.
+  const size_t tail = bytes.size() > 64 ? bytes.size() - 64 : 0;
+  return bytes.find("\xff\xd9", tail) != std::string::npos;
+}
+
+}  // namespace
+
+void SetSvgFunctions(std::function<const TSvgFunctions&()> load) { SvgLoader() = std::move(load); }
+
 std::string ReadPictureFile(const std::string& fileName) {
   QFile file(QString::fromStdString(fileName));
   if (!file.open(QIODevice::ReadOnly)) throw Exception("無法讀取 " + fileName + "：" + file.errorString().toStdString());
@@ -97,18 +111,6 @@ TPictureData::TPictureData(std::string bytes) : bytes_(std::move(bytes)), kind_(
 
 TPictureData::~TPictureData() {
   if (svg_ && functions_) functions_->Close(svg_);
-}
-
-// Whether a PNG or JPEG file reaches its end marker: a decoder fills what is cut off with grey
-// instead of failing, and a logo cut short must not print as if whole.
-static bool Complete(const std::string& kind, const std::string& bytes) {
-  if (kind == "PNG") {
-    static const std::string end("IEND\xae\x42\x60\x82", 8);
-    return bytes.size() >= end.size() && bytes.compare(bytes.size() - end.size(), end.size(), end) == 0;
-  }
-  // A JPEG may carry a few bytes after its end of image.
-  const size_t tail = bytes.size() > 64 ? bytes.size() - 64 : 0;
-  return bytes.find("\xff\xd9", tail) != std::string::npos;
 }
 
 void TPictureData::DecodeRaster() {

@@ -29,10 +29,6 @@ struct TSvgFunctions {
 // How SVG pictures are reached: `load` gives the functions, or raises Exception saying why not.
 void SetSvgFunctions(std::function<const TSvgFunctions&()> load);
 
-// `svg` without the references to anything outside it. Sets `problem` and gives "" for an SVG that
-// must not be drawn at all (entities, broken XML).
-std::string WithoutOutsideReferences(const std::string& svg, std::string& problem);
-
 // The bytes of the picture file `fileName`, checked: raises Exception with the reason when it
 // cannot be read, is larger than 4 MiB or cannot be drawn.
 std::string ReadPictureFile(const std::string& fileName);
