@@ -22,7 +22,7 @@
 #include "app/DefaultData.h"
 #include "app/MarkExport.h"
 #include "app/PrintModule.h"
-#include "app/ProgramIcon.h"
+#include "app/ProgramGlyphs.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "design/palette/DsnPanel.h"

@@ -10,6 +10,7 @@
 #include "platform/controls/Panel.h"
 #include "platform/controls/SpeedButton.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Glyphs.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Texts.h"
@@ -88,6 +89,7 @@ DEFINE_CLASS(TDsnInspector, TCustomInspector) {
   c.Prop("HelpButton", &TDsnInspector::HelpButton, &TDsnInspector::SetHelpButton);
   c.Prop("Position", &TDsnInspector::Position, &TDsnInspector::SetPosition);
   c.Prop("BtnGlyph", &TDsnInspector::BtnGlyph, &TDsnInspector::SetBtnGlyph);
+  c.Prop("BtnGlyphName", &TDsnInspector::BtnGlyphName, &TDsnInspector::SetBtnGlyphName);
   c.Prop("Caption", &TDsnInspector::Caption, &TDsnInspector::SetCaption);
   c.Prop("Grid", &TDsnInspector::Grid, &TDsnInspector::SetGrid);
   c.Hears(opRemove);
@@ -138,8 +140,9 @@ void TDsnInspector::OpenWindow() {
   grid->SetCells(TInspectorFm::kValueColumn, TInspectorFm::kHeaderRow, grid_->ValueCp);
   grid->SetRowCount(TInspectorFm::kHeaderRow + 1);
   window_->SpeedButton1->SetGlyph(btnGlyph_);
+  window_->SpeedButton1->SetGlyphName(btnGlyphName_);
   // Without a picture the button says what it does.
-  window_->SpeedButton1->SetCaption(btnGlyph_->Empty() ? "..." : "");
+  window_->SpeedButton1->SetCaption(btnGlyph_->Empty() && !GlyphExists(btnGlyphName_) ? "..." : "");
   window_->Panel3->Hide();
   window_->Panel1->SetVisible(helpButton_->Visible);
   window_->HelpBtn->SetHelpContext(helpButton_->HelpContext);

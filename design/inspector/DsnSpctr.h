@@ -106,6 +106,9 @@ class TDsnInspector : public TCustomInspector {
   // The picture of the "..." button; setting copies it.
   TBitmap* BtnGlyph() const { return btnGlyph_; }
   void SetBtnGlyph(TBitmap* value);
+  // A registered vector glyph for the button instead, sharp at every scale.
+  const std::string& BtnGlyphName() const { return btnGlyphName_; }
+  void SetBtnGlyphName(const std::string& value) { btnGlyphName_ = value; }
   // Kept with the inspector; it has no other effect.
   bool ShowCombo() const { return showCombo_; }
   void SetShowCombo(bool value) { showCombo_ = value; }
@@ -153,6 +156,7 @@ class TDsnInspector : public TCustomInspector {
   bool showCombo_ = false;
   TGridCp* grid_ = nullptr;
   TBitmap* btnGlyph_ = nullptr;
+  std::string btnGlyphName_;
   std::string caption_ = "Object Inspector";
   bool stayOnTop_ = false;
   TInspctHlpBtn* helpButton_ = nullptr;

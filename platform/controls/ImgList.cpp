@@ -10,12 +10,14 @@
 #include <algorithm>
 
 #include "platform/graphics/Colors.h"
+#include "platform/graphics/Glyphs.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/stream/Filer.h"
 
 DEFINE_CLASS(TImageList, TComponent) {
   c.Prop("Height", &TImageList::Height, &TImageList::SetHeight).Default(16);
   c.Prop("Width", &TImageList::Width, &TImageList::SetWidth).Default(16);
+  c.Prop("Glyphs", &TImageList::Glyphs, &TImageList::SetGlyphs);
   c.Event("OnChange", &TImageList::OnChange);
 }
 
@@ -53,9 +55,47 @@ int TImageList::AddImage(const QImage& strip) {
     painter.drawImage(QPoint(0, 0), strip, QRect(x, 0, width_, height_));
     painter.end();
     images_.push_back(image);
+    glyphs_.emplace_back();
   }
   Changed();
   return first;
+}
+
+int TImageList::AddGlyph(const std::string& name) {
+  if (!GlyphExists(name)) return -1;
+  QImage image(width_, height_, QImage::Format_ARGB32);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.drawImage(QRect(0, 0, width_, height_), GlyphImage(name, 1.0));
+  painter.end();
+  images_.push_back(image);
+  glyphs_.push_back(name);
+  Changed();
+  return Count() - 1;
+}
+
+std::string TImageList::Glyphs() const {
+  std::string names;
+  for (const std::string& name : glyphs_) {
+    if (name.empty()) return std::string();  // a list of pictures, streamed as its bitmap
+    names += (names.empty() ? "" : ",") + name;
+  }
+  return names;
+}
+
+void TImageList::SetGlyphs(const std::string& names) {
+  images_.clear();
+  glyphs_.clear();
+  for (const QString& name : QString::fromStdString(names).split(',', Qt::SkipEmptyParts)) {
+    // An unknown name keeps its place, empty, so that the indexes after it stay right.
+    if (AddGlyph(name.trimmed().toStdString()) < 0) {
+      QImage empty(width_, height_, QImage::Format_ARGB32);
+      empty.fill(Qt::transparent);
+      images_.push_back(empty);
+      glyphs_.push_back(name.trimmed().toStdString());
+    }
+  }
+  Changed();
 }
 
 int TImageList::Add(TBitmap* image, TBitmap* mask) {
@@ -88,12 +128,14 @@ int TImageList::AddMasked(TBitmap* image, TColor maskColor) {
 void TImageList::Delete(int index) {
   if (index < 0 || index >= Count()) throw EListError("Invalid image list index (" + std::to_string(index) + ")");
   images_.erase(images_.begin() + index);
+  glyphs_.erase(glyphs_.begin() + index);
   Changed();
 }
 
 void TImageList::Clear() {
   if (images_.empty()) return;
   images_.clear();
+  glyphs_.clear();
   Changed();
 }
 
@@ -103,6 +145,8 @@ QImage TImageList::Image(int index) const {
 }
 
 QIcon TImageList::Icon(int index) const {
+  if (index >= 0 && index < Count() && GlyphExists(glyphs_[static_cast<size_t>(index)]))
+    return GlyphIcon(glyphs_[static_cast<size_t>(index)]);
   QImage image = Image(index);
   return image.isNull() ? QIcon() : QIcon(QPixmap::fromImage(image));
 }
@@ -148,6 +192,7 @@ void TImageList::Assign(TPersistent* source) {
   width_ = list->width_;
   height_ = list->height_;
   images_ = list->images_;
+  glyphs_ = list->glyphs_;
   Changed();
 }
 
@@ -156,7 +201,8 @@ void TImageList::Assign(TPersistent* source) {
 void TImageList::DefineProperties(TFiler* filer) {
   TComponent::DefineProperties(filer);
   filer->DefineBinaryProperty(
-      "Bitmap", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); }, Count() > 0);
+      "Bitmap", [this](TStream& s) { ReadData(s); }, [this](TStream& s) { WriteData(s); },
+      Count() > 0 && Glyphs().empty());
 }
 
 void TImageList::ReadData(TStream& stream) {
@@ -164,6 +210,7 @@ void TImageList::ReadData(TStream& stream) {
   QByteArray bytes(static_cast<qsizetype>(std::max<int64_t>(size, 0)), '\0');
   if (size > 0) stream.ReadBuffer(bytes.data(), size);
   images_.clear();
+  glyphs_.clear();
   if (bytes.isEmpty()) {
     Changed();
     return;

@@ -6,11 +6,16 @@
 // stream stores them as the binary property "Bitmap": the bytes of a PNG image file that holds all
 // images side by side, left to right, Width pixels each and Height pixels high (a layout file can
 // therefore embed a strip drawn with any image editor). Width and Height are stored before it.
+//
+// A list can instead hold registered vector glyphs (Glyphs.h), named in the property "Glyphs" as
+// one text, the names separated by commas. Their icons are drawn for each device pixel ratio, so
+// tool bars and menus stay sharp at every scale; Image gives them at 1x.
 
 #include <QIcon>
 #include <QImage>
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
@@ -36,6 +41,12 @@ class TImageList : public TComponent {
   // As Add, with the pixels of `maskColor` made transparent (clDefault: the colour of the
   // bitmap's bottom-left pixel).
   int AddMasked(TBitmap* image, TColor maskColor);
+  // Adds a vector glyph by its name; returns its index (-1 for an unregistered name).
+  int AddGlyph(const std::string& name);
+  // The names of the glyphs, separated by commas (empty when the list holds none). Setting them
+  // replaces the list's images.
+  std::string Glyphs() const;
+  void SetGlyphs(const std::string& names);
   // Raises EInvalidOperation for an index out of range.
   void Delete(int index);
   void Clear();
@@ -67,5 +78,6 @@ class TImageList : public TComponent {
   int width_ = 16;
   int height_ = 16;
   std::vector<QImage> images_;  // each Width x Height, ARGB32
+  std::vector<std::string> glyphs_;  // for each image, the glyph it was drawn from, or empty
   std::vector<std::pair<const void*, std::function<void()>>> links_;
 };

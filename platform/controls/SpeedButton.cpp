@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/graphics/Colors.h"
+#include "platform/graphics/Glyphs.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/win/Geometry.h"
 
@@ -23,6 +24,7 @@ DEFINE_CLASS(TSpeedButton, TGraphicControl) {
   c.Prop("Flat", &TSpeedButton::Flat, &TSpeedButton::SetFlat).Default(false);
   c.Prop("Font", &TSpeedButton::Font, &TSpeedButton::SetFont).Stored(&TSpeedButton::IsFontStored);
   c.Prop("Glyph", &TSpeedButton::Glyph, &TSpeedButton::SetGlyph);
+  c.Prop("GlyphName", &TSpeedButton::GlyphName, &TSpeedButton::SetGlyphName);
   c.Prop("Layout", &TSpeedButton::Layout, &TSpeedButton::SetLayout).Default(blGlyphLeft);
   c.Prop("Margin", &TSpeedButton::Margin, &TSpeedButton::SetMargin).Default(-1);
   c.Prop("NumGlyphs", &TSpeedButton::NumGlyphs, &TSpeedButton::SetNumGlyphs).Default(1);
@@ -157,6 +159,14 @@ void TSpeedButton::SetSpacing(int v) {
   Invalidate();
 }
 
+void TSpeedButton::SetGlyphName(const std::string& v) {
+  if (glyphName_ == v) return;
+  glyphName_ = v;
+  Invalidate();
+}
+
+bool TSpeedButton::HasGlyph() const { return !glyph_->Empty() || GlyphExists(glyphName_); }
+
 void TSpeedButton::GlyphChanged() {
   maskedGlyph_ = QImage();
   // A strip of square images holds as many images as it is heights wide.
@@ -261,7 +271,8 @@ void TSpeedButton::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 
 // ---- painting ----
 
-QImage TSpeedButton::GlyphImage(TButtonState state) {
+QImage TSpeedButton::GlyphImage(TButtonState state, qreal ratio) {
+  if (GlyphExists(glyphName_)) return state == bsDisabled ? QImage() : ::GlyphImage(glyphName_, ratio);
   if (glyph_->Empty()) return QImage();
   if (maskedGlyph_.isNull()) {
     maskedGlyph_ = glyph_->Image().convertToFormat(QImage::Format_ARGB32);
@@ -315,12 +326,16 @@ void TSpeedButton::Paint() {
     int dy = style->pixelMetric(QStyle::PM_ButtonShiftVertical, &option, nullptr);
     client = {client.Left + dx, client.Top + dy, client.Right + dx, client.Bottom + dy};
   }
-  QImage image = GlyphImage(state);
-  if (state == bsDisabled && image.isNull() && !glyph_->Empty()) {
-    QPixmap up = QPixmap::fromImage(GlyphImage(bsUp));
+  const qreal ratio = painter->device() ? painter->device()->devicePixelRatio() : 1.0;
+  QImage image = GlyphImage(state, ratio);
+  if (state == bsDisabled && image.isNull() && HasGlyph()) {
+    QPixmap up = QPixmap::fromImage(GlyphImage(bsUp, ratio));
     image = style->generatedIconPixmap(QIcon::Disabled, up, &option).toImage();
+    image.setDevicePixelRatio(up.devicePixelRatio());
   }
-  TSize glyphSize = image.isNull() ? TSize{} : TSize{image.width(), image.height()};
+  // In logical pixels: a named glyph's image has the device's pixels.
+  const QSizeF logical = image.deviceIndependentSize();
+  TSize glyphSize = image.isNull() ? TSize{} : TSize{qRound(logical.width()), qRound(logical.height())};
   canvas->SetFont(Font());
   canvas->Brush()->SetStyle(bsClear);
   TSize textSize;

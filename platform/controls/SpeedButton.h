@@ -6,6 +6,8 @@
 
 #include <QImage>
 
+#include <string>
+
 #include "platform/controls/GraphicControl.h"
 #include "platform/graphics/Bitmap.h"
 
@@ -43,6 +45,10 @@ class TSpeedButton : public TGraphicControl {
   void SetFlat(bool v);
   TBitmap* Glyph() const { return glyph_; }
   void SetGlyph(TBitmap* v) { glyph_->Assign(v); }
+  // A registered vector glyph (Glyphs.h), drawn for the pixel ratio of the device painted on; a
+  // known name takes the place of Glyph.
+  const std::string& GlyphName() const { return glyphName_; }
+  void SetGlyphName(const std::string& v);
   TButtonLayout Layout() const { return layout_; }
   void SetLayout(TButtonLayout v);
   int Margin() const { return margin_; }
@@ -74,14 +80,17 @@ class TSpeedButton : public TGraphicControl {
   void UpdateExclusive();
   void ButtonPressed(TMessage& message);
   bool ContainsPoint(int x, int y) const;
-  // The glyph's image for a state, with its transparent colour made transparent.
-  QImage GlyphImage(TButtonState state);
+  // The glyph's image for a state, with its transparent colour made transparent; a named glyph is
+  // drawn for `ratio`.
+  QImage GlyphImage(TButtonState state, qreal ratio);
+  bool HasGlyph() const;
 
   bool allowAllUp_ = false;
   int groupIndex_ = 0;
   bool down_ = false;
   bool flat_ = false;
   TBitmap* glyph_ = nullptr;
+  std::string glyphName_;
   TButtonLayout layout_ = blGlyphLeft;
   int margin_ = -1;
   int numGlyphs_ = 1;

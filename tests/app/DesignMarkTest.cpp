@@ -119,10 +119,7 @@ TEST_F(DesignMarkTest, ABandADragAResizeAndShiftClickInTheRealEditor) {
   std::vector<TControl*> three = Elements(side);
   ASSERT_EQ(three.size(), 3u);
   TDsnStage* stage = side->DsnStage1;
-  auto pixel = [&](int x, int y) {
-    QWidget* widget = WindowWidget(stage->Handle());
-    return widget->grab().toImage().pixel(x, y) & 0xFFFFFF;
-  };
+  auto pixel = [&](int x, int y) { return StagePixel(side, x, y); };
 
   DragOnStage(side, {300, 200}, {4, 4});  // a band from the empty stage over all three
   ASSERT_EQ(stage->SelectedCount(), 3);

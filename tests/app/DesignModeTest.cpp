@@ -31,7 +31,10 @@ class DesignModeTest : public MarkInputTest {
   // The part of the screen where the editor's stage is.
   QImage StageArea(Tfmmd* editor) const {
     QWidget* stage = WindowWidget(editor->DsnStage1->Handle());
-    return Screen().copy(QRect(stage->mapTo(stage->window(), QPoint(0, 0)), stage->size()));
+    const QImage screen = Screen();
+    const QRectF area(stage->mapTo(stage->window(), QPoint(0, 0)), stage->size());  // in the device's pixels:
+    const qreal r = screen.devicePixelRatio();
+    return screen.copy(QRectF(area.topLeft() * r, area.size() * r).toAlignedRect());
   }
   static TRect CursorClip() {
     TRect clip;

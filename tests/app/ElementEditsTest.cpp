@@ -27,9 +27,6 @@ class ElementEditsTest : public MarkInputTest {
       if (auto* h = dynamic_cast<TSmallRect*>(editor->DsnStage1->Controls(i))) handles.push_back(h);
     return handles;
   }
-  static unsigned Pixel(Tfmmd* editor, int x, int y) {
-    return WindowWidget(editor->DsnStage1->Handle())->grab().toImage().pixel(x, y) & 0xFFFFFFu;
-  }
   // A left click on the stage at a point of its client area.
   void ClickStage(Tfmmd* editor, int x, int y) {
     const Spot at = SpotOf(editor->DsnStage1, x, y);
@@ -123,7 +120,7 @@ TEST_F(ElementEditsTest, HandlesStandAroundAnElementWhileTheButtonIsStillDown) {
   TLabel* label = PlaceLabel(side, "", 80, 80);
   label->SetBounds(80, 80, 88, 24);
   ClickOn(side->b1);
-  ASSERT_EQ(Pixel(side, 1, 1), 0xFFFFFFu);
+  ASSERT_EQ(StagePixel(side, 1, 1), 0xFFFFFFu);
 
   const Spot at = SpotOf(label, 44, 12);
   QTest::mousePress(at.window, Qt::LeftButton, Qt::NoModifier, at.at);
@@ -137,8 +134,8 @@ TEST_F(ElementEditsTest, HandlesStandAroundAnElementWhileTheButtonIsStillDown) {
     EXPECT_LE(h->Left() + h->Width(), around.Right) << h->ClassName();
     EXPECT_LE(h->Top() + h->Height(), around.Bottom) << h->ClassName();
   }
-  EXPECT_EQ(Pixel(side, 79, 79), 0x000000u) << "the upper-left handle shows";
-  EXPECT_EQ(Pixel(side, 1, 1), 0xFFFFFFu) << "nothing stands in the stage's corner";
+  EXPECT_EQ(StagePixel(side, 79, 79), 0x000000u) << "the upper-left handle shows";
+  EXPECT_EQ(StagePixel(side, 1, 1), 0xFFFFFFu) << "nothing stands in the stage's corner";
   QTest::mouseRelease(at.window, Qt::LeftButton, Qt::NoModifier, at.at);
   Settle();
   EXPECT_EQ(side->DsnStage1->SelectedItem(0), label);

@@ -19,11 +19,13 @@
 #include <utility>
 #include <vector>
 
+#include "app/ProgramGlyphs.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
 #include "design/palette/DsnPanel.h"
 #include "mark/shape2.h"
+#include "platform/graphics/Glyphs.h"
 #include "platform/controls/Application.h"
 #include "platform/controls/DBText.h"
 #include "platform/controls/ImgList.h"
@@ -50,6 +52,7 @@ class MainWindow : public ::testing::Test {
     RegisterStandardControls();
     RegisterDataControls();
     RegisterPaletteClasses();
+    RegisterProgramGlyphs();
     windows_ = fs::temp_directory_path() / ("markedit-main-" + std::to_string(getpid()));
     fs::create_directories(windows_);
     const char* old = std::getenv("WINDIR");
@@ -191,7 +194,7 @@ TEST_F(MainWindow, PaletteButtonsCarryTheirTextsAndStartDisabled) {
   for (TSpeedButton* glyphed : {static_cast<TSpeedButton*>(main_->ArrowButton1),
                                 static_cast<TSpeedButton*>(main_->DsnButton1),
                                 static_cast<TSpeedButton*>(main_->DsnButton5)})
-    EXPECT_FALSE(glyphed->Glyph()->Empty()) << glyphed->Name();
+    EXPECT_TRUE(GlyphExists(glyphed->GlyphName())) << glyphed->Name();
   EXPECT_EQ(main_->DsnPanel1->Align(), alLeft);
   // The prototypes lie outside the visible client area.
   EXPECT_LE(main_->DsnDpstPanel->Left() + main_->DsnDpstPanel->Width(), 0);

@@ -7,10 +7,12 @@
 
 #include <QApplication>
 #include <QByteArray>
+#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVariant>
+#include <QWidget>
 
 #include <unistd.h>
 
@@ -25,6 +27,7 @@
 
 #include "app/DefaultData.h"
 #include "app/PrintModule.h"
+#include "app/ProgramGlyphs.h"
 #include "app/Question.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
@@ -52,6 +55,7 @@ class MarkEditorTest : public ::testing::Test {
     RegisterStandardControls();
     RegisterDataControls();
     RegisterPaletteClasses();
+    RegisterProgramGlyphs();
     UseModuleForSvgPictures();
     static int run = 0;
     windows_ = fs::temp_directory_path() /
@@ -113,6 +117,13 @@ class MarkEditorTest : public ::testing::Test {
   static void Settle() {
     QApplication::processEvents();
     DispatchPostedMessages();
+  }
+
+  // The colour shown at the middle of a pixel of an editor's stage, at any scale of the screen.
+  static unsigned StagePixel(Tfmmd* editor, int x, int y) {
+    const QImage shown = WindowWidget(editor->DsnStage1->Handle())->grab().toImage();
+    const qreal r = shown.devicePixelRatio();
+    return shown.pixel(static_cast<int>((x + 0.5) * r), static_cast<int>((y + 0.5) * r)) & 0xFFFFFFu;
   }
 
   std::vector<Tfmmd*> Editors() const {
