@@ -9,7 +9,8 @@
 # would: it designs a small side mark, saves it, looks into the open dialog, shows a shipment row, opens the output dialog,
 # adds a barcode, a logo and a line,
 # plays another clerk saving the same mark (by writing the demo database with sqlite3) and quits
-# without saving. Each picture is cut from the screen to what the guide talks about.
+# without saving; then it starts the program again on screens scaled to 2 and 1.5. Each picture is
+# cut from the screen to what the guide talks about.
 # edit-menu.png (undo and the align commands) is made only when the Edit menu holds more than
 # Cut, Copy and Paste.
 # Missing tools (xvfb, xauth, xdotool, imagemagick, sqlite3) are installed from Debian.
@@ -275,3 +276,18 @@ if kill -0 "$pid" 2>/dev/null; then
   kill "$pid"
   exit 1
 fi
+
+# The same mark on a screen scaled to 2 and to 1.5 (a laptop at 200 % and 150 %): the palette, the
+# tool bar and the stage's texts drawn for the screen's pixels. The same logical area is cut from
+# each: 320 x 240 points.
+for factor in 2 1.5; do
+  QT_SCALE_FACTOR=$factor "$PROGRAM" C001 M01 >>"$PROFILE/program.log" 2>&1 &
+  pid=$!
+  window "嘜頭編輯程式.*"
+  sleep 1.5
+  snap
+  size=$(awk -v f="$factor" 'BEGIN { printf "%d %d", 320 * f, 240 * f }')
+  cut "scale-${factor/./-}x" 0 0 $size
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
+done
