@@ -19,10 +19,25 @@ namespace {
 constexpr const char* kAliasFile = "dbalias.ini";
 constexpr const char* kConnectionPrefix = "markedit:";
 
-std::string AliasFileText() { return std::string(kAliasFile) + " in " + WindowsFolder(); }
+std::string AliasFileText(const std::string& file) {
+  const size_t slash = file.rfind('/');
+  return std::string(kAliasFile) + " in " + file.substr(0, slash == std::string::npos ? 0 : slash);
+}
 
-std::string Value(const std::string& alias, const char* key) {
-  return GetPrivateProfileString(alias, key, "", kAliasFile);
+std::string Value(const std::string& file, const std::string& alias, const char* key) {
+  return GetPrivateProfileString(alias, key, "", file);
+}
+
+bool Configures(const std::string& file, const std::string& alias) {
+  return !Value(file, alias, "Driver").empty() || !Value(file, alias, "Database").empty();
+}
+
+// The file that configures `alias`; empty when none does.
+std::string AliasFileOf(const std::string& alias) {
+  if (Configures(UserAliasFile(), alias)) return UserAliasFile();
+  for (const std::string& folder : SystemConfigFolders())
+    if (const std::string file = folder + "/" + kAliasFile; Configures(file, alias)) return file;
+  return std::string();
 }
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
@@ -110,30 +125,35 @@ void CheckSqliteFile(const QSqlDatabase& db, const TAliasSettings& s) {
 
 }  // namespace
 
+std::string UserAliasFile() { return ProfilePath(kAliasFile); }
+
 bool FindAlias(const std::string& alias, TAliasSettings& settings) {
   if (alias.empty()) return false;
+  const std::string file = AliasFileOf(alias);
+  if (file.empty()) return false;
   TAliasSettings s;
   s.Alias = alias;
-  s.Driver = UpperCase(Value(alias, "Driver"));
-  s.Database = Value(alias, "Database");
-  if (s.Driver.empty() && s.Database.empty()) return false;
+  s.File = file;
+  s.Driver = UpperCase(Value(file, alias, "Driver"));
+  s.Database = Value(file, alias, "Database");
   if (s.Driver.empty()) s.Driver = "QSQLITE";
   if (s.Driver != "QSQLITE" && s.Driver != "QODBC" && s.Driver != "QPSQL")
     throw EDatabaseError("Alias " + alias + " names the unknown driver " + s.Driver + " (" +
-                         AliasFileText() + ")");
+                         AliasFileText(file) + ")");
+  // A relative SQLite file lies beside the alias file that names it.
   if (s.Driver == "QSQLITE" && IsSqliteFileName(s.Database) && s.Database.front() != '/')
-    s.Database = WindowsFolder() + "/" + s.Database;
-  s.Host = Value(alias, "Host");
-  if (const std::string port = Value(alias, "Port"); !port.empty()) {
+    s.Database = file.substr(0, file.rfind('/')) + "/" + s.Database;
+  s.Host = Value(file, alias, "Host");
+  if (const std::string port = Value(file, alias, "Port"); !port.empty()) {
     bool ok = false;
     s.Port = Q(port).toInt(&ok);
     if (!ok || s.Port < 1 || s.Port > 65535)
       throw EDatabaseError("Alias " + alias + " has the invalid port " + port + " (" +
-                           AliasFileText() + ")");
+                           AliasFileText(file) + ")");
   }
-  s.User = Value(alias, "User");
-  s.Password = Value(alias, "Password");
-  s.Options = Value(alias, "Options");
+  s.User = Value(file, alias, "User");
+  s.Password = Value(file, alias, "Password");
+  s.Options = Value(file, alias, "Options");
   settings = std::move(s);
   return true;
 }
@@ -142,7 +162,7 @@ TAliasSettings AliasSettings(const std::string& alias) {
   if (alias.empty()) throw EDatabaseError("No database alias given");
   TAliasSettings settings;
   if (!FindAlias(alias, settings))
-    throw EDatabaseError("Alias " + alias + " is not configured (" + AliasFileText() + ")",
+    throw EDatabaseError("Alias " + alias + " is not configured (" + AliasFileText(UserAliasFile()) + ")",
                          TDatabaseFailure::AliasMissing);
   return settings;
 }
@@ -164,7 +184,7 @@ QSqlDatabase OpenAliasConnection(const TAliasSettings& s, const QString& name) {
     ConnectError(s, "driver " + s.Driver + " is not installed");
   const bool sqlite = s.Driver == "QSQLITE";
   if (sqlite && s.Database.empty())
-    throw EDatabaseError("Alias " + s.Alias + " names no database file (" + AliasFileText() + ")",
+    throw EDatabaseError("Alias " + s.Alias + " names no database file (" + AliasFileText(s.File) + ")",
                          TDatabaseFailure::AliasMissing);
   // SQLite would quietly create a missing file, and the tables would then seem to be missing.
   if (sqlite && IsSqliteFileName(s.Database) && !QFileInfo::exists(Q(s.Database)))

@@ -8,7 +8,10 @@
 //                           ; others: the database name or ODBC data source
 //   Host=… Port=… User=… Password=… Options=…   ; optional; Options are the driver's connect options
 //
-// An alias is configured when its section names a driver or a database.
+// An alias is configured when its section names a driver or a database. The clerk's own file comes
+// first; an alias it does not configure is taken whole from the first of the system's files that
+// does (SystemConfigFolders: /etc/xdg/markedit/dbalias.ini), so that an administrator sets up every
+// clerk of a machine once.
 
 #include <string>
 
@@ -23,7 +26,11 @@ struct TAliasSettings {
   std::string User;
   std::string Password;
   std::string Options;
+  std::string File;  // the alias file that configures it
 };
+
+// The clerk's own alias file (in the Windows folder).
+std::string UserAliasFile();
 
 // The settings of `alias` (a section name, compared without regard to case); false when the alias is
 // not configured. Raises EDatabaseError when the section names an unknown driver or a port that is

@@ -43,6 +43,21 @@ std::string WindowsFolder() {
   return JoinPath(WithoutTrailingSlashes(HomeFolder()), ".config/markedit");
 }
 
+std::vector<std::string> SystemConfigFolders() {
+  std::string dirs = Environment("XDG_CONFIG_DIRS");
+  if (dirs.empty()) dirs = "/etc/xdg";
+  std::vector<std::string> folders;
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    const std::string dir = dirs.substr(start, end - start);
+    if (!dir.empty() && dir.front() == '/') folders.push_back(JoinPath(WithoutTrailingSlashes(dir), "markedit"));
+    start = end + 1;
+  }
+  return folders;
+}
+
 bool DirectoryExists(const std::string& path) {
   struct stat info {};
   return !path.empty() && stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);

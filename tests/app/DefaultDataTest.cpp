@@ -301,3 +301,28 @@ TEST_F(DefaultData, FailedBuildLeavesNoDatabaseBehind) {
 }
 
 }  // namespace
+
+// An administrator's alias in the system's configuration folders serves every clerk of the machine:
+// no demo database is made for a clerk of a configured company, a relative SQLite file lies beside
+// the file that names it, and the clerk's own alias still wins.
+TEST_F(DefaultData, AnAliasOfTheSystemsFoldersMakesNoDemoDatabaseAndTheClerksOwnWins) {
+  SetEnv("XDG_CONFIG_DIRS", "relative/skipped:" + root_ + "/xdg1:" + root_ + "/xdg2/");
+  Write(root_ + "/xdg1/markedit/dbalias.ini", "[ship]\nDatabase=ship.db\n");
+  Write(root_ + "/xdg2/markedit/dbalias.ini", "[dbmd]\nDriver=QPSQL\nHost=marks.company\nDatabase=marks\n");
+  Write(root_ + "/xdg2/markedit/more.ini", "[ship]\nDatabase=not-this.db\n");
+  Prepare();
+  EXPECT_FALSE(fs::exists(Database())) << "a demo database nobody's marks go to";
+  EXPECT_FALSE(fs::exists(Win("dbalias.ini"))) << "nor an alias of the clerk's own";
+  TAliasSettings alias;
+  ASSERT_TRUE(FindAlias("dbmd", alias));
+  EXPECT_EQ(alias.Driver, "QPSQL");
+  EXPECT_EQ(alias.Host, "marks.company");
+  EXPECT_EQ(alias.File, root_ + "/xdg2/markedit/dbalias.ini");
+  ASSERT_TRUE(FindAlias("ship", alias));
+  EXPECT_EQ(alias.Database, root_ + "/xdg1/markedit/ship.db");
+
+  Write(Win("dbalias.ini"), "[dbmd]\nDatabase=mine.db\n");
+  ASSERT_TRUE(FindAlias("dbmd", alias));
+  EXPECT_EQ(alias.Driver, "QSQLITE");
+  EXPECT_EQ(alias.Database, Win("mine.db"));
+}
