@@ -65,6 +65,8 @@ TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
         options.Screenshot = *file;
         options.QuitWhenShown = true;
       }
+    } else if (name == "--import") {
+      if (const auto file = valueOf("a mark file")) options.Import = *file;
     } else if (name == "--export") {
       if (const auto file = valueOf("a file name")) options.Export = *file;
     } else if (name == "--side") {
@@ -90,6 +92,8 @@ TProgramOptions ParseProgramOptions(int argc, const char* const* argv) {
   }
   if (options.Error.empty() && outputOption && options.Export.empty())
     options.Error = "options --side, --bill and --width-mm go with --export";
+  if (options.Error.empty() && !options.Import.empty() && !options.Export.empty())
+    options.Error = "option --import opens the editors and does not go with --export";
   return options;
 }
 
@@ -97,12 +101,14 @@ std::string ProgramUsage(const std::string& program) {
   return "Usage: " + program +
          " [OPTION]... CUSTOMER MARK\n"
          "Opens the editors of the main mark and the side mark of one customer's shipping mark.\n"
-         "Without CUSTOMER and MARK the editors open, but nothing can be saved.\n"
+         "Without CUSTOMER and MARK the open dialog asks for the mark first.\n"
          "\n"
          "  --help               print this help and exit\n"
          "  --version            print the version and exit\n"
          "  --quit-when-shown    quit once both editors are shown (a start-up check)\n"
          "  --screenshot FILE    save a picture of the main window once both editors are shown, then quit\n"
+         "  --import FILE        read the mark file FILE (*.mark) into the editors; without CUSTOMER\n"
+         "                       and MARK it is saved with File > Save As\n"
          "\n"
          "Output without a window, from the stored marks:\n"
          "  --export FILE        write the mark to FILE, a PDF, SVG or PNG by its extension, and exit;\n"

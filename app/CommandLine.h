@@ -2,6 +2,7 @@
 // The editor's command line:
 //
 //   markedit [OPTION]... CUSTOMER MARK [IGNORED]
+//   markedit --import FILE [CUSTOMER MARK]
 //   markedit --export FILE [--side main|side|both] [--bill NO] [--width-mm W] CUSTOMER MARK
 //
 // Options are the words that begin with "--"; after a lone "--" every word is positional. All
@@ -19,6 +20,9 @@ struct TProgramOptions {
   bool QuitWhenShown = false;
   // Save a picture of the main window there once the editors are shown, then quit.
   std::string Screenshot;
+  // A mark file to read into the editors once they are up (the desktop opens mark files so).
+  // Without CUSTOMER and MARK no mark is asked for first: the clerk saves it with Save As.
+  std::string Import;
   // Write the stored marks to this file (PDF, SVG or PNG by its extension) without a window.
   std::string Export;
   std::string Side = "main";  // main, side or both

@@ -137,9 +137,15 @@ int main(int argc, char** argv) {
     if (!prepared && !options.QuitWhenShown) ShowWarning(error);
     Tfmmain* mainForm = nullptr;
     app->CreateForm(mainForm);
+    // A mark file is read once the editors are up (before a check run looks at them).
+    if (!options.Import.empty())
+      QTimer::singleShot(0, [mainForm = TWeak<Tfmmain>(mainForm), file = options.Import] {
+        if (mainForm) mainForm->ImportMarkFile(file);
+      });
     if (options.QuitWhenShown) QuitWhenShown(poll, app, mainForm, options.Screenshot, status);
-    // Started without numbers, the clerk picks a mark first, once the editors are up.
-    else if (options.Positional.size() < 2)
+    // Started without numbers, the clerk picks a mark first, once the editors are up; a mark file
+    // opened from the desktop is there already.
+    else if (options.Positional.size() < 2 && options.Import.empty())
       QTimer::singleShot(0, [mainForm = TWeak<Tfmmain>(mainForm)] {
         if (mainForm) mainForm->ChooseAndOpenMark();
       });
