@@ -25,8 +25,14 @@ const Module& Loaded() {
   static Module module;
   static QLibrary library;
   if (module.Print) return module;
-  library.setFileName(QCoreApplication::applicationDirPath() + QStringLiteral("/libmarkedit-print"));
-  if (!library.load())
+  // Beside the program in the build tree; installed, in the program's library folder, found from
+  // the program's own folder so that any installation prefix works.
+  const QString here = QCoreApplication::applicationDirPath();
+  for (const QString& folder : {here, here + QStringLiteral("/" MARKEDIT_MODULE_DIR)}) {
+    library.setFileName(folder + QStringLiteral("/libmarkedit-print"));
+    if (library.load()) break;
+  }
+  if (!library.isLoaded())
     throw Exception("The print and SVG module cannot be loaded: " + library.errorString().toStdString());
   module.WriteSvgPage = reinterpret_cast<MarkeditWriteSvgPage>(library.resolve("markedit_write_svg_page"));
   module.ExceedsPage = reinterpret_cast<MarkeditExceedsPage>(library.resolve("markedit_exceeds_page"));

@@ -9,6 +9,9 @@ packages=(
   xvfb xauth fonts-arphic-uming poppler-utils
   postgresql odbc-postgresql
   libzint-dev libzint2.11 libzxing-dev
+  qt6-translations-l10n
+  # the package and its checks: cpack's dependency list, lintian, the desktop's validators
+  dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
 )
 if [ "${MARKEDIT_FUZZ:-0}" = 1 ]; then packages+=(clang libclang-rt-dev); fi
 

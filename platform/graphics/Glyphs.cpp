@@ -119,6 +119,15 @@ QImage GlyphImage(std::string_view name, qreal devicePixelRatio) {
   return image;
 }
 
+bool DrawGlyph(std::string_view name, QPainter& painter) {
+  const Glyph* glyph = Find(name);
+  if (!glyph) return false;
+  painter.save();
+  glyph->paint(painter);
+  painter.restore();
+  return true;
+}
+
 QIcon GlyphIcon(std::string_view name) {
   if (!GlyphExists(name)) return QIcon();
   return QIcon(new GlyphEngine(std::string(name)));

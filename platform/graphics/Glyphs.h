@@ -29,6 +29,10 @@ QSize GlyphSize(std::string_view name);
 // image for an unknown name. Images are kept per ratio after the first drawing.
 QImage GlyphImage(std::string_view name, qreal devicePixelRatio);
 
+// Draws the glyph on `painter` at its logical size, from the painter's origin (for vector devices
+// such as an SVG file). False for an unknown name.
+bool DrawGlyph(std::string_view name, QPainter& painter);
+
 // The glyph as an icon for Qt's widgets: each size and ratio asked for is drawn from the vector
 // source (menus, tool bars, window icons). A null icon for an unknown name.
 QIcon GlyphIcon(std::string_view name);
