@@ -9,6 +9,7 @@
 #include <optional>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 #include <QFile>
 #include <QSaveFile>
@@ -17,6 +18,7 @@
 #include <QSqlQuery>
 #include <QStandardPaths>
 
+#include "app/MarkSchema.h"
 #include "platform/db/DatabaseAliases.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/rtl/Exception.h"
@@ -35,16 +37,13 @@ constexpr const char* kAliasFile = "dbalias.ini";
 constexpr const char* kAlias = "dbmd";
 constexpr const char* kConnection = "markedit-default-data";
 
-// The mark table, the three shipment tables the view reads, the view itself and the demo shipments.
+// After the mark table (MarkSchema.h): the three shipment tables the view reads, the view itself
+// and the demo shipments.
 // Of the six bills, the first two and the last pass the view: EX2401003 has another FLAG,
 // EX2401004 another SYSTEMNO, and EX2401005 has no inventory record for the inner join to find.
 // EX2401006 is packed in two lots whose products sort the other way round: its rows show that
 // the packing number orders them before the product number does.
 constexpr const char* kSchema[] = {
-    "create table md (customerid varchar(20) not null, mdid varchar(20) not null,"
-    " flag varchar(1) not null constraint DF_md_flag default '0', data blob,"
-    " constraint PK_md primary key (customerid, mdid, flag))",
-
     "create table TRABILLMAIN (SBILL1NO varchar(20) not null primary key,"
     " SYSTEMNO integer not null, FLAG integer not null,"
     " SHIPFROM varchar(40), SHIPTO varchar(40), VIA varchar(40))",
@@ -223,9 +222,11 @@ QString BuildDatabase(const QString& path) {
     if (!db.open() || !db.transaction()) {
       reason = db.lastError().text();
     } else {
-      for (const char* statement : kSchema) {
+      std::vector<QString> statements = {QString::fromStdString(MarkTableStatement("QSQLITE"))};
+      for (const char* statement : kSchema) statements.push_back(QString::fromUtf8(statement));
+      for (const QString& statement : statements) {
         QSqlQuery query(db);
-        if (!query.exec(QString::fromUtf8(statement))) {
+        if (!query.exec(statement)) {
           reason = query.lastError().text();
           break;
         }

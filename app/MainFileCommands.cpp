@@ -1,5 +1,5 @@
 // The main window's commands over the marks of table md: open, new, save, save as, delete (through
-// the open dialog), the recent marks of the File menu, mark files and About.
+// the open dialog), the recent marks of the File menu, mark files, the database settings and About.
 
 #include <QTimer>
 #include <QtGlobal>
@@ -11,6 +11,7 @@
 #include "app/Question.h"
 #include "app/RecentMarks.h"
 #include "app/UPub.h"
+#include "app/ufmdbset.h"
 #include "app/ufmkey.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
@@ -136,6 +137,23 @@ void Tfmmain::ImportMarkFileClick(TObject*) {
   const std::string path = dialog->FileName();
   dialog->Free();
   if (chosen) ImportMarkFile(path);
+}
+
+void Tfmmain::DatabaseSettingsClick(TObject*) {
+  auto* dialog = New<Tfmdbset>(this);
+  const TWeak<Tfmdbset> alive(dialog);
+  // The editors' changes go to the database they were read from, or are dropped, before the alias
+  // changes: no save reaches the new database with what was read from the old one.
+  dialog->BeforeSave = [this] {
+    std::vector<TWeak<Tfmmd>> editors;
+    for (Tfmmd* editor : Editors()) editors.emplace_back(editor);
+    for (const TWeak<Tfmmd>& editor : editors)
+      if (editor && !editor->CloseQuery()) return false;
+    return true;
+  };
+  dialog->AfterSave = [this] { OpenMark(customerId_, markId_, false); };
+  dialog->ShowModal();
+  if (alive) dialog->Free();
 }
 
 std::string Tfmmain::AboutText() {

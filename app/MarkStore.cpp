@@ -234,13 +234,13 @@ std::string DatabaseAdvice(const std::exception& error) {
   const auto* database = dynamic_cast<const EDatabaseError*>(&error);
   switch (database ? database->Kind() : TDatabaseFailure::Other) {
     case TDatabaseFailure::AliasMissing:
-      return "dbalias.ini 中沒有資料庫別名 dbmd 的設定，請加入 [dbmd] 一節（說明見 README）。";
+      return "還沒有設定嘜頭資料庫（dbmd）：請用 File 功能表的「資料庫設定」設定。";
     case TDatabaseFailure::Unreachable:
-      return "無法連上資料庫：請確認資料庫伺服器已啟動、網路可以連線，以及 dbalias.ini 中 dbmd 的 Host、Port 與 Database。";
+      return "無法連上資料庫：請確認資料庫伺服器已啟動、網路可以連線，並在 File 功能表的「資料庫設定」中確認主機、連接埠與資料庫。";
     case TDatabaseFailure::LoginRefused:
-      return "資料庫拒絕登入：請確認 dbalias.ini 中 dbmd 的 User 與 Password。";
+      return "資料庫拒絕登入：請在 File 功能表的「資料庫設定」中確認使用者；密碼放在伺服器的密碼檔或 ODBC 資料來源中。";
     case TDatabaseFailure::ObjectMissing:
-      return "資料庫中缺少資料表 md 或檢視 VMD：請資料庫管理者建立（見 scripts/postgresql/marks-schema.sql）。";
+      return "資料庫中缺少資料表 md 或檢視 VMD：File 功能表的「資料庫設定」可以測試連線，並在空的資料庫中建立 md。";
     case TDatabaseFailure::NotPermitted:
       return "沒有寫入資料表 md 的權限：請資料庫管理者開放寫入。";
     case TDatabaseFailure::Other:

@@ -12,9 +12,15 @@
 
 namespace {
 
-// The view's name as a statement writes it: each part quoted as the driver quotes names, so that
-// upper-case names keep their case where the database folds unquoted ones.
-QString QuotedView(const QSqlDatabase& db) {
+QString QuotedView(const QSqlDatabase& db) { return QuotedShipmentView(db); }
+
+QString Column(const QSqlDatabase& db, const char* name) {
+  return db.driver()->escapeIdentifier(QString::fromUtf8(name), QSqlDriver::FieldName);
+}
+
+}  // namespace
+
+QString QuotedShipmentView(const QSqlDatabase& db) {
   const QString found = FindTableName(db, QString::fromUtf8(kShipmentView));
   if (found.isEmpty())
     throw EDatabaseError(std::string("Table or view ") + kShipmentView + " does not exist in database " +
@@ -24,12 +30,6 @@ QString QuotedView(const QSqlDatabase& db) {
   for (QString& part : parts) part = db.driver()->escapeIdentifier(part, QSqlDriver::TableName);
   return parts.join(u'.');
 }
-
-QString Column(const QSqlDatabase& db, const char* name) {
-  return db.driver()->escapeIdentifier(QString::fromUtf8(name), QSqlDriver::FieldName);
-}
-
-}  // namespace
 
 std::vector<std::string> CustomerShipments(const std::string& customerId) {
   QSqlDatabase db = OpenAliasDatabase(kMarkAlias);

@@ -3,6 +3,8 @@
 // database has owners) of one customer and one export document (出口文件單號), in the order the
 // cartons are packed: by PACKING單號, then 產品編號 (the view has no line number).
 
+#include <QSqlDatabase>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +16,11 @@
 inline constexpr const char* kShipmentView = "dbo.VMD";
 inline constexpr const char* kCustomerColumn = "客戶編號";
 inline constexpr const char* kBillColumn = "出口文件單號";
+
+// The view's name as a statement on `db` writes it: each part quoted as the driver quotes names, so
+// that upper-case names keep their case where the database folds unquoted ones. Raises
+// EDatabaseError (ObjectMissing) when the database has no such view. Uses only `db`.
+QString QuotedShipmentView(const QSqlDatabase& db);
 
 // The customer's export documents, each once, in order. Raises EDatabaseError when the view
 // cannot be read.

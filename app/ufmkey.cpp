@@ -35,7 +35,7 @@ void Tfmkey::FormShow(TObject*) {
   }
   // A view that cannot be found or read only leaves its customers out of the choice.
   try {
-    reading_ = ReadShipmentCustomers([this](std::vector<std::string> customers, std::string) {
+    reading_ = ReadShipmentCustomers([this](std::vector<std::string> customers, std::string, TDatabaseFailure) {
       reading_.reset();
       for (std::string& customer : customers) customer = Trimmed(customer);
       AddCustomers(std::move(customers));

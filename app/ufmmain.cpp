@@ -95,6 +95,7 @@ DEFINE_CLASS(Tfmmain, TForm) {
   c.Method("FileNew1Execute", &Tfmmain::FileNew1Execute);
   c.Method("FileOpen1Execute", &Tfmmain::FileOpen1Execute);
   c.Method("FileSaveAs1Execute", &Tfmmain::FileSaveAs1Execute);
+  c.Method("DatabaseSettingsClick", &Tfmmain::DatabaseSettingsClick);
   c.Method("HelpAbout1Execute", &Tfmmain::HelpAbout1Execute);
   c.Method("ExportMarkFileClick", &Tfmmain::ExportMarkFileClick);
   c.Method("ImportMarkFileClick", &Tfmmain::ImportMarkFileClick);

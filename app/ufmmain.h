@@ -73,6 +73,9 @@ class Tfmmain : public TForm {
   void ImportMarkFileClick(TObject* sender);
   void ExportMarkFile(const std::string& path);
   void ImportMarkFile(const std::string& path);
+  // 資料庫設定: the mark database's alias, edited in a dialog; once it is saved, the editors read
+  // their mark again from the new database (unsaved changes were saved to the old one or dropped).
+  void DatabaseSettingsClick(TObject* sender);
   // The text About shows.
   static std::string AboutText();
   // File > Save (Ctrl+S): every editor whose design changed saves it, design mode as it is; the

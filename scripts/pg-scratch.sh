@@ -11,14 +11,15 @@
 #   scripts/pg-scratch.sh stop DIR    stops that server and removes its files and DIR
 #   scripts/pg-scratch.sh kill DIR    stops it at once, as a crash would, keeping its files
 #   scripts/pg-scratch.sh revive DIR  starts it again on its port after kill
-#   scripts/pg-scratch.sh sql DIR SQL runs SQL on the database "marks" as its owner
+#   scripts/pg-scratch.sh sql DIR SQL [DATABASE]
+#                                     runs SQL on the database "marks" (or DATABASE) as its owner
 #
 # Run as root, the server runs as Debian's "postgres" user (PostgreSQL refuses root), in a folder
 # under /tmp that this user can reach wherever DIR lies. Connections are accepted from 127.0.0.1
 # only, for the user markedit with the password markedit (written into the alias files, so that a
 # wrong one can be tried as well).
 set -euo pipefail
-[ $# -eq 2 ] || { [ $# -eq 3 ] && [ "$1" = sql ]; } || { sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
+[ $# -eq 2 ] || { [ $# -ge 3 ] && [ $# -le 4 ] && [ "$1" = sql ]; } || { sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 2; }
 action=$1
 dir=$2
 here=$(cd "$(dirname "$0")" && pwd)
@@ -76,7 +77,7 @@ case "$action" in
       -o "-p $(cat "$dir/port") -k $home -c listen_addresses=127.0.0.1" start >/dev/null
     ;;
   sql)
-    psql_on "$(cat "$dir/port")" marks -c "$3"
+    psql_on "$(cat "$dir/port")" "${4:-marks}" -c "$3"
     ;;
   stop)
     if [ -f "$dir/server" ]; then

@@ -59,44 +59,57 @@ class TWorkers {
 std::atomic<unsigned> counter{0};
 
 // Runs in the worker thread.
-void Run(const TAliasSettings& settings, const QString& sql, std::vector<std::string>& values, std::string& error) {
+void Run(const TAliasSettings& settings, const TBackgroundQuery::TWork& work, std::vector<std::string>& values,
+         std::string& error, TDatabaseFailure& failure) {
   const QString name = QStringLiteral("markedit-background:%1").arg(++counter);
   try {
     QSqlDatabase db = OpenAliasConnection(settings, name);
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (query.exec(sql)) {
-      while (query.next()) values.push_back(query.value(0).toString().toStdString());
-    } else {
-      error = WithoutCredentials(query.lastError().text().toStdString(), settings);
-      if (error.empty()) error = "unknown database error";
-    }
+    values = work(db);
+  } catch (const EDatabaseError& e) {
+    error = WithoutCredentials(e.what(), settings);
+    failure = e.Kind();
   } catch (const std::exception& e) {
-    error = e.what();
+    error = WithoutCredentials(e.what(), settings);
   }
+  if (!error.empty()) values.clear();
   QSqlDatabase::removeDatabase(name);
 }
 
 }  // namespace
 
 TBackgroundQuery::TBackgroundQuery(const std::string& alias, const std::string& sql, TDone done)
+    : TBackgroundQuery(AliasSettings(alias),
+                       [sql = QString::fromStdString(sql)](const QSqlDatabase& db) {
+                         std::vector<std::string> values;
+                         QSqlQuery query(db);
+                         query.setForwardOnly(true);
+                         if (!query.exec(sql)) {
+                           const std::string reason = query.lastError().text().toStdString();
+                           throw EDatabaseError(reason.empty() ? "unknown database error" : reason);
+                         }
+                         while (query.next()) values.push_back(query.value(0).toString().toStdString());
+                         return values;
+                       },
+                       std::move(done)) {}
+
+TBackgroundQuery::TBackgroundQuery(const TAliasSettings& settings, TWork work, TDone done)
     : state_(std::make_shared<TState>()) {
   state_->done = std::move(done);
-  const TAliasSettings settings = AliasSettings(alias);
   std::weak_ptr<TState> answer = state_;
-  TWorkers::Instance().Start([settings, sql = QString::fromStdString(sql), answer] {
+  TWorkers::Instance().Start([settings, work = std::move(work), answer] {
     auto values = std::make_shared<std::vector<std::string>>();
     auto error = std::make_shared<std::string>();
-    Run(settings, sql, *values, *error);
+    auto failure = std::make_shared<TDatabaseFailure>(TDatabaseFailure::Other);
+    Run(settings, work, *values, *error, *failure);
     if (QCoreApplication* app = QCoreApplication::instance())
       QMetaObject::invokeMethod(
           app,
-          [answer, values, error] {
+          [answer, values, error, failure] {
             const std::shared_ptr<TState> state = answer.lock();
             if (!state || !state->done) return;
             const TDone done = std::move(state->done);
             state->done = nullptr;
-            done(std::move(*values), std::move(*error));
+            done(std::move(*values), std::move(*error), *failure);
           },
           Qt::QueuedConnection);
   });

@@ -133,6 +133,15 @@ void SetKey(std::string& text, const std::string& section, const std::string& ke
   }
 }
 
+// Removes the key's line where readers find it, with its line end; nothing when there is none.
+void RemoveKey(std::string& text, const std::string& section, const std::string& key) {
+  const KeyPlace place = FindKey(text, section, key);
+  if (place.LineStart == std::string::npos) return;
+  size_t end = text.find('\n', place.LineEnd);
+  end = end == std::string::npos ? text.size() : end + 1;
+  text.erase(place.LineStart, end - place.LineStart);
+}
+
 }  // namespace
 
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
@@ -142,13 +151,14 @@ bool WritePrivateProfileString(const std::string& section, const std::string& ke
 
 bool WritePrivateProfileStrings(const std::string& section,
                                 const std::vector<std::pair<std::string, std::string>>& values,
-                                const std::string& fileName) {
+                                const std::string& fileName, const std::vector<std::string>& remove) {
   if (section.empty()) return false;
   for (const auto& [key, value] : values)
     if (key.empty() || value.find_first_of("\r\n") != std::string::npos) return false;
   const std::string path = ProfilePath(fileName);
   std::string text = FileText(path);
   for (const auto& [key, value] : values) SetKey(text, section, key, value);
+  for (const std::string& key : remove) RemoveKey(text, section, key);
   QSaveFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly)) return false;
   file.write(text.data(), static_cast<qint64>(text.size()));

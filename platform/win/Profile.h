@@ -34,7 +34,8 @@ std::string GetPrivateProfileString(const std::string& section, const std::strin
 // when it cannot be written.
 bool WritePrivateProfileString(const std::string& section, const std::string& key, const std::string& value,
                                const std::string& fileName);
-// The same for several keys of one section, in order, the file written once.
+// The same for several keys of one section, in order, the file written once; the keys of `remove`
+// lose their lines (line end included) where readers find them.
 bool WritePrivateProfileStrings(const std::string& section,
                                 const std::vector<std::pair<std::string, std::string>>& values,
-                                const std::string& fileName);
+                                const std::string& fileName, const std::vector<std::string>& remove = {});
