@@ -7,7 +7,7 @@
 # (a temporary HOME, so the demo data is made anew and nothing of yours is read or changed) under a
 # virtual 1280x1024 screen, started as "markedit C001 M01", and is driven with xdotool as a clerk
 # would: it designs a small side mark, saves it, looks into the open dialog, shows a shipment row, opens the output dialog,
-# adds a barcode, a logo and a line,
+# adds a barcode, a logo and a line, looks at the database settings,
 # plays another clerk saving the same mark (by writing the demo database with sqlite3) and quits
 # without saving; then it starts the program again on screens scaled to 2 and 1.5. Each picture is
 # cut from the screen to what the guide talks about.
@@ -261,6 +261,18 @@ click 184 66
 sleep 0.5
 snap
 cut codes 154 42 402 296
+
+# The database settings (File, eighth item, reached with the arrow keys) after 測試連線 on the
+# demo database.
+click 19 8
+xdotool key Down Down Down Down Down Down Down Down Return
+window "資料庫設定"
+click $((X + 68)) $((Y + 403))
+sleep 1
+snap
+cut_window database-settings
+xdotool key Escape
+sleep 0.5
 
 # Quitting with unsaved changes: File, Exit.
 click 19 8

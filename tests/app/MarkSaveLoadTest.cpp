@@ -201,13 +201,13 @@ TEST_F(MarkEditorTest, SaveFailingInsideItsTransactionRollsBack) {
 }
 
 // A database file removed while the editor is open is not written through the old connection.
-TEST_F(MarkEditorTest, AnAliasThatIsNotThereIsSaidWithWhereToAddIt) {
+TEST_F(MarkEditorTest, AnAliasThatIsNotThereIsSaidWithWhereToSetItUp) {
   try {
     ReadMark({"C001", "M01", "0"}, "nosuchalias");
     ADD_FAILURE() << "read without an alias";
   } catch (const EDatabaseError& error) {
     EXPECT_EQ(error.Kind(), TDatabaseFailure::AliasMissing);
-    EXPECT_TRUE(Contains(DatabaseAdvice(error), "dbalias.ini")) << DatabaseAdvice(error);
+    EXPECT_TRUE(Contains(DatabaseAdvice(error), "「資料庫設定」")) << DatabaseAdvice(error);
   }
 }
 

@@ -65,8 +65,8 @@ INSTANTIATE_TEST_SUITE_P(
         ClassCase{&TLabel::StaticClass(), kLabelProps},
         ClassCase{&TDBText::StaticClass(), With(kLabelProps, {"DataField", "DataSource"})},
         ClassCase{&TSpeedButton::StaticClass(),
-                  With({"AllowAllUp", "GroupIndex", "Down", "Caption", "Enabled", "Flat", "Font", "Glyph", "Layout",
-                        "Margin", "NumGlyphs", "ParentFont", "Spacing", "Visible"},
+                  With({"AllowAllUp", "GroupIndex", "Down", "Caption", "Enabled", "Flat", "Font", "Glyph", "GlyphName",
+                        "Layout", "Margin", "NumGlyphs", "ParentFont", "Spacing", "Visible"},
                        kMouseEvents)}),
     [](const auto& info) { return info.param.cls->Name(); });
 
