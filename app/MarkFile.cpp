@@ -23,13 +23,11 @@ std::string SideDesign(const std::string& text, const char* side, int firstLine)
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) return std::string();
   try {
     return TextToStream(text);
+  } catch (const ETextFormError& e) {
+    // The converter counts the side's lines; the clerk looks at the file's.
+    throw Exception(std::string(side) + "的第 " + std::to_string(e.Line() + firstLine - 1) + " 行無法讀取：" + e.Detail());
   } catch (const EReadError& e) {
-    // The converter counts the side's lines ("Line N: …"); the clerk looks at the file's.
     const std::string message = e.what();
-    const size_t digits = message.rfind("Line ", 0) == 0 ? message.find_first_not_of("0123456789", 5) : std::string::npos;
-    if (digits != std::string::npos && digits > 5 && digits <= 12 && message.compare(digits, 2, ": ") == 0)
-      throw Exception(std::string(side) + "的第 " + std::to_string(std::stol(message.substr(5, digits - 5)) + firstLine - 1) +
-                      " 行無法讀取：" + message.substr(digits + 2));
     throw Exception(std::string(side) + "無法讀取：" + message);
   }
 }

@@ -36,6 +36,16 @@
 #include "platform/rtl/Texts.h"
 #include "platform/stream/Reader.h"
 #include "platform/win/DeviceContext.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the clerk is told when the output cannot be written.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MarkOutput)
+};
+
+}  // namespace
 
 namespace {
 
@@ -89,7 +99,7 @@ class PendingFile {
       const std::string why = std::strerror(errno);
       if (fd >= 0) close(fd);
       temp_.clear();
-      throw Exception("Cannot write " + name_ + ": " + why);
+      throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, why));
     }
   }
   ~PendingFile() {
@@ -101,16 +111,16 @@ class PendingFile {
   QIODevice& Device() { return file_; }
   // The file is complete: it gets the permissions a new file gets, and is closed.
   void Finish() {
-    if (!file_.flush()) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+    if (!file_.flush()) throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, Why(file_)));
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(file_.handle(), 0666 & ~mask);
     file_.close();
-    if (file_.error() != QFileDevice::NoError) throw Exception("Cannot write " + name_ + ": " + Why(file_));
+    if (file_.error() != QFileDevice::NoError) throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, Why(file_)));
   }
   void Place() {
     if (std::rename(temp_.c_str(), name_.c_str()) != 0)
-      throw Exception("Cannot write " + name_ + ": " + std::strerror(errno));
+      throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, std::string(std::strerror(errno))));
     temp_.clear();
   }
   const std::string& Name() const { return name_; }
@@ -199,7 +209,7 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
   SelectShipmentRows(*pages_->rows, customerId, bill);
   pages_->rows->Open();
   if (pages_->rows->IsEmpty())
-    throw Exception("Shipment " + bill + " of customer " + customerId + " has no rows to print");
+    throw Exception(Text(Texts::tr("Shipment %1 of customer %2 has no rows to print"), bill, customerId));
   pages_->source = New<TDataSource>(nullptr);
   pages_->source->SetDataSet(pages_->rows);
   for (TOutputStage* stage : pages_->stages) {
@@ -210,8 +220,8 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
         continue;
       }
       if (!pages_->rows->Fields().FindField(text->DataField()))
-        throw Exception("A data text is linked to the field " + QuotedText(text->DataField()) +
-                        ", which the shipment view " + kShipmentView + " no longer has");
+        throw Exception(Text(Texts::tr("A data text is linked to the field %1, which the shipment view %2 no longer has"),
+                             QuotedText(text->DataField()), std::string(kShipmentView)));
       text->SetDataSource(pages_->source);
     }
   }
@@ -299,7 +309,7 @@ QSizeF MarkSizeMm(double widthMm) { return {widthMm, widthMm * kMarkHeight / kMa
 
 void CheckMarkWidth(double widthMm) {
   if (!(widthMm >= kMinMarkWidthMm && widthMm <= kMaxMarkWidthMm))
-    throw Exception("A mark is 10 to 5000 mm wide");
+    throw Exception(Text(Texts::tr("A mark is 10 to 5000 mm wide")));
 }
 
 void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm) {
@@ -313,7 +323,7 @@ void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setCreator(QStringLiteral("markedit"));
     QPainter painter(&pdf);
-    if (!painter.isActive()) throw Exception("Cannot write " + file);
+    if (!painter.isActive()) throw Exception(Text(Texts::tr("Cannot write %1"), file));
     const double scale = Scale(widthMm, 96);
     for (int page = 0; page < output.PageCount(); ++page) {
       if (page > 0) pdf.newPage();
@@ -334,15 +344,15 @@ void WriteSvg(const TMarkOutput& output, const std::string& file, double widthMm
 
 void WritePng(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {
   CheckMarkWidth(widthMm);
-  if (dpi < 10 || dpi > 2400) throw Exception("A picture has 10 to 2400 dots per inch");
+  if (dpi < 10 || dpi > 2400) throw Exception(Text(Texts::tr("A picture has 10 to 2400 dots per inch")));
   const QSizeF mm = MarkSizeMm(widthMm);
   const QSize pixels(static_cast<int>(std::lround(mm.width() / 25.4 * dpi)),
                      static_cast<int>(std::lround(mm.height() / 25.4 * dpi)));
   if (int64_t{pixels.width()} * pixels.height() > 400'000'000)
-    throw Exception("The picture would be too large: choose fewer dots per inch or a narrower mark");
+    throw Exception(Text(Texts::tr("The picture would be too large: choose fewer dots per inch or a narrower mark")));
   WritePageFiles(output, file, [&](int page, QIODevice& device) {
     QImage image(pixels, QImage::Format_RGB32);
-    if (image.isNull()) throw Exception("Not enough memory for the picture");
+    if (image.isNull()) throw Exception(Text(Texts::tr("Not enough memory for the picture")));
     image.fill(Qt::white);
     {
       QPainter painter(&image);
@@ -352,7 +362,7 @@ void WritePng(const TMarkOutput& output, const std::string& file, double widthMm
     const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
-    if (!image.save(&device, "PNG")) throw Exception("Cannot write " + file + ": " + Why(device));
+    if (!image.save(&device, "PNG")) throw Exception(Text(Texts::tr("Cannot write %1: %2"), file, Why(device)));
   });
 }
 
@@ -366,7 +376,7 @@ bool IsMarkFileName(const std::string& file) {
 }
 
 std::string UnknownMarkFileKind(const std::string& file) {
-  return "Cannot tell what to write from the name " + file + ": use .pdf, .svg or .png";
+  return Text(Texts::tr("Cannot tell what to write from the name %1: use .pdf, .svg or .png"), file);
 }
 
 void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {

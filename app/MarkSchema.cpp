@@ -10,6 +10,16 @@
 #include "app/Shipments.h"
 #include "platform/db/DatabaseError.h"
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the clerk is told when md cannot be made.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MarkSchema)
+};
+
+}  // namespace
 
 namespace {
 
@@ -88,8 +98,8 @@ TMarkSchemaCheck CheckMarkSchema(const QSqlDatabase& db) {
 void CreateMarkTable(const QSqlDatabase& db) {
   const std::string statement = MarkTableStatement(db.driverName().toStdString());
   if (statement.empty())
-    throw EDatabaseError("The table md is not made through the driver " + db.driverName().toStdString());
+    throw EDatabaseError(Text(Texts::tr("The table md is not made through the driver %1"), db.driverName().toStdString()));
   QSqlQuery query(db);
   if (!query.exec(QString::fromStdString(statement)))
-    throw EDatabaseError("Cannot create the table md: " + query.lastError().text().toStdString());
+    throw EDatabaseError(Text(Texts::tr("Cannot create the table md: %1"), query.lastError().text().toStdString()));
 }

@@ -12,13 +12,23 @@
 
 #include "platform/db/DatabaseAliases.h"
 #include "platform/db/DatabaseError.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What a clerk is told when marks cannot be read or written.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MarkStore)
+};
+
+}  // namespace
 
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Describe(const TMarkKey& key) {
-  return MarkSideName(key.Side) + " (customer " + key.CustomerId + ", mark " + key.MarkId + ")";
+  return Text(Texts::tr("%1 (customer %2, mark %3)"), MarkSideName(key.Side), key.CustomerId, key.MarkId);
 }
 
 // The alias connection. A reused SQLite connection keeps working on a file that was deleted or
@@ -30,7 +40,7 @@ QSqlDatabase Open(const std::string& alias, const std::string& failure) {
     const bool sqliteFile = settings.Driver == "QSQLITE" && !file.empty() && file.front() != ':' &&
                             file.compare(0, 5, "file:") != 0;
     if (sqliteFile && !QFileInfo::exists(Q(file)))
-      throw EDatabaseError("the database file " + file + " does not exist", TDatabaseFailure::Unreachable);
+      throw EDatabaseError(Text(Texts::tr("the database file %1 does not exist"), file), TDatabaseFailure::Unreachable);
     return OpenAliasDatabase(alias);
   } catch (const EDatabaseError& e) {
     throw EDatabaseError(failure + e.what(), e.Kind());
@@ -44,7 +54,8 @@ QSqlDatabase Open(const std::string& alias, const std::string& failure) {
     if (FindAlias(alias, settings)) reason = WithoutCredentials(reason, settings);
   } catch (const EDatabaseError&) {
   }
-  throw EDatabaseError(failure + (reason.empty() ? "unknown database error" : reason), FailureOf(error));
+  throw EDatabaseError(failure + (reason.empty() ? Text(Texts::tr("unknown database error")) : OneLine(reason)),
+                       FailureOf(error));
 }
 
 TWriteMarkHook& WriteHook() {
@@ -127,7 +138,7 @@ void CallHook(const char* step) {
 // Stores `data` as the row of `key`; with `expected`, only while the row holds what it says.
 TMarkSaveResult Store(const TMarkKey& key, const std::string& data, const std::optional<std::string>* expected,
                       const std::string& alias) {
-  const std::string failure = "Cannot save the " + Describe(key) + " in table md of " + alias + ": ";
+  const std::string failure = Text(Texts::tr("Cannot save the %1 in table md of %2: "), Describe(key), alias);
   QSqlDatabase db = Open(alias, failure);
   TSaveTransaction transaction(db, failure, alias);
   {
@@ -178,7 +189,7 @@ void LockRow(QSqlDatabase& db, const TMarkKey& key, const std::string& failure, 
 }  // namespace
 
 std::vector<std::string> ListCustomers(const std::string& alias) {
-  const std::string failure = "Cannot list the customers of table md of " + alias + ": ";
+  const std::string failure = Text(Texts::tr("Cannot list the customers of table md of %1: "), alias);
   QSqlDatabase db = Open(alias, failure);
   std::vector<std::string> customers;
   QSqlQuery query(db);
@@ -198,8 +209,8 @@ TMarkPair ReadMarkPair(const std::string& customer, const std::string& mark, con
 
 TMarkPairResult StoreMarkPair(const std::string& customer, const std::string& mark, const TMarkPair& pair,
                               const TMarkPair& expected, const std::string& alias) {
-  const std::string failure = "Cannot write the mark (customer " + customer + ", mark " + mark +
-                              ") in table md of " + alias + ": ";
+  const std::string failure =
+      Text(Texts::tr("Cannot write the mark (customer %1, mark %2) in table md of %3: "), customer, mark, alias);
   QSqlDatabase db = Open(alias, failure);
   TSaveTransaction transaction(db, failure, alias);
   const TMarkKey keys[2] = {{customer, mark, "0"}, {customer, mark, "1"}};
@@ -261,13 +272,13 @@ std::string MarkSideName(const std::string& side) {
 }
 
 std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alias) {
-  const std::string failure = "Cannot read the " + Describe(key) + " from table md of " + alias + ": ";
+  const std::string failure = Text(Texts::tr("Cannot read the %1 from table md of %2: "), Describe(key), alias);
   QSqlDatabase db = Open(alias, failure);
   return SelectRow(db, key, failure, alias);
 }
 
 std::vector<TStoredMark> ListMarks(const std::string& alias) {
-  const std::string failure = "Cannot list the marks of table md of " + alias + ": ";
+  const std::string failure = Text(Texts::tr("Cannot list the marks of table md of %1: "), alias);
   QSqlDatabase db = Open(alias, failure);
   QSqlQuery query(db);
   query.setForwardOnly(true);

@@ -9,6 +9,16 @@
 #include "platform/db/DatabaseError.h"
 #include "platform/db/Fields.h"
 #include "platform/db/Table.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the clerk is told when the shipment view cannot be read.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Shipments)
+};
+
+}  // namespace
 
 namespace {
 
@@ -23,8 +33,8 @@ QString Column(const QSqlDatabase& db, const char* name) {
 QString QuotedShipmentView(const QSqlDatabase& db) {
   const QString found = FindTableName(db, QString::fromUtf8(kShipmentView));
   if (found.isEmpty())
-    throw EDatabaseError(std::string("Table or view ") + kShipmentView + " does not exist in database " +
-                             kMarkAlias,
+    throw EDatabaseError(Text(Texts::tr("Table or view %1 does not exist in database %2"), std::string(kShipmentView),
+                              std::string(kMarkAlias)),
                          TDatabaseFailure::ObjectMissing);
   QStringList parts = found.split(u'.');
   for (QString& part : parts) part = db.driver()->escapeIdentifier(part, QSqlDriver::TableName);
@@ -40,8 +50,8 @@ std::vector<std::string> CustomerShipments(const std::string& customerId) {
                                  Column(db, kCustomerColumn) + " = :customer order by " + bill);
   query.bindValue(QStringLiteral(":customer"), QString::fromStdString(customerId));
   if (!run || !query.exec())
-    throw EDatabaseError("Cannot read the shipments of customer " + customerId + ": " +
-                         query.lastError().text().toStdString());
+    throw EDatabaseError(Text(Texts::tr("Cannot read the shipments of customer %1: %2"), customerId,
+                              query.lastError().text().toStdString()));
   std::vector<std::string> bills;
   while (query.next())
     if (!query.value(0).isNull()) bills.push_back(query.value(0).toString().trimmed().toStdString());

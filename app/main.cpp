@@ -23,6 +23,7 @@
 #include "app/MarkExport.h"
 #include "app/PrintModule.h"
 #include "app/ProgramGlyphs.h"
+#include "app/Translations.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "design/palette/DsnPanel.h"
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
   QApplication qapp(qtArgc, qtArgv);
   QCoreApplication::setApplicationName(QStringLiteral("markedit"));
   QApplication::setWindowIcon(ProgramIcon());
+  // Windows speak Chinese whatever the locale; the command line above stayed English.
+  if (!InstallTranslations()) std::fprintf(stderr, "markedit: the Chinese texts cannot be loaded\n");
   SetCommandLineArguments(options.Positional);
 
   // Without its default data the editor still opens; only the shipment data is missing then.

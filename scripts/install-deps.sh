@@ -9,7 +9,7 @@ packages=(
   xvfb xauth fonts-arphic-uming poppler-utils
   postgresql odbc-postgresql
   libzint-dev libzint2.11 libzxing-dev
-  qt6-translations-l10n
+  qt6-translations-l10n qt6-l10n-tools qt6-tools-dev
   # the package and its checks: cpack's dependency list, lintian, the desktop's validators
   dpkg-dev file lintian desktop-file-utils appstream shared-mime-info man-db
 )

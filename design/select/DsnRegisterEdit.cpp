@@ -12,6 +12,16 @@
 #include "platform/rtl/Stream.h"
 #include "platform/stream/Reader.h"
 #include "platform/win/Clipboard.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the clerk is told of a paste.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Paste)
+};
+
+}  // namespace
 
 namespace {
 
@@ -176,7 +186,7 @@ void TDsnRegister::PasteSelection() {
       if (auto* control = ClassCast<TControl>(c)) pasted.emplace_back(control);
     }, stage_ ? stage_->ReadPolicy() : nullptr, &skipped);
   } catch (const EReadRefused& e) {
-    throw EReadRefused("Nothing was pasted: " + e.Message());
+    throw EReadRefused(Text(Texts::tr("Nothing was pasted: %1"), e.Message()));
   } catch (...) {
     return;  // damaged data under our format
   }
@@ -199,7 +209,7 @@ void TDsnRegister::PasteSelection() {
   }
   if (alive) SelectDistinct(placed);
   // A property that could not be read is passed over as a stored design's is; the clerk is told.
-  if (!skipped.empty()) throw Exception("Pasted without what could not be read:\n" + SkippedList(skipped));
+  if (!skipped.empty()) throw Exception(Text(Texts::tr("Pasted without what could not be read:\n%1"), SkippedList(skipped)));
 }
 
 void TDsnRegister::DeleteSelection() {

@@ -13,16 +13,21 @@
 #include "platform/rtl/Texts.h"
 #include "platform/win/Folders.h"
 #include "platform/win/Profile.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What a clerk is told when the mark database cannot be reached.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(DatabaseAliases)
+};
+
+}  // namespace
 
 namespace {
 
 constexpr const char* kAliasFile = "dbalias.ini";
 constexpr const char* kConnectionPrefix = "markedit:";
-
-std::string AliasFileText(const std::string& file) {
-  const size_t slash = file.rfind('/');
-  return std::string(kAliasFile) + " in " + file.substr(0, slash == std::string::npos ? 0 : slash);
-}
 
 std::string Value(const std::string& file, const std::string& alias, const char* key) {
   return GetPrivateProfileString(alias, key, "", file);
@@ -113,7 +118,7 @@ bool Describes(const QSqlDatabase& db, const TAliasSettings& s) {
 
 [[noreturn]] void ConnectError(const TAliasSettings& s, const std::string& reason,
                                TDatabaseFailure kind = TDatabaseFailure::Unreachable) {
-  throw EDatabaseError("Cannot connect to database " + s.Alias + ": " + WithoutCredentials(reason, s), kind);
+  throw EDatabaseError(Text(Texts::tr("Cannot connect to database %1: %2"), s.Alias, OneLine(WithoutCredentials(reason, s))), kind);
 }
 
 // An SQLite file that is not a database opens without complaint; the first statement finds out.
@@ -138,8 +143,8 @@ bool FindAlias(const std::string& alias, TAliasSettings& settings) {
   s.Database = Value(file, alias, "Database");
   if (s.Driver.empty()) s.Driver = "QSQLITE";
   if (s.Driver != "QSQLITE" && s.Driver != "QODBC" && s.Driver != "QPSQL")
-    throw EDatabaseError("Alias " + alias + " names the unknown driver " + s.Driver + " (" +
-                         AliasFileText(file) + ")");
+    throw EDatabaseError(
+        Text(Texts::tr("Alias %1 names the unknown driver %2 (%3)"), alias, s.Driver, file));
   // A relative SQLite file lies beside the alias file that names it.
   if (s.Driver == "QSQLITE" && IsSqliteFileName(s.Database) && s.Database.front() != '/')
     s.Database = file.substr(0, file.rfind('/')) + "/" + s.Database;
@@ -148,8 +153,7 @@ bool FindAlias(const std::string& alias, TAliasSettings& settings) {
     bool ok = false;
     s.Port = Q(port).toInt(&ok);
     if (!ok || s.Port < 1 || s.Port > 65535)
-      throw EDatabaseError("Alias " + alias + " has the invalid port " + port + " (" +
-                           AliasFileText(file) + ")");
+      throw EDatabaseError(Text(Texts::tr("Alias %1 has the invalid port %2 (%3)"), alias, port, file));
   }
   s.User = Value(file, alias, "User");
   s.Password = Value(file, alias, "Password");
@@ -162,7 +166,7 @@ TAliasSettings AliasSettings(const std::string& alias) {
   if (alias.empty()) throw EDatabaseError("No database alias given");
   TAliasSettings settings;
   if (!FindAlias(alias, settings))
-    throw EDatabaseError("Alias " + alias + " is not configured (" + AliasFileText(UserAliasFile()) + ")",
+    throw EDatabaseError(Text(Texts::tr("Alias %1 is not configured (%2)"), alias, UserAliasFile()),
                          TDatabaseFailure::AliasMissing);
   return settings;
 }
@@ -181,14 +185,14 @@ QSqlDatabase OpenAliasDatabase(const std::string& alias) {
 
 QSqlDatabase OpenAliasConnection(const TAliasSettings& s, const QString& name) {
   if (!QSqlDatabase::isDriverAvailable(Q(s.Driver)))
-    ConnectError(s, "driver " + s.Driver + " is not installed");
+    ConnectError(s, Text(Texts::tr("the driver %1 is not installed"), s.Driver));
   const bool sqlite = s.Driver == "QSQLITE";
   if (sqlite && s.Database.empty())
-    throw EDatabaseError("Alias " + s.Alias + " names no database file (" + AliasFileText(s.File) + ")",
+    throw EDatabaseError(Text(Texts::tr("Alias %1 names no database file (%2)"), s.Alias, s.File),
                          TDatabaseFailure::AliasMissing);
   // SQLite would quietly create a missing file, and the tables would then seem to be missing.
   if (sqlite && IsSqliteFileName(s.Database) && !QFileInfo::exists(Q(s.Database)))
-    ConnectError(s, "the database file " + s.Database + " does not exist");
+    ConnectError(s, Text(Texts::tr("the database file %1 does not exist"), s.Database));
 
   QSqlError error;
   {

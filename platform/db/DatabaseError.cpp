@@ -45,3 +45,20 @@ TDatabaseFailure FailureOf(const QSqlError& error) {
     return TDatabaseFailure::Unreachable;
   return TDatabaseFailure::Other;
 }
+
+std::string OneLine(const std::string& reason) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+  std::string line;
+  size_t i = 0;
+  while (i < reason.size()) {
+    if (reason[i] != '\r' && reason[i] != '\n') {
+      line += reason[i++];
+      continue;
+    }
+    // The blanks around a line end go with it.
+    while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
+    while (i < reason.size() && blank(reason[i])) ++i;
+    if (!line.empty() && i < reason.size()) line += ' ';
+  }
+  return line;
+}

@@ -31,3 +31,7 @@ class EDatabaseError : public Exception {
 // The kind of a driver's error: SQLSTATE codes of the PostgreSQL and ODBC drivers, SQLite's result
 // codes, and the error's own type for a connection that failed or broke.
 TDatabaseFailure FailureOf(const QSqlError& error);
+
+// A driver's reason on one line (servers break theirs over several): every run of blanks that
+// holds a line end becomes one space, so that a message keeps one line per thought.
+std::string OneLine(const std::string& reason);

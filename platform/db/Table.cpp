@@ -6,6 +6,16 @@
 
 #include "platform/db/DatabaseError.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What a clerk is told of a missing table.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Table)
+};
+
+}  // namespace
 
 DEFINE_CLASS(TTable, TDBDataSet) {
   c.Prop("FieldDefs", &TTable::FieldDefs, &TTable::SetFieldDefs).Stored(&TTable::FieldDefsStored);
@@ -37,7 +47,7 @@ void TTable::InternalOpen() {
   const QSqlDatabase db = Database();
   const QString table = FindTableName(db, QString::fromStdString(tableName_));
   if (table.isEmpty())
-    throw EDatabaseError("Table or view " + tableName_ + " does not exist in database " + DatabaseName(),
+    throw EDatabaseError(Text(Texts::tr("Table or view %1 does not exist in database %2"), tableName_, DatabaseName()),
                          TDatabaseFailure::ObjectMissing);
   QSqlRecord record = db.record(table);
   if (record.isEmpty()) {

@@ -10,6 +10,16 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
 #include "platform/stream/TextFormChars.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// Where a design stream is damaged, said to the clerk (the details stay technical).
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(TextForm)
+};
+
+}  // namespace
 
 // Binary to text. The reading direction is in TextFormParser.cpp.
 
@@ -130,7 +140,7 @@ class BinaryToText {
 
  private:
   [[noreturn]] void Fail(size_t offset, const std::string& what) const {
-    throw EReadError("Invalid stream format at offset " + std::to_string(offset) + ": " + what);
+    throw EReadError(Text(Texts::tr("Invalid stream format at offset %1: %2"), std::to_string(offset), what));
   }
   void Need(size_t count) const {
     if (in_.size() - pos_ < count) Fail(pos_, "unexpected end of stream");

@@ -13,6 +13,23 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
+
+#include "platform/rtl/Exception.h"
+
+// The error of a malformed text: its message says "Line N: …" in the user's language; the line and
+// the detail are kept apart for those who count lines otherwise (a file holding several texts).
+class ETextFormError : public EReadError {
+ public:
+  ETextFormError(std::string message, int line, std::string detail)
+      : EReadError(std::move(message)), line_(line), detail_(std::move(detail)) {}
+  int Line() const { return line_; }
+  const std::string& Detail() const { return detail_; }
+
+ private:
+  int line_;
+  std::string detail_;
+};
 
 // Converts a binary component stream to text. Throws EReadError
 // ("Invalid stream format at offset N: ...") when the bytes are not a well-formed stream, or when they
@@ -21,6 +38,6 @@ std::string StreamToText(std::string_view binary);
 
 // Converts the text form to a binary component stream, encoding each value as the stream writer does.
 // A text ending in `end.`, or holding no object or several, gives component blocks and the end marker;
-// a text of exactly one object without `end.` gives that single block. Throws EReadError
+// a text of exactly one object without `end.` gives that single block. Throws ETextFormError
 // ("Line N: ...") on malformed text.
 std::string TextToStream(std::string_view text);

@@ -13,6 +13,16 @@
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
 #include "platform/stream/TextFormChars.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// Where a text form is damaged, said to the clerk (the details stay technical).
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(TextForm)
+};
+
+}  // namespace
 
 // Text to binary: a lexer and a recursive-descent parser that writes the stream as it goes.
 
@@ -46,7 +56,7 @@ class Lexer {
 
  private:
   [[noreturn]] void Fail(const std::string& what) const {
-    throw EReadError("Line " + std::to_string(line_) + ": " + what);
+    throw ETextFormError(Text(Texts::tr("Line %1: %2"), std::to_string(line_), what), static_cast<int>(line_), what);
   }
   bool AtEnd() const { return pos_ >= text_.size(); }
   // The character `ahead` places on, or '\0' past the end (check AtEnd where a NUL byte matters).
@@ -263,7 +273,7 @@ class TextToBinary {
 
  private:
   [[noreturn]] void Fail(size_t line, const std::string& what) const {
-    throw EReadError("Line " + std::to_string(line) + ": " + what);
+    throw ETextFormError(Text(Texts::tr("Line %1: %2"), std::to_string(line), what), static_cast<int>(line), what);
   }
   [[noreturn]] void Expected(const std::string& what) const;
   void Advance() { token_ = lexer_.Next(); }

@@ -2,6 +2,7 @@
 // where missing.
 
 #include "app/DefaultData.h"
+#include "app/Translations.h"
 
 #include <gtest/gtest.h>
 
@@ -56,6 +57,7 @@ class DefaultData : public testing::Test {
  protected:
   void SetUp() override {
     TestApp();
+    InstallTranslations();  // as the program before it makes its data: the errors are the clerk's
     ASSERT_TRUE(dir_.isValid());
     root_ = dir_.path().toStdString();
     // The Windows folder and its parent do not exist yet.
@@ -241,12 +243,12 @@ INSTANTIATE_TEST_SUITE_P(Aliases, ConfiguredAlias,
 TEST_F(DefaultData, FolderBlockedByAFileIsNamedInTheError) {
   Write(root_ + "/file", "");
   SetEnv("WINDIR", root_ + "/file/win");
-  EXPECT_NE(Prepare(false).find("Cannot create the folder " + root_ + "/file/win"),
+  EXPECT_NE(Prepare(false).find("無法建立資料夾 " + root_ + "/file/win"),
             std::string::npos);
 
   SetEnv("WINDIR", root_ + "/win/etc");
   Write(Win("win.ini"), "[tavrix]\ndatapath=" + root_ + "/file/data\n");
-  EXPECT_NE(Prepare(false).find("Cannot create the folder " + root_ + "/file/data"),
+  EXPECT_NE(Prepare(false).find("無法建立資料夾 " + root_ + "/file/data"),
             std::string::npos);
 }
 
@@ -294,7 +296,7 @@ TEST_F(DefaultData, FailedBuildLeavesNoDatabaseBehind) {
   setrlimit(RLIMIT_FSIZE, &saved);
   std::signal(SIGXFSZ, oldHandler);
 
-  EXPECT_EQ(error.rfind("Cannot create the database " + Database() + ": ", 0), 0u) << error;
+  EXPECT_EQ(error.rfind("無法建立資料庫 " + Database() + "：", 0), 0u) << error;
   EXPECT_TRUE(FilesIn(DataFolder()).empty());
   Prepare();
   EXPECT_TRUE(fs::is_regular_file(Database()));

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/ProgramGlyphs.h"
+#include "app/Translations.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
@@ -53,6 +54,7 @@ class MainWindow : public ::testing::Test {
     RegisterDataControls();
     RegisterPaletteClasses();
     RegisterProgramGlyphs();
+    InstallTranslations();
     windows_ = fs::temp_directory_path() / ("markedit-main-" + std::to_string(getpid()));
     fs::create_directories(windows_);
     const char* old = std::getenv("WINDIR");
@@ -286,7 +288,7 @@ TEST_F(MainWindow, OpensTheMainAndTheSideMarkEditors) {
   EXPECT_GE(main_->ImageList1->Count(), 11);
   // Without a mark database each editor opens empty and says why.
   ASSERT_EQ(warnings_.size(), 2u);
-  EXPECT_NE(warnings_[0].find("Alias dbmd is not configured"), std::string::npos) << warnings_[0];
+  EXPECT_NE(warnings_[0].find("還沒有設定資料庫別名 dbmd"), std::string::npos) << warnings_[0];
   // The system places them, the second one title bar's height right of and below the first.
   EXPECT_GT(editors[1]->Left(), editors[0]->Left());
   EXPECT_GT(editors[1]->Top(), editors[0]->Top());

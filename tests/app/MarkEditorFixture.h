@@ -16,6 +16,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
@@ -28,6 +29,7 @@
 #include "app/DefaultData.h"
 #include "app/PrintModule.h"
 #include "app/ProgramGlyphs.h"
+#include "app/Translations.h"
 #include "app/Question.h"
 #include "app/UPub.h"
 #include "app/ufmmain.h"
@@ -56,6 +58,7 @@ class MarkEditorTest : public ::testing::Test {
     RegisterDataControls();
     RegisterPaletteClasses();
     RegisterProgramGlyphs();
+    InstallTranslations();
     UseModuleForSvgPictures();
     static int run = 0;
     windows_ = fs::temp_directory_path() /
@@ -72,10 +75,12 @@ class MarkEditorTest : public ::testing::Test {
     std::ofstream(windows_ / "dbalias.ini", std::ios::app) << "Options=QSQLITE_BUSY_TIMEOUT=0\n";
     SetCommandLineArguments({"C001", "M01"});
     SetMessageBoxHook([this](const std::string& text, const std::string&, UINT) {
+      ExpectChinese(text);
       warnings_.push_back(text);
       return IDOK;
     });
     SetQuestionHook([this](const std::string& text, const std::vector<std::string>& buttons) {
+      ExpectChinese(text);
       questions_.push_back(text);
       if (whileAsked_) std::exchange(whileAsked_, nullptr)();
       EXPECT_EQ(buttons, expectedButtons_);
@@ -117,6 +122,20 @@ class MarkEditorTest : public ::testing::Test {
   static void Settle() {
     QApplication::processEvents();
     DispatchPostedMessages();
+  }
+
+  // Every line a window shows the clerk is in Chinese: each holds Chinese words, before whatever
+  // technical detail (a driver's reason, a path) follows them. A line of English alone is a text
+  // that missed its translation; the inspector's "… is illegal (…)" alone stays as the design
+  // framework words it.
+  static void ExpectChinese(const std::string& text) {
+    for (const QString& line : QString::fromStdString(text).split(u'\n')) {
+      if (line.trimmed().isEmpty() || line.contains(QLatin1String(" is illegal ("))) continue;
+      const bool chinese = std::any_of(line.begin(), line.end(), [](QChar c) {
+        return (c.unicode() >= 0x3000 && c.unicode() <= 0x9fff) || (c.unicode() >= 0xff00 && c.unicode() <= 0xffef);
+      });
+      EXPECT_TRUE(chinese) << "untranslated line \"" << line.toStdString() << "\" in:\n" << text;
+    }
   }
 
   // The colour shown at the middle of a pixel of an editor's stage, at any scale of the screen.

@@ -228,7 +228,7 @@ TEST_F(MarkEditorTest, SaveToADatabaseThatIsGoneFails) {
   fs::rename(database_, database_ + ".moved");
   EXPECT_FALSE(editor->SaveMark());
   ASSERT_EQ(warnings_.size(), 1u);
-  EXPECT_TRUE(Contains(warnings_[0], "does not exist")) << warnings_[0];
+  EXPECT_TRUE(Contains(warnings_[0], "不存在")) << warnings_[0];
   EXPECT_TRUE(editor->Modified());
   EXPECT_EQ(editor->DsnStage1->ControlCount(), 2);
 }
@@ -289,7 +289,7 @@ TEST_F(MarkEditorTest, UnreachableDatabaseOpensEmptyEditorsAndSaysSo) {
   ASSERT_EQ(warnings_.size(), 2u);
   EXPECT_TRUE(Contains(warnings_[0], "無法讀取正嘜的設定")) << warnings_[0];
   EXPECT_TRUE(Contains(warnings_[1], "無法讀取側嘜的設定")) << warnings_[1];
-  EXPECT_TRUE(Contains(warnings_[0], "does not exist")) << warnings_[0];
+  EXPECT_TRUE(Contains(warnings_[0], "不存在")) << warnings_[0];
   EXPECT_TRUE(Contains(warnings_[0], "無法連上資料庫：請確認")) << "what to do comes first: " << warnings_[0];
   EXPECT_EQ(Editor("0")->DsnStage1->ControlCount(), 0);
   // The database is not made again behind the user's back.

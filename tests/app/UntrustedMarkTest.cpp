@@ -162,7 +162,7 @@ TEST_F(UntrustedMarkTest, APasteHoldingMoreThanElementsIsRefusedAndLeavesNothing
     warnings_.clear();
     Key(side, Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(warnings_.size(), 1u);
-    EXPECT_TRUE(Contains(warnings_[0], "Nothing was pasted")) << warnings_[0];
+    EXPECT_TRUE(Contains(warnings_[0], "沒有貼上任何物件")) << warnings_[0];
     EXPECT_TRUE(Contains(warnings_[0], foreign.named)) << warnings_[0];
     EXPECT_TRUE(Elements(side).empty());
     EXPECT_EQ(OwnComponents(side), own) << "every component the paste read is gone";

@@ -66,9 +66,9 @@ INSTANTIATE_TEST_SUITE_P(
     Cases, AliasErrors,
     testing::Values(
         AliasError{"NoAliasFile", "-", "VMD",
-                   {"Alias dbmd is not configured (dbalias.ini in <folder>)"}},
+                   {"Alias dbmd is not configured (<folder>/dbalias.ini)"}},
         AliasError{"OtherAliasOnly", "[other]\nDatabase=marks.db\n", "VMD",
-                   {"Alias dbmd is not configured (dbalias.ini in <folder>)"}},
+                   {"Alias dbmd is not configured (<folder>/dbalias.ini)"}},
         AliasError{"MissingView", "[dbmd]\nDatabase=marks.db\n", "nosuch",
                    {"Table or view nosuch does not exist in database dbmd"}},
         AliasError{"MissingFile", "[dbmd]\nDatabase=gone.db\n", "VMD",
@@ -76,11 +76,11 @@ INSTANTIATE_TEST_SUITE_P(
         AliasError{"NotADatabase", "[dbmd]\nDatabase=dbalias.ini\n", "VMD",
                    {"Cannot connect to database dbmd: "}},
         AliasError{"UnknownDriver", "[dbmd]\nDriver=QORACLE\nDatabase=x\n", "VMD",
-                   {"Alias dbmd names the unknown driver QORACLE (dbalias.ini in <folder>)"}},
+                   {"Alias dbmd names the unknown driver QORACLE (<folder>/dbalias.ini)"}},
         AliasError{"BadPort", "[dbmd]\nDriver=QPSQL\nDatabase=x\nPort=54x\n", "VMD",
                    {"Alias dbmd has the invalid port 54x"}},
         AliasError{"NoSqliteFile", "[dbmd]\nDriver=QSQLITE\n", "VMD",
-                   {"Alias dbmd names no database file (dbalias.ini in <folder>)"}}),
+                   {"Alias dbmd names no database file (<folder>/dbalias.ini)"}}),
     [](const auto& info) { return info.param.name; });
 
 TEST_F(Aliases, MissingSqliteFileIsNotCreated) {
