@@ -126,11 +126,11 @@ bool Exists(const std::string& path) {
 void EnsureFolder(const std::string& folder) {
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (ec) throw Exception(Text(Texts::tr("Cannot create the folder %1: %2"), folder, ec.message()));
+  if (ec) throw Exception(Tr(Texts::tr("Cannot create the folder %1: %2"), folder, ec.message()));
 }
 
 [[noreturn]] void CannotWrite(const std::string& path, const QString& reason) {
-  throw Exception(Text(Texts::tr("Cannot write %1: %2"), path, reason.toStdString()));
+  throw Exception(Tr(Texts::tr("Cannot write %1: %2"), path, reason.toStdString()));
 }
 
 // Writes a file that must not exist yet. False, with nothing written, when it exists after all.
@@ -197,7 +197,7 @@ void AddAlias(const std::string& database) {
   if (Exists(path)) {
     QFile file(Q(path));
     if (!file.open(QIODevice::ReadOnly))
-      throw Exception(Text(Texts::tr("Cannot read %1: %2"), path, file.errorString().toStdString()));
+      throw Exception(Tr(Texts::tr("Cannot read %1: %2"), path, file.errorString().toStdString()));
     text = file.readAll().toStdString();
   }
   const std::string nl = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
@@ -253,7 +253,7 @@ QString BuildDatabase(const QString& path) {
 // Builds the database under a temporary name beside it and moves it into place only when complete,
 // so that neither a failure nor a crash leaves a half-made database behind.
 void CreateDatabase(const std::string& file) {
-  const std::string failure = Text(Texts::tr("Cannot create the database %1: "), file);
+  const std::string failure = Tr(Texts::tr("Cannot create the database %1: "), file);
   std::string tempName = file + ".XXXXXX";
   const int fd = mkstemp(tempName.data());
   if (fd < 0) throw Exception(failure + std::strerror(errno));
@@ -295,7 +295,7 @@ void Prepare() {
     }
     AddAlias(database);
     if (!FindAlias(kAlias, alias))
-      throw Exception(Text(Texts::tr("Cannot configure the alias %1 in %2"), std::string(kAlias), ProfilePath(kAliasFile)));
+      throw Exception(Tr(Texts::tr("Cannot configure the alias %1 in %2"), std::string(kAlias), ProfilePath(kAliasFile)));
   } catch (const EDatabaseError&) {
     // The user's own alias, whose faults opening it will report.
   }
@@ -315,7 +315,7 @@ bool PrepareDefaultData(std::string* error) {
   } catch (const std::exception& e) {
     if (error) *error = e.what();
   } catch (...) {
-    if (error) *error = Text(Texts::tr("Cannot prepare the default data: unknown error"));
+    if (error) *error = Tr(Texts::tr("Cannot prepare the default data: unknown error"));
   }
   return false;
 }

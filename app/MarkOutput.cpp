@@ -99,7 +99,7 @@ class PendingFile {
       const std::string why = std::strerror(errno);
       if (fd >= 0) close(fd);
       temp_.clear();
-      throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, why));
+      throw Exception(Tr(Texts::tr("Cannot write %1: %2"), name_, why));
     }
   }
   ~PendingFile() {
@@ -111,16 +111,16 @@ class PendingFile {
   QIODevice& Device() { return file_; }
   // The file is complete: it gets the permissions a new file gets, and is closed.
   void Finish() {
-    if (!file_.flush()) throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, Why(file_)));
+    if (!file_.flush()) throw Exception(Tr(Texts::tr("Cannot write %1: %2"), name_, Why(file_)));
     const mode_t mask = umask(0);
     umask(mask);
     fchmod(file_.handle(), 0666 & ~mask);
     file_.close();
-    if (file_.error() != QFileDevice::NoError) throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, Why(file_)));
+    if (file_.error() != QFileDevice::NoError) throw Exception(Tr(Texts::tr("Cannot write %1: %2"), name_, Why(file_)));
   }
   void Place() {
     if (std::rename(temp_.c_str(), name_.c_str()) != 0)
-      throw Exception(Text(Texts::tr("Cannot write %1: %2"), name_, std::string(std::strerror(errno))));
+      throw Exception(Tr(Texts::tr("Cannot write %1: %2"), name_, std::string(std::strerror(errno))));
     temp_.clear();
   }
   const std::string& Name() const { return name_; }
@@ -209,7 +209,7 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
   SelectShipmentRows(*pages_->rows, customerId, bill);
   pages_->rows->Open();
   if (pages_->rows->IsEmpty())
-    throw Exception(Text(Texts::tr("Shipment %1 of customer %2 has no rows to print"), bill, customerId));
+    throw Exception(Tr(Texts::tr("Shipment %1 of customer %2 has no rows to print"), bill, customerId));
   pages_->source = New<TDataSource>(nullptr);
   pages_->source->SetDataSet(pages_->rows);
   for (TOutputStage* stage : pages_->stages) {
@@ -220,7 +220,7 @@ TMarkOutput::TMarkOutput(const std::vector<TMarkDesign>& designs, const std::str
         continue;
       }
       if (!pages_->rows->Fields().FindField(text->DataField()))
-        throw Exception(Text(Texts::tr("A data text is linked to the field %1, which the shipment view %2 no longer has"),
+        throw Exception(Tr(Texts::tr("A data text is linked to the field %1, which the shipment view %2 no longer has"),
                              QuotedText(text->DataField()), std::string(kShipmentView)));
       text->SetDataSource(pages_->source);
     }
@@ -309,7 +309,7 @@ QSizeF MarkSizeMm(double widthMm) { return {widthMm, widthMm * kMarkHeight / kMa
 
 void CheckMarkWidth(double widthMm) {
   if (!(widthMm >= kMinMarkWidthMm && widthMm <= kMaxMarkWidthMm))
-    throw Exception(Text(Texts::tr("A mark is 10 to 5000 mm wide")));
+    throw Exception(Tr(Texts::tr("A mark is 10 to 5000 mm wide")));
 }
 
 void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm) {
@@ -323,7 +323,7 @@ void WritePdf(const TMarkOutput& output, const std::string& file, double widthMm
     pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
     pdf.setCreator(QStringLiteral("markedit"));
     QPainter painter(&pdf);
-    if (!painter.isActive()) throw Exception(Text(Texts::tr("Cannot write %1"), file));
+    if (!painter.isActive()) throw Exception(Tr(Texts::tr("Cannot write %1"), file));
     const double scale = Scale(widthMm, 96);
     for (int page = 0; page < output.PageCount(); ++page) {
       if (page > 0) pdf.newPage();
@@ -344,15 +344,15 @@ void WriteSvg(const TMarkOutput& output, const std::string& file, double widthMm
 
 void WritePng(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {
   CheckMarkWidth(widthMm);
-  if (dpi < 10 || dpi > 2400) throw Exception(Text(Texts::tr("A picture has 10 to 2400 dots per inch")));
+  if (dpi < 10 || dpi > 2400) throw Exception(Tr(Texts::tr("A picture has 10 to 2400 dots per inch")));
   const QSizeF mm = MarkSizeMm(widthMm);
   const QSize pixels(static_cast<int>(std::lround(mm.width() / 25.4 * dpi)),
                      static_cast<int>(std::lround(mm.height() / 25.4 * dpi)));
   if (int64_t{pixels.width()} * pixels.height() > 400'000'000)
-    throw Exception(Text(Texts::tr("The picture would be too large: choose fewer dots per inch or a narrower mark")));
+    throw Exception(Tr(Texts::tr("The picture would be too large: choose fewer dots per inch or a narrower mark")));
   WritePageFiles(output, file, [&](int page, QIODevice& device) {
     QImage image(pixels, QImage::Format_RGB32);
-    if (image.isNull()) throw Exception(Text(Texts::tr("Not enough memory for the picture")));
+    if (image.isNull()) throw Exception(Tr(Texts::tr("Not enough memory for the picture")));
     image.fill(Qt::white);
     {
       QPainter painter(&image);
@@ -362,7 +362,7 @@ void WritePng(const TMarkOutput& output, const std::string& file, double widthMm
     const int dotsPerMeter = static_cast<int>(std::lround(dpi / 0.0254));
     image.setDotsPerMeterX(dotsPerMeter);
     image.setDotsPerMeterY(dotsPerMeter);
-    if (!image.save(&device, "PNG")) throw Exception(Text(Texts::tr("Cannot write %1: %2"), file, Why(device)));
+    if (!image.save(&device, "PNG")) throw Exception(Tr(Texts::tr("Cannot write %1: %2"), file, Why(device)));
   });
 }
 
@@ -376,7 +376,7 @@ bool IsMarkFileName(const std::string& file) {
 }
 
 std::string UnknownMarkFileKind(const std::string& file) {
-  return Text(Texts::tr("Cannot tell what to write from the name %1: use .pdf, .svg or .png"), file);
+  return Tr(Texts::tr("Cannot tell what to write from the name %1: use .pdf, .svg or .png"), file);
 }
 
 void WriteMarkFile(const TMarkOutput& output, const std::string& file, double widthMm, int dpi) {

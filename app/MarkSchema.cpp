@@ -67,17 +67,18 @@ TMarkSchemaCheck CheckMarkSchema(const QSqlDatabase& db) {
   const std::vector<std::string> md = ResultColumns(db, QStringLiteral("md"), true);
   if (md.empty()) {
     check.MarkTableMissing = true;
-    check.Missing.push_back("資料表 md");
+    check.MarkProblems.push_back(Tr(Texts::tr("the table md")));
   } else {
     for (const std::string& column : kMarkColumns)
-      if (!Has(md, column)) check.Missing.push_back("資料表 md 的欄位 " + column);
+      if (!Has(md, column)) check.MarkProblems.push_back(Tr(Texts::tr("the column %1 of the table md"), column));
     const QSqlIndex key = db.primaryIndex(QStringLiteral("md"));
     std::vector<std::string> keyColumns;
     for (int i = 0; i < key.count(); ++i) keyColumns.push_back(LowerCase(key.fieldName(i).toStdString()));
     std::sort(keyColumns.begin(), keyColumns.end());
     std::vector<std::string> wanted = kMarkKey;
     std::sort(wanted.begin(), wanted.end());
-    if (keyColumns != wanted) check.Missing.push_back("資料表 md 的主鍵（customerid、mdid、flag）");
+    if (keyColumns != wanted)
+      check.MarkProblems.push_back(Tr(Texts::tr("the key of the table md (customerid, mdid, flag)")));
   }
   std::vector<std::string> vmd;
   try {
@@ -86,11 +87,11 @@ TMarkSchemaCheck CheckMarkSchema(const QSqlDatabase& db) {
     // no such view
   }
   if (vmd.empty()) {
-    check.Missing.push_back("檢視 VMD");
+    check.ViewProblems.push_back(Tr(Texts::tr("the view VMD")));
   } else {
     for (const std::string& column : ShipmentViewColumns())
       if (std::none_of(vmd.begin(), vmd.end(), [&](const std::string& c) { return SameText(c, column); }))
-        check.Missing.push_back("檢視 VMD 的欄位 " + column);
+        check.ViewProblems.push_back(Tr(Texts::tr("the column %1 of the view VMD"), column));
   }
   return check;
 }
@@ -98,8 +99,8 @@ TMarkSchemaCheck CheckMarkSchema(const QSqlDatabase& db) {
 void CreateMarkTable(const QSqlDatabase& db) {
   const std::string statement = MarkTableStatement(db.driverName().toStdString());
   if (statement.empty())
-    throw EDatabaseError(Text(Texts::tr("The table md is not made through the driver %1"), db.driverName().toStdString()));
+    throw EDatabaseError(Tr(Texts::tr("The table md is not made through the driver %1"), db.driverName().toStdString()));
   QSqlQuery query(db);
   if (!query.exec(QString::fromStdString(statement)))
-    throw EDatabaseError(Text(Texts::tr("Cannot create the table md: %1"), query.lastError().text().toStdString()));
+    throw EDatabaseError(Tr(Texts::tr("Cannot create the table md: %1"), query.lastError().text().toStdString()));
 }

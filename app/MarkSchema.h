@@ -17,9 +17,12 @@ std::string MarkTableStatement(const std::string& driver);
 // The view's columns, in its order.
 const std::vector<std::string>& ShipmentViewColumns();
 
+// What is missing, each in words for the clerk: md's things (without them no mark can be kept)
+// apart from VMD's (without them no shipment can be printed).
 struct TMarkSchemaCheck {
   bool MarkTableMissing = false;  // no md at all: 建立資料表 may make it
-  std::vector<std::string> Missing;  // what is missing, each in words for the clerk
+  std::vector<std::string> MarkProblems;
+  std::vector<std::string> ViewProblems;
 };
 
 // Looks for md, its columns and its key, and for VMD and its columns. Never writes.

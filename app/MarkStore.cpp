@@ -28,7 +28,7 @@ namespace {
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Describe(const TMarkKey& key) {
-  return Text(Texts::tr("%1 (customer %2, mark %3)"), MarkSideName(key.Side), key.CustomerId, key.MarkId);
+  return Tr(Texts::tr("%1 (customer %2, mark %3)"), MarkSideName(key.Side), key.CustomerId, key.MarkId);
 }
 
 // The alias connection. A reused SQLite connection keeps working on a file that was deleted or
@@ -40,7 +40,7 @@ QSqlDatabase Open(const std::string& alias, const std::string& failure) {
     const bool sqliteFile = settings.Driver == "QSQLITE" && !file.empty() && file.front() != ':' &&
                             file.compare(0, 5, "file:") != 0;
     if (sqliteFile && !QFileInfo::exists(Q(file)))
-      throw EDatabaseError(Text(Texts::tr("the database file %1 does not exist"), file), TDatabaseFailure::Unreachable);
+      throw EDatabaseError(Tr(Texts::tr("the database file %1 does not exist"), file), TDatabaseFailure::Unreachable);
     return OpenAliasDatabase(alias);
   } catch (const EDatabaseError& e) {
     throw EDatabaseError(failure + e.what(), e.Kind());
@@ -54,7 +54,7 @@ QSqlDatabase Open(const std::string& alias, const std::string& failure) {
     if (FindAlias(alias, settings)) reason = WithoutCredentials(reason, settings);
   } catch (const EDatabaseError&) {
   }
-  throw EDatabaseError(failure + (reason.empty() ? Text(Texts::tr("unknown database error")) : OneLine(reason)),
+  throw EDatabaseError(failure + (reason.empty() ? Tr(Texts::tr("unknown database error")) : OneLine(reason)),
                        FailureOf(error));
 }
 
@@ -138,7 +138,7 @@ void CallHook(const char* step) {
 // Stores `data` as the row of `key`; with `expected`, only while the row holds what it says.
 TMarkSaveResult Store(const TMarkKey& key, const std::string& data, const std::optional<std::string>* expected,
                       const std::string& alias) {
-  const std::string failure = Text(Texts::tr("Cannot save the %1 in table md of %2: "), Describe(key), alias);
+  const std::string failure = Tr(Texts::tr("Cannot save the %1 in table md of %2: "), Describe(key), alias);
   QSqlDatabase db = Open(alias, failure);
   TSaveTransaction transaction(db, failure, alias);
   {
@@ -189,7 +189,7 @@ void LockRow(QSqlDatabase& db, const TMarkKey& key, const std::string& failure, 
 }  // namespace
 
 std::vector<std::string> ListCustomers(const std::string& alias) {
-  const std::string failure = Text(Texts::tr("Cannot list the customers of table md of %1: "), alias);
+  const std::string failure = Tr(Texts::tr("Cannot list the customers of table md of %1: "), alias);
   QSqlDatabase db = Open(alias, failure);
   std::vector<std::string> customers;
   QSqlQuery query(db);
@@ -210,7 +210,7 @@ TMarkPair ReadMarkPair(const std::string& customer, const std::string& mark, con
 TMarkPairResult StoreMarkPair(const std::string& customer, const std::string& mark, const TMarkPair& pair,
                               const TMarkPair& expected, const std::string& alias) {
   const std::string failure =
-      Text(Texts::tr("Cannot write the mark (customer %1, mark %2) in table md of %3: "), customer, mark, alias);
+      Tr(Texts::tr("Cannot write the mark (customer %1, mark %2) in table md of %3: "), customer, mark, alias);
   QSqlDatabase db = Open(alias, failure);
   TSaveTransaction transaction(db, failure, alias);
   const TMarkKey keys[2] = {{customer, mark, "0"}, {customer, mark, "1"}};
@@ -272,13 +272,13 @@ std::string MarkSideName(const std::string& side) {
 }
 
 std::optional<std::string> ReadMark(const TMarkKey& key, const std::string& alias) {
-  const std::string failure = Text(Texts::tr("Cannot read the %1 from table md of %2: "), Describe(key), alias);
+  const std::string failure = Tr(Texts::tr("Cannot read the %1 from table md of %2: "), Describe(key), alias);
   QSqlDatabase db = Open(alias, failure);
   return SelectRow(db, key, failure, alias);
 }
 
 std::vector<TStoredMark> ListMarks(const std::string& alias) {
-  const std::string failure = Text(Texts::tr("Cannot list the marks of table md of %1: "), alias);
+  const std::string failure = Tr(Texts::tr("Cannot list the marks of table md of %1: "), alias);
   QSqlDatabase db = Open(alias, failure);
   QSqlQuery query(db);
   query.setForwardOnly(true);

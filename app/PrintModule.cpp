@@ -43,7 +43,7 @@ const Module& Loaded() {
     if (library.load()) break;
   }
   if (!library.isLoaded())
-    throw Exception(Text(Texts::tr("The print and SVG module cannot be loaded: %1"), library.errorString().toStdString()));
+    throw Exception(Tr(Texts::tr("The print and SVG module cannot be loaded: %1"), library.errorString().toStdString()));
   module.WriteSvgPage = reinterpret_cast<MarkeditWriteSvgPage>(library.resolve("markedit_write_svg_page"));
   module.ExceedsPage = reinterpret_cast<MarkeditExceedsPage>(library.resolve("markedit_exceeds_page"));
   module.Preview = reinterpret_cast<MarkeditPreview>(library.resolve("markedit_preview"));
@@ -54,7 +54,7 @@ const Module& Loaded() {
   if (!module.WriteSvgPage || !module.ExceedsPage || !module.Preview || !module.Print || !module.Svg.Open ||
       !module.Svg.Render || !module.Svg.Close) {
     module = Module{};
-    throw Exception(Text(Texts::tr("The print and SVG module %1 is not this program's"), library.fileName().toStdString()));
+    throw Exception(Tr(Texts::tr("The print and SVG module %1 is not this program's"), library.fileName().toStdString()));
   }
   return module;
 }
@@ -88,7 +88,7 @@ bool PrintMarks(QWidget* parent, const TMarkOutput& output, double widthMm) {
 void WriteSvgPage(const TMarkOutput& output, int page, double widthMm, QIODevice& device) {
   const Module& module = Loaded();
   const MarkeditPages pages = Pages(output, widthMm);
-  if (!module.WriteSvgPage(&pages, page, &device)) throw Exception(Text(Texts::tr("Cannot write the SVG file")));
+  if (!module.WriteSvgPage(&pages, page, &device)) throw Exception(Tr(Texts::tr("Cannot write the SVG file")));
 }
 
 void UseModuleForSvgPictures() {

@@ -33,7 +33,7 @@ QString Column(const QSqlDatabase& db, const char* name) {
 QString QuotedShipmentView(const QSqlDatabase& db) {
   const QString found = FindTableName(db, QString::fromUtf8(kShipmentView));
   if (found.isEmpty())
-    throw EDatabaseError(Text(Texts::tr("Table or view %1 does not exist in database %2"), std::string(kShipmentView),
+    throw EDatabaseError(Tr(Texts::tr("Table or view %1 does not exist in database %2"), std::string(kShipmentView),
                               std::string(kMarkAlias)),
                          TDatabaseFailure::ObjectMissing);
   QStringList parts = found.split(u'.');
@@ -50,7 +50,7 @@ std::vector<std::string> CustomerShipments(const std::string& customerId) {
                                  Column(db, kCustomerColumn) + " = :customer order by " + bill);
   query.bindValue(QStringLiteral(":customer"), QString::fromStdString(customerId));
   if (!run || !query.exec())
-    throw EDatabaseError(Text(Texts::tr("Cannot read the shipments of customer %1: %2"), customerId,
+    throw EDatabaseError(Tr(Texts::tr("Cannot read the shipments of customer %1: %2"), customerId,
                               query.lastError().text().toStdString()));
   std::vector<std::string> bills;
   while (query.next())

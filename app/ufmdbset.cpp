@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <utility>
 
 #include "app/MarkKeys.h"
@@ -19,6 +20,7 @@
 #include "platform/controls/Label.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/Folders.h"
 #include "platform/win/Profile.h"
 
@@ -56,16 +58,24 @@ DEFINE_CLASS(Tfmdbset, TForm) {
 
 namespace {
 
+// What the dialog says.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(DatabaseSettings)
+};
+
 const char* const kDrivers[] = {"QSQLITE", "QPSQL", "QODBC"};
-// What the worker reports first: whether md is missing (then 建立資料表 may make it).
+// What the worker reports first: whether md is missing (then 建立資料表 may make it); then how many
+// of the things missing are md's, and those things, md's first.
 const char kMarkTableMissing[] = "md missing";
 const char kMarkTablePresent[] = "md present";
 
 std::string Joined(const std::vector<std::string>& parts) {
   std::string text;
-  for (const std::string& part : parts) text += (text.empty() ? "" : "、") + part;
+  for (const std::string& part : parts) text += (text.empty() ? std::string() : Tr(Texts::tr(", "))) + part;
   return text;
 }
+
+std::string HostText(const TAliasSettings& s) { return s.Host.empty() ? Tr(Texts::tr("this computer")) : s.Host; }
 
 // The driver's own limits on how long a connection may take, so that a worker given up on ends
 // too: longer than the dialog waits, which always gives up first. Added to the options for the
@@ -104,7 +114,7 @@ void Tfmdbset::FormShow(TObject*) {
   try {
     found = FindAlias(kMarkAlias, alias);
   } catch (const std::exception& e) {
-    Say(std::string("目前的設定有誤，請更正：") + e.what());
+    Say(Tr(Texts::tr("The settings in effect are wrong; correct them: %1"), std::string(e.what())));
   }
   int driver = 0;
   for (int i = 0; i < 3; ++i)
@@ -119,9 +129,10 @@ void Tfmdbset::FormShow(TObject*) {
   password_ = GetPrivateProfileString(kMarkAlias, "Password", "", UserAliasFile());
   ShowPassword();
   if (found && alias.File != UserAliasFile())
-    Say("目前使用這部電腦的共用設定（" + alias.File + "）。儲存後改用您自己的設定。");
+    Say(Tr(Texts::tr("The settings this computer shares are in effect (%1). Saving puts your own in their place."),
+             alias.File));
   else if (!found)
-    Say("還沒有設定嘜頭資料庫。");
+    Say(Tr(Texts::tr("No mark database is set up yet.")));
   ShowDriverFields();
 }
 
@@ -135,7 +146,7 @@ void Tfmdbset::ShowDriverFields() {
   const std::string driver = Driver();
   const bool sqlite = driver == "QSQLITE";
   const bool server = driver == "QPSQL";
-  LabelDatabase->SetCaption(sqlite ? "檔案" : server ? "資料庫" : "資料來源");
+  LabelDatabase->SetCaption(sqlite ? Tr(Texts::tr("File")) : server ? Tr(Texts::tr("Database")) : Tr(Texts::tr("Data source")));
   BrowseButton->SetVisible(sqlite);
   EditHost->SetEnabled(server);
   EditPort->SetEnabled(server);
@@ -145,8 +156,8 @@ void Tfmdbset::ShowDriverFields() {
 
 void Tfmdbset::BrowseButtonClick(TObject*) {
   auto* dialog = New<TOpenDialog>(this);
-  dialog->SetTitle("選擇資料庫檔案");
-  dialog->SetFilter("SQLite 資料庫 (*.db;*.sqlite)|*.db;*.sqlite|所有檔案 (*.*)|*.*");
+  dialog->SetTitle(Tr(Texts::tr("Choose the database file")));
+  dialog->SetFilter(Tr(Texts::tr("SQLite databases (*.db;*.sqlite)|*.db;*.sqlite|All files (*.*)|*.*")));
   dialog->SetFileName(EditDatabase->Text());
   const bool chosen = dialog->Execute();
   const std::string path = dialog->FileName();
@@ -160,7 +171,9 @@ void Tfmdbset::RemovePasswordButtonClick(TObject*) {
 }
 
 void Tfmdbset::ShowPassword() {
-  PasswordState->SetCaption(password_.empty() ? "未設定" : removePassword_ ? "已設定（儲存時移除）" : "已設定");
+  PasswordState->SetCaption(password_.empty()  ? Tr(Texts::tr("not set"))
+                            : removePassword_ ? Tr(Texts::tr("set (removed when saved)"))
+                                              : Tr(Texts::tr("set")));
   RemovePasswordButton->SetEnabled(!password_.empty() && !removePassword_);
 }
 
@@ -187,7 +200,9 @@ bool Tfmdbset::ReadFields(TAliasSettings& s, std::string& wrong) {
   TEdit* field = nullptr;
   if (s.Database.empty()) {
     field = EditDatabase;
-    wrong = LabelDatabase->Caption() + "：請填寫" + (sqlite ? "資料庫檔案的位置。" : server ? "資料庫名稱。" : "ODBC 資料來源的名稱。");
+    wrong = sqlite   ? Tr(Texts::tr("%1: fill in where the database file is."), LabelDatabase->Caption())
+            : server ? Tr(Texts::tr("%1: fill in the name of the database."), LabelDatabase->Caption())
+                     : Tr(Texts::tr("%1: fill in the name of the ODBC data source."), LabelDatabase->Caption());
   }
   const std::string port = server ? Trimmed(EditPort->Text()) : "";
   if (!field && !port.empty()) {
@@ -195,7 +210,7 @@ bool Tfmdbset::ReadFields(TAliasSettings& s, std::string& wrong) {
     const int number = digits ? std::stoi(port) : 0;
     if (number < 1 || number > 65535) {
       field = EditPort;
-      wrong = "連接埠：「" + port + "」不是 1 到 65535 的數字。";
+      wrong = Tr(Texts::tr("Port: \"%1\" is no number from 1 to 65535."), port);
     } else {
       s.Port = number;
     }
@@ -208,8 +223,9 @@ bool Tfmdbset::ReadFields(TAliasSettings& s, std::string& wrong) {
     QTemporaryFile probe(folder.absoluteFilePath() + QStringLiteral("/.markedit-XXXXXX"));
     if (!folder.isDir() || !probe.open()) {
       field = EditDatabase;
-      wrong = "檔案：資料夾「" + folder.absoluteFilePath().toStdString() +
-              "」不存在或無法寫入（SQLite 資料庫所在的資料夾必須可以寫入）。";
+      wrong = Tr(Texts::tr("File: the folder \"%1\" does not exist or cannot be written (an SQLite database's "
+                             "folder must be writable)."),
+                   folder.absoluteFilePath().toStdString());
     }
   }
   if (field && field->CanFocus()) field->SetFocus();
@@ -227,7 +243,7 @@ void Tfmdbset::Start(TStep step) {
   TAliasSettings settings;
   std::string wrong;
   if (!ReadFields(settings, wrong)) {
-    Say(wrong + "設定沒有儲存。");
+    Say(Tr(Texts::tr("%1 The settings were not saved."), wrong));
     return;
   }
   const bool sqlite = settings.Driver == "QSQLITE";
@@ -235,14 +251,16 @@ void Tfmdbset::Start(TStep step) {
   madeFile_.clear();
   if (sqlite && !QFileInfo::exists(file)) {
     if (step != TStep::Create) {
-      Say("檔案：「" + settings.Database + "」不存在。按「建立資料表」建立新的資料庫檔案與資料表 md。");
+      Say(Tr(Texts::tr("File: \"%1\" does not exist. Press \"Create table\" to make a new database file with the "
+                         "table md."),
+               settings.Database));
       CreateButton->SetEnabled(true);
       return;
     }
     // An empty file is an empty SQLite database; the connection refuses a missing one.
     QFile made(file);
     if (!made.open(QIODevice::WriteOnly)) {
-      Say("檔案：無法建立「" + settings.Database + "」：" + made.errorString().toStdString());
+      Say(Tr(Texts::tr("File: cannot create \"%1\": %2"), settings.Database, made.errorString().toStdString()));
       return;
     }
     madeFile_ = settings.Database;
@@ -253,12 +271,14 @@ void Tfmdbset::Start(TStep step) {
   TBackgroundQuery::TWork work = [create](const QSqlDatabase& db) {
     if (create) CreateMarkTable(db);
     const TMarkSchemaCheck check = CheckMarkSchema(db);
-    std::vector<std::string> values = {check.MarkTableMissing ? kMarkTableMissing : kMarkTablePresent};
-    values.insert(values.end(), check.Missing.begin(), check.Missing.end());
+    std::vector<std::string> values = {check.MarkTableMissing ? kMarkTableMissing : kMarkTablePresent,
+                                       std::to_string(check.MarkProblems.size())};
+    values.insert(values.end(), check.MarkProblems.begin(), check.MarkProblems.end());
+    values.insert(values.end(), check.ViewProblems.begin(), check.ViewProblems.end());
     return values;
   };
   SetWorking(true);
-  Say(create ? "正在建立資料表 md…" : "連線中…");
+  Say(create ? Tr(Texts::tr("Creating the table md…")) : Tr(Texts::tr("Connecting…")));
   work_ = std::make_unique<TBackgroundQuery>(
       trial, std::move(work),
       [this, step, settings](std::vector<std::string> values, std::string error, TDatabaseFailure failure) {
@@ -277,27 +297,33 @@ void Tfmdbset::GiveUp() {
   std::string wrong;
   ReadFields(settings, wrong);
   std::string where;
-  if (settings.Driver == "QPSQL")
-    where = "主機「" + (settings.Host.empty() ? std::string("本機") : settings.Host) + "」" +
-            (settings.Port > 0 ? "、連接埠 " + std::to_string(settings.Port) : std::string());
+  if (settings.Driver == "QPSQL" && settings.Port > 0)
+    where = Tr(Texts::tr("The host \"%1\", port %2,"), HostText(settings), std::to_string(settings.Port));
+  else if (settings.Driver == "QPSQL")
+    where = Tr(Texts::tr("The host \"%1\""), HostText(settings));
   else
-    where = LabelDatabase->Caption() + "「" + settings.Database + "」";
-  Say(where + "在 " + std::to_string(kAnswerMs / 1000) +
-      " 秒內沒有回應：請確認主機與連接埠，以及資料庫伺服器是否已啟動。設定沒有儲存。");
+    where = Tr(Texts::tr("%1 \"%2\""), LabelDatabase->Caption(), settings.Database);
+  Say(Tr(Texts::tr("%1 did not answer within %2 seconds: check the host and the port, and whether the database "
+                     "server runs. The settings were not saved."),
+           where, std::to_string(kAnswerMs / 1000)));
 }
 
 std::string Tfmdbset::FailureText(const TAliasSettings& s, const std::string& error, TDatabaseFailure failure) const {
   switch (failure) {
     case TDatabaseFailure::LoginRefused:
-      return "使用者：資料庫拒絕使用者「" + s.User + "」登入。請確認使用者，以及密碼檔或資料來源中的密碼。\n" + error;
+      return Tr(Texts::tr("User: the database refused the user \"%1\". Check the user, and the password in the "
+                            "password file or the data source.\n%2"),
+                  s.User, error);
     case TDatabaseFailure::Unreachable:
       if (s.Driver == "QPSQL")
-        return "主機、連接埠：無法連上「" + (s.Host.empty() ? std::string("本機") : s.Host) + "」" +
-               (s.Port > 0 ? "的連接埠 " + std::to_string(s.Port) : std::string()) + "，或沒有資料庫「" + s.Database +
-               "」。\n" + error;
-      return LabelDatabase->Caption() + "：無法開啟「" + s.Database + "」。\n" + error;
+        return s.Port > 0 ? Tr(Texts::tr("Host, port: cannot reach \"%1\" on port %2, or it has no database "
+                                           "\"%3\".\n%4"),
+                                 HostText(s), std::to_string(s.Port), s.Database, error)
+                          : Tr(Texts::tr("Host, port: cannot reach \"%1\", or it has no database \"%2\".\n%3"),
+                                 HostText(s), s.Database, error);
+      return Tr(Texts::tr("%1: cannot open \"%2\".\n%3"), LabelDatabase->Caption(), s.Database, error);
     default:
-      return "無法使用這個資料庫：" + error;
+      return Tr(Texts::tr("This database cannot be used: %1"), error);
   }
 }
 
@@ -309,45 +335,50 @@ void Tfmdbset::Answered(TStep step, const TAliasSettings& settings, std::vector<
   if (!error.empty() || values.empty()) {
     if (!madeFile_.empty()) QFile::remove(QString::fromStdString(madeFile_));
     madeFile_.clear();
-    Say(FailureText(settings, error.empty() ? "unknown database error" : error, failure) +
-        (step == TStep::Save ? "\n設定沒有儲存。" : ""));
+    const std::string said = FailureText(settings, error.empty() ? Tr(Texts::tr("unknown database error")) : error, failure);
+    Say(step == TStep::Save ? Tr(Texts::tr("%1\nThe settings were not saved."), said) : said);
     return;
   }
   madeFile_.clear();
   const bool markTableMissing = values.front() == kMarkTableMissing;
-  const std::vector<std::string> missing(values.begin() + 1, values.end());
-  std::vector<std::string> markProblems;
-  for (const std::string& item : missing)
-    if (item.rfind("資料表 md", 0) == 0) markProblems.push_back(item);
+  // Then how many of the rest are md's: those keep marks from being saved.
+  const size_t markCount = values.size() > 1 ? std::stoul(values[1]) : 0;
+  const std::vector<std::string> missing(values.begin() + std::min<size_t>(2, values.size()), values.end());
+  const std::vector<std::string> markProblems(missing.begin(), missing.begin() + std::min(markCount, missing.size()));
   const bool odbc = settings.Driver == "QODBC";
   CreateButton->SetEnabled(markTableMissing && !odbc);
-  const std::string createAdvice = !markTableMissing ? ""
-                                   : odbc ? "請資料庫管理者建立資料表 md。"
-                                          : "按「建立資料表」建立 md。";
+  const std::string createAdvice = !markTableMissing ? std::string()
+                                   : odbc ? Tr(Texts::tr("Ask the database administrator to create the table md."))
+                                          : Tr(Texts::tr("Press \"Create table\" to make md."));
   if (step == TStep::Save) {
     if (!markProblems.empty()) {
-      Say("設定沒有儲存：資料庫缺少 " + Joined(markProblems) + "，無法存放嘜頭。" + createAdvice);
+      Say(Tr(Texts::tr("The settings were not saved: the database lacks %1 and cannot keep marks. %2"),
+               Joined(markProblems), createAdvice));
       return;
     }
     if (!missing.empty() &&
-        AskQuestion("這個資料庫缺少 " + Joined(missing) + "，將無法依出貨資料列印。仍要儲存設定嗎？", {"儲存", "取消"},
-                    1) != 0) {
-      Say("設定沒有儲存。");
+        AskQuestion(Tr(Texts::tr("This database lacks %1: marks cannot be printed for shipments. Save the settings "
+                                   "anyway?"),
+                         Joined(missing)),
+                    {Tr(Texts::tr("Save")), Tr(Texts::tr("Cancel"))}, 1) != 0) {
+      Say(Tr(Texts::tr("The settings were not saved.")));
       return;
     }
     Save(settings);
     return;
   }
-  const std::string done = step == TStep::Create ? "已建立資料表 md。" : "連線成功";
+  const bool created = step == TStep::Create;
   if (missing.empty())
-    Say(done + (step == TStep::Create ? "" : "：") + "資料表 md 與檢視 VMD 都齊全。");
+    Say(created ? Tr(Texts::tr("Made the table md. The table md and the view VMD are complete."))
+                : Tr(Texts::tr("Connected: the table md and the view VMD are complete.")));
   else
-    Say(done + (step == TStep::Create ? "資料庫仍缺少：" : "，但資料庫缺少：") + Joined(missing) + "。" + createAdvice);
+    Say(created ? Tr(Texts::tr("Made the table md. The database still lacks: %1. %2"), Joined(missing), createAdvice)
+                : Tr(Texts::tr("Connected, but the database lacks: %1. %2"), Joined(missing), createAdvice));
 }
 
 void Tfmdbset::Save(const TAliasSettings& s) {
   if (BeforeSave && !BeforeSave()) {
-    Say("設定沒有儲存：編輯視窗的變更仍在。");
+    Say(Tr(Texts::tr("The settings were not saved: the editors' changes are still there.")));
     return;
   }
   std::vector<std::pair<std::string, std::string>> values = {{"Driver", s.Driver}, {"Database", s.Database}};
@@ -362,7 +393,7 @@ void Tfmdbset::Save(const TAliasSettings& s) {
   keep("Options", s.Options);
   if (removePassword_) remove.emplace_back("Password");
   if (!WritePrivateProfileStrings(kMarkAlias, values, UserAliasFile(), remove)) {
-    Say("無法寫入「" + UserAliasFile() + "」，設定沒有改變。");
+    Say(Tr(Texts::tr("Cannot write \"%1\"; the settings did not change."), UserAliasFile()));
     return;
   }
   CloseAliasDatabases();

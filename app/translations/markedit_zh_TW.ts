@@ -33,6 +33,207 @@
     </message>
 </context>
 <context>
+    <name>DatabaseSettings</name>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>this computer</source>
+        <translation>本機</translation>
+    </message>
+    <message>
+        <source>The settings in effect are wrong; correct them: %1</source>
+        <translation>目前的設定有誤，請更正：%1</translation>
+    </message>
+    <message>
+        <source>The settings this computer shares are in effect (%1). Saving puts your own in their place.</source>
+        <translation>目前使用這部電腦的共用設定（%1）。儲存後改用您自己的設定。</translation>
+    </message>
+    <message>
+        <source>No mark database is set up yet.</source>
+        <translation>還沒有設定嘜頭資料庫。</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>檔案</translation>
+    </message>
+    <message>
+        <source>Database</source>
+        <translation>資料庫</translation>
+    </message>
+    <message>
+        <source>Data source</source>
+        <translation>資料來源</translation>
+    </message>
+    <message>
+        <source>Choose the database file</source>
+        <translation>選擇資料庫檔案</translation>
+    </message>
+    <message>
+        <source>SQLite databases (*.db;*.sqlite)|*.db;*.sqlite|All files (*.*)|*.*</source>
+        <translation>SQLite 資料庫 (*.db;*.sqlite)|*.db;*.sqlite|所有檔案 (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>not set</source>
+        <translation>未設定</translation>
+    </message>
+    <message>
+        <source>set (removed when saved)</source>
+        <translation>已設定（儲存時移除）</translation>
+    </message>
+    <message>
+        <source>set</source>
+        <translation>已設定</translation>
+    </message>
+    <message>
+        <source>%1: fill in where the database file is.</source>
+        <translation>%1：請填寫資料庫檔案的位置。</translation>
+    </message>
+    <message>
+        <source>%1: fill in the name of the database.</source>
+        <translation>%1：請填寫資料庫名稱。</translation>
+    </message>
+    <message>
+        <source>%1: fill in the name of the ODBC data source.</source>
+        <translation>%1：請填寫 ODBC 資料來源的名稱。</translation>
+    </message>
+    <message>
+        <source>Port: &quot;%1&quot; is no number from 1 to 65535.</source>
+        <translation>連接埠：「%1」不是 1 到 65535 的數字。</translation>
+    </message>
+    <message>
+        <source>File: the folder &quot;%1&quot; does not exist or cannot be written (an SQLite database&apos;s folder must be writable).</source>
+        <translation>檔案：資料夾「%1」不存在或無法寫入（SQLite 資料庫所在的資料夾必須可以寫入）。</translation>
+    </message>
+    <message>
+        <source>%1 The settings were not saved.</source>
+        <translation>%1設定沒有儲存。</translation>
+    </message>
+    <message>
+        <source>File: &quot;%1&quot; does not exist. Press &quot;Create table&quot; to make a new database file with the table md.</source>
+        <translation>檔案：「%1」不存在。按「建立資料表」建立新的資料庫檔案與資料表 md。</translation>
+    </message>
+    <message>
+        <source>File: cannot create &quot;%1&quot;: %2</source>
+        <translation>檔案：無法建立「%1」：%2</translation>
+    </message>
+    <message>
+        <source>Creating the table md…</source>
+        <translation>正在建立資料表 md…</translation>
+    </message>
+    <message>
+        <source>Connecting…</source>
+        <translation>連線中…</translation>
+    </message>
+    <message>
+        <source>The host &quot;%1&quot;, port %2,</source>
+        <translation>主機「%1」、連接埠 %2</translation>
+    </message>
+    <message>
+        <source>The host &quot;%1&quot;</source>
+        <translation>主機「%1」</translation>
+    </message>
+    <message>
+        <source>%1 &quot;%2&quot;</source>
+        <translation>%1「%2」</translation>
+    </message>
+    <message>
+        <source>%1 did not answer within %2 seconds: check the host and the port, and whether the database server runs. The settings were not saved.</source>
+        <translation>%1在 %2 秒內沒有回應：請確認主機與連接埠，以及資料庫伺服器是否已啟動。設定沒有儲存。</translation>
+    </message>
+    <message>
+        <source>User: the database refused the user &quot;%1&quot;. Check the user, and the password in the password file or the data source.
+%2</source>
+        <translation>使用者：資料庫拒絕使用者「%1」登入。請確認使用者，以及密碼檔或資料來源中的密碼。
+%2</translation>
+    </message>
+    <message>
+        <source>Host, port: cannot reach &quot;%1&quot; on port %2, or it has no database &quot;%3&quot;.
+%4</source>
+        <translation>主機、連接埠：無法連上「%1」的連接埠 %2，或沒有資料庫「%3」。
+%4</translation>
+    </message>
+    <message>
+        <source>Host, port: cannot reach &quot;%1&quot;, or it has no database &quot;%2&quot;.
+%3</source>
+        <translation>主機、連接埠：無法連上「%1」，或沒有資料庫「%2」。
+%3</translation>
+    </message>
+    <message>
+        <source>%1: cannot open &quot;%2&quot;.
+%3</source>
+        <translation>%1：無法開啟「%2」。
+%3</translation>
+    </message>
+    <message>
+        <source>This database cannot be used: %1</source>
+        <translation>無法使用這個資料庫：%1</translation>
+    </message>
+    <message>
+        <source>unknown database error</source>
+        <translation>資料庫錯誤，原因不明</translation>
+    </message>
+    <message>
+        <source>%1
+The settings were not saved.</source>
+        <translation>%1
+設定沒有儲存。</translation>
+    </message>
+    <message>
+        <source>Ask the database administrator to create the table md.</source>
+        <translation>請資料庫管理者建立資料表 md。</translation>
+    </message>
+    <message>
+        <source>Press &quot;Create table&quot; to make md.</source>
+        <translation>按「建立資料表」建立 md。</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: the database lacks %1 and cannot keep marks. %2</source>
+        <translation>設定沒有儲存：資料庫缺少 %1，無法存放嘜頭。%2</translation>
+    </message>
+    <message>
+        <source>This database lacks %1: marks cannot be printed for shipments. Save the settings anyway?</source>
+        <translation>這個資料庫缺少 %1，將無法依出貨資料列印。仍要儲存設定嗎？</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>儲存</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>The settings were not saved.</source>
+        <translation>設定沒有儲存。</translation>
+    </message>
+    <message>
+        <source>Made the table md. The table md and the view VMD are complete.</source>
+        <translation>已建立資料表 md。資料表 md 與檢視 VMD 都齊全。</translation>
+    </message>
+    <message>
+        <source>Connected: the table md and the view VMD are complete.</source>
+        <translation>連線成功：資料表 md 與檢視 VMD 都齊全。</translation>
+    </message>
+    <message>
+        <source>Made the table md. The database still lacks: %1. %2</source>
+        <translation>已建立資料表 md。資料庫仍缺少：%1。%2</translation>
+    </message>
+    <message>
+        <source>Connected, but the database lacks: %1. %2</source>
+        <translation>連線成功，但資料庫缺少：%1。%2</translation>
+    </message>
+    <message>
+        <source>The settings were not saved: the editors&apos; changes are still there.</source>
+        <translation>設定沒有儲存：編輯視窗的變更仍在。</translation>
+    </message>
+    <message>
+        <source>Cannot write &quot;%1&quot;; the settings did not change.</source>
+        <translation>無法寫入「%1」，設定沒有改變。</translation>
+    </message>
+</context>
+<context>
     <name>DefaultData</name>
     <message>
         <source>Cannot create the folder %1: %2</source>
@@ -107,6 +308,26 @@
     <message>
         <source>Cannot create the table md: %1</source>
         <translation>無法建立資料表 md：%1</translation>
+    </message>
+    <message>
+        <source>the table md</source>
+        <translation>資料表 md</translation>
+    </message>
+    <message>
+        <source>the column %1 of the table md</source>
+        <translation>資料表 md 的欄位 %1</translation>
+    </message>
+    <message>
+        <source>the key of the table md (customerid, mdid, flag)</source>
+        <translation>資料表 md 的主鍵（customerid、mdid、flag）</translation>
+    </message>
+    <message>
+        <source>the view VMD</source>
+        <translation>檢視 VMD</translation>
+    </message>
+    <message>
+        <source>the column %1 of the view VMD</source>
+        <translation>檢視 VMD 的欄位 %1</translation>
     </message>
 </context>
 <context>

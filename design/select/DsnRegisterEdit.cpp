@@ -186,7 +186,7 @@ void TDsnRegister::PasteSelection() {
       if (auto* control = ClassCast<TControl>(c)) pasted.emplace_back(control);
     }, stage_ ? stage_->ReadPolicy() : nullptr, &skipped);
   } catch (const EReadRefused& e) {
-    throw EReadRefused(Text(Texts::tr("Nothing was pasted: %1"), e.Message()));
+    throw EReadRefused(Tr(Texts::tr("Nothing was pasted: %1"), e.Message()));
   } catch (...) {
     return;  // damaged data under our format
   }
@@ -209,7 +209,7 @@ void TDsnRegister::PasteSelection() {
   }
   if (alive) SelectDistinct(placed);
   // A property that could not be read is passed over as a stored design's is; the clerk is told.
-  if (!skipped.empty()) throw Exception(Text(Texts::tr("Pasted without what could not be read:\n%1"), SkippedList(skipped)));
+  if (!skipped.empty()) throw Exception(Tr(Texts::tr("Pasted without what could not be read:\n%1"), SkippedList(skipped)));
 }
 
 void TDsnRegister::DeleteSelection() {

@@ -118,7 +118,7 @@ bool Describes(const QSqlDatabase& db, const TAliasSettings& s) {
 
 [[noreturn]] void ConnectError(const TAliasSettings& s, const std::string& reason,
                                TDatabaseFailure kind = TDatabaseFailure::Unreachable) {
-  throw EDatabaseError(Text(Texts::tr("Cannot connect to database %1: %2"), s.Alias, OneLine(WithoutCredentials(reason, s))), kind);
+  throw EDatabaseError(Tr(Texts::tr("Cannot connect to database %1: %2"), s.Alias, OneLine(WithoutCredentials(reason, s))), kind);
 }
 
 // An SQLite file that is not a database opens without complaint; the first statement finds out.
@@ -144,7 +144,7 @@ bool FindAlias(const std::string& alias, TAliasSettings& settings) {
   if (s.Driver.empty()) s.Driver = "QSQLITE";
   if (s.Driver != "QSQLITE" && s.Driver != "QODBC" && s.Driver != "QPSQL")
     throw EDatabaseError(
-        Text(Texts::tr("Alias %1 names the unknown driver %2 (%3)"), alias, s.Driver, file));
+        Tr(Texts::tr("Alias %1 names the unknown driver %2 (%3)"), alias, s.Driver, file));
   // A relative SQLite file lies beside the alias file that names it.
   if (s.Driver == "QSQLITE" && IsSqliteFileName(s.Database) && s.Database.front() != '/')
     s.Database = file.substr(0, file.rfind('/')) + "/" + s.Database;
@@ -153,7 +153,7 @@ bool FindAlias(const std::string& alias, TAliasSettings& settings) {
     bool ok = false;
     s.Port = Q(port).toInt(&ok);
     if (!ok || s.Port < 1 || s.Port > 65535)
-      throw EDatabaseError(Text(Texts::tr("Alias %1 has the invalid port %2 (%3)"), alias, port, file));
+      throw EDatabaseError(Tr(Texts::tr("Alias %1 has the invalid port %2 (%3)"), alias, port, file));
   }
   s.User = Value(file, alias, "User");
   s.Password = Value(file, alias, "Password");
@@ -166,7 +166,7 @@ TAliasSettings AliasSettings(const std::string& alias) {
   if (alias.empty()) throw EDatabaseError("No database alias given");
   TAliasSettings settings;
   if (!FindAlias(alias, settings))
-    throw EDatabaseError(Text(Texts::tr("Alias %1 is not configured (%2)"), alias, UserAliasFile()),
+    throw EDatabaseError(Tr(Texts::tr("Alias %1 is not configured (%2)"), alias, UserAliasFile()),
                          TDatabaseFailure::AliasMissing);
   return settings;
 }
@@ -185,14 +185,14 @@ QSqlDatabase OpenAliasDatabase(const std::string& alias) {
 
 QSqlDatabase OpenAliasConnection(const TAliasSettings& s, const QString& name) {
   if (!QSqlDatabase::isDriverAvailable(Q(s.Driver)))
-    ConnectError(s, Text(Texts::tr("the driver %1 is not installed"), s.Driver));
+    ConnectError(s, Tr(Texts::tr("the driver %1 is not installed"), s.Driver));
   const bool sqlite = s.Driver == "QSQLITE";
   if (sqlite && s.Database.empty())
-    throw EDatabaseError(Text(Texts::tr("Alias %1 names no database file (%2)"), s.Alias, s.File),
+    throw EDatabaseError(Tr(Texts::tr("Alias %1 names no database file (%2)"), s.Alias, s.File),
                          TDatabaseFailure::AliasMissing);
   // SQLite would quietly create a missing file, and the tables would then seem to be missing.
   if (sqlite && IsSqliteFileName(s.Database) && !QFileInfo::exists(Q(s.Database)))
-    ConnectError(s, Text(Texts::tr("the database file %1 does not exist"), s.Database));
+    ConnectError(s, Tr(Texts::tr("the database file %1 does not exist"), s.Database));
 
   QSqlError error;
   {

@@ -47,7 +47,7 @@ void TTable::InternalOpen() {
   const QSqlDatabase db = Database();
   const QString table = FindTableName(db, QString::fromStdString(tableName_));
   if (table.isEmpty())
-    throw EDatabaseError(Text(Texts::tr("Table or view %1 does not exist in database %2"), tableName_, DatabaseName()),
+    throw EDatabaseError(Tr(Texts::tr("Table or view %1 does not exist in database %2"), tableName_, DatabaseName()),
                          TDatabaseFailure::ObjectMissing);
   QSqlRecord record = db.record(table);
   if (record.isEmpty()) {

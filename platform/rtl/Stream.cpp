@@ -32,12 +32,12 @@ int64_t TStream::Size() {
 void TStream::SetSize(int64_t) { throw EStreamError("Stream size cannot be changed"); }
 
 void TStream::ReadBuffer(void* buffer, int64_t count) {
-  if (count < 0 || (count > 0 && Read(buffer, count) != count)) throw EReadError(Text(Texts::tr("Stream read error")));
+  if (count < 0 || (count > 0 && Read(buffer, count) != count)) throw EReadError(Tr(Texts::tr("Stream read error")));
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
   if (count < 0 || (count > 0 && Write(buffer, count) != count))
-    throw EWriteError(Text(Texts::tr("Stream write error")));
+    throw EWriteError(Tr(Texts::tr("Stream write error")));
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count) {
@@ -131,16 +131,16 @@ void TMemoryStream::SaveToStream(TStream& stream) {
 
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
   std::ifstream in(fileName, std::ios::binary);
-  if (!in) throw EStreamError(Text(Texts::tr("Cannot open file \"%1\""), fileName));
+  if (!in) throw EStreamError(Tr(Texts::tr("Cannot open file \"%1\""), fileName));
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   SetSize(static_cast<int64_t>(bytes.size()));
   if (!bytes.empty()) std::memcpy(data_.get(), bytes.data(), bytes.size());
-  if (in.bad()) throw EStreamError(Text(Texts::tr("Cannot read file \"%1\""), fileName));
+  if (in.bad()) throw EStreamError(Tr(Texts::tr("Cannot read file \"%1\""), fileName));
   position_ = 0;
 }
 
 void TMemoryStream::SaveToFile(const std::string& fileName) {
   std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data_.get()), static_cast<std::streamsize>(size_));
-  if (!out) throw EStreamError(Text(Texts::tr("Cannot create file \"%1\""), fileName));
+  if (!out) throw EStreamError(Tr(Texts::tr("Cannot create file \"%1\""), fileName));
 }

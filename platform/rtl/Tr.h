@@ -8,7 +8,7 @@
 //   };
 //   }
 //
-// and writes Text(Texts::tr("Class %1 may not be read here"), name). Translations are installed
+// and writes Tr(Texts::tr("Class %1 may not be read here"), name). Translations are installed
 // only where windows are shown, so that the command line stays English.
 
 #include <QCoreApplication>
@@ -16,10 +16,10 @@
 
 #include <string>
 
-inline std::string Text(const QString& translated) { return translated.toStdString(); }
+inline std::string Tr(const QString& translated) { return translated.toStdString(); }
 
 // %1, %2 … replaced by the arguments in one pass (an argument holding "%1" stays as it is).
 template <class... Args>
-std::string Text(const QString& translated, const Args&... args) {
+std::string Tr(const QString& translated, const Args&... args) {
   return translated.arg(QString::fromStdString(args)...).toStdString();
 }

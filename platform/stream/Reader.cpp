@@ -132,7 +132,7 @@ class TReader::DepthGuard {
   explicit DepthGuard(TReader& reader) : reader_(reader) {
     if (++reader_.depth_ > kMaxDepth) {
       --reader_.depth_;
-      reader_.FormatError(Text(Texts::tr("Stream nesting too deep")));
+      reader_.FormatError(Tr(Texts::tr("Stream nesting too deep")));
     }
   }
   ~DepthGuard() { --reader_.depth_; }
@@ -164,7 +164,7 @@ void TReader::FormatError(const std::string& what) { throw EStreamFormat(what); 
 void TReader::ReadBuffer() {
   bufEnd_ = static_cast<size_t>(stream_.Read(buffer_.get(), static_cast<int64_t>(bufSize_)));
   bufPos_ = 0;
-  if (bufEnd_ == 0) FormatError(Text(Texts::tr("Stream read error")));
+  if (bufEnd_ == 0) FormatError(Tr(Texts::tr("Stream read error")));
 }
 
 void TReader::ReadThroughBuffer(void* data, size_t count) {
@@ -188,7 +188,7 @@ int64_t TReader::Remaining() {
 uint32_t TReader::ReadLength() {
   int32_t length;
   Read(&length, sizeof length);
-  if (length < 0 || length > Remaining()) FormatError(Text(Texts::tr("Invalid stream format: length past the end")));
+  if (length < 0 || length > Remaining()) FormatError(Tr(Texts::tr("Invalid stream format: length past the end")));
   return static_cast<uint32_t>(length);
 }
 
@@ -204,7 +204,7 @@ void TReader::SkipBytes(uint64_t count) {
 TValueType TReader::ReadValue() {
   uint8_t value;
   Read(&value, 1);
-  if (value > kLastValueType) FormatError(Text(Texts::tr("Invalid stream format: unknown value type %1"), std::to_string(value)));
+  if (value > kLastValueType) FormatError(Tr(Texts::tr("Invalid stream format: unknown value type %1"), std::to_string(value)));
   return static_cast<TValueType>(value);
 }
 
@@ -226,7 +226,7 @@ void TReader::ReadListBegin() {
 }
 
 void TReader::ReadListEnd() {
-  if (ReadValue() != vaNull) FormatError(Text(Texts::tr("Invalid stream format: end of list expected")));
+  if (ReadValue() != vaNull) FormatError(Tr(Texts::tr("Invalid stream format: end of list expected")));
 }
 
 int32_t TReader::ReadInteger() {
@@ -325,7 +325,7 @@ std::string TReader::ReadString() {
     case vaWString: {
       uint32_t count = ReadLength();
       if (static_cast<int64_t>(count) * 2 > Remaining())
-        FormatError(Text(Texts::tr("Invalid stream format: length past the end")));
+        FormatError(Tr(Texts::tr("Invalid stream format: length past the end")));
       std::u16string w(count, u'\0');
       Read(w.data(), count * 2);
       return Utf16ToUtf8(w);
@@ -360,7 +360,7 @@ std::string TReader::ReadIdent() {
 void TReader::ReadSignature() {
   char signature[4];
   Read(signature, 4);
-  if (std::memcmp(signature, kFilerSignature, 4) != 0) FormatError(Text(Texts::tr("Invalid stream format")));
+  if (std::memcmp(signature, kFilerSignature, 4) != 0) FormatError(Tr(Texts::tr("Invalid stream format")));
 }
 
 void TReader::ReadPrefix(uint8_t& flags, int& childPos) {
@@ -376,7 +376,7 @@ void TReader::ReadPrefix(uint8_t& flags, int& childPos) {
   if (flags & ffChildPos) {
     TValueType type = NextValue();
     if (type != vaInt8 && type != vaInt16 && type != vaInt32)
-      FormatError(Text(Texts::tr("Invalid stream format: child position expected")));
+      FormatError(Tr(Texts::tr("Invalid stream format: child position expected")));
     childPos = ReadInteger();
   }
 }
@@ -422,7 +422,7 @@ void TReader::SkipValue() {
       break;
     case vaWString: {
       uint64_t count = ReadLength();
-      if (static_cast<int64_t>(count * 2) > Remaining()) FormatError(Text(Texts::tr("Invalid stream format: length past the end")));
+      if (static_cast<int64_t>(count * 2) > Remaining()) FormatError(Tr(Texts::tr("Invalid stream format: length past the end")));
       SkipBytes(count * 2);
       break;
     }
@@ -455,12 +455,12 @@ void TReader::SkipValue() {
 void TReader::PropValueError() {
   // Step over the offending value so that reading can go on with the next property.
   SkipValue();
-  throw EReadError(Text(Texts::tr("Invalid property value")));
+  throw EReadError(Tr(Texts::tr("Invalid property value")));
 }
 
 void TReader::PropertyError(const std::string& name) {
   SkipValue();
-  throw EReadError(Text(Texts::tr("Property %1 does not exist"), name));
+  throw EReadError(Tr(Texts::tr("Property %1 does not exist"), name));
 }
 
 bool TReader::Error(const std::string& message) {
@@ -491,7 +491,7 @@ void TReader::ReadProperty(TPersistent* instance) {
         // A component under a path ("PopupMenu.AutoPopup") is another component's own business,
         // not a part of the one read; a font or a pen is.
         if (policy_ && ClassCast<TComponent>(sub))
-          throw EReadRefused(Text(Texts::tr("Property %1 reaches into another component"), std::string(path)));
+          throw EReadRefused(Tr(Texts::tr("Property %1 reaches into another component"), std::string(path)));
         target = sub;
       }
       std::string_view name = path.substr(start);
@@ -521,7 +521,7 @@ void TReader::ReadProperty(TPersistent* instance) {
   } catch (Exception& e) {
     auto* component = dynamic_cast<TComponent*>(instance);
     if (component && !dynamic_cast<EStreamFormat*>(&e) && !dynamic_cast<EReadRefused*>(&e))
-      e.SetMessage(Text(Texts::tr("Error reading %1: %2"), component->Name() + "." + std::string(path), e.Message()));
+      e.SetMessage(Tr(Texts::tr("Error reading %1: %2"), component->Name() + "." + std::string(path), e.Message()));
     throw;
   }
 }
@@ -534,7 +534,7 @@ bool TReader::ReadBoundedInteger(TPersistent* instance, const TPropInfo& prop, s
   const int32_t value = ReadInteger();
   if (value < range->Min || value > range->Max) {
     auto* component = dynamic_cast<TComponent*>(instance);
-    throw EReadRefused(Text(Texts::tr("%1 = %2 lies outside %3 … %4"),
+    throw EReadRefused(Tr(Texts::tr("%1 = %2 lies outside %3 … %4"),
                             (component ? component->Name() + "." : std::string()) + std::string(path),
                             std::to_string(value), std::to_string(range->Min), std::to_string(range->Max)));
   }
@@ -546,7 +546,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
   const TTypeInfo& type = *prop.PropType;
   if (!prop.HasSetter() && !(type.Kind == tkClass && NextValue() == vaCollection)) {
     SkipValue();
-    throw EReadError(Text(Texts::tr("Property %1 is read-only"), prop.Name));
+    throw EReadError(Tr(Texts::tr("Property %1 is read-only"), prop.Name));
   }
   switch (type.Kind) {
     case tkInteger:
@@ -556,7 +556,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
         const std::string_view ident =
             ReadShortString(*this, buffer_.get(), bufPos_, bufEnd_, identBytes);
         int32_t value;
-        if (!type.Idents || !IdentToInt(ident, value, *type.Idents)) throw EReadError(Text(Texts::tr("Invalid property value")));
+        if (!type.Idents || !IdentToInt(ident, value, *type.Idents)) throw EReadError(Tr(Texts::tr("Invalid property value")));
         SetOrdProp(instance, prop, value);
       } else {
         SetOrdProp(instance, prop, ReadInteger());
@@ -564,13 +564,13 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
       break;
     case tkChar: {
       std::string s = ReadString();
-      if (s.size() != 1) throw EReadError(Text(Texts::tr("Invalid property value")));
+      if (s.size() != 1) throw EReadError(Tr(Texts::tr("Invalid property value")));
       SetOrdProp(instance, prop, static_cast<unsigned char>(s[0]));
       break;
     }
     case tkWChar: {
       std::u16string s = Utf8ToUtf16(ReadString());
-      if (s.size() != 1) throw EReadError(Text(Texts::tr("Invalid property value")));
+      if (s.size() != 1) throw EReadError(Tr(Texts::tr("Invalid property value")));
       SetOrdProp(instance, prop, s[0]);
       break;
     }
@@ -584,7 +584,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo& prop) {
       } else {
         value = GetEnumValue(type, ReadIdent());  // False, True, Null, nil
       }
-      if (value < 0) throw EReadError(Text(Texts::tr("Invalid property value")));
+      if (value < 0) throw EReadError(Tr(Texts::tr("Invalid property value")));
       SetOrdProp(instance, prop, value);
       break;
     }
@@ -650,7 +650,7 @@ int64_t TReader::ReadSet(const TTypeInfo& setType) {
     int value = GetEnumValue(*setType.CompType, name);
     if (value < 0 || value > 31) {
       SkipSetBody();
-      throw EReadError(Text(Texts::tr("Invalid property value")));
+      throw EReadError(Tr(Texts::tr("Invalid property value")));
     }
     result |= int64_t{1} << value;
   }
@@ -668,14 +668,14 @@ void TReader::ReadMethodProperty(TPersistent* instance, const TPropInfo& prop) {
   // OnClick naming the save command).
   if (policy_) {
     const auto* component = dynamic_cast<TComponent*>(instance);
-    throw EReadRefused(Text(Texts::tr("%1 names the handler %2; this data may bind no event"),
+    throw EReadRefused(Tr(Texts::tr("%1 names the handler %2; this data may bind no event"),
                             (component ? component->Name() + "." : std::string()) + prop.Name, name));
   }
   TMethod method;
   if (root_) method = TMethod{root_->ClassType().FindMethod(name), root_};
   bool error = !method.Code;
   if (OnFindMethod) OnFindMethod(*this, name, method, error);
-  if (error) throw EReadError(Text(Texts::tr("Invalid property value")));
+  if (error) throw EReadError(Tr(Texts::tr("Invalid property value")));
   SetMethodProp(instance, prop, method.Code ? method : TMethod{});
 }
 
@@ -690,7 +690,7 @@ void TReader::ReadCollection(TCollection* collection) {
       TValueType next = NextValue();
       if (next == vaInt8 || next == vaInt16 || next == vaInt32) ReadInteger();
       TCollectionItem* item = collection->Add();
-      if (ReadValue() != vaList) FormatError(Text(Texts::tr("Invalid stream format: collection item expected")));
+      if (ReadValue() != vaList) FormatError(Tr(Texts::tr("Invalid stream format: collection item expected")));
       while (!EndOfList()) ReadProperty(item);
       ReadListEnd();
     }
@@ -735,16 +735,16 @@ const TClassInfo& TReader::FindComponentClass(const std::string& className) {
       if (cls->ClassNameIs(className)) return *cls;
       allowed += (allowed.empty() ? "" : ", ") + cls->Name();
     }
-    throw EReadRefused(allowed.empty() ? Text(Texts::tr("Class %1 may not be read here; this data may hold nothing"), className)
-                                       : Text(Texts::tr("Class %1 may not be read here; this data may hold only %2"),
+    throw EReadRefused(allowed.empty() ? Tr(Texts::tr("Class %1 may not be read here; this data may hold nothing"), className)
+                                       : Tr(Texts::tr("Class %1 may not be read here; this data may hold only %2"),
                                               className, allowed));
   }
   const TClassInfo* cls = root_ ? root_->ClassType().FindFieldClass(className) : nullptr;
   if (!cls) cls = GetClass(className);
   if (OnFindComponentClass) OnFindComponentClass(*this, className, cls);
-  if (!cls) throw EStreamFormat(Text(Texts::tr("Class %1 not found"), className));
+  if (!cls) throw EStreamFormat(Tr(Texts::tr("Class %1 not found"), className));
   if (!cls->InheritsFrom(TComponent::StaticClass()) || !cls->IsCreatable())
-    throw EStreamFormat(Text(Texts::tr("Class %1 is not a component class"), className));
+    throw EStreamFormat(Tr(Texts::tr("Class %1 is not a component class"), className));
   return *cls;
 }
 
@@ -762,12 +762,12 @@ TComponent* TReader::ReadComponent(TComponent* component) {
   // reading fails it frees the components read into it, which must all be its own), nor name a
   // component that this read has read already.
   if (policy_ && (flags & (ffInherited | ffInline)))
-    throw EReadRefused(Text(Texts::tr("The record of %1 would change a component that exists already"), name));
+    throw EReadRefused(Tr(Texts::tr("The record of %1 would change a component that exists already"), name));
   if (!result && (flags & ffInherited)) {
     result = owner_ ? owner_->FindComponent(name) : nullptr;
-    if (!result) throw EStreamFormat(Text(Texts::tr("Ancestor for '%1' not found"), name));
+    if (!result) throw EStreamFormat(Tr(Texts::tr("Ancestor for '%1' not found"), name));
     if (inCreated_ || (loaded_ && std::find(loaded_->begin(), loaded_->end(), result) != loaded_->end()))
-      throw EStreamFormat(Text(Texts::tr("Invalid stream format: inherited component %1 out of place"), name));
+      throw EStreamFormat(Tr(Texts::tr("Invalid stream format: inherited component %1 out of place"), name));
   }
   if (!result) {
     const TClassInfo& cls = FindComponentClass(className);
@@ -824,7 +824,7 @@ void TReader::ReadData(TComponent* instance) {
   TComponent* childOwner = instance->GetChildOwner();
   TScopedRollback childOwnerScope(owner_, childOwner ? childOwner : root_);
   if (policy_ && !policy_->ChildRecords && !EndOfList())
-    throw EReadRefused(Text(Texts::tr("%1 holds the records of other components"), instance->Name()));
+    throw EReadRefused(Tr(Texts::tr("%1 holds the records of other components"), instance->Name()));
   while (!EndOfList()) ReadComponent(nullptr);
   ReadListEnd();
 }
@@ -873,7 +873,7 @@ void TReader::CheckReferences(const std::vector<TComponent*>& created) {
   };
   ForEachFixupName(this, [&](const std::string& name) {
     // A dotted name ("fmmain.Table1", "Owner.Panel2") is not a plain name and finds nothing here.
-    if (!allowed(name)) throw EReadRefused(Text(Texts::tr("A reference names %1, which is not part of this data"), name));
+    if (!allowed(name)) throw EReadRefused(Tr(Texts::tr("A reference names %1, which is not part of this data"), name));
   });
   ResolveFixups(this, allowed);
 }
@@ -952,7 +952,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
     if (!result) {
       const TClassInfo& cls = FindClass(className);
       if (!cls.InheritsFrom(TComponent::StaticClass()) || !cls.IsCreatable())
-        throw EStreamFormat(Text(Texts::tr("Class %1 is not a component class"), className));
+        throw EStreamFormat(Tr(Texts::tr("Class %1 is not a component class"), className));
       result = static_cast<TComponent*>(cls.NewInstance());
       created = true;  // from here on a failure frees it, a failing Create included
       result->Create(nullptr);

@@ -140,7 +140,7 @@ class BinaryToText {
 
  private:
   [[noreturn]] void Fail(size_t offset, const std::string& what) const {
-    throw EReadError(Text(Texts::tr("Invalid stream format at offset %1: %2"), std::to_string(offset), what));
+    throw EReadError(Tr(Texts::tr("Invalid stream format at offset %1: %2"), std::to_string(offset), what));
   }
   void Need(size_t count) const {
     if (in_.size() - pos_ < count) Fail(pos_, "unexpected end of stream");

@@ -56,7 +56,7 @@ class Lexer {
 
  private:
   [[noreturn]] void Fail(const std::string& what) const {
-    throw ETextFormError(Text(Texts::tr("Line %1: %2"), std::to_string(line_), what), static_cast<int>(line_), what);
+    throw ETextFormError(Tr(Texts::tr("Line %1: %2"), std::to_string(line_), what), static_cast<int>(line_), what);
   }
   bool AtEnd() const { return pos_ >= text_.size(); }
   // The character `ahead` places on, or '\0' past the end (check AtEnd where a NUL byte matters).
@@ -273,7 +273,7 @@ class TextToBinary {
 
  private:
   [[noreturn]] void Fail(size_t line, const std::string& what) const {
-    throw ETextFormError(Text(Texts::tr("Line %1: %2"), std::to_string(line), what), static_cast<int>(line), what);
+    throw ETextFormError(Tr(Texts::tr("Line %1: %2"), std::to_string(line), what), static_cast<int>(line), what);
   }
   [[noreturn]] void Expected(const std::string& what) const;
   void Advance() { token_ = lexer_.Next(); }
