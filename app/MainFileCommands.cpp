@@ -21,6 +21,16 @@
 #include "platform/controls/StatusBar.h"
 #include "platform/db/DatabaseAliases.h"
 #include "platform/win/MessageBox.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the main window's file commands say.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+}  // namespace
 
 void Tfmmain::ShowRecentMarks(const std::vector<TMarkNumbers>& marks) {
   for (const TWeak<TMenuItem>& item : recentItems_)
@@ -66,7 +76,7 @@ bool Tfmmain::OpenMark(const std::string& customer, const std::string& mark, boo
 
 namespace {
 
-constexpr char kMarkFileFilter[] = "嘜頭檔 (*.mark)|*.mark|所有檔案 (*.*)|*.*";
+std::string MarkFileFilter() { return Tr(Texts::tr("Mark files (*.mark)|*.mark|All files (*.*)|*.*")); }
 
 }  // namespace
 
@@ -80,7 +90,7 @@ void Tfmmain::ExportMarkFile(const std::string& path) {
     designs.Side = side ? side->CurrentDesign() : stored.Side.value_or("");
     SaveMarkFile(path, designs);
   } catch (const std::exception& e) {
-    ShowWarning("無法匯出嘜頭檔。\n\n" + WithAdvice(e));
+    ShowWarning(Tr(Texts::tr("Cannot export the mark file.\n\n%1"), WithAdvice(e)));
   }
 }
 
@@ -89,20 +99,20 @@ void Tfmmain::ImportMarkFile(const std::string& path) {
   try {
     designs = LoadMarkFile(path);
   } catch (const std::exception& e) {
-    ShowWarning("無法匯入嘜頭檔，編輯視窗沒有改變。\n\n" + std::string(e.what()));
+    ShowWarning(Tr(Texts::tr("Cannot import the mark file; the editors did not change.\n\n%1"), std::string(e.what())));
     return;
   }
   Tfmmd* main = Editor("0");
   Tfmmd* side = Editor("1");
   if (!main || !side) {
-    ShowWarning("匯入嘜頭檔需要正嘜與側嘜兩個編輯視窗：請先重新開啟這個嘜頭。");
+    ShowWarning(Tr(Texts::tr("Importing a mark file needs both editors, the main mark's and the side mark's: open the mark again first.")));
     return;
   }
   const std::string mainBefore = main->CurrentDesign();
   try {
     main->ImportDesign(designs.Main);
   } catch (const std::exception& e) {
-    ShowWarning("無法匯入嘜頭檔的正嘜，編輯視窗沒有改變。\n\n" + std::string(e.what()));
+    ShowWarning(Tr(Texts::tr("Cannot import the main mark of the mark file; the editors did not change.\n\n%1"), std::string(e.what())));
     return;
   }
   try {
@@ -113,14 +123,14 @@ void Tfmmain::ImportMarkFile(const std::string& path) {
       main->ImportDesign(mainBefore);
     } catch (const std::exception&) {
     }
-    ShowWarning("無法匯入嘜頭檔的側嘜，編輯視窗沒有改變。\n\n" + std::string(e.what()));
+    ShowWarning(Tr(Texts::tr("Cannot import the side mark of the mark file; the editors did not change.\n\n%1"), std::string(e.what())));
   }
 }
 
 void Tfmmain::ExportMarkFileClick(TObject*) {
   auto* dialog = New<TSaveDialog>(this);
-  dialog->SetTitle("匯出嘜頭檔");
-  dialog->SetFilter(kMarkFileFilter);
+  dialog->SetTitle(Tr(Texts::tr("Export mark file")));
+  dialog->SetFilter(MarkFileFilter());
   dialog->SetDefaultExt("mark");
   dialog->SetFileName(customerId_ + "-" + markId_ + ".mark");
   const bool chosen = dialog->Execute();
@@ -131,8 +141,8 @@ void Tfmmain::ExportMarkFileClick(TObject*) {
 
 void Tfmmain::ImportMarkFileClick(TObject*) {
   auto* dialog = New<TOpenDialog>(this);
-  dialog->SetTitle("匯入嘜頭檔");
-  dialog->SetFilter(kMarkFileFilter);
+  dialog->SetTitle(Tr(Texts::tr("Import mark file")));
+  dialog->SetFilter(MarkFileFilter());
   const bool chosen = dialog->Execute();
   const std::string path = dialog->FileName();
   dialog->Free();
@@ -164,17 +174,17 @@ std::string Tfmmain::AboutText() {
       database = settings.Driver + "  " + (settings.Host.empty() ? "" : settings.Host + "  ") + settings.Database;
       database = WithoutCredentials(database, settings);
     } else {
-      database = "（dbalias.ini 中沒有 " + std::string(kMarkAlias) + "）";
+      database = Tr(Texts::tr("(dbalias.ini has no %1)"), std::string(kMarkAlias));
     }
   } catch (const std::exception& e) {
     database = e.what();
   }
-  return std::string("嘜頭編輯程式 markedit ") + MARKEDIT_VERSION + "\n\nQt " + qVersion() + "\n嘜頭資料庫 " +
-         kMarkAlias + "：" + database;
+  return Tr(Texts::tr("Shipping mark editor markedit %1\n\nQt %2\nMark database %3: %4"), std::string(MARKEDIT_VERSION),
+            std::string(qVersion()), std::string(kMarkAlias), database);
 }
 
 void Tfmmain::HelpAbout1Execute(TObject*) {
-  MessageBox(Handle(), AboutText(), "關於嘜頭編輯程式", MB_OK | MB_ICONINFORMATION);
+  MessageBox(Handle(), AboutText(), Tr(Texts::tr("About the shipping mark editor")), MB_OK | MB_ICONINFORMATION);
 }
 
 bool Tfmmain::ChooseAndOpenMark() {
@@ -206,11 +216,12 @@ bool Tfmmain::AskMarkNumbers(const std::string& title, std::string& customer, st
 void Tfmmain::FileNew1Execute(TObject*) {
   std::string customer;
   std::string mark;
-  if (!AskMarkNumbers("新增嘜頭", customer, mark)) return;
+  if (!AskMarkNumbers(Tr(Texts::tr("New mark")), customer, mark)) return;
   try {
     const TMarkPair stored = ReadMarkPair(customer, mark);
     if (stored.Main || stored.Side) {
-      if (AskQuestion("客戶編號 " + customer + " 的嘜頭編號 " + mark + " 已經有嘜頭了。要開啟它嗎？", {"是", "否"}, 1) == 0)
+      if (AskQuestion(Tr(Texts::tr("Customer %1 already has a mark %2. Open it?"), customer, mark),
+                      {Tr(Texts::tr("Yes")), Tr(Texts::tr("No"))}, 1) == 0)
         OpenMark(customer, mark);
       return;
     }
@@ -234,26 +245,27 @@ TMarkPair Tfmmain::DesignsToSave() {
 void Tfmmain::FileSaveAs1Execute(TObject*) {
   std::string customer;
   std::string mark;
-  if (!AskMarkNumbers("另存新嘜頭", customer, mark)) return;
-  const std::string where = "客戶編號 " + customer + " 的嘜頭編號 " + mark;
+  if (!AskMarkNumbers(Tr(Texts::tr("Save mark as")), customer, mark)) return;
+  const std::string where = Tr(Texts::tr("customer %1's mark %2"), customer, mark);
   try {
     const TMarkPair designs = DesignsToSave();
     // What the clerk is asked about is what the write expects to find.
     const TMarkPair there = ReadMarkPair(customer, mark);
     if ((there.Main || there.Side) &&
-        AskQuestion(where + " 已經有嘜頭了。要以目前的設計取代它嗎？", {"是", "否"}, 1) != 0)
+        AskQuestion(Tr(Texts::tr("%1 exists already. Replace it with this design?"), where),
+                    {Tr(Texts::tr("Yes")), Tr(Texts::tr("No"))}, 1) != 0)
       return;
     if (!StoreMarkPair(customer, mark, designs, there).Done) {
-      ShowWarning(where + " 的嘜頭在詢問之後已被別人變更，沒有寫入。請再試一次。");
+      ShowWarning(Tr(Texts::tr("Someone else changed %1 after you were asked; nothing was written. Try again."), where));
       return;
     }
   } catch (const std::exception& e) {
-    ShowWarning("無法另存新嘜頭：" + WithAdvice(e));
+    ShowWarning(Tr(Texts::tr("Cannot save the mark as a new one: %1"), WithAdvice(e)));
     return;
   }
   // Both sides are stored under the new numbers: the editors edit them from now on.
   OpenMark(customer, mark, false);
-  if (StatusBar && StatusBar->Panels()->Count() > 1) StatusBar->Panels()->Items(1)->SetText("已另存為 " + where);
+  if (StatusBar && StatusBar->Panels()->Count() > 1) StatusBar->Panels()->Items(1)->SetText(Tr(Texts::tr("Saved as %1"), where));
 }
 
 void Tfmmain::FileOpen1Execute(TObject*) { ChooseAndOpenMark(); }
@@ -265,9 +277,11 @@ void Tfmmain::FileSave1Execute(TObject*) {
   bool failed = false;
   for (const TWeak<Tfmmd>& editor : editors) {
     if (!editor || !editor->Modified()) continue;
-    if (editor->SaveMark(false)) saved += (saved.empty() ? "" : "、") + MarkSideName(editor->MarkSide());
+    if (editor->SaveMark(false)) saved += (saved.empty() ? std::string() : Tr(Texts::tr(", "))) + MarkSideName(editor->MarkSide());
     else failed = true;
   }
-  std::string text = saved.empty() ? (failed ? "沒有儲存任何設定" : "沒有需要儲存的變更") : "已儲存" + saved;
+  std::string text = !saved.empty() ? Tr(Texts::tr("Saved %1"), saved)
+                     : failed        ? Tr(Texts::tr("Nothing was saved"))
+                                     : Tr(Texts::tr("No changes to save"));
   if (StatusBar && StatusBar->Panels()->Count() > 1) StatusBar->Panels()->Items(1)->SetText(text);
 }

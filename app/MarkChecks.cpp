@@ -12,6 +12,16 @@
 #include "platform/db/Fields.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Placeholders.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the output warns of, and why it refuses.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MarkChecks)
+};
+
+}  // namespace
 
 namespace {
 
@@ -53,12 +63,12 @@ void CheckPlaceholders(const std::string& side, TWinControl* stage, const TField
       if (std::find(said.begin(), said.end(), p.Typed) != said.end()) continue;
       std::string problem;
       if (p.Name != "n" && p.Name != "N" && !fields.FindField(p.Name))
-        problem = "不是出貨資料（" + std::string(kShipmentView) + "）的欄位，照原樣印出";
+        problem = Tr(Texts::tr("is no field of the shipments (%1) and prints as typed"), std::string(kShipmentView));
       else if (!IsPlaceholderFormat(p.Format))
-        problem = "的格式不是 0、0.0、0.00 這類小數位數，數值照原樣印出";
+        problem = Tr(Texts::tr("has a format other than decimals such as 0, 0.0, 0.00; the value prints as it is"));
       if (problem.empty()) continue;
       said.push_back(p.Typed);
-      warnings.push_back(side + "的 " + element->Name() + "：" + p.Typed + " " + problem + "。");
+      warnings.push_back(Tr(Texts::tr("%1, %2: %3 %4."), side, element->Name(), p.Typed, problem));
     }
   }
 }
@@ -72,9 +82,9 @@ void CheckBarcodes(const std::string& side, TWinControl* stage, const std::strin
     const std::string data = barcode->ShownData();
     const std::string& error = barcode->Symbol(data)->Error;
     if (error.empty()) continue;
-    throw Exception((row.empty() ? "" : row + "：") + side + "的條碼 " + barcode->Name() + "（" +
-                    BarcodeKindName(barcode->symbology()) + "，資料「" + data + "」）無法產生：" + error +
-                    "。沒有輸出任何東西。");
+    const std::string what = Tr(Texts::tr("The barcode %2 of the %1 (%3, data \"%4\") cannot be made: %5. Nothing was output."),
+                                side, barcode->Name(), BarcodeKindName(barcode->symbology()), data, error);
+    throw Exception(row.empty() ? what : Tr(Texts::tr("%1: %2"), row, what));
   }
 }
 
@@ -84,19 +94,20 @@ void ElementWarnings(const std::string& side, TWinControl* stage, double widthMm
     auto* image = dynamic_cast<TMarkImage*>(stage->Controls(i));
     if (!image) continue;
     if (!image->Problem().empty())
-      warnings.push_back(side + "的圖片 " + image->Name() + "無法顯示（" + image->Problem() + "），印出來是打叉的方框。");
+      warnings.push_back(Tr(Texts::tr("The picture %2 of the %1 cannot be shown (%3); it prints as a crossed box."), side, image->Name(), image->Problem()));
     else if (stencil && image->IsRaster())
-      warnings.push_back(side + "的圖片 " + image->Name() + "是點陣圖，以圖片放進 SVG 模板，切割機無法切割。");
+      warnings.push_back(Tr(Texts::tr("The picture %2 of the %1 is a bitmap: it goes into the SVG stencil as a picture, which a cutter cannot cut."), side, image->Name()));
   }
   for (TBarcode* barcode : Barcodes(stage)) {
-    const std::string name = side + "的條碼 " + barcode->Name() + "（" + BarcodeKindName(barcode->symbology()) + "）";
-    if (stencil) warnings.push_back(name + "無法做成切割模板：線條之間的部分會脫落。");
+    const std::string name = Tr(Texts::tr("The barcode %2 of the %1 (%3)"), side, barcode->Name(), BarcodeKindName(barcode->symbology()));
+    if (stencil) warnings.push_back(Tr(Texts::tr("%1 cannot be cut as a stencil: what lies between its bars falls out."), name));
     const auto symbol = barcode->ShownSymbol();
     if (!symbol->Error.empty()) continue;
     const double module = barcode->ModulePixels(*symbol) * widthMm / kMarkWidth;
     const double minimum = MinimumModuleMm(barcode->symbology());
     if (module < minimum)
-      warnings.push_back(name + "在 " + Millimetres(widthMm) + " mm 寬的嘜頭上，最細的線條只有 " + Millimetres(module) +
-                         " mm，小於紙箱條碼的最小值 " + Millimetres(minimum) + " mm，掃描器可能讀不出來。");
+      warnings.push_back(Tr(Texts::tr("On a mark %2 mm wide, the thinnest bar of %1 is only %3 mm, below the %4 mm cartons "
+                                      "need: scanners may not read it."),
+                            name, Millimetres(widthMm), Millimetres(module), Millimetres(minimum)));
   }
 }

@@ -5,8 +5,19 @@
 
 #include <string>
 
+#include "app/MarkStore.h"
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/Tr.h"
 #include "platform/stream/TextForm.h"
+
+namespace {
+
+// What the clerk is told of a mark file.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MarkFile)
+};
+
+}  // namespace
 
 namespace {
 
@@ -15,20 +26,22 @@ constexpr char kSideLine[] = "[側嘜]";
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
+std::string TooLarge() { return Tr(Texts::tr("A mark file holds at most 32 MB; this one is larger.")); }
+
 // The text of one side: its design in the text form, nothing for an empty design.
 std::string SideText(const std::string& design) { return design.empty() ? std::string() : StreamToText(design); }
 
 // A side's design from its text, whose first line is line `firstLine` of the file.
-std::string SideDesign(const std::string& text, const char* side, int firstLine) {
+std::string SideDesign(const std::string& text, const std::string& side, int firstLine) {
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) return std::string();
   try {
     return TextToStream(text);
   } catch (const ETextFormError& e) {
     // The converter counts the side's lines; the clerk looks at the file's.
-    throw Exception(std::string(side) + "的第 " + std::to_string(e.Line() + firstLine - 1) + " 行無法讀取：" + e.Detail());
+    throw Exception(Tr(Texts::tr("Line %2 of the %1 cannot be read: %3"), std::string(side), std::to_string(e.Line() + firstLine - 1), e.Detail()));
   } catch (const EReadError& e) {
     const std::string message = e.what();
-    throw Exception(std::string(side) + "無法讀取：" + message);
+    throw Exception(Tr(Texts::tr("The %1 cannot be read: %2"), std::string(side), message));
   }
 }
 
@@ -43,7 +56,7 @@ std::string MarkFileText(const TMarkFileDesigns& designs) {
 }
 
 TMarkFileDesigns ParseMarkFile(std::string_view text) {
-  if (text.size() > kMarkFileLimit) throw Exception("嘜頭檔最大 32 MB，這個檔案太大了。");
+  if (text.size() > kMarkFileLimit) throw Exception(TooLarge());
   std::string body(text);
   if (body.compare(0, 3, "\xEF\xBB\xBF") == 0) body.erase(0, 3);  // a byte order mark an editor added
   const size_t headerEnd = body.find('\n');
@@ -51,8 +64,8 @@ TMarkFileDesigns ParseMarkFile(std::string_view text) {
   if (!header.empty() && header.back() == '\r') header.pop_back();
   if (header != kMarkFileHeader) {
     if (header.rfind("markedit mark file, version ", 0) == 0)
-      throw Exception("這個嘜頭檔的格式版本（" + header.substr(28) + "）這個程式不認得，只能讀取版本 1。");
-    throw Exception("這不是嘜頭檔：第一行應為「" + std::string(kMarkFileHeader) + "」。");
+      throw Exception(Tr(Texts::tr("This mark file has a format version (%1) this program does not know; it reads version 1 only."), header.substr(28)));
+    throw Exception(Tr(Texts::tr("This is no mark file: its first line should be \"%1\"."), std::string(kMarkFileHeader)));
   }
   // The lines, each with its number in the file.
   std::string main;
@@ -82,12 +95,13 @@ TMarkFileDesigns ParseMarkFile(std::string_view text) {
     } else if (into) {
       *into += current + "\n";
     } else if (bare.find_first_not_of(" \t") != std::string::npos) {
-      throw Exception("嘜頭檔第 " + std::to_string(line) + " 行應為「" + kMainLine + "」。");
+      throw Exception(Tr(Texts::tr("Line %1 of the mark file should be \"%2\"."), std::to_string(line), std::string(kMainLine)));
     }
     at = end + 1;
   }
-  if (!sawMain || !sawSide) throw Exception("嘜頭檔不完整：缺少「" + std::string(sawMain ? kSideLine : kMainLine) + "」一行。");
-  return {SideDesign(main, "正嘜", mainFirst), SideDesign(side, "側嘜", sideFirst)};
+  if (!sawMain || !sawSide)
+    throw Exception(Tr(Texts::tr("The mark file is incomplete: the line \"%1\" is missing."), std::string(sawMain ? kSideLine : kMainLine)));
+  return {SideDesign(main, MarkSideName("0"), mainFirst), SideDesign(side, MarkSideName("1"), sideFirst)};
 }
 
 void SaveMarkFile(const std::string& path, const TMarkFileDesigns& designs) {
@@ -95,13 +109,14 @@ void SaveMarkFile(const std::string& path, const TMarkFileDesigns& designs) {
   QSaveFile file(Q(path));
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(text.data(), static_cast<qint64>(text.size())) != static_cast<qint64>(text.size()) || !file.commit())
-    throw Exception("無法寫入嘜頭檔 " + path + "：" + file.errorString().toStdString());
+    throw Exception(Tr(Texts::tr("Cannot write the mark file %1: %2"), path, file.errorString().toStdString()));
 }
 
 TMarkFileDesigns LoadMarkFile(const std::string& path) {
   QFile file(Q(path));
-  if (!file.open(QIODevice::ReadOnly)) throw Exception("無法開啟嘜頭檔 " + path + "：" + file.errorString().toStdString());
-  if (file.size() > static_cast<qint64>(kMarkFileLimit)) throw Exception("嘜頭檔最大 32 MB，這個檔案太大了。");
+  if (!file.open(QIODevice::ReadOnly))
+    throw Exception(Tr(Texts::tr("Cannot open the mark file %1: %2"), path, file.errorString().toStdString()));
+  if (file.size() > static_cast<qint64>(kMarkFileLimit)) throw Exception(TooLarge());
   // One byte past the limit tells a file that grew while it was read.
   const QByteArray bytes = file.read(static_cast<qint64>(kMarkFileLimit) + 1);
   return ParseMarkFile(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));

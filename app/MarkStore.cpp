@@ -266,8 +266,8 @@ std::string WithAdvice(const std::exception& error) {
 }
 
 std::string MarkSideName(const std::string& side) {
-  if (side == "0") return "正嘜";
-  if (side == "1") return "側嘜";
+  if (side == "0") return Tr(Texts::tr("main mark"));
+  if (side == "1") return Tr(Texts::tr("side mark"));
   return side;
 }
 

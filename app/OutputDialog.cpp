@@ -11,21 +11,31 @@
 #include <cstdlib>
 
 #include "platform/win/Profile.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the output dialog says.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(OutputDialog)
+};
+
+}  // namespace
 
 namespace {
 
 constexpr const char* kSection = "markedit";
 constexpr const char* kWidthKey = "OutputWidthMm";
 
-const char* Title(TOutputKind kind) {
+QString Title(TOutputKind kind) {
   switch (kind) {
-    case TOutputKind::Preview: return "預覽列印";
-    case TOutputKind::Print: return "列印";
-    case TOutputKind::Pdf: return "匯出 PDF";
-    case TOutputKind::Svg: return "匯出 SVG";
-    case TOutputKind::Png: return "匯出 PNG";
+    case TOutputKind::Preview: return Texts::tr("Print preview");
+    case TOutputKind::Print: return Texts::tr("Print");
+    case TOutputKind::Pdf: return Texts::tr("Export PDF");
+    case TOutputKind::Svg: return Texts::tr("Export SVG");
+    case TOutputKind::Png: return Texts::tr("Export PNG");
   }
-  return "輸出";
+  return Texts::tr("Output");
 }
 
 }  // namespace
@@ -46,21 +56,21 @@ void RememberMarkWidthMm(double widthMm) {
 std::optional<TOutputChoice> AskOutputChoice(QWidget* parent, TOutputKind kind, const std::vector<std::string>& bills,
                                              TMarkSides sides) {
   QDialog dialog(parent);
-  dialog.setWindowTitle(QString::fromUtf8(Title(kind)));
+  dialog.setWindowTitle(Title(kind));
   auto* form = new QFormLayout(&dialog);
 
   auto* bill = new QComboBox(&dialog);
   bill->setObjectName("bill");
-  bill->addItem(QStringLiteral("（不選：印出設計本身）"), QString());
+  bill->addItem(Texts::tr("(none: print the design itself)"), QString());
   for (const std::string& b : bills) bill->addItem(QString::fromStdString(b), QString::fromStdString(b));
   if (!bills.empty()) bill->setCurrentIndex(1);
-  form->addRow(QStringLiteral("出口文件單號"), bill);
+  form->addRow(Texts::tr("Export document no."), bill);
 
   auto* side = new QComboBox(&dialog);
   side->setObjectName("sides");
-  side->addItems({QStringLiteral("正嘜"), QStringLiteral("側嘜"), QStringLiteral("正嘜和側嘜")});
+  side->addItems({Texts::tr("Main mark"), Texts::tr("Side mark"), Texts::tr("Main and side mark")});
   side->setCurrentIndex(static_cast<int>(sides));
-  form->addRow(QStringLiteral("嘜頭"), side);
+  form->addRow(Texts::tr("Mark"), side);
 
   auto* width = new QDoubleSpinBox(&dialog);
   width->setObjectName("width");
@@ -69,19 +79,19 @@ std::optional<TOutputChoice> AskOutputChoice(QWidget* parent, TOutputKind kind, 
   width->setSingleStep(10);
   width->setSuffix(QStringLiteral(" mm"));
   width->setValue(RememberedMarkWidthMm());
-  form->addRow(QStringLiteral("寬度（高度依比例）"), width);
+  form->addRow(Texts::tr("Width (the height follows)"), width);
 
   auto* dpi = new QSpinBox(&dialog);
   dpi->setObjectName("dpi");
   dpi->setRange(72, 1200);
   dpi->setValue(300);
   dpi->setSuffix(QStringLiteral(" dpi"));
-  if (kind == TOutputKind::Png) form->addRow(QStringLiteral("解析度"), dpi);
+  if (kind == TOutputKind::Png) form->addRow(Texts::tr("Resolution"), dpi);
   else dpi->hide();
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-  buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("確定"));
-  buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("取消"));
+  buttons->button(QDialogButtonBox::Ok)->setText(Texts::tr("OK"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(Texts::tr("Cancel"));
   QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   form->addRow(buttons);

@@ -12,6 +12,16 @@
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Texts.h"
 #include "platform/win/Windows.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the open dialog says.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(OpenDialog)
+};
+
+}  // namespace
 
 DEFINE_CLASS(Tfmopen, TForm) {
   c.Field("Label1", &Tfmopen::Label1);
@@ -35,8 +45,8 @@ DEFINE_CLASS(Tfmopen, TForm) {
 
 std::string Tfmopen::LineOf(const TStoredMark& mark) {
   std::string line = mark.CustomerId + "    " + mark.MarkId + "   ";
-  if (mark.Main) line += " 正嘜";
-  if (mark.Side) line += " 側嘜";
+  if (mark.Main) line += " " + MarkSideName("0");
+  if (mark.Side) line += " " + MarkSideName("1");
   return line;
 }
 
@@ -55,10 +65,10 @@ void Tfmopen::FormShow(TObject*) {
 void Tfmopen::Reload() {
   try {
     marks_ = ListMarks();
-    Label2->SetCaption(marks_.empty() ? "資料庫中還沒有嘜頭。" : std::string());
+    Label2->SetCaption(marks_.empty() ? Tr(Texts::tr("The database holds no mark yet.")) : std::string());
   } catch (const std::exception& e) {
     marks_.clear();
-    Label2->SetCaption("無法讀取嘜頭清單：" + WithAdvice(e));
+    Label2->SetCaption(Tr(Texts::tr("Cannot read the list of marks: %1"), WithAdvice(e)));
   }
   Refilter();
 }
@@ -96,7 +106,7 @@ void Tfmopen::ShowHighlighted() {
     const TMarkPair designs = ReadMarkPair(mark.CustomerId, mark.MarkId);
     Preview->ShowMark(designs.Main, designs.Side, mark.CustomerId);
   } catch (const std::exception& e) {
-    Preview->ShowText("無法讀取這個嘜頭：" + WithAdvice(e));
+    Preview->ShowText(Tr(Texts::tr("Cannot read this mark: %1"), WithAdvice(e)));
   }
 }
 
@@ -161,23 +171,23 @@ void Tfmopen::BitBtn4Click(TObject*) {
   try {
     const TMarkPair seen = ReadMarkPair(mark.CustomerId, mark.MarkId);
     std::string sides;
-    if (seen.Main) sides += "正嘜";
-    if (seen.Side) sides += std::string(sides.empty() ? "" : "、") + "側嘜";
+    if (seen.Main) sides += MarkSideName("0");
+    if (seen.Side) sides += (sides.empty() ? std::string() : Tr(Texts::tr(", "))) + MarkSideName("1");
     if (sides.empty()) {
-      Label2->SetCaption("這個嘜頭已經不在資料庫中了。");
-    } else if (AskQuestion("要刪除客戶編號 " + mark.CustomerId + " 的嘜頭編號 " + mark.MarkId + "（" + sides +
-                               "）嗎？\n\n刪除之後無法復原。",
-                           {"刪除", "取消"}, 1) == 0) {
+      Label2->SetCaption(Tr(Texts::tr("This mark is no longer in the database.")));
+    } else if (AskQuestion(Tr(Texts::tr("Delete customer %1's mark %2 (%3)?\n\nA deleted mark cannot be brought back."),
+                              mark.CustomerId, mark.MarkId, sides),
+                           {Tr(Texts::tr("Delete")), Tr(Texts::tr("Cancel"))}, 1) == 0) {
       if (!alive) return;
       if (StoreMarkPair(mark.CustomerId, mark.MarkId, {}, seen).Done) {
-        Label2->SetCaption("已刪除 " + mark.CustomerId + " " + mark.MarkId + "。");
+        Label2->SetCaption(Tr(Texts::tr("Deleted %1 %2."), mark.CustomerId, mark.MarkId));
         if (OnDeleted) OnDeleted(mark.CustomerId, mark.MarkId);
       } else {
-        Label2->SetCaption("這個嘜頭在詢問之後已被別人變更，沒有刪除。");
+        Label2->SetCaption(Tr(Texts::tr("Someone else changed this mark after you were asked; it was not deleted.")));
       }
     }
   } catch (const std::exception& e) {
-    if (alive) Label2->SetCaption("無法刪除嘜頭：" + WithAdvice(e));
+    if (alive) Label2->SetCaption(Tr(Texts::tr("Cannot delete the mark: %1"), WithAdvice(e)));
   }
   if (!alive) return;
   const std::string message = Label2->Caption();

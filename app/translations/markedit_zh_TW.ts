@@ -261,6 +261,213 @@ The settings were not saved.</source>
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Mark files (*.mark)|*.mark|All files (*.*)|*.*</source>
+        <translation>嘜頭檔 (*.mark)|*.mark|所有檔案 (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Cannot export the mark file.
+
+%1</source>
+        <translation>無法匯出嘜頭檔。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Cannot import the mark file; the editors did not change.
+
+%1</source>
+        <translation>無法匯入嘜頭檔，編輯視窗沒有改變。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Importing a mark file needs both editors, the main mark&apos;s and the side mark&apos;s: open the mark again first.</source>
+        <translation>匯入嘜頭檔需要正嘜與側嘜兩個編輯視窗：請先重新開啟這個嘜頭。</translation>
+    </message>
+    <message>
+        <source>Cannot import the main mark of the mark file; the editors did not change.
+
+%1</source>
+        <translation>無法匯入嘜頭檔的正嘜，編輯視窗沒有改變。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Cannot import the side mark of the mark file; the editors did not change.
+
+%1</source>
+        <translation>無法匯入嘜頭檔的側嘜，編輯視窗沒有改變。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Export mark file</source>
+        <translation>匯出嘜頭檔</translation>
+    </message>
+    <message>
+        <source>Import mark file</source>
+        <translation>匯入嘜頭檔</translation>
+    </message>
+    <message>
+        <source>(dbalias.ini has no %1)</source>
+        <translation>（dbalias.ini 中沒有 %1）</translation>
+    </message>
+    <message>
+        <source>Shipping mark editor markedit %1
+
+Qt %2
+Mark database %3: %4</source>
+        <translation>嘜頭編輯程式 markedit %1
+
+Qt %2
+嘜頭資料庫 %3：%4</translation>
+    </message>
+    <message>
+        <source>About the shipping mark editor</source>
+        <translation>關於嘜頭編輯程式</translation>
+    </message>
+    <message>
+        <source>New mark</source>
+        <translation>新增嘜頭</translation>
+    </message>
+    <message>
+        <source>Customer %1 already has a mark %2. Open it?</source>
+        <translation>客戶編號 %1 的嘜頭編號 %2 已經有嘜頭了。要開啟它嗎？</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Save mark as</source>
+        <translation>另存新嘜頭</translation>
+    </message>
+    <message>
+        <source>customer %1&apos;s mark %2</source>
+        <translation>客戶編號 %1 的嘜頭編號 %2</translation>
+    </message>
+    <message>
+        <source>%1 exists already. Replace it with this design?</source>
+        <translation>%1 已經有嘜頭了。要以目前的設計取代它嗎？</translation>
+    </message>
+    <message>
+        <source>Someone else changed %1 after you were asked; nothing was written. Try again.</source>
+        <translation>%1 的嘜頭在詢問之後已被別人變更，沒有寫入。請再試一次。</translation>
+    </message>
+    <message>
+        <source>Cannot save the mark as a new one: %1</source>
+        <translation>無法另存新嘜頭：%1</translation>
+    </message>
+    <message>
+        <source>Saved as %1</source>
+        <translation>已另存為 %1</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>Saved %1</source>
+        <translation>已儲存%1</translation>
+    </message>
+    <message>
+        <source>Nothing was saved</source>
+        <translation>沒有儲存任何設定</translation>
+    </message>
+    <message>
+        <source>No changes to save</source>
+        <translation>沒有需要儲存的變更</translation>
+    </message>
+</context>
+<context>
+    <name>MarkChecks</name>
+    <message>
+        <source>is no field of the shipments (%1) and prints as typed</source>
+        <translation>不是出貨資料（%1）的欄位，照原樣印出</translation>
+    </message>
+    <message>
+        <source>has a format other than decimals such as 0, 0.0, 0.00; the value prints as it is</source>
+        <translation>的格式不是 0、0.0、0.00 這類小數位數，數值照原樣印出</translation>
+    </message>
+    <message>
+        <source>%1, %2: %3 %4.</source>
+        <translation>%1的 %2：%3 %4。</translation>
+    </message>
+    <message>
+        <source>The barcode %2 of the %1 (%3, data &quot;%4&quot;) cannot be made: %5. Nothing was output.</source>
+        <translation>%1的條碼 %2（%3，資料「%4」）無法產生：%5。沒有輸出任何東西。</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>The picture %2 of the %1 cannot be shown (%3); it prints as a crossed box.</source>
+        <translation>%1的圖片 %2無法顯示（%3），印出來是打叉的方框。</translation>
+    </message>
+    <message>
+        <source>The picture %2 of the %1 is a bitmap: it goes into the SVG stencil as a picture, which a cutter cannot cut.</source>
+        <translation>%1的圖片 %2是點陣圖，以圖片放進 SVG 模板，切割機無法切割。</translation>
+    </message>
+    <message>
+        <source>The barcode %2 of the %1 (%3)</source>
+        <translation>%1的條碼 %2（%3）</translation>
+    </message>
+    <message>
+        <source>%1 cannot be cut as a stencil: what lies between its bars falls out.</source>
+        <translation>%1無法做成切割模板：線條之間的部分會脫落。</translation>
+    </message>
+    <message>
+        <source>On a mark %2 mm wide, the thinnest bar of %1 is only %3 mm, below the %4 mm cartons need: scanners may not read it.</source>
+        <translation>%1在 %2 mm 寬的嘜頭上，最細的線條只有 %3 mm，小於紙箱條碼的最小值 %4 mm，掃描器可能讀不出來。</translation>
+    </message>
+</context>
+<context>
+    <name>MarkFile</name>
+    <message>
+        <source>A mark file holds at most 32 MB; this one is larger.</source>
+        <translation>嘜頭檔最大 32 MB，這個檔案太大了。</translation>
+    </message>
+    <message>
+        <source>Line %2 of the %1 cannot be read: %3</source>
+        <translation>%1的第 %2 行無法讀取：%3</translation>
+    </message>
+    <message>
+        <source>The %1 cannot be read: %2</source>
+        <translation>%1無法讀取：%2</translation>
+    </message>
+    <message>
+        <source>This mark file has a format version (%1) this program does not know; it reads version 1 only.</source>
+        <translation>這個嘜頭檔的格式版本（%1）這個程式不認得，只能讀取版本 1。</translation>
+    </message>
+    <message>
+        <source>This is no mark file: its first line should be &quot;%1&quot;.</source>
+        <translation>這不是嘜頭檔：第一行應為「%1」。</translation>
+    </message>
+    <message>
+        <source>Line %1 of the mark file should be &quot;%2&quot;.</source>
+        <translation>嘜頭檔第 %1 行應為「%2」。</translation>
+    </message>
+    <message>
+        <source>The mark file is incomplete: the line &quot;%1&quot; is missing.</source>
+        <translation>嘜頭檔不完整：缺少「%1」一行。</translation>
+    </message>
+    <message>
+        <source>Cannot write the mark file %1: %2</source>
+        <translation>無法寫入嘜頭檔 %1：%2</translation>
+    </message>
+    <message>
+        <source>Cannot open the mark file %1: %2</source>
+        <translation>無法開啟嘜頭檔 %1：%2</translation>
+    </message>
+</context>
+<context>
     <name>MarkOutput</name>
     <message>
         <source>Cannot write %1: %2</source>
@@ -363,6 +570,132 @@ The settings were not saved.</source>
     <message>
         <source>Cannot list the marks of table md of %1: </source>
         <translation>無法列出 %1 的資料表 md 中的嘜頭：</translation>
+    </message>
+    <message>
+        <source>main mark</source>
+        <translation>正嘜</translation>
+    </message>
+    <message>
+        <source>side mark</source>
+        <translation>側嘜</translation>
+    </message>
+</context>
+<context>
+    <name>OpenDialog</name>
+    <message>
+        <source>The database holds no mark yet.</source>
+        <translation>資料庫中還沒有嘜頭。</translation>
+    </message>
+    <message>
+        <source>Cannot read the list of marks: %1</source>
+        <translation>無法讀取嘜頭清單：%1</translation>
+    </message>
+    <message>
+        <source>Cannot read this mark: %1</source>
+        <translation>無法讀取這個嘜頭：%1</translation>
+    </message>
+    <message>
+        <source>, </source>
+        <translation>、</translation>
+    </message>
+    <message>
+        <source>This mark is no longer in the database.</source>
+        <translation>這個嘜頭已經不在資料庫中了。</translation>
+    </message>
+    <message>
+        <source>Delete customer %1&apos;s mark %2 (%3)?
+
+A deleted mark cannot be brought back.</source>
+        <translation>要刪除客戶編號 %1 的嘜頭編號 %2（%3）嗎？
+
+刪除之後無法復原。</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>刪除</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Deleted %1 %2.</source>
+        <translation>已刪除 %1 %2。</translation>
+    </message>
+    <message>
+        <source>Someone else changed this mark after you were asked; it was not deleted.</source>
+        <translation>這個嘜頭在詢問之後已被別人變更，沒有刪除。</translation>
+    </message>
+    <message>
+        <source>Cannot delete the mark: %1</source>
+        <translation>無法刪除嘜頭：%1</translation>
+    </message>
+</context>
+<context>
+    <name>OutputDialog</name>
+    <message>
+        <source>Print preview</source>
+        <translation>預覽列印</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>列印</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>匯出 PDF</translation>
+    </message>
+    <message>
+        <source>Export SVG</source>
+        <translation>匯出 SVG</translation>
+    </message>
+    <message>
+        <source>Export PNG</source>
+        <translation>匯出 PNG</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>輸出</translation>
+    </message>
+    <message>
+        <source>(none: print the design itself)</source>
+        <translation>（不選：印出設計本身）</translation>
+    </message>
+    <message>
+        <source>Export document no.</source>
+        <translation>出口文件單號</translation>
+    </message>
+    <message>
+        <source>Main mark</source>
+        <translation>正嘜</translation>
+    </message>
+    <message>
+        <source>Side mark</source>
+        <translation>側嘜</translation>
+    </message>
+    <message>
+        <source>Main and side mark</source>
+        <translation>正嘜和側嘜</translation>
+    </message>
+    <message>
+        <source>Mark</source>
+        <translation>嘜頭</translation>
+    </message>
+    <message>
+        <source>Width (the height follows)</source>
+        <translation>寬度（高度依比例）</translation>
+    </message>
+    <message>
+        <source>Resolution</source>
+        <translation>解析度</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>確定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
     </message>
 </context>
 <context>
