@@ -1,6 +1,16 @@
 #include "app/MarkKeys.h"
 
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// Why a mark number cannot be taken.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MarkKeys)
+};
+
+}  // namespace
 
 namespace {
 
@@ -18,14 +28,14 @@ std::string Trimmed(const std::string& text) {
 
 std::string CheckNewMarkNumber(std::string& number, const std::string& what) {
   number = Trimmed(number);
-  if (number.empty()) return "請輸入" + what + "。";
+  if (number.empty()) return Tr(Texts::tr("Fill in the %1."), what);
   for (const char c : number)
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return what + "不能含有控制字元。";
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return Tr(Texts::tr("The %1 may hold no control characters."), what);
   const std::string bytes = Utf8ToCp950(number);
   if (!IsUtf8(number) || Cp950ToUtf8(bytes) != number)
-    return what + "「" + number + "」含有 Big5 沒有的字，資料庫存不下。";
+    return Tr(Texts::tr("The %1 \"%2\" holds characters Big5 lacks, which the database cannot keep."), what, number);
   if (bytes.size() > kMarkNumberBytes)
-    return what + "最多 " + std::to_string(kMarkNumberBytes) + " 個位元組（中文字每字 2 個），「" + number +
-           "」有 " + std::to_string(bytes.size()) + " 個。";
+    return Tr(Texts::tr("The %1 takes at most %2 bytes (2 for each Chinese character); \"%3\" has %4."), what,
+              std::to_string(kMarkNumberBytes), number, std::to_string(bytes.size()));
   return "";
 }

@@ -245,15 +245,15 @@ std::string DatabaseAdvice(const std::exception& error) {
   const auto* database = dynamic_cast<const EDatabaseError*>(&error);
   switch (database ? database->Kind() : TDatabaseFailure::Other) {
     case TDatabaseFailure::AliasMissing:
-      return "還沒有設定嘜頭資料庫（dbmd）：請用 File 功能表的「資料庫設定」設定。";
+      return Tr(Texts::tr("No mark database (dbmd) is set up: set it up with \"Database settings\" in the File menu."));
     case TDatabaseFailure::Unreachable:
-      return "無法連上資料庫：請確認資料庫伺服器已啟動、網路可以連線，並在 File 功能表的「資料庫設定」中確認主機、連接埠與資料庫。";
+      return Tr(Texts::tr("Cannot reach the database: check that the database server runs and the network reaches it, and check the host, the port and the database in \"Database settings\" in the File menu."));
     case TDatabaseFailure::LoginRefused:
-      return "資料庫拒絕登入：請在 File 功能表的「資料庫設定」中確認使用者；密碼放在伺服器的密碼檔或 ODBC 資料來源中。";
+      return Tr(Texts::tr("The database refused the login: check the user in \"Database settings\" in the File menu; the password belongs in the server's password file or the ODBC data source."));
     case TDatabaseFailure::ObjectMissing:
-      return "資料庫中缺少資料表 md 或檢視 VMD：File 功能表的「資料庫設定」可以測試連線，並在空的資料庫中建立 md。";
+      return Tr(Texts::tr("The database lacks the table md or the view VMD: \"Database settings\" in the File menu tests the connection and makes md in an empty database."));
     case TDatabaseFailure::NotPermitted:
-      return "沒有寫入資料表 md 的權限：請資料庫管理者開放寫入。";
+      return Tr(Texts::tr("There is no permission to write the table md: ask the database administrator for it."));
     case TDatabaseFailure::Other:
       break;
   }

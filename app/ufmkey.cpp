@@ -12,6 +12,16 @@
 #include "platform/controls/Label.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the new-numbers dialog says.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(NumbersDialog)
+};
+
+}  // namespace
 
 DEFINE_CLASS(Tfmkey, TForm) {
   c.Field("Label1", &Tfmkey::Label1);
@@ -31,7 +41,7 @@ void Tfmkey::FormShow(TObject*) {
     AddCustomers(ListCustomers());
   } catch (const std::exception& e) {
     // The clerk may still type a number; the save tells when the database is back.
-    Label3->SetCaption("無法讀取客戶清單：" + WithAdvice(e));
+    Label3->SetCaption(Tr(Texts::tr("Cannot read the list of customers: %1"), WithAdvice(e)));
   }
   // A view that cannot be found or read only leaves its customers out of the choice.
   try {
@@ -64,8 +74,8 @@ void Tfmkey::AddCustomers(std::vector<std::string> more) {
 void Tfmkey::BitBtn1Click(TObject*) {
   std::string customer = ComboBox1->Text();
   std::string mark = Edit1->Text();
-  std::string wrong = CheckNewMarkNumber(customer, "客戶編號");
-  if (wrong.empty()) wrong = CheckNewMarkNumber(mark, "嘜頭編號");
+  std::string wrong = CheckNewMarkNumber(customer, Tr(Texts::tr("customer number")));
+  if (wrong.empty()) wrong = CheckNewMarkNumber(mark, Tr(Texts::tr("mark number")));
   if (!wrong.empty()) {
     Label3->SetCaption(wrong);
     SetModalResult(mrNone);

@@ -7,6 +7,16 @@
 #include <mutex>
 
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// Why a barcode cannot be made, as the stage and the output say it.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Barcode)
+};
+
+}  // namespace
 
 
 namespace {
@@ -24,13 +34,13 @@ struct TZint {
       void* library = dlopen("libzint.so.2.11", RTLD_NOW | RTLD_LOCAL);
       if (!library) library = dlopen("libzint.so", RTLD_NOW | RTLD_LOCAL);
       if (!library) {
-        z.Missing = "找不到條碼程式庫 libzint（Debian 的 libzint2.11 套件）";
+        z.Missing = Tr(Texts::tr("The barcode library libzint is not installed (Debian's package libzint2.11)"));
         return z;
       }
       z.Create = reinterpret_cast<decltype(z.Create)>(dlsym(library, "ZBarcode_Create"));
       z.Delete = reinterpret_cast<decltype(z.Delete)>(dlsym(library, "ZBarcode_Delete"));
       z.Encode = reinterpret_cast<decltype(z.Encode)>(dlsym(library, "ZBarcode_Encode_and_Buffer_Vector"));
-      if (!z.Create || !z.Delete || !z.Encode) z.Missing = "條碼程式庫 libzint 的版本不對";
+      if (!z.Create || !z.Delete || !z.Encode) z.Missing = Tr(Texts::tr("The barcode library libzint is of another version"));
       return z;
     }();
     return zint;
@@ -45,7 +55,7 @@ bool AllDigits(const std::string& text) {
 // `error`, or leaves `data` whole.
 void CheckDigits(std::string& data, size_t length, const std::string& name, std::string& error) {
   if (!AllDigits(data)) {
-    error = name + " 只能是數字";
+    error = Tr(Texts::tr("%1 takes digits only"), name);
     return;
   }
   if (data.size() == length - 1) {
@@ -53,13 +63,14 @@ void CheckDigits(std::string& data, size_t length, const std::string& name, std:
     return;
   }
   if (data.size() != length) {
-    error = name + " 要 " + std::to_string(length - 1) + " 或 " + std::to_string(length) + " 位數字，這裡有 " +
-            std::to_string(data.size()) + " 位";
+    error = Tr(Texts::tr("%1 takes %2 or %3 digits; this has %4"), name, std::to_string(length - 1), std::to_string(length),
+               std::to_string(data.size()));
     return;
   }
   const char expected = Gs1CheckDigit(data.substr(0, length - 1));
   if (data.back() != expected)
-    error = name + " 的檢查碼錯誤：最後一位是 " + std::string(1, data.back()) + "，應為 " + std::string(1, expected);
+    error = Tr(Texts::tr("The check digit of %1 is wrong: the last digit is %2 and should be %3"), name,
+               std::string(1, data.back()), std::string(1, expected));
 }
 
 int Symbology(TBarcodeKind kind) {
@@ -121,9 +132,10 @@ std::string SampleBarcodeData(TBarcodeKind kind) {
 std::shared_ptr<const TBarcodeSymbol> EncodeBarcode(TBarcodeKind kind, const std::string& data, bool showText) {
   std::string text = data;
   std::string error;
-  if (text.empty()) return Failed("沒有條碼資料");
-  if (!IsMatrixKind(kind) && !IsAscii(text)) return Failed(BarcodeKindName(kind) + " 只能放 ASCII 字元（英文、數字與符號）");
-  if (!IsUtf8(text)) return Failed("條碼資料不是正確的文字");
+  if (text.empty()) return Failed(Tr(Texts::tr("There is no barcode data")));
+  if (!IsMatrixKind(kind) && !IsAscii(text))
+    return Failed(Tr(Texts::tr("%1 takes ASCII characters only (English letters, digits and signs)"), BarcodeKindName(kind)));
+  if (!IsUtf8(text)) return Failed(Tr(Texts::tr("The barcode data is no proper text")));
   if (kind == bcEAN13) CheckDigits(text, 13, "EAN-13", error);
   if (kind == bcUPCA) CheckDigits(text, 12, "UPC-A", error);
   if (kind == bcITF14) {
@@ -135,7 +147,7 @@ std::shared_ptr<const TBarcodeSymbol> EncodeBarcode(TBarcodeKind kind, const std
   const TZint& zint = TZint::Get();
   if (!zint.Missing.empty()) return Failed(zint.Missing);
   zint_symbol* symbol = zint.Create();
-  if (!symbol) return Failed("記憶體不足，無法產生條碼");
+  if (!symbol) return Failed(Tr(Texts::tr("Not enough memory to make the barcode")));
   symbol->symbology = Symbology(kind);
   symbol->scale = 0.5f;  // one unit of the geometry to one module
   symbol->show_hrt = showText ? 1 : 0;
@@ -150,7 +162,7 @@ std::shared_ptr<const TBarcodeSymbol> EncodeBarcode(TBarcodeKind kind, const std
                                  static_cast<int>(text.size()), 0);
   std::shared_ptr<TBarcodeSymbol> out;
   if (result >= ZINT_ERROR || !symbol->vector) {
-    out = Failed(symbol->errtxt[0] ? std::string(symbol->errtxt) : "無法產生條碼");
+    out = Failed(symbol->errtxt[0] ? std::string(symbol->errtxt) : Tr(Texts::tr("The barcode cannot be made")));
   } else {
     out = std::make_shared<TBarcodeSymbol>();
     out->Width = symbol->vector->width;

@@ -9,6 +9,16 @@
 #include "platform/rtl/Stream.h"
 #include "platform/stream/Filer.h"
 #include "platform/win/DeviceContext.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What a picture element says of itself.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Picture)
+};
+
+}  // namespace
 
 DEFINE_CLASS(TMarkImage, TGraphicControl) {
   c.Prop("picture", &TMarkImage::picture, &TMarkImage::Setpicture).Stored(false);
@@ -21,7 +31,7 @@ DEFINE_CLASS(TMarkImage, TGraphicControl) {
 namespace {
 
 std::string SizeText(size_t bytes) {
-  return bytes >= 10240 ? std::to_string((bytes + 512) / 1024) + " KB" : std::to_string(bytes) + " 位元組";
+  return bytes >= 10240 ? std::to_string((bytes + 512) / 1024) + " KB" : Tr(Texts::tr("%1 bytes"), std::to_string(bytes));
 }
 
 }  // namespace
@@ -36,7 +46,7 @@ const std::string& TMarkImage::PictureBytes() const { return data_->Bytes(); }
 
 void TMarkImage::SetPictureBytes(std::string bytes) {
   if (bytes.size() > kMaxPictureBytes)
-    throw Exception("圖片有 " + SizeText(bytes.size()) + "，超過上限 4 MiB");
+    throw Exception(Tr(Texts::tr("The picture has %1, more than the 4 MiB allowed"), SizeText(bytes.size())));
   if (bytes == data_->Bytes()) return;
   data_ = std::make_unique<TPictureData>(std::move(bytes));
   Invalidate();
@@ -47,7 +57,7 @@ std::string TMarkImage::Problem() const { return HasPicture() ? data_->Problem()
 bool TMarkImage::IsRaster() const { return HasPicture() && !data_->IsSvg(); }
 
 std::string TMarkImage::picture() const {
-  if (!HasPicture()) return "（無）";
+  if (!HasPicture()) return Tr(Texts::tr("(none)"));
   const std::string kind = data_->Kind().empty() ? "?" : data_->Kind();
   return kind + " " + SizeText(PictureBytes().size());
 }
@@ -93,7 +103,7 @@ void TMarkImage::Paint() {
     canvas->Font()->SetHeight(-12);
     canvas->Font()->SetColor(clBlack);
     TRect text{2, 2, Width() - 2, Height() - 2};
-    canvas->DrawText(HasPicture() ? data_->Problem() : "圖片", text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    canvas->DrawText(HasPicture() ? data_->Problem() : Tr(Texts::tr("Picture")), text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     return;
   }
   QPainter* painter = DCPainter(canvas->Handle());

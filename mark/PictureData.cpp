@@ -11,6 +11,16 @@
 #include <exception>
 
 #include "platform/rtl/Exception.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What is wrong with a picture, as the stage and the output say it.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Picture)
+};
+
+}  // namespace
 
 namespace {
 
@@ -40,7 +50,7 @@ bool IsOutside(const QString& href) { return !href.trimmed().startsWith(QLatin1S
 std::string WithoutOutsideReferences(const std::string& svg, std::string& problem) {
   const QByteArray in(svg.data(), static_cast<qsizetype>(svg.size()));
   if (in.contains("<!ENTITY")) {
-    problem = "SVG 宣告了實體（<!ENTITY>），為了安全不顯示";
+    problem = Tr(Texts::tr("The SVG declares entities (<!ENTITY>) and is not shown, for safety"));
     return "";
   }
   QXmlStreamReader reader(in);
@@ -62,7 +72,7 @@ std::string WithoutOutsideReferences(const std::string& svg, std::string& proble
     writer.writeCurrentToken(reader);
   }
   if (reader.hasError()) {
-    problem = "SVG 不是正確的 XML：" + reader.errorString().toStdString();
+    problem = Tr(Texts::tr("The SVG is no proper XML: %1"), reader.errorString().toStdString());
     return "";
   }
   return out.toStdString();
@@ -86,9 +96,10 @@ void SetSvgFunctions(std::function<const TSvgFunctions&()> load) { SvgLoader() =
 
 std::string ReadPictureFile(const std::string& fileName) {
   QFile file(QString::fromStdString(fileName));
-  if (!file.open(QIODevice::ReadOnly)) throw Exception("無法讀取 " + fileName + "：" + file.errorString().toStdString());
+  if (!file.open(QIODevice::ReadOnly))
+    throw Exception(Tr(Texts::tr("Cannot read %1: %2"), fileName, file.errorString().toStdString()));
   if (file.size() > static_cast<qint64>(kMaxPictureBytes))
-    throw Exception(fileName + " 有 " + std::to_string(file.size() / 1024) + " KB，超過圖片的上限 4 MiB");
+    throw Exception(Tr(Texts::tr("%1 has %2 KB, more than the 4 MiB a picture may have"), fileName, std::to_string(file.size() / 1024)));
   const QByteArray bytes = file.readAll();
   TPictureData probe{std::string(bytes.constData(), static_cast<size_t>(bytes.size()))};
   if (!probe.Problem().empty()) throw Exception(fileName + "：" + probe.Problem());
@@ -97,11 +108,11 @@ std::string ReadPictureFile(const std::string& fileName) {
 
 TPictureData::TPictureData(std::string bytes) : bytes_(std::move(bytes)), kind_(KindOf(bytes_)) {
   if (bytes_.empty()) {
-    problem_ = "沒有圖片";
+    problem_ = Tr(Texts::tr("There is no picture"));
   } else if (bytes_.size() > kMaxPictureBytes) {
-    problem_ = "圖片超過 4 MiB";
+    problem_ = Tr(Texts::tr("The picture is larger than 4 MiB"));
   } else if (kind_.empty()) {
-    problem_ = "不是 PNG、JPEG 或 SVG 圖片";
+    problem_ = Tr(Texts::tr("This is no PNG, JPEG or SVG picture"));
   } else if (IsSvg()) {
     OpenSvg();
   } else {
@@ -115,7 +126,7 @@ TPictureData::~TPictureData() {
 
 void TPictureData::DecodeRaster() {
   if (!Complete(kind_, bytes_)) {
-    problem_ = kind_ + " 檔案不完整（少了結尾）";
+    problem_ = Tr(Texts::tr("The %1 file is incomplete (its end is missing)"), kind_);
     return;
   }
   QByteArray data(bytes_.data(), static_cast<qsizetype>(bytes_.size()));
@@ -124,13 +135,13 @@ void TPictureData::DecodeRaster() {
   QImageReader reader(&buffer, kind_ == "PNG" ? "png" : "jpeg");
   const QSize claimed = reader.size();
   if (claimed.isValid() && qint64{claimed.width()} * claimed.height() > kMaxPicturePixels) {
-    problem_ = "圖片有 " + std::to_string(claimed.width()) + " × " + std::to_string(claimed.height()) +
-               " 像素，超過上限 " + std::to_string(kMaxPicturePixels / 1'000'000) + " 百萬像素";
+    problem_ = Tr(Texts::tr("The picture has %1 × %2 pixels, more than the %3 million allowed"), std::to_string(claimed.width()),
+                  std::to_string(claimed.height()), std::to_string(kMaxPicturePixels / 1'000'000));
     return;
   }
   QImage image;
   if (!reader.read(&image) || image.isNull()) {
-    problem_ = "圖片無法解碼：" + reader.errorString().toStdString();
+    problem_ = Tr(Texts::tr("The picture cannot be decoded: %1"), reader.errorString().toStdString());
     return;
   }
   image_ = image;
@@ -141,16 +152,16 @@ void TPictureData::OpenSvg() {
   const std::string safe = WithoutOutsideReferences(bytes_, problem_);
   if (!problem_.empty()) return;
   try {
-    if (!SvgLoader()) throw std::runtime_error("這個程式沒有 SVG 繪圖模組");
+    if (!SvgLoader()) throw std::runtime_error(Tr(Texts::tr("This program has no SVG drawing module")));
     functions_ = &SvgLoader()();
   } catch (const std::exception& e) {
-    problem_ = std::string("無法顯示 SVG：") + e.what();
+    problem_ = Tr(Texts::tr("The SVG cannot be shown: %1"), std::string(e.what()));
     return;
   }
   double width = 0, height = 0;
   svg_ = functions_->Open(safe.data(), static_cast<long long>(safe.size()), &width, &height);
   if (!svg_) {
-    problem_ = "SVG 無法讀取";
+    problem_ = Tr(Texts::tr("The SVG cannot be read"));
     return;
   }
   size_ = QSizeF(width, height);

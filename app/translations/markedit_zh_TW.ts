@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>Barcode</name>
+    <message>
+        <source>The barcode library libzint is not installed (Debian&apos;s package libzint2.11)</source>
+        <translation>找不到條碼程式庫 libzint（Debian 的 libzint2.11 套件）</translation>
+    </message>
+    <message>
+        <source>The barcode library libzint is of another version</source>
+        <translation>條碼程式庫 libzint 的版本不對</translation>
+    </message>
+    <message>
+        <source>%1 takes digits only</source>
+        <translation>%1 只能是數字</translation>
+    </message>
+    <message>
+        <source>%1 takes %2 or %3 digits; this has %4</source>
+        <translation>%1 要 %2 或 %3 位數字，這裡有 %4 位</translation>
+    </message>
+    <message>
+        <source>The check digit of %1 is wrong: the last digit is %2 and should be %3</source>
+        <translation>%1 的檢查碼錯誤：最後一位是 %2，應為 %3</translation>
+    </message>
+    <message>
+        <source>There is no barcode data</source>
+        <translation>沒有條碼資料</translation>
+    </message>
+    <message>
+        <source>%1 takes ASCII characters only (English letters, digits and signs)</source>
+        <translation>%1 只能放 ASCII 字元（英文、數字與符號）</translation>
+    </message>
+    <message>
+        <source>The barcode data is no proper text</source>
+        <translation>條碼資料不是正確的文字</translation>
+    </message>
+    <message>
+        <source>Not enough memory to make the barcode</source>
+        <translation>記憶體不足，無法產生條碼</translation>
+    </message>
+    <message>
+        <source>The barcode cannot be made</source>
+        <translation>無法產生條碼</translation>
+    </message>
+</context>
+<context>
     <name>DatabaseAliases</name>
     <message>
         <source>Cannot connect to database %1: %2</source>
@@ -468,6 +511,25 @@ Qt %2
     </message>
 </context>
 <context>
+    <name>MarkKeys</name>
+    <message>
+        <source>Fill in the %1.</source>
+        <translation>請輸入%1。</translation>
+    </message>
+    <message>
+        <source>The %1 may hold no control characters.</source>
+        <translation>%1不能含有控制字元。</translation>
+    </message>
+    <message>
+        <source>The %1 &quot;%2&quot; holds characters Big5 lacks, which the database cannot keep.</source>
+        <translation>%1「%2」含有 Big5 沒有的字，資料庫存不下。</translation>
+    </message>
+    <message>
+        <source>The %1 takes at most %2 bytes (2 for each Chinese character); &quot;%3&quot; has %4.</source>
+        <translation>%1最多 %2 個位元組（中文字每字 2 個），「%3」有 %4 個。</translation>
+    </message>
+</context>
+<context>
     <name>MarkOutput</name>
     <message>
         <source>Cannot write %1: %2</source>
@@ -578,6 +640,41 @@ Qt %2
     <message>
         <source>side mark</source>
         <translation>側嘜</translation>
+    </message>
+    <message>
+        <source>No mark database (dbmd) is set up: set it up with &quot;Database settings&quot; in the File menu.</source>
+        <translation>還沒有設定嘜頭資料庫（dbmd）：請用 File 功能表的「資料庫設定」設定。</translation>
+    </message>
+    <message>
+        <source>Cannot reach the database: check that the database server runs and the network reaches it, and check the host, the port and the database in &quot;Database settings&quot; in the File menu.</source>
+        <translation>無法連上資料庫：請確認資料庫伺服器已啟動、網路可以連線，並在 File 功能表的「資料庫設定」中確認主機、連接埠與資料庫。</translation>
+    </message>
+    <message>
+        <source>The database refused the login: check the user in &quot;Database settings&quot; in the File menu; the password belongs in the server&apos;s password file or the ODBC data source.</source>
+        <translation>資料庫拒絕登入：請在 File 功能表的「資料庫設定」中確認使用者；密碼放在伺服器的密碼檔或 ODBC 資料來源中。</translation>
+    </message>
+    <message>
+        <source>The database lacks the table md or the view VMD: &quot;Database settings&quot; in the File menu tests the connection and makes md in an empty database.</source>
+        <translation>資料庫中缺少資料表 md 或檢視 VMD：File 功能表的「資料庫設定」可以測試連線，並在空的資料庫中建立 md。</translation>
+    </message>
+    <message>
+        <source>There is no permission to write the table md: ask the database administrator for it.</source>
+        <translation>沒有寫入資料表 md 的權限：請資料庫管理者開放寫入。</translation>
+    </message>
+</context>
+<context>
+    <name>NumbersDialog</name>
+    <message>
+        <source>Cannot read the list of customers: %1</source>
+        <translation>無法讀取客戶清單：%1</translation>
+    </message>
+    <message>
+        <source>customer number</source>
+        <translation>客戶編號</translation>
+    </message>
+    <message>
+        <source>mark number</source>
+        <translation>嘜頭編號</translation>
     </message>
 </context>
 <context>
@@ -709,6 +806,77 @@ A deleted mark cannot be brought back.</source>
 %1</source>
         <translation>已貼上，但略過了無法讀取的部分：
 %1</translation>
+    </message>
+</context>
+<context>
+    <name>Picture</name>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 位元組</translation>
+    </message>
+    <message>
+        <source>The picture has %1, more than the 4 MiB allowed</source>
+        <translation>圖片有 %1，超過上限 4 MiB</translation>
+    </message>
+    <message>
+        <source>(none)</source>
+        <translation>（無）</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>圖片</translation>
+    </message>
+    <message>
+        <source>The SVG declares entities (&lt;!ENTITY&gt;) and is not shown, for safety</source>
+        <translation>SVG 宣告了實體（&lt;!ENTITY&gt;），為了安全不顯示</translation>
+    </message>
+    <message>
+        <source>The SVG is no proper XML: %1</source>
+        <translation>SVG 不是正確的 XML：%1</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2</source>
+        <translation>無法讀取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 has %2 KB, more than the 4 MiB a picture may have</source>
+        <translation>%1 有 %2 KB，超過圖片的上限 4 MiB</translation>
+    </message>
+    <message>
+        <source>There is no picture</source>
+        <translation>沒有圖片</translation>
+    </message>
+    <message>
+        <source>The picture is larger than 4 MiB</source>
+        <translation>圖片超過 4 MiB</translation>
+    </message>
+    <message>
+        <source>This is no PNG, JPEG or SVG picture</source>
+        <translation>不是 PNG、JPEG 或 SVG 圖片</translation>
+    </message>
+    <message>
+        <source>The %1 file is incomplete (its end is missing)</source>
+        <translation>%1 檔案不完整（少了結尾）</translation>
+    </message>
+    <message>
+        <source>The picture has %1 × %2 pixels, more than the %3 million allowed</source>
+        <translation>圖片有 %1 × %2 像素，超過上限 %3 百萬像素</translation>
+    </message>
+    <message>
+        <source>The picture cannot be decoded: %1</source>
+        <translation>圖片無法解碼：%1</translation>
+    </message>
+    <message>
+        <source>This program has no SVG drawing module</source>
+        <translation>這個程式沒有 SVG 繪圖模組</translation>
+    </message>
+    <message>
+        <source>The SVG cannot be shown: %1</source>
+        <translation>無法顯示 SVG：%1</translation>
+    </message>
+    <message>
+        <source>The SVG cannot be read</source>
+        <translation>SVG 無法讀取</translation>
     </message>
 </context>
 <context>
