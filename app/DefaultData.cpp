@@ -23,9 +23,9 @@
 #include "platform/db/DatabaseError.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/Folders.h"
 #include "platform/win/Profile.h"
-#include "platform/rtl/Tr.h"
 
 namespace {
 

@@ -8,6 +8,16 @@
 #include "platform/controls/ActnList.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdActns.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// The Edit menu's commands.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(EditMenu)
+};
+
+}  // namespace
 
 namespace {
 
@@ -78,13 +88,13 @@ void BuildEditMenu(Tfmmain& window) {
   if (!edit || !window.ActionList1) return;
   Tfmmain* self = &window;
 
-  TAction* undo = HistoryAction(window, "復原", ShortCut('Z', {ssCtrl}), false);
-  TAction* redo = HistoryAction(window, "重做", ShortCut('Y', {ssCtrl}), true);
+  TAction* undo = HistoryAction(window, Tr(Texts::tr("Undo")), ShortCut('Z', {ssCtrl}), false);
+  TAction* redo = HistoryAction(window, Tr(Texts::tr("Redo")), ShortCut('Y', {ssCtrl}), true);
   NewItem(window, edit, 0, undo);
   NewItem(window, edit, 1, redo)->SetSecondaryShortCuts({ShortCut('Z', {ssCtrl, ssShift})});
   NewItem(window, edit, 2, nullptr);
 
-  TAction* all = NewAction(window, "全選", ShortCut('A', {ssCtrl}));
+  TAction* all = NewAction(window, Tr(Texts::tr("Select all")), ShortCut('A', {ssCtrl}));
   all->OnExecute.Bind([self](TObject*) {
     if (Tfmmd* editor = DesignedEditor(*self)) editor->DsnDpRegister1->SelectAll();
   });
@@ -94,7 +104,7 @@ void BuildEditMenu(Tfmmain& window) {
 
   // The layout commands have no keys: they are made when the menu first opens, not at start.
   auto* layout = New<TMenuItem>(&window);
-  layout->SetCaption("對齊");
+  layout->SetCaption(Tr(Texts::tr("Align")));
   edit->Add(layout);
   edit->OnClick.Bind([self, layout = TWeak<TMenuItem>(layout)](TObject*) {
     if (!layout || layout->Count() > 0) return;

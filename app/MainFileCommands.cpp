@@ -20,8 +20,8 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/StatusBar.h"
 #include "platform/db/DatabaseAliases.h"
-#include "platform/win/MessageBox.h"
 #include "platform/rtl/Tr.h"
+#include "platform/win/MessageBox.h"
 
 namespace {
 

@@ -34,9 +34,9 @@
 #include "platform/rtl/Placeholders.h"
 #include "platform/rtl/Stream.h"
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
 #include "platform/stream/Reader.h"
 #include "platform/win/DeviceContext.h"
-#include "platform/rtl/Tr.h"
 
 namespace {
 
@@ -241,8 +241,8 @@ void TMarkOutput::CheckBarcodes() const {
     std::string where;
     if (rows) {
       ShowRow(row);
-      where = "第 " + std::to_string(row) + " 列（PACKING單號 " + CurrentFieldText(*rows, "PACKING單號").value_or("") +
-              "、產品編號 " + CurrentFieldText(*rows, "產品編號").value_or("") + "）";
+      where = Tr(Texts::tr("Row %1 (PACKING單號 %2, 產品編號 %3)"), std::to_string(row),
+                 CurrentFieldText(*rows, "PACKING單號").value_or(""), CurrentFieldText(*rows, "產品編號").value_or(""));
     }
     for (size_t i : sides) ::CheckBarcodes(pages_->sideNames[i], pages_->stages[i], where);
   }
@@ -300,7 +300,7 @@ std::vector<std::string> MarkSideKeys(TMarkSides sides) {
 }
 
 std::string JoinedWarnings(const std::vector<std::string>& warnings) {
-  std::string text = "輸出照常進行，但請注意：";
+  std::string text = Tr(Texts::tr("The output goes on as usual, but note:"));
   for (const std::string& warning : warnings) text += "\n\n" + warning;
   return text;
 }

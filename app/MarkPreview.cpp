@@ -6,9 +6,20 @@
 #include <vector>
 
 #include "app/MarkOutput.h"
+#include "app/MarkStore.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/DeviceContext.h"
+
+namespace {
+
+// What the open dialog's preview says.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(OpenDialog)
+};
+
+}  // namespace
 
 DEFINE_CLASS(TMarkPreview, TGraphicControl) {}
 
@@ -51,7 +62,7 @@ void TMarkPreview::ShowMark(const std::optional<std::string>& main, const std::o
       const int top = i * half;
       painter.setPen(Qt::black);
       painter.drawText(QRect(4, top + 2, Width() - 8, kCaptionHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                       Q(std::string(i == 0 ? "正嘜" : "側嘜") + (stored ? "" : "（無）")));
+                       Q(stored ? MarkSideName(i == 0 ? "0" : "1") : Tr(Texts::tr("%1 (none)"), MarkSideName(i == 0 ? "0" : "1"))));
       if (!stored) continue;
       painter.save();
       painter.translate(4, top + kCaptionHeight + 2);
@@ -63,7 +74,7 @@ void TMarkPreview::ShowMark(const std::optional<std::string>& main, const std::o
     painter.end();
     Invalidate();
   } catch (const std::exception& e) {
-    ShowText(std::string("無法顯示這個嘜頭：") + e.what());
+    ShowText(Tr(Texts::tr("Cannot show this mark: %1"), std::string(e.what())));
   }
 }
 

@@ -11,6 +11,16 @@
 #include "app/UPub.h"
 #include "app/ufmmain.h"
 #include "app/ufmmd.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What output says.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Output)
+};
+
+}  // namespace
 
 namespace {
 
@@ -22,7 +32,7 @@ std::string AskFileName(QWidget* parent, TOutputKind kind, const std::string& su
   const QString filter = kind == TOutputKind::Pdf   ? QStringLiteral("PDF (*.pdf)")
                          : kind == TOutputKind::Svg ? QStringLiteral("SVG (*.svg)")
                                                     : QStringLiteral("PNG (*.png)");
-  QString name = QFileDialog::getSaveFileName(parent, QStringLiteral("匯出"),
+  QString name = QFileDialog::getSaveFileName(parent, Texts::tr("Export"),
                                               QString::fromStdString(suggested + "." + suffix), filter, nullptr,
                                               QFileDialog::DontUseNativeDialog);
   if (!name.isEmpty() && !name.endsWith(QString(".") + suffix, Qt::CaseInsensitive)) name += QString(".") + suffix;
@@ -40,7 +50,7 @@ void RunMarkOutput(TOutputKind kind, const std::string& side) {
   try {
     if (!customer.empty()) bills = CustomerShipments(customer);
   } catch (const std::exception& e) {
-    ShowWarning(std::string("無法讀取這位客戶的出口文件，只能印出設計本身。\n") + e.what());
+    ShowWarning(Tr(Texts::tr("Cannot read this customer's export documents; only the design itself can be printed.\n%1"), std::string(e.what())));
   }
   const auto choice = AskOutputChoice(parent, kind, bills, side == "1" ? TMarkSides::Side : TMarkSides::Main);
   if (!choice) return;
@@ -48,7 +58,7 @@ void RunMarkOutput(TOutputKind kind, const std::string& side) {
     std::vector<TMarkDesign> designs;
     for (const std::string& s : MarkSideKeys(choice->Sides))
       if (Tfmmd* editor = EditorOf(s)) designs.push_back({s, editor->CurrentDesign()});
-    if (designs.empty()) throw Exception("沒有開著的嘜頭可以輸出。");
+    if (designs.empty()) throw Exception(Tr(Texts::tr("No open mark to output.")));
     TMarkOutput output(designs, customer, choice->Bill);
     const std::vector<std::string> warnings = output.Warnings(choice->WidthMm, kind == TOutputKind::Svg);
     if (!warnings.empty()) ShowWarning(JoinedWarnings(warnings));
@@ -67,6 +77,6 @@ void RunMarkOutput(TOutputKind kind, const std::string& side) {
     if (file.empty()) return;
     WriteMarkFile(output, file, choice->WidthMm, choice->Dpi);  // the name ends in the kind's extension
   } catch (const std::exception& e) {
-    ShowWarning(std::string("無法輸出嘜頭：") + e.what());
+    ShowWarning(Tr(Texts::tr("Cannot output the mark: %1"), std::string(e.what())));
   }
 }

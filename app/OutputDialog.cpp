@@ -10,8 +10,8 @@
 
 #include <cstdlib>
 
-#include "platform/win/Profile.h"
 #include "platform/rtl/Tr.h"
+#include "platform/win/Profile.h"
 
 namespace {
 

@@ -21,7 +21,7 @@ struct Texts {
 
 namespace {
 
-const char* kScaledDown = "嘜頭比紙張的可列印範圍大，已依比例縮小到紙張大小。";
+std::string ScaledDown() { return Tr(Texts::tr("The mark is larger than the printable part of the paper; it was scaled down to fit.")); }
 
 struct Module {
   TSvgFunctions Svg;
@@ -73,7 +73,7 @@ MarkeditPages Pages(const TMarkOutput& output, double widthMm) {
 void PreviewMarks(QWidget* parent, const TMarkOutput& output, double widthMm) {
   const Module& module = Loaded();
   const MarkeditPages pages = Pages(output, widthMm);
-  if (module.ExceedsPage(&pages)) ShowWarning(kScaledDown);
+  if (module.ExceedsPage(&pages)) ShowWarning(ScaledDown());
   module.Preview(&pages, parent);
 }
 
@@ -81,7 +81,7 @@ bool PrintMarks(QWidget* parent, const TMarkOutput& output, double widthMm) {
   const Module& module = Loaded();
   const MarkeditPages pages = Pages(output, widthMm);
   const int printed = module.Print(&pages, parent);
-  if (printed == 2) ShowWarning(kScaledDown);
+  if (printed == 2) ShowWarning(ScaledDown());
   return printed != 0;
 }
 

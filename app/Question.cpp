@@ -1,10 +1,20 @@
 #include "app/Question.h"
+#include "platform/rtl/Tr.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
 #include <utility>
+
+namespace {
+
+// The answers questions offer.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Questions)
+};
+
+}  // namespace
 
 namespace {
 
@@ -37,7 +47,7 @@ int AskQuestion(const std::string& text, const std::vector<std::string>& buttons
 void SetQuestionHook(TQuestionHook hook) { Hook() = std::move(hook); }
 
 TSaveAnswer AskToSave(const std::string& text) {
-  switch (AskQuestion(text, {"是", "否", "取消"}, saCancel)) {
+  switch (AskQuestion(text, {Tr(Texts::tr("Yes")), Tr(Texts::tr("No")), Tr(Texts::tr("Cancel"))}, saCancel)) {
     case saYes: return saYes;
     case saNo: return saNo;
     default: return saCancel;
@@ -45,7 +55,7 @@ TSaveAnswer AskToSave(const std::string& text) {
 }
 
 TOtherSaveAnswer AskAboutOtherSave(const std::string& text) {
-  switch (AskQuestion(text, {"覆蓋", "載入對方的設定", "取消"}, oaCancel)) {
+  switch (AskQuestion(text, {Tr(Texts::tr("Overwrite")), Tr(Texts::tr("Load theirs")), Tr(Texts::tr("Cancel"))}, oaCancel)) {
     case oaOverwrite: return oaOverwrite;
     case oaLoadTheirs: return oaLoadTheirs;
     default: return oaCancel;

@@ -30,7 +30,17 @@
 #include "platform/controls/Application.h"
 #include "platform/controls/StdControls.h"
 #include "platform/db/DataControls.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/MessageBox.h"
+
+namespace {
+
+// The program's title.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+}  // namespace
 
 namespace {
 
@@ -136,7 +146,7 @@ int main(int argc, char** argv) {
   QTimer poll;
   try {
     app->Initialize();
-    app->SetTitle("嘜頭編輯程式");
+    app->SetTitle(Tr(Texts::tr("Shipping mark editor")));
     if (!prepared && !options.QuitWhenShown) ShowWarning(error);
     Tfmmain* mainForm = nullptr;
     app->CreateForm(mainForm);

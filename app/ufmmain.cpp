@@ -26,7 +26,17 @@
 #include "platform/db/StoredProc.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/Folders.h"
+
+namespace {
+
+// What the main window shows.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MainWindow)
+};
+
+}  // namespace
 
 std::string NewLabelCaption;
 
@@ -131,7 +141,7 @@ void Tfmmain::FormCreate(TObject*) {
 }
 
 void Tfmmain::ShowMarkInTitle() {
-  SetCaption(title_ + " " + "客戶編號  " + customerId_ + " " + "嘜頭編號  " + markId_);
+  SetCaption(Tr(Texts::tr("%1 customer no.  %2 mark no.  %3"), title_, customerId_, markId_));
   // The status bar shows the caption without the title "嘜頭編輯程式", twelve bytes of the code
   // page, from the blank that follows it.
   const int length = static_cast<int>(Utf8ToCp950(Caption()).size());
@@ -157,9 +167,9 @@ void Tfmmain::OpenEditors() {
   EditorCustomerId = customerId_;
   EditorMarkId = markId_;
   EditorMarkSide = "0";
-  OpenMarkEditor("正嘜");
+  OpenMarkEditor(Tr(Texts::tr("Main mark")));
   EditorMarkSide = "1";
-  OpenMarkEditor("側嘜");
+  OpenMarkEditor(Tr(Texts::tr("Side mark")));
 }
 
 std::vector<Tfmmd*> Tfmmain::Editors() {
@@ -182,7 +192,7 @@ Tfmmd* Tfmmain::OpenMarkEditor(const std::string& caption) {
   // The title names the editor in the frame's window menu as well as on its tool bar.
   editor->SetCaption(caption);
   editor->Label2->SetCaption(caption);
-  editor->DsnInspector1->SetCaption("屬性視窗");
+  editor->DsnInspector1->SetCaption(Tr(Texts::tr("Properties")));
   PlaceInspector(editor->DsnInspector1);
   return editor;
 }

@@ -34,6 +34,16 @@
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Stream.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// What the mark editor says.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(MarkEditor)
+};
+
+}  // namespace
 
 namespace {
 // The font a component publishes as "Font"; null for none (or no component).
@@ -52,8 +62,9 @@ void CopyShapeSettings(const tshape2& from, tshape2& to) {
 
 // A mark that could not be read (or shown) leaves the stage empty and the row as it is.
 void WarnUnreadable(const std::string& side, const std::string& failure) {
-  ShowWarning("無法讀取" + MarkSideName(side) +
-              "的設定，編輯視窗以空白畫面開啟；資料庫中的設定在儲存之前不會改變。\n\n" + failure);
+  ShowWarning(Tr(Texts::tr("Cannot read the design of the %1: the editor opens empty; the design in the database stays as "
+                           "it is until you save.\n\n%2"),
+                 MarkSideName(side), failure));
 }
 }  // namespace
 
@@ -128,7 +139,7 @@ void Tfmmd::FormCreate(TObject*) {
     try {
       for (const std::string& column : ShipmentColumns()) texts.push_back("{" + column + "}");
     } catch (const std::exception& e) {
-      ShowWarning("無法讀取出貨資料的欄位清單，只能插入箱號。\n\n" + WithAdvice(e));
+      ShowWarning(Tr(Texts::tr("Cannot read the fields of the shipments; only the carton numbers can be put in.\n\n%1"), WithAdvice(e)));
     }
     return texts;
   };
@@ -154,7 +165,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     // it reads; Cancel links none.
     if (!ChooseField(value)) return;
     // The caption and the field the property window writes next are one step.
-    DsnStage1->BeginStep("連結欄位");
+    DsnStage1->BeginStep(Tr(Texts::tr("Linked field")));
     if (auto* first = ClassCast<TControl>(targets->Items(0))) {
       first->SetCaption(value);
       DsnStage1->ElementsChanged();
@@ -168,7 +179,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     }
     if (ColorDialog1->Execute()) {
       value = std::to_string(ColorDialog1->Color());
-      DsnStage1->BeginStep(propName == "Color" ? "顏色" : "線條顏色");
+      DsnStage1->BeginStep(propName == "Color" ? Tr(Texts::tr("Colour")) : Tr(Texts::tr("Line colour")));
     }
   }
   if (propName == "picture") {
@@ -176,7 +187,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     if (!ChoosePictureFile(bytes)) return;
     for (int i = 0; i < targets->Count(); ++i)
       if (auto* image = ClassCast<TMarkImage>(targets->Items(i))) image->SetPictureBytes(bytes);
-    DsnStage1->ElementsChanged("圖片");
+    DsnStage1->ElementsChanged(Tr(Texts::tr("Picture")));
     if (auto* first = ClassCast<TMarkImage>(targets->Items(0))) value = first->picture();
   }
   if (propName == "Font") {
@@ -184,7 +195,7 @@ void Tfmmd::DsnInspector1BtnClick(TObject*, TSelectedComponents* targets, const 
     if (!FontDialog1->Execute()) return;
     for (int i = 0; i < targets->Count(); ++i)
       if (TFont* font = FontOf(targets->Items(i))) font->Assign(FontDialog1->Font());
-    DsnStage1->ElementsChanged("字型");
+    DsnStage1->ElementsChanged(Tr(Texts::tr("Font")));
   }
 }
 
@@ -229,7 +240,7 @@ void Tfmmd::DsnStage1ControlCreate(TObject*, TComponent* component) {
       std::string bytes;
       if (!image || !self || !self->ChoosePictureFile(bytes) || !image || !self) return;
       image->SetPictureBytes(bytes);
-      self->DsnStage1->ElementsChanged("圖片");
+      self->DsnStage1->ElementsChanged(Tr(Texts::tr("Picture")));
     });
 }
 
@@ -237,8 +248,8 @@ bool Tfmmd::ChoosePictureFile(std::string& bytes) {
   auto* dialog = New<TOpenDialog>(this);
   const TWeak<TOpenDialog> dialogAlive(dialog);
   const TWeak<Tfmmd> alive(this);
-  dialog->SetTitle("選擇圖片");
-  dialog->SetFilter("圖片 (*.png;*.jpg;*.jpeg;*.svg)|*.png;*.jpg;*.jpeg;*.svg|所有檔案 (*.*)|*.*");
+  dialog->SetTitle(Tr(Texts::tr("Choose a picture")));
+  dialog->SetFilter(Tr(Texts::tr("Pictures (*.png;*.jpg;*.jpeg;*.svg)|*.png;*.jpg;*.jpeg;*.svg|All files (*.*)|*.*")));
   const bool chosen = dialog->Execute();
   const std::string file = dialogAlive ? dialog->FileName() : std::string();
   if (dialogAlive) dialog->Free();
@@ -246,7 +257,7 @@ bool Tfmmd::ChoosePictureFile(std::string& bytes) {
   try {
     bytes = ReadPictureFile(file);
   } catch (const std::exception& e) {
-    ShowWarning(std::string("無法使用這個圖片，沒有改變。\n\n") + e.what());
+    ShowWarning(Tr(Texts::tr("This picture cannot be used; nothing changed.\n\n%1"), std::string(e.what())));
     return false;
   }
   return true;
@@ -263,7 +274,7 @@ void Tfmmd::DsnStage1ControlPasted(TObject*, TComponent* component) {
 void Tfmmd::acshapeExecute(TObject*) {
   if (!DsnStage1) return;
   if (DsnStage1->SelectedCount() > 1) {
-    ShowWarning("請選取單一物件來設定形狀");
+    ShowWarning(Tr(Texts::tr("Select a single element to set its shape")));
     return;
   }
   const TWeak<tshape2> element = ClassCast<tshape2>(DsnStage1->SelectedItem(0));
@@ -277,7 +288,7 @@ void Tfmmd::acshapeExecute(TObject*) {
   if (dialog->ShowModal() != mrOk || !element) return;
   const std::string before = ElementText(*element);
   CopyShapeSettings(*dialog->shape, *element);
-  if (ElementText(*element) != before) DsnStage1->ElementsChanged("設定形狀");
+  if (ElementText(*element) != before) DsnStage1->ElementsChanged(Tr(Texts::tr("Set shape")));
   DsnStage1->RefreshTargets();
 }
 
@@ -292,7 +303,7 @@ bool Tfmmd::ChooseField(std::string& field) {
     try {
       keptFieldDialog = New<Tfmfield>(this);
     } catch (const std::exception& e) {
-      ShowWarning("無法讀取連結欄位的清單，欄位沒有改變。\n\n" + WithAdvice(e));
+      ShowWarning(Tr(Texts::tr("Cannot read the list of fields to link; the field did not change.\n\n%1"), WithAdvice(e)));
       return false;
     }
   }
@@ -331,7 +342,7 @@ void Tfmmd::RowButtonClick(TObject*) {
     }
   } catch (const std::exception& e) {
     rows->Free();
-    ShowWarning(std::string("無法讀取這位客戶的出口文件：\n") + WithAdvice(e));
+    ShowWarning(Tr(Texts::tr("Cannot read this customer's export documents:\n%1"), WithAdvice(e)));
     return;
   }
   rows->Free();
@@ -348,7 +359,7 @@ void Tfmmd::RowButtonClick(TObject*) {
     parent->Add(item);
     return item;
   };
-  add(rowMenu_->Items(), "不顯示資料", "", 0);
+  add(rowMenu_->Items(), Tr(Texts::tr("No row")), "", 0);
   TMenuItem* shipment = nullptr;
   int number = 0;
   for (size_t i = 0; i < listed.size(); ++i) {
@@ -382,7 +393,7 @@ void Tfmmd::ChooseRow(const std::string& bill, int row) {
     rows_->Open();
     rows_->SetRecNo(row);
   } catch (const std::exception& e) {
-    ShowWarning(std::string("無法讀取出口文件 ") + bill + " 的資料：\n" + WithAdvice(e));
+    ShowWarning(Tr(Texts::tr("Cannot read the rows of the export document %1:\n%2"), bill, WithAdvice(e)));
   }
   ShowLiveValues();
 }
@@ -439,8 +450,9 @@ void Tfmmd::acsavemdExecute(TObject*) { SaveMark(); }
 bool Tfmmd::CheckMarkKey() {
   const auto blank = [](const std::string& text) { return text.find_first_not_of(" \t") == std::string::npos; };
   if (!blank(customerId_) && !blank(markId_)) return true;
-  ShowWarning("沒有指定客戶編號或嘜頭編號，" + MarkSideName(markSide_) +
-              "的設定無法儲存。請以客戶編號與嘜頭編號重新啟動程式，例如：markedit C001 M01");
+  ShowWarning(Tr(Texts::tr("No customer number or mark number is given: the design of the %1 cannot be saved. Start the "
+                           "program again with a customer number and a mark number, for example: markedit C001 M01"),
+                 MarkSideName(markSide_)));
   return false;
 }
 
@@ -472,34 +484,36 @@ bool Tfmmd::SaveMark(bool endDesign) {
     }
     if (!ResolveOtherSave(expected) || !self) return false;
   }
-  ShowWarning("無法儲存" + MarkSideName(markSide_) +
-              "的設定。設計仍留在畫面上，資料庫中原有的設定沒有改變。\n\n" + failure);
+  ShowWarning(Tr(Texts::tr("Cannot save the design of the %1. The design stays on the screen; the one in the database did "
+                           "not change.\n\n%2"),
+                 MarkSideName(markSide_), failure));
   return false;
 }
 
 bool Tfmmd::ResolveOtherSave(const std::optional<std::string>& found) {
   const std::string side = MarkSideName(markSide_);
   std::string text;
-  if (!found) text = side + "的設定在這個視窗讀取之後，已被別人從資料庫刪除。";
-  else if (!storedRow_) text = "資料庫中已有別人儲存的" + side + "設定，這個視窗沒有讀到它。";
-  else text = side + "的設定在這個視窗讀取之後，已被別人變更並儲存。";
-  text += "\n\n覆蓋：以這個視窗的設計取代資料庫中的設定。\n";
-  text += found ? "載入對方的設定：放棄這個視窗的變更，改為顯示資料庫中的設定。\n"
-                : "載入對方的設定：放棄這個視窗的變更，清空畫面。\n";
-  text += "取消：這次不儲存，設計仍留在畫面上。";
+  if (!found) text = Tr(Texts::tr("Someone deleted the design of the %1 from the database after this editor read it."), side);
+  else if (!storedRow_) text = Tr(Texts::tr("Someone saved a design of the %1 in the database that this editor did not read."), side);
+  else text = Tr(Texts::tr("Someone changed and saved the design of the %1 after this editor read it."), side);
+  text += "\n\n" + Tr(Texts::tr("Overwrite: put this editor's design in the place of the one in the database.")) + "\n";
+  text += (found ? Tr(Texts::tr("Load theirs: drop this editor's changes and show the design in the database."))
+                 : Tr(Texts::tr("Load theirs: drop this editor's changes and clear the stage."))) +
+          "\n";
+  text += Tr(Texts::tr("Cancel: do not save this time; the design stays on the screen."));
   TWeak<Tfmmd> self(this);
   const TOtherSaveAnswer answer = AskAboutOtherSave(text);
   if (!self) return false;
   if (answer == oaOverwrite) return true;
   if (answer == oaLoadTheirs) {
-    DsnStage1->BeginStep("載入對方的設定");
+    DsnStage1->BeginStep(Tr(Texts::tr("Load theirs")));
     ShowStoredMark(found);
   }
   return false;
 }
 
 void Tfmmd::ImportDesign(const std::string& design) {
-  DsnStage1->BeginStep("匯入嘜頭檔");
+  DsnStage1->BeginStep(Tr(Texts::tr("Import mark file")));
   if (design.empty()) {
     ClearStage();
     return;
@@ -528,8 +542,9 @@ void Tfmmd::ShowStoredMark(const std::optional<std::string>& row) {
   if (rowsSource_) ShowLiveValues();
   if (failed) WarnUnreadable(markSide_, failure);
   else if (!DsnStage1->SkippedProperties().empty())
-    ShowWarning(MarkSideName(markSide_) + "的部分屬性無法讀取，已略過，其餘照常開啟；儲存時不會寫回這些屬性。\n\n" +
-                SkippedList(DsnStage1->SkippedProperties()));
+    ShowWarning(Tr(Texts::tr("Some properties of the %1 cannot be read and were passed over; the rest opened as usual, and "
+                             "saving does not write those properties back.\n\n%2"),
+                   MarkSideName(markSide_), SkippedList(DsnStage1->SkippedProperties())));
   if (!failed) WarnOfPictures();
 }
 
@@ -539,7 +554,9 @@ void Tfmmd::WarnOfPictures() {
     if (auto* image = ClassCast<TMarkImage>(DsnStage1->Controls(i)); image && !image->Problem().empty())
       list += "\n" + image->Name() + "：" + image->Problem();
   if (!list.empty())
-    ShowWarning(MarkSideName(markSide_) + "的圖片無法顯示，以打叉的方框代替；儲存時照原樣保留。\n" + list);
+    ShowWarning(Tr(Texts::tr("Pictures of the %1 cannot be shown: crossed boxes stand in for them, and saving keeps them as "
+                             "they are.\n%2"),
+                   MarkSideName(markSide_), list));
 }
 
 // A row that cannot be read leaves the stage empty and the row as it is: it is replaced only when
@@ -585,7 +602,7 @@ void Tfmmd::AddAlignItems() {
   separator->SetCaption("-");
   pop->Items()->Add(separator);
   auto* submenu = New<TMenuItem>(this);
-  submenu->SetCaption("對齊");
+  submenu->SetCaption(Tr(Texts::tr("Align")));
   pop->Items()->Add(submenu);
   // The commands are made as the menu first opens (the design menu takes this handler over), and
   // follow the selection each time.
@@ -608,7 +625,7 @@ bool Tfmmd::CloseQuery() {
   if (!TForm::CloseQuery()) return false;
   if (!Modified()) return true;
   TWeak<Tfmmd> self(this);
-  const TSaveAnswer answer = AskToSave(MarkSideName(markSide_) + "的設定已變更，是否儲存？");
+  const TSaveAnswer answer = AskToSave(Tr(Texts::tr("The design of the %1 has changed. Save it?"), MarkSideName(markSide_)));
   if (!self) return false;
   switch (answer) {
     case saYes: return SaveMark();

@@ -11,8 +11,8 @@
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Texts.h"
-#include "platform/win/Windows.h"
 #include "platform/rtl/Tr.h"
+#include "platform/win/Windows.h"
 
 namespace {
 

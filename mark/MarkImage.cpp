@@ -7,9 +7,9 @@
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Stream.h"
+#include "platform/rtl/Tr.h"
 #include "platform/stream/Filer.h"
 #include "platform/win/DeviceContext.h"
-#include "platform/rtl/Tr.h"
 
 namespace {
 

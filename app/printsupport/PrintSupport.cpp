@@ -1,6 +1,7 @@
 // The print and SVG module (see PrintSupport.h): Qt's print support and SVG generator.
 
 #include "app/printsupport/PrintSupport.h"
+#include "platform/rtl/Tr.h"
 
 #include <QPainter>
 #include <QPrintDialog>
@@ -11,6 +12,15 @@
 
 #include <algorithm>
 #include <cmath>
+
+namespace {
+
+// The print windows' titles.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(PrintModule)
+};
+
+}  // namespace
 
 namespace {
 
@@ -85,7 +95,7 @@ __attribute__((visibility("default"))) void markedit_preview(const MarkeditPages
   QPrinter printer(QPrinter::ScreenResolution);
   SetUp(printer);
   QPrintPreviewDialog preview(&printer, parent);
-  preview.setWindowTitle(QStringLiteral("預覽列印"));
+  preview.setWindowTitle(Texts::tr("Print preview"));
   QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
                    [pages](QPrinter* target) { PaintOnPrinter(*pages, *target); });
   preview.exec();
@@ -95,7 +105,7 @@ __attribute__((visibility("default"))) int markedit_print(const MarkeditPages* p
   QPrinter printer(QPrinter::ScreenResolution);
   SetUp(printer);
   QPrintDialog dialog(&printer, parent);
-  dialog.setWindowTitle(QStringLiteral("列印"));
+  dialog.setWindowTitle(Texts::tr("Print"));
   if (dialog.exec() != QDialog::Accepted) return 0;
   SetUp(printer);
   return PaintOnPrinter(*pages, printer) ? 2 : 1;

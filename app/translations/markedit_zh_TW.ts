@@ -304,6 +304,25 @@ The settings were not saved.</source>
     </message>
 </context>
 <context>
+    <name>EditMenu</name>
+    <message>
+        <source>Undo</source>
+        <translation>復原</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>Select all</source>
+        <translation>全選</translation>
+    </message>
+    <message>
+        <source>Align</source>
+        <translation>對齊</translation>
+    </message>
+</context>
+<context>
     <name>MainWindow</name>
     <message>
         <source>Mark files (*.mark)|*.mark|All files (*.*)|*.*</source>
@@ -427,6 +446,26 @@ Qt %2
         <source>No changes to save</source>
         <translation>沒有需要儲存的變更</translation>
     </message>
+    <message>
+        <source>Shipping mark editor</source>
+        <translation>嘜頭編輯程式</translation>
+    </message>
+    <message>
+        <source>%1 customer no.  %2 mark no.  %3</source>
+        <translation>%1 客戶編號  %2 嘜頭編號  %3</translation>
+    </message>
+    <message>
+        <source>Main mark</source>
+        <translation>正嘜</translation>
+    </message>
+    <message>
+        <source>Side mark</source>
+        <translation>側嘜</translation>
+    </message>
+    <message>
+        <source>Properties</source>
+        <translation>屬性視窗</translation>
+    </message>
 </context>
 <context>
     <name>MarkChecks</name>
@@ -469,6 +508,163 @@ Qt %2
     <message>
         <source>On a mark %2 mm wide, the thinnest bar of %1 is only %3 mm, below the %4 mm cartons need: scanners may not read it.</source>
         <translation>%1在 %2 mm 寬的嘜頭上，最細的線條只有 %3 mm，小於紙箱條碼的最小值 %4 mm，掃描器可能讀不出來。</translation>
+    </message>
+</context>
+<context>
+    <name>MarkEditor</name>
+    <message>
+        <source>Cannot read the design of the %1: the editor opens empty; the design in the database stays as it is until you save.
+
+%2</source>
+        <translation>無法讀取%1的設定，編輯視窗以空白畫面開啟；資料庫中的設定在儲存之前不會改變。
+
+%2</translation>
+    </message>
+    <message>
+        <source>Cannot read the fields of the shipments; only the carton numbers can be put in.
+
+%1</source>
+        <translation>無法讀取出貨資料的欄位清單，只能插入箱號。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Linked field</source>
+        <translation>連結欄位</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>顏色</translation>
+    </message>
+    <message>
+        <source>Line colour</source>
+        <translation>線條顏色</translation>
+    </message>
+    <message>
+        <source>Picture</source>
+        <translation>圖片</translation>
+    </message>
+    <message>
+        <source>Font</source>
+        <translation>字型</translation>
+    </message>
+    <message>
+        <source>Choose a picture</source>
+        <translation>選擇圖片</translation>
+    </message>
+    <message>
+        <source>Pictures (*.png;*.jpg;*.jpeg;*.svg)|*.png;*.jpg;*.jpeg;*.svg|All files (*.*)|*.*</source>
+        <translation>圖片 (*.png;*.jpg;*.jpeg;*.svg)|*.png;*.jpg;*.jpeg;*.svg|所有檔案 (*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>This picture cannot be used; nothing changed.
+
+%1</source>
+        <translation>無法使用這個圖片，沒有改變。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Select a single element to set its shape</source>
+        <translation>請選取單一物件來設定形狀</translation>
+    </message>
+    <message>
+        <source>Set shape</source>
+        <translation>設定形狀</translation>
+    </message>
+    <message>
+        <source>Cannot read the list of fields to link; the field did not change.
+
+%1</source>
+        <translation>無法讀取連結欄位的清單，欄位沒有改變。
+
+%1</translation>
+    </message>
+    <message>
+        <source>Cannot read this customer&apos;s export documents:
+%1</source>
+        <translation>無法讀取這位客戶的出口文件：
+%1</translation>
+    </message>
+    <message>
+        <source>No row</source>
+        <translation>不顯示資料</translation>
+    </message>
+    <message>
+        <source>Cannot read the rows of the export document %1:
+%2</source>
+        <translation>無法讀取出口文件 %1 的資料：
+%2</translation>
+    </message>
+    <message>
+        <source>No customer number or mark number is given: the design of the %1 cannot be saved. Start the program again with a customer number and a mark number, for example: markedit C001 M01</source>
+        <translation>沒有指定客戶編號或嘜頭編號，%1的設定無法儲存。請以客戶編號與嘜頭編號重新啟動程式，例如：markedit C001 M01</translation>
+    </message>
+    <message>
+        <source>Cannot save the design of the %1. The design stays on the screen; the one in the database did not change.
+
+%2</source>
+        <translation>無法儲存%1的設定。設計仍留在畫面上，資料庫中原有的設定沒有改變。
+
+%2</translation>
+    </message>
+    <message>
+        <source>Someone deleted the design of the %1 from the database after this editor read it.</source>
+        <translation>%1的設定在這個視窗讀取之後，已被別人從資料庫刪除。</translation>
+    </message>
+    <message>
+        <source>Someone saved a design of the %1 in the database that this editor did not read.</source>
+        <translation>資料庫中已有別人儲存的%1設定，這個視窗沒有讀到它。</translation>
+    </message>
+    <message>
+        <source>Someone changed and saved the design of the %1 after this editor read it.</source>
+        <translation>%1的設定在這個視窗讀取之後，已被別人變更並儲存。</translation>
+    </message>
+    <message>
+        <source>Overwrite: put this editor&apos;s design in the place of the one in the database.</source>
+        <translation>覆蓋：以這個視窗的設計取代資料庫中的設定。</translation>
+    </message>
+    <message>
+        <source>Load theirs: drop this editor&apos;s changes and show the design in the database.</source>
+        <translation>載入對方的設定：放棄這個視窗的變更，改為顯示資料庫中的設定。</translation>
+    </message>
+    <message>
+        <source>Load theirs: drop this editor&apos;s changes and clear the stage.</source>
+        <translation>載入對方的設定：放棄這個視窗的變更，清空畫面。</translation>
+    </message>
+    <message>
+        <source>Cancel: do not save this time; the design stays on the screen.</source>
+        <translation>取消：這次不儲存，設計仍留在畫面上。</translation>
+    </message>
+    <message>
+        <source>Load theirs</source>
+        <translation>載入對方的設定</translation>
+    </message>
+    <message>
+        <source>Import mark file</source>
+        <translation>匯入嘜頭檔</translation>
+    </message>
+    <message>
+        <source>Some properties of the %1 cannot be read and were passed over; the rest opened as usual, and saving does not write those properties back.
+
+%2</source>
+        <translation>%1的部分屬性無法讀取，已略過，其餘照常開啟；儲存時不會寫回這些屬性。
+
+%2</translation>
+    </message>
+    <message>
+        <source>Pictures of the %1 cannot be shown: crossed boxes stand in for them, and saving keeps them as they are.
+%2</source>
+        <translation>%1的圖片無法顯示，以打叉的方框代替；儲存時照原樣保留。
+%2</translation>
+    </message>
+    <message>
+        <source>Align</source>
+        <translation>對齊</translation>
+    </message>
+    <message>
+        <source>The design of the %1 has changed. Save it?</source>
+        <translation>%1的設定已變更，是否儲存？</translation>
     </message>
 </context>
 <context>
@@ -566,6 +762,14 @@ Qt %2
     <message>
         <source>Cannot tell what to write from the name %1: use .pdf, .svg or .png</source>
         <translation>無法從檔名 %1 判斷要輸出的格式：請用 .pdf、.svg 或 .png</translation>
+    </message>
+    <message>
+        <source>Row %1 (PACKING單號 %2, 產品編號 %3)</source>
+        <translation>第 %1 列（PACKING單號 %2、產品編號 %3）</translation>
+    </message>
+    <message>
+        <source>The output goes on as usual, but note:</source>
+        <translation>輸出照常進行，但請注意：</translation>
     </message>
 </context>
 <context>
@@ -726,6 +930,35 @@ A deleted mark cannot be brought back.</source>
     <message>
         <source>Cannot delete the mark: %1</source>
         <translation>無法刪除嘜頭：%1</translation>
+    </message>
+    <message>
+        <source>%1 (none)</source>
+        <translation>%1（無）</translation>
+    </message>
+    <message>
+        <source>Cannot show this mark: %1</source>
+        <translation>無法顯示這個嘜頭：%1</translation>
+    </message>
+</context>
+<context>
+    <name>Output</name>
+    <message>
+        <source>Export</source>
+        <translation>匯出</translation>
+    </message>
+    <message>
+        <source>Cannot read this customer&apos;s export documents; only the design itself can be printed.
+%1</source>
+        <translation>無法讀取這位客戶的出口文件，只能印出設計本身。
+%1</translation>
+    </message>
+    <message>
+        <source>No open mark to output.</source>
+        <translation>沒有開著的嘜頭可以輸出。</translation>
+    </message>
+    <message>
+        <source>Cannot output the mark: %1</source>
+        <translation>無法輸出嘜頭：%1</translation>
     </message>
 </context>
 <context>
@@ -893,6 +1126,41 @@ A deleted mark cannot be brought back.</source>
         <source>Cannot write the SVG file</source>
         <translation>無法寫入 SVG 檔</translation>
     </message>
+    <message>
+        <source>The mark is larger than the printable part of the paper; it was scaled down to fit.</source>
+        <translation>嘜頭比紙張的可列印範圍大，已依比例縮小到紙張大小。</translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>預覽列印</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>列印</translation>
+    </message>
+</context>
+<context>
+    <name>Questions</name>
+    <message>
+        <source>Yes</source>
+        <translation>是</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>否</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Overwrite</source>
+        <translation>覆蓋</translation>
+    </message>
+    <message>
+        <source>Load theirs</source>
+        <translation>載入對方的設定</translation>
+    </message>
 </context>
 <context>
     <name>Reader</name>
@@ -1002,6 +1270,41 @@ A deleted mark cannot be brought back.</source>
     <message>
         <source>Cannot read the shipments of customer %1: %2</source>
         <translation>無法讀取客戶 %1 的出貨資料：%2</translation>
+    </message>
+</context>
+<context>
+    <name>Steps</name>
+    <message>
+        <source>Change %1</source>
+        <translation>修改 %1</translation>
+    </message>
+    <message>
+        <source>Resize</source>
+        <translation>調整大小</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>變更</translation>
+    </message>
+    <message>
+        <source>Move</source>
+        <translation>移動</translation>
+    </message>
+    <message>
+        <source>Add</source>
+        <translation>新增</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>剪下</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>貼上</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>刪除</translation>
     </message>
 </context>
 <context>

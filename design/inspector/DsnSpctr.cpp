@@ -14,6 +14,16 @@
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// The names of the steps the Edit menu can undo.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Steps)
+};
+
+}  // namespace
 
 // ---- settings ----
 
@@ -166,7 +176,7 @@ void TDsnInspector::ApplyValue(const std::string& propName, const std::string& v
   TMultiProps* props = Props();
   if (!props) return;
   ApplyPropValue(props->Targets(), propName, value);
-  if (TDsnStage* stage = Stage()) stage->ElementsChanged("修改 " + RowCaption(propName));
+  if (TDsnStage* stage = Stage()) stage->ElementsChanged(Tr(Texts::tr("Change %1"), RowCaption(propName)));
   PostRefreshToStage();
   props->RecalcValues();
 }

@@ -7,7 +7,17 @@
 #include "design/select/DsnShape.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/ClassBuilder.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/Windows.h"
+
+namespace {
+
+// The names of the steps the Edit menu can undo.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Steps)
+};
+
+}  // namespace
 
 DEFINE_CLASS(TSmallRect, TCustomControl) {}
 DEFINE_CLASS(TMigiueRect, TSmallRect) {}
@@ -119,7 +129,7 @@ void TSmallRect::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
   target->SetBounds(left, top, std::max(1, std::abs(r.Right - r.Left)),
                     std::max(1, std::abs(r.Bottom - r.Top)));
   if (!(target->BoundsRect() == before))
-    if (TDsnStage* stage = StageOf(target)) stage->ElementsChanged("調整大小");
+    if (TDsnStage* stage = StageOf(target)) stage->ElementsChanged(Tr(Texts::tr("Resize")));
   const TWeak<TSmallRect> alive(this);
   THandlerRect* set = handlerRect_;
   SendMessage(AgentWindow(target), DM_TARGETSIZED, MAKELPARAM(saved.Left, saved.Top),

@@ -7,7 +7,17 @@
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/ScopedRollback.h"
 #include "platform/rtl/Stream.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/Windows.h"
+
+namespace {
+
+// The names of the steps the Edit menu can undo.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Steps)
+};
+
+}  // namespace
 
 DEFINE_CLASS(TDsnHistory, TReceiveTargets) {}
 
@@ -127,7 +137,7 @@ void TDsnHistory::Commit() {
     current_.selection = after.selection;
     return;
   }
-  if (name.empty()) name = "變更";
+  if (name.empty()) name = Tr(Texts::tr("Change"));
   if (!(continues && merging_ && !undo_.empty() && undo_.back().name == name))
     Push(undo_, {name, Packed(current_)});
   current_ = std::move(after);
@@ -140,7 +150,7 @@ void TDsnHistory::Commit() {
 std::string TDsnHistory::UndoName() const {
   const TDsnStage* stage = stage_.get();
   if (stage && Pending() && !stage->StepName().empty()) return stage->StepName();
-  if (Pending()) return "變更";
+  if (Pending()) return Tr(Texts::tr("Change"));
   return undo_.empty() ? std::string() : undo_.back().name;
 }
 

@@ -14,6 +14,16 @@
 #include "platform/controls/SpeedButton.h"
 #include "platform/rtl/ClassBuilder.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Tr.h"
+
+namespace {
+
+// The names of the steps the Edit menu can undo.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Steps)
+};
+
+}  // namespace
 
 DEFINE_CLASS(TDsnMenuItem, TMenuItem) {}
 
@@ -374,7 +384,7 @@ void TDsnRegister::MoveEnd(TPoint point, TShiftState shift) {
     control->SetBounds(control->Left() + dx, control->Top() + dy, control->Width(), control->Height());
     moved = true;
   }
-  if (moved && stage_) stage_->ElementsChanged("移動");
+  if (moved && stage_) stage_->ElementsChanged(Tr(Texts::tr("Move")));
   TargetsMoved(-dx, -dy);
   if (alive) RefreshTargets();
 }
@@ -490,7 +500,7 @@ void TDsnRegister::CreateEnd(TWinControl* control, TPoint point) {
     if (!alive) return;
   }
   if (TControl* fresh = made.get()) {
-    if (stage_) stage_->BeginStep("新增");
+    if (stage_) stage_->BeginStep(Tr(Texts::tr("Add")));
     NameControl(fresh);
     fresh->SetBounds(origin_.X + std::min(dx, 0), origin_.Y + std::min(dy, 0), std::abs(dx), std::abs(dy));
     if (auto* win = dynamic_cast<TWinControl*>(fresh)) CoverControl(win);
@@ -562,7 +572,7 @@ void TDsnRegister::NudgeSelection(int dx, int dy, bool resize, bool fine, bool r
     bounds.push_back(control ? NudgedBounds(control->BoundsRect(), dx, dy, resize, fine ? 1 : gridWidth_,
                                             fine ? 1 : gridHeight_)
                              : TRect{});
-  SetTargetBounds(bounds, resize ? "調整大小" : "移動", repeat);
+  SetTargetBounds(bounds, resize ? Tr(Texts::tr("Resize")) : Tr(Texts::tr("Move")), repeat);
 }
 
 bool TDsnRegister::CanAlign(TAlignCommand command) const {

@@ -10,15 +10,20 @@
 #include "design/select/DsnRegister.h"
 #include "platform/rtl/PostedRefs.h"
 #include "platform/rtl/Stream.h"
+#include "platform/rtl/Tr.h"
 #include "platform/stream/Reader.h"
 #include "platform/win/Clipboard.h"
-#include "platform/rtl/Tr.h"
 
 namespace {
 
 // What the clerk is told of a paste.
 struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Paste)
+};
+
+// The names of the steps the Edit menu can undo.
+struct StepTexts {
+  Q_DECLARE_TR_FUNCTIONS(Steps)
 };
 
 }  // namespace
@@ -110,7 +115,7 @@ bool TDsnRegister::CanPaste() const {
 
 void TDsnRegister::CutSelection() {
   if (!CanCopy()) return;
-  if (stage_) stage_->BeginStep("剪下");
+  if (stage_) stage_->BeginStep(Tr(StepTexts::tr("Cut")));
   CopySelection();
   DeleteSelection();
 }
@@ -168,7 +173,7 @@ void TDsnRegister::PasteSelection() {
   if (!parent) return;
   const TWeak<TDsnRegister> alive(this);
   const TWeak<TWinControl> into(parent);
-  if (stage_) stage_->BeginStep("貼上");
+  if (stage_) stage_->BeginStep(Tr(StepTexts::tr("Paste")));
   ClearSelection();
   if (!alive || !into) return;
   TMemoryStream stream;
@@ -218,7 +223,7 @@ void TDsnRegister::DeleteSelection() {
   for (int i = 0; i < targets_->Count(); ++i)
     if (auto* control = ClassCast<TControl>(targets_->Target(i))) work.emplace_back(control);
   const TWeak<TDsnRegister> alive(this);
-  if (stage_ && !work.empty()) stage_->BeginStep("刪除");
+  if (stage_ && !work.empty()) stage_->BeginStep(Tr(StepTexts::tr("Delete")));
   ClearSelection();
   if (!alive) return;
   if (stage_ && stage_->OnDeleteQuery) {

@@ -11,9 +11,9 @@
 
 #include "platform/db/DatabaseError.h"
 #include "platform/rtl/Texts.h"
+#include "platform/rtl/Tr.h"
 #include "platform/win/Folders.h"
 #include "platform/win/Profile.h"
-#include "platform/rtl/Tr.h"
 
 namespace {
 

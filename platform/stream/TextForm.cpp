@@ -9,8 +9,8 @@
 
 #include "platform/rtl/Exception.h"
 #include "platform/rtl/Texts.h"
-#include "platform/stream/TextFormChars.h"
 #include "platform/rtl/Tr.h"
+#include "platform/stream/TextFormChars.h"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/Translations.h"
 #include "platform/controls/ActnList.h"
 #include "tests/app/MarkEditorFixture.h"
 
@@ -150,6 +151,7 @@ TEST_F(MarkEditorTest, ProgramStaysOpenWhenASaveOnClosingFails) {
 // The real box: its buttons read 是, 否, 取消 in that order, and Escape cancels.
 TEST(SaveQuestion, ShowsTheProgramsOwnButtons) {
   TestApp();
+  InstallTranslations();  // as the program does before it shows a window
   std::vector<QString> labels;
   const auto answerWith = [&labels](const QString& label, bool escape) {
     QTimer::singleShot(0, [&labels, label, escape] {
@@ -162,7 +164,9 @@ TEST(SaveQuestion, ShowsTheProgramsOwnButtons) {
         return;
       }
       for (QAbstractButton* button : box->buttons())
-        if (button->text() == label) button->click();
+        if (button->text() == label) return button->click();
+      ADD_FAILURE() << "no button " << label.toStdString();
+      QTest::keyClick(box, Qt::Key_Escape);
     });
   };
   answerWith(QStringLiteral("否"), false);

@@ -6,8 +6,8 @@
 #include <QSqlQuery>
 
 #include "app/MarkStore.h"
-#include "platform/db/DatabaseError.h"
 #include "platform/controls/ActnList.h"
+#include "platform/db/DatabaseError.h"
 #include "platform/rtl/Stream.h"
 #include "tests/app/MarkEditorFixture.h"
 
