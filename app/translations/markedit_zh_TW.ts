@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_TW">
 <context>
+    <name>Align</name>
+    <message>
+        <source>Align left edges</source>
+        <translation>靠左對齊</translation>
+    </message>
+    <message>
+        <source>Align right edges</source>
+        <translation>靠右對齊</translation>
+    </message>
+    <message>
+        <source>Align top edges</source>
+        <translation>靠上對齊</translation>
+    </message>
+    <message>
+        <source>Align bottom edges</source>
+        <translation>靠下對齊</translation>
+    </message>
+    <message>
+        <source>Align horizontal centres</source>
+        <translation>水平置中對齊</translation>
+    </message>
+    <message>
+        <source>Align vertical centres</source>
+        <translation>垂直置中對齊</translation>
+    </message>
+    <message>
+        <source>Space evenly across</source>
+        <translation>水平均分</translation>
+    </message>
+    <message>
+        <source>Space evenly down</source>
+        <translation>垂直均分</translation>
+    </message>
+    <message>
+        <source>Same width</source>
+        <translation>相同寬度</translation>
+    </message>
+    <message>
+        <source>Same height</source>
+        <translation>相同高度</translation>
+    </message>
+</context>
+<context>
     <name>Barcode</name>
     <message>
         <source>The barcode library libzint is not installed (Debian&apos;s package libzint2.11)</source>

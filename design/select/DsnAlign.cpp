@@ -1,7 +1,17 @@
 #include "design/select/DsnAlign.h"
+#include "platform/rtl/Tr.h"
 
 #include <algorithm>
 #include <numeric>
+
+namespace {
+
+// The align commands' names, in menus and as undo steps.
+struct Texts {
+  Q_DECLARE_TR_FUNCTIONS(Align)
+};
+
+}  // namespace
 
 namespace {
 
@@ -41,16 +51,16 @@ std::vector<TRect> Distributed(const std::vector<TRect>& bounds, Start start, Ex
 
 std::string AlignCaption(TAlignCommand command) {
   switch (command) {
-    case alLeftEdges: return "靠左對齊";
-    case alRightEdges: return "靠右對齊";
-    case alTopEdges: return "靠上對齊";
-    case alBottomEdges: return "靠下對齊";
-    case alHorzCenters: return "水平置中對齊";
-    case alVertCenters: return "垂直置中對齊";
-    case alSpaceHorz: return "水平均分";
-    case alSpaceVert: return "垂直均分";
-    case alSameWidth: return "相同寬度";
-    case alSameHeight: return "相同高度";
+    case alLeftEdges: return Tr(Texts::tr("Align left edges"));
+    case alRightEdges: return Tr(Texts::tr("Align right edges"));
+    case alTopEdges: return Tr(Texts::tr("Align top edges"));
+    case alBottomEdges: return Tr(Texts::tr("Align bottom edges"));
+    case alHorzCenters: return Tr(Texts::tr("Align horizontal centres"));
+    case alVertCenters: return Tr(Texts::tr("Align vertical centres"));
+    case alSpaceHorz: return Tr(Texts::tr("Space evenly across"));
+    case alSpaceVert: return Tr(Texts::tr("Space evenly down"));
+    case alSameWidth: return Tr(Texts::tr("Same width"));
+    case alSameHeight: return Tr(Texts::tr("Same height"));
   }
   return {};
 }
