@@ -34,10 +34,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(DefaultData)
 };
 
-}  // namespace
-
-namespace {
-
 namespace fs = std::filesystem;
 
 constexpr const char* kProfileFile = "win.ini";

@@ -17,10 +17,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(EditMenu)
 };
 
-}  // namespace
-
-namespace {
-
 // The mark editor the Edit menu acts on; null when none is active.
 Tfmmd* ActiveEditor(Tfmmain& window) { return dynamic_cast<Tfmmd*>(window.ActiveMDIChild()); }
 

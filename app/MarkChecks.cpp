@@ -21,10 +21,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MarkChecks)
 };
 
-}  // namespace
-
-namespace {
-
 // The text of an element that may hold placeholders: a caption, or a barcode's data.
 bool PlaceholderText(TControl* element, std::string& text) {
   if (auto* barcode = dynamic_cast<TBarcode*>(element)) {

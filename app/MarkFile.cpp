@@ -17,10 +17,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MarkFile)
 };
 
-}  // namespace
-
-namespace {
-
 constexpr char kMainLine[] = "[正嘜]";
 constexpr char kSideLine[] = "[側嘜]";
 

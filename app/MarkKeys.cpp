@@ -10,10 +10,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MarkKeys)
 };
 
-}  // namespace
-
-namespace {
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
 
 }  // namespace

@@ -45,10 +45,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MarkOutput)
 };
 
-}  // namespace
-
-namespace {
-
 // A stage the design's elements stand on while they are output, reading designs as the editor's
 // stage reads a stored mark (its read policy, damaged properties passed over, free names). It never
 // makes a window: a control read is not announced to one. It gives the labels on it the row numbers

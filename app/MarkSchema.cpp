@@ -19,10 +19,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MarkSchema)
 };
 
-}  // namespace
-
-namespace {
-
 const std::vector<std::string> kMarkColumns = {"customerid", "mdid", "flag", "data"};
 const std::vector<std::string> kMarkKey = {"customerid", "mdid", "flag"};
 

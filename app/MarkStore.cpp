@@ -21,10 +21,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MarkStore)
 };
 
-}  // namespace
-
-namespace {
-
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 std::string Describe(const TMarkKey& key) {

@@ -20,10 +20,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Output)
 };
 
-}  // namespace
-
-namespace {
-
 Tfmmd* EditorOf(const std::string& side) { return fmmain ? fmmain->Editor(side) : nullptr; }
 
 // The file to write, asked with the program's own file dialog; empty when the clerk cancelled.

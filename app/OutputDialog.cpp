@@ -20,10 +20,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(OutputDialog)
 };
 
-}  // namespace
-
-namespace {
-
 constexpr const char* kSection = "markedit";
 constexpr const char* kWidthKey = "OutputWidthMm";
 

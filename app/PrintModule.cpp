@@ -17,10 +17,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(PrintModule)
 };
 
-}  // namespace
-
-namespace {
-
 std::string ScaledDown() { return Tr(Texts::tr("The mark is larger than the printable part of the paper; it was scaled down to fit.")); }
 
 struct Module {

@@ -14,10 +14,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Questions)
 };
 
-}  // namespace
-
-namespace {
-
 TQuestionHook& Hook() {
   static TQuestionHook hook;
   return hook;

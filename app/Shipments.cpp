@@ -18,10 +18,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Shipments)
 };
 
-}  // namespace
-
-namespace {
-
 QString QuotedView(const QSqlDatabase& db) { return QuotedShipmentView(db); }
 
 QString Column(const QSqlDatabase& db, const char* name) {

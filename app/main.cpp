@@ -40,10 +40,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MainWindow)
 };
 
-}  // namespace
-
-namespace {
-
 // Without a display the GUI library would stop the program with a message about plugins; say
 // plainly what is missing and how to run the editor anyway.
 bool HasDisplay() {

@@ -42,10 +42,6 @@ namespace {
 struct Texts {
   Q_DECLARE_TR_FUNCTIONS(MarkEditor)
 };
-
-}  // namespace
-
-namespace {
 // The font a component publishes as "Font"; null for none (or no component).
 TFont* FontOf(TComponent* component) {
   const TPropInfo* prop = component ? GetPropInfo(component, "Font") : nullptr;

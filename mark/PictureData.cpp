@@ -20,10 +20,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Picture)
 };
 
-}  // namespace
-
-namespace {
-
 std::function<const TSvgFunctions&()>& SvgLoader() {
   static std::function<const TSvgFunctions&()> load;
   return load;

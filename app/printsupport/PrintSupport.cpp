@@ -20,10 +20,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(PrintModule)
 };
 
-}  // namespace
-
-namespace {
-
 // Text is laid out at the screen's resolution, so that it breaks where the clerk saw it break.
 constexpr double kDpi = 96;
 

@@ -11,10 +11,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Align)
 };
 
-}  // namespace
-
-namespace {
-
 TRect Placed(const TRect& r, int left, int top) { return {left, top, left + r.Width(), top + r.Height()}; }
 
 TRect Sized(const TRect& r, int width, int height) { return {r.Left, r.Top, r.Left + width, r.Top + height}; }

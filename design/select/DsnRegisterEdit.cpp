@@ -26,10 +26,6 @@ struct StepTexts {
   Q_DECLARE_TR_FUNCTIONS(Steps)
 };
 
-}  // namespace
-
-namespace {
-
 constexpr int kStreamBuffer = 4096;
 
 // The number of parent steps from `control` up to `stage`; controls outside it count as deep.

@@ -22,10 +22,6 @@ struct Texts {
   Q_DECLARE_TR_FUNCTIONS(DatabaseAliases)
 };
 
-}  // namespace
-
-namespace {
-
 constexpr const char* kAliasFile = "dbalias.ini";
 constexpr const char* kConnectionPrefix = "markedit:";
 

@@ -20,10 +20,6 @@ namespace {
 struct Texts {
   Q_DECLARE_TR_FUNCTIONS(Reader)
 };
-
-}  // namespace
-
-namespace {
 // Deeper nesting of components, collections or lists than this is taken as a damaged stream.
 constexpr int kMaxDepth = 200;
 
