@@ -34,10 +34,9 @@ std::string SideDesign(const std::string& text, const std::string& side, int fir
     return TextToStream(text);
   } catch (const ETextFormError& e) {
     // The converter counts the side's lines; the clerk looks at the file's.
-    throw Exception(Tr(Texts::tr("Line %2 of the %1 cannot be read: %3"), std::string(side), std::to_string(e.Line() + firstLine - 1), e.Detail()));
+    throw Exception(Tr(Texts::tr("Line %2 of the %1 cannot be read: %3"), side, std::to_string(e.Line() + firstLine - 1), e.Detail()));
   } catch (const EReadError& e) {
-    const std::string message = e.what();
-    throw Exception(Tr(Texts::tr("The %1 cannot be read: %2"), std::string(side), message));
+    throw Exception(Tr(Texts::tr("The %1 cannot be read: %2"), side, std::string(e.what())));
   }
 }
 

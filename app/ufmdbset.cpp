@@ -265,6 +265,7 @@ void Tfmdbset::Start(TStep step) {
     }
     madeFile_ = settings.Database;
   }
+  trying_ = settings;
   TAliasSettings trial = settings;
   trial.Options = WithTimeouts(settings);
   const bool create = step == TStep::Create;
@@ -293,9 +294,7 @@ void Tfmdbset::Start(TStep step) {
 void Tfmdbset::GiveUp() {
   work_.reset();
   SetWorking(false);
-  TAliasSettings settings;
-  std::string wrong;
-  ReadFields(settings, wrong);
+  const TAliasSettings& settings = trying_;
   std::string where;
   if (settings.Driver == "QPSQL" && settings.Port > 0)
     where = Tr(Texts::tr("The host \"%1\", port %2,"), HostText(settings), std::to_string(settings.Port));

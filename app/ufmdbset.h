@@ -95,6 +95,7 @@ class Tfmdbset : public TForm {
   std::string password_;        // the clerk's file's, kept unless removed
   bool removePassword_ = false;
   std::unique_ptr<TBackgroundQuery> work_;
+  TAliasSettings trying_;  // what work_ connects to, for the words when it is given up on
   std::unique_ptr<QTimer> deadline_;
   std::string madeFile_;  // an SQLite file 建立資料表 made empty, removed again if the table fails
 };

@@ -52,11 +52,17 @@ class GlyphEngine : public QIconEngine {
     drawn.setDevicePixelRatio(ratio);
     painter->drawPixmap(rect.topLeft(), drawn);
   }
-  // Qt asks for the device's pixels (size × ratio) at ratios above 1: each is drawn afresh.
+  // Qt asks for the device's pixels (size × ratio) at ratios above 1, at every paint of a menu or
+  // a tool bar: a size the glyph fills exactly comes from the images kept per scale.
   QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State) override {
     const Glyph* glyph = Find(name_);
     if (!glyph || size.isEmpty()) return QPixmap();
-    QPixmap drawn = QPixmap::fromImage(Draw(*glyph, size));
+    const qreal scale =
+        std::min(qreal(size.width()) / glyph->size.width(), qreal(size.height()) / glyph->size.height());
+    QImage image = ::GlyphImage(name_, scale);
+    if (image.size() == size) image.setDevicePixelRatio(1);  // the caller sets the ratio it wants
+    else image = Draw(*glyph, size);                         // a box of other proportions: centred
+    QPixmap drawn = QPixmap::fromImage(image);
     if (mode == QIcon::Disabled) {
       // Faded as the style fades disabled pictures, without needing a widget for it.
       QImage faded = drawn.toImage();
